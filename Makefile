@@ -1,0 +1,56 @@
+# Front door: `make test` and `make demo`; also `make bench`, `make fuzz`, `make install`.
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+BENCH_BUILD?= build-bench
+FUZZ_BUILD ?= build-fuzz
+JOBS       ?= $(shell nproc)
+PREFIX     ?= /usr/local
+CMAKE      ?= cmake
+FUZZ_SECONDS ?= 60
+
+.PHONY: all build test test-plain test-asan demo bench fuzz install clean
+
+all: build
+
+build:
+	$(CMAKE) -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=$(PREFIX)
+	$(CMAKE) --build $(BUILD) -j $(JOBS)
+
+test: test-plain test-asan
+
+test-plain: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+test-asan:
+	$(CMAKE) -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DLUMEX_SANITIZE=ON
+	$(CMAKE) --build $(ASAN_BUILD) -j $(JOBS)
+	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	  ctest --output-on-failure -j $(JOBS)
+
+demo: build
+	cd $(BUILD) && ILXDIR=$(CURDIR)/$(BUILD)/share/lumex/codeset/ ./examples/demo
+
+bench:
+	$(CMAKE) -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DLUMEX_TESTS=OFF -DLUMEX_BENCH=ON
+	$(CMAKE) --build $(BENCH_BUILD) -j $(JOBS)
+	cd $(BENCH_BUILD) && for b in bench/bench_*; do \
+	  [ -x "$$b" ] || continue; echo "== $$b"; \
+	  ILXDIR=$(CURDIR)/$(BENCH_BUILD)/share/lumex/codeset/ ./$$b || exit 1; done
+
+# Real fuzzing with clang's libFuzzer: every target for FUZZ_SECONDS seconds,
+# new inputs go to a scratch folder; the saved corpus stays small.
+fuzz:
+	CC=clang CXX=clang++ $(CMAKE) -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=Debug -DLUMEX_FUZZ=ON
+	$(CMAKE) --build $(FUZZ_BUILD) -j $(JOBS)
+	cd $(FUZZ_BUILD) && for f in tests/fuzz/fuzz_*; do \
+	  [ -x "$$f" ] || continue; n=$$(basename $$f); n=$${n#fuzz_}; \
+	  mkdir -p scratch/$$n; echo "== $$f"; \
+	  ILXDIR=$(CURDIR)/$(FUZZ_BUILD)/share/lumex/codeset/ ./$$f -max_total_time=$(FUZZ_SECONDS) \
+	    scratch/$$n $(CURDIR)/tests/fuzz/corpus/$$n || exit 1; done
+
+install: build
+	$(CMAKE) --install $(BUILD)
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD)

@@ -1,0 +1,39 @@
+// Runs a fuzz target without libFuzzer: every file of the corpus folder given
+// on the command line, then a fixed batch of pseudo-random inputs, so that the
+// ordinary and sanitizer test runs exercise the same code as the fuzzer.
+#include <dirent.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <string>
+#include <vector>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size);
+
+int main(int argc, char **argv) {
+  size_t files = 0;
+  if (argc > 1) {
+    if (DIR *d = opendir(argv[1])) {
+      while (dirent *e = readdir(d)) {
+        if (e->d_name[0] == '.') continue;
+        std::ifstream in(std::string(argv[1]) + "/" + e->d_name, std::ios::binary);
+        std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                                   std::istreambuf_iterator<char>());
+        LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
+        ++files;
+      }
+      closedir(d);
+    }
+  }
+  std::mt19937 rng(12345);
+  for (int i = 0; i < 2000; ++i) {
+    std::vector<uint8_t> bytes(rng() % 512);
+    for (auto &b : bytes) b = static_cast<uint8_t>(rng());
+    LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
+  }
+  std::printf("replayed %zu corpus files and 2000 generated inputs\n", files);
+  return 0;
+}
