@@ -16,11 +16,11 @@
 
 extern "C" {
 // True when the calling thread now holds the API lock (created on first use).
-bool lmxAPIMutexLock(void);
+LMX_API bool lmxAPIMutexLock(void);
 // Releases one hold of the API lock, if the lock exists.
-void lmxAPIMutexUnlock(void);
+LMX_API void lmxAPIMutexUnlock(void);
 // The toolkit's error logger while the toolkit is open, else null.
-Object *lmxToolkitLogger(void);
+LMX_API Object *lmxToolkitLogger(void);
 }
 
 namespace lmx {
