@@ -1,12 +1,11 @@
 /* A tour of what Lumex can do. */
 #include <stdio.h>
 
-#include "lumex/lumex.h"
+#include "demo.h"
 
 int main(void) {
-  char *copy = BasStringDup("Lumex demo");
-  printf("%s: strings compare bytes as unsigned: BasStringCmp(\"a\", \"\\xe9\") = %d\n", copy,
-         BasStringCmp("a", "\xe9"));
-  BasMemoryFree(copy);
-  return 0;
+  int failures = 0;
+  failures += demo_strings();
+  if (failures) fprintf(stderr, "demo: %d section(s) failed\n", failures);
+  return failures ? 1 : 0;
 }

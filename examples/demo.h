@@ -1,0 +1,8 @@
+/* Sections of the demo, one per topic; each prints what it shows and
+ * returns 0 on success. */
+#ifndef LUMEX_DEMO_H
+#define LUMEX_DEMO_H
+
+int demo_strings(void);
+
+#endif
