@@ -6,6 +6,7 @@
 int main(void) {
   int failures = 0;
   failures += demo_strings();
+  failures += demo_locale();
   if (failures) fprintf(stderr, "demo: %d section(s) failed\n", failures);
   return failures ? 1 : 0;
 }

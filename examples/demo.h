@@ -4,5 +4,6 @@
 #define LUMEX_DEMO_H
 
 int demo_strings(void);
+int demo_locale(void);
 
 #endif
