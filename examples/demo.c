@@ -7,6 +7,7 @@ int main(void) {
   int failures = 0;
   failures += demo_strings();
   failures += demo_locale();
+  failures += demo_wide();
   if (failures) fprintf(stderr, "demo: %d section(s) failed\n", failures);
   return failures ? 1 : 0;
 }

@@ -5,5 +5,6 @@
 
 int demo_strings(void);
 int demo_locale(void);
+int demo_wide(void);
 
 #endif
