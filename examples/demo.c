@@ -8,6 +8,7 @@ int main(void) {
   failures += demo_strings();
   failures += demo_locale();
   failures += demo_wide();
+  failures += demo_files();
   if (failures) fprintf(stderr, "demo: %d section(s) failed\n", failures);
   return failures ? 1 : 0;
 }

@@ -6,5 +6,6 @@
 int demo_strings(void);
 int demo_locale(void);
 int demo_wide(void);
+int demo_files(void);
 
 #endif

@@ -73,13 +73,179 @@ LMX_API CxStatus CxMutexDestroy(CxMutexHandle *handle);
  * Threads, processes, system information, growable arrays
  * ------------------------------------------------------------------------ */
 
+/* Threads run detached: nothing joins them, and the handle only identifies
+ * the thread. The routine's result is ignored. */
+typedef uint64_t CxThreadHandle;
+typedef uint32_t (*CxThreadRoutine)(void *arg);
 
+/* Always 1. */
+LMX_API int CxHasThreadSupport(void);
+/* Starts a thread running routine(arg); stackSize 0 takes the default.
+ * 'p' with the error number on failure, 'p' 22 for a null handle or
+ * routine. */
+LMX_API CxStatus CxThreadCreate(CxThreadHandle *handle, uint32_t stackSize,
+                                CxThreadRoutine routine, void *arg);
+/* The kernel's id of the calling thread. */
+LMX_API uint32_t CxThreadGetCurrentID(void);
+LMX_API void CxThreadSleep(uint32_t milliseconds);
+/* Returns at once and does nothing. */
+LMX_API void CxThreadYield(void);
+
+/* A child process started by CxProcessCreate, owned by the caller until
+ * CxProcessRelease. */
+typedef struct CxProcess *CxProcessHandle;
+
+/* Filled by CxProcessWaitFor. exitCode is valid when exited is 1; a child
+ * ended by a signal has the exit code 128 + the signal number. */
+typedef struct CxProcessResult {
+  uint32_t exited;
+  uint32_t exitCode;
+  uint32_t reserved1; /* always 0 */
+  uint32_t reserved2; /* always 0 */
+} CxProcessResult;
+
+/* The environment variable's value or null; not to be freed. */
+LMX_API const char *CxProcessGetEnv(const char *name);
+LMX_API uint32_t CxProcessGetCurrentID(void);
+/* The current directory; 'w' with errno on failure (ERANGE when it does not
+ * fit), the buffer then empty; 'p' 22 for a null buffer or size 0. */
+LMX_API CxStatus CxProcessGetCwd(char *buffer, uint32_t size);
+/* Runs the command line made of program and each argument, joined with one
+ * blank and split again at blanks and tabs (no quoting), in the caller's
+ * environment and directory. The first word names the program, looked up
+ * along PATH. Descriptors other than 0, 1 and 2 are not inherited. 'w' with
+ * errno when the program cannot be started; 'p' 22 for a null handle or an
+ * empty program. args is null or ends with a null entry. */
+LMX_API CxStatus CxProcessCreate(CxProcessHandle *handle, const char *program,
+                                 const char *const *args);
+/* With wait set, waits for the child to end; without, only looks: a child
+ * that still runs gives exited 0. Can be asked again after the child ended.
+ * 'p' 22 for a null handle or result. */
+LMX_API CxStatus CxProcessWaitFor(CxProcessHandle handle, CxProcessResult *result,
+                                  unsigned char wait);
+/* Frees the handle (reaping the child if it has ended); a child that still
+ * runs goes on running. 'p' 22 for a null handle. */
+LMX_API CxStatus CxProcessRelease(CxProcessHandle handle);
+
+/* Milliseconds since 1970-01-01 00:00 UTC. */
+LMX_API int64_t CxSystemGetTimestamp(void);
+/* The host name, fully qualified when the resolver knows a name with a dot
+ * for it. 'p' 40 when the host name cannot be read or looked up (the short
+ * name then stays in the buffer when it was read); 'p' 22 for a null buffer
+ * or size 0. */
+LMX_API CxStatus CxSystemGetFQHostname(char *buffer, uint32_t size);
+
+/* Growable array kept by the caller as three values: the array, its
+ * capacity in elements and the count in use (all zero when empty).
+ * Makes room for at least `needed` elements of `elemSize` bytes: the first
+ * allocation is exactly `needed`; later growth goes to 16, then doubles
+ * until the capacity exceeds `needed`. Returns 0 (array untouched) for null
+ * pointers, a negative need or when memory runs out. */
+LMX_API int CxListEnsureCapacity(void **array, int32_t *capacity, int32_t *count,
+                                 int32_t needed, uint32_t elemSize);
+/* Frees the array and sets all three values to zero; null pointers are
+ * skipped. */
+LMX_API void CxListDiscard(void **array, int32_t *capacity, int32_t *count);
 
 /* ------------------------------------------------------------------------
  * Files, directories and paths
+ * Names may use '/' or '\'; the native form uses '/'. Native names are held
+ * in CX_MAX_PATH bytes including the terminator; longer names are refused
+ * with 'p' 22 rather than cut.
  * ------------------------------------------------------------------------ */
 
+#define CX_MAX_PATH 260
 
+/* Path error numbers returned by the CxFilePath operations (errno values). */
+#define CX_PATH_OK 0
+#define CX_PATH_NOENT 2
+#define CX_PATH_EXIST 17
+#define CX_PATH_NOTDIR 20
+#define CX_PATH_INVAL 22
+
+/* A path text with '\' turned into '/'. length is -1 when the record is not
+ * valid; lastSep is the index of the last '/', -1 when there is none. */
+typedef struct CxFilePath {
+  char path[CX_MAX_PATH];
+  int32_t length;
+  int32_t lastSep;
+} CxFilePath;
+
+/* A directory listing: the native directory name and the open listing
+ * (null until the first entry is read). Zeroed means closed. */
+typedef struct CxDirectory {
+  char name[CX_MAX_PATH];
+  void *search;
+} CxDirectory;
+
+/* File status; times in seconds since 1970-01-01 00:00 UTC. changeTime is
+ * the status change time (st_ctime). */
+typedef struct CxFileInfo {
+  int64_t size;
+  int64_t changeTime;
+  int64_t modifyTime;
+  int64_t accessTime;
+} CxFileInfo;
+
+/* Native form of a name: every '\' becomes '/'. 0 for null arguments or
+ * when the result does not fit into the buffer (which is then empty). */
+LMX_API int CxFileNameLocalize(const char *name, char *buffer, uint32_t size);
+/* As CxFileNameLocalize, except that an empty name gives "/". */
+LMX_API int CxFileNameGetNative(const char *name, char *buffer, uint32_t size);
+/* Deletes a file; 'w' with errno on failure (code 2: no such file). */
+LMX_API CxStatus CxFileNameRemove(const char *name);
+/* Moves a file, replacing an existing file of the new name; 'w' on failure. */
+LMX_API CxStatus CxFileNameRename(const char *oldName, const char *newName);
+/* Size of the named file (the name is used as given); 'p' with errno. */
+LMX_API CxStatus CxFileNameGetSize(const char *name, int64_t *size);
+/* Status of the named file (used as given); 'p' 22 for an empty name. */
+LMX_API CxStatus CxFileNameGetInfo(CxFileInfo *info, const char *name);
+
+/* Open flags are the POSIX O_* flags; O_CLOEXEC is always added and a
+ * created file starts as 0600. On failure the descriptor is -1. Data is
+ * written exactly as given (no text translation). */
+LMX_API CxStatus CxFileOpen(int32_t *fd, const char *name, int32_t flags);
+/* One read; 0 bytes read means end of file. */
+LMX_API CxStatus CxFileRead(const int32_t *fd, void *buffer, uint32_t count,
+                            uint32_t *bytesRead);
+/* Writes all count bytes unless an error stops it; *bytesWritten tells how
+ * many reached the file in either case. */
+LMX_API CxStatus CxFileWrite(const int32_t *fd, const void *buffer, uint32_t count,
+                             uint32_t *bytesWritten);
+LMX_API CxStatus CxFileGetSize(const int32_t *fd, int64_t *size);
+/* Flushes the file to the device: 'p' 9 for a descriptor that is not open,
+ * 'w' with errno when the flush fails. */
+LMX_API CxStatus CxFileFlush(const int32_t *fd);
+/* Closes the file; the descriptor is -1 afterwards in every case. */
+LMX_API CxStatus CxFileClose(int32_t *fd);
+
+/* 1 on success; 0 (length -1) for a null text or one of CX_MAX_PATH bytes
+ * or more. */
+LMX_API int CxInitFilePath(CxFilePath *path, const char *text);
+/* 22 invalid or empty, 2 nothing there, 0 directory, 20 something else. */
+LMX_API int32_t CxFilePathIsDir(const CxFilePath *path);
+/* 22 invalid or empty, 0 something exists there, else 2. */
+LMX_API int32_t CxFilePathExists(const CxFilePath *path);
+/* The text before the last '/' ("/" for a name directly under the root);
+ * 0 when the record is invalid or has no parent. */
+LMX_API int CxFilePathParent(const CxFilePath *path, CxFilePath *parent);
+/* Creates the directory and every missing ancestor with the permission
+ * bits (subject to the umask). 0 when the directory exists afterwards, 20
+ * when the path or an ancestor is not a directory, 22 for an invalid or
+ * empty record, else the errno of the failed mkdir. */
+LMX_API int32_t CxFilePathMkdirs(const CxFilePath *path, int32_t permission);
+
+/* 'p' 22 unless name is an existing directory; the listing starts with the
+ * first CxDirectoryGetNext. */
+LMX_API CxStatus CxDirectoryOpen(CxDirectory *dir, const char *name);
+/* Puts the next entry's name ("." and ".." included, in the system's order)
+ * into the buffer. At the end of the listing: '-' with an empty name. An
+ * entry whose name does not fit gives 'p' 34 (ERANGE) and is kept for the
+ * next call. Other failures: 'w' with errno. */
+LMX_API CxStatus CxDirectoryGetNext(CxDirectory *dir, char *buffer, uint32_t size);
+/* Ends the listing and clears the record; 'w' when the system refuses to
+ * close it. A record that never read an entry closes with '-'. */
+LMX_API CxStatus CxDirectoryClose(CxDirectory *dir);
 
 /* ------------------------------------------------------------------------
  * String buffer
