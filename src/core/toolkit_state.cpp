@@ -13,6 +13,18 @@ ToolkitState &toolkitState() {
   return state;
 }
 
+void copyUtf8Bounded(char *buf, size_t cap, const char *text) {
+  if (buf == nullptr || cap == 0) return;
+  size_t n = std::strlen(text);
+  if (n > cap - 1) {
+    n = cap - 1;
+    // Never end in the middle of a multi-byte character.
+    while (n > 0 && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80) --n;
+  }
+  std::memcpy(buf, text, n);
+  buf[n] = '\0';
+}
+
 bool platformErrText(CxStatus status, char *buf, size_t cap) {
   if (buf == nullptr || cap == 0) return false;
   buf[0] = '\0';
@@ -20,11 +32,7 @@ bool platformErrText(CxStatus status, char *buf, size_t cap) {
   char local[512];
   // GNU strerror_r may return a static text instead of filling the buffer.
   const char *text = strerror_r(static_cast<int>(status.code), local, sizeof local);
-  if (text == nullptr) text = "";
-  size_t n = std::strlen(text);
-  if (n > cap - 1) n = cap - 1;
-  std::memcpy(buf, text, n);
-  buf[n] = '\0';
+  copyUtf8Bounded(buf, cap, text == nullptr ? "" : text);
   return true;
 }
 

@@ -38,9 +38,10 @@ CxStatus CxFileWrite(const int32_t *fd, const void *buffer, uint32_t count,
   // A short write is continued until every byte is written or one fails.
   while (done < count) {
     ssize_t n = cx::retryEintr([&] { return ::write(*fd, p + done, count - done); });
-    if (n < 0) {
+    if (n <= 0) {
       *bytesWritten = done;
-      return cx::crtErrno();
+      // A device that accepts nothing would otherwise be retried forever.
+      return n == 0 ? cx::crt(EIO) : cx::crtErrno();
     }
     done += static_cast<uint32_t>(n);
   }

@@ -1,5 +1,6 @@
 // Child processes on posix_spawnp/waitpid; the current process's identity,
 // environment and directory.
+#include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -116,19 +117,31 @@ CxStatus CxProcessCreate(CxProcessHandle *handle, const char *program, const cha
     result = cx::badArg();  // only blanks: nothing to run
   } else {
     posix_spawn_file_actions_t actions;
+    posix_spawnattr_t attr;
     int rc = posix_spawn_file_actions_init(&actions);
     // Only the standard streams reach the child.
     if (rc == 0) rc = posix_spawn_file_actions_addclosefrom_np(&actions, 3);
-    pid_t pid = 0;
-    if (rc == 0) rc = posix_spawnp(&pid, argv[0], &actions, nullptr, argv, environ);
-    posix_spawn_file_actions_destroy(&actions);
-    if (rc != 0) {
-      result = cx::sys(rc);
-    } else {
-      *proc = CxProcess{pid, false, 0};
-      *handle = proc;
-      proc = nullptr;
+    if (rc == 0) rc = posix_spawnattr_init(&attr);
+    if (rc == 0) {
+      // The child starts with no blocked signals and default handling, not
+      // with whatever the calling application set up for itself.
+      sigset_t none, all;
+      sigemptyset(&none);
+      sigfillset(&all);
+      rc = posix_spawnattr_setsigmask(&attr, &none);
+      if (rc == 0) rc = posix_spawnattr_setsigdefault(&attr, &all);
+      if (rc == 0) rc = posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+      pid_t pid = 0;
+      if (rc == 0) rc = posix_spawnp(&pid, argv[0], &actions, &attr, argv, environ);
+      if (rc == 0) {
+        *proc = CxProcess{pid, false, 0};
+        *handle = proc;
+        proc = nullptr;
+      }
+      posix_spawnattr_destroy(&attr);
     }
+    posix_spawn_file_actions_destroy(&actions);
+    if (rc != 0) result = cx::sys(rc);
   }
   BasMemoryFree(proc);
   BasMemoryFree(argv);

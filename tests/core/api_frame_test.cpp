@@ -63,3 +63,13 @@ TEST(PlatformReport, TextOfErrno) {
   EXPECT_EQ(std::strncmp(small, std::strerror(ENOENT), 5), 0);
   LmxReportPlatformErr(CxStatus{'p', ENOENT});  // closed toolkit: dropped
 }
+
+TEST(PlatformReport, CutTextEndsOnACharacterBoundary) {
+  char buf[5];
+  lmx::copyUtf8Bounded(buf, sizeof buf, "ab\xc3\xa9\xc3\xa9");  // "abéé"
+  EXPECT_STREQ(buf, "ab\xc3\xa9");
+  lmx::copyUtf8Bounded(buf, 4, "ab\xe2\x82\xac");  // "ab€": the euro does not fit
+  EXPECT_STREQ(buf, "ab");
+  lmx::copyUtf8Bounded(buf, sizeof buf, "abcd");
+  EXPECT_STREQ(buf, "abcd");
+}

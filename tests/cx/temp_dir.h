@@ -1,4 +1,5 @@
-// A scratch directory for one test, removed with everything in it.
+// Shared by the file and process tests: a scratch directory per test,
+// removed with everything in it, and a status written as kind and code.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -7,6 +8,11 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+
+#include "lumex/cx.h"
+
+// "-0", "p22", "w2", ...
+inline std::string st(CxStatus s) { return s.kind + std::to_string(s.code); }
 
 class TempDir : public ::testing::Test {
  protected:
@@ -17,10 +23,6 @@ class TempDir : public ::testing::Test {
   }
   void TearDown() override {
     std::error_code ec;
-    // Give back write permission first so nothing stays behind.
-    for (auto &e : std::filesystem::recursive_directory_iterator(root, ec))
-      if (e.is_directory(ec)) std::filesystem::permissions(e.path(), std::filesystem::perms::owner_all,
-                                                           std::filesystem::perm_options::add, ec);
     std::filesystem::remove_all(root, ec);
   }
   std::string at(const std::string &rel) const { return root + "/" + rel; }
