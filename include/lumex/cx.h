@@ -4,9 +4,11 @@
 #ifndef LUMEX_CX_H
 #define LUMEX_CX_H
 
+#include <stdarg.h>
 #include <stddef.h>
 #include <stdint.h>
 
+#include "ilx.h"
 #include "lmx_export.h"
 
 LMX_BEGIN_DECLS
@@ -251,11 +253,192 @@ LMX_API CxStatus CxDirectoryClose(CxDirectory *dir);
  * String buffer
  * ------------------------------------------------------------------------ */
 
+/* Code set handle of the internationalization services (see ilx.h). */
+typedef struct CodeSet *CodeSetT;
+
+/* A growable byte string, always zero-terminated once something was
+ * appended. A zeroed record is an empty buffer; end it with
+ * CxStringBuffDiscard or by taking its text with CxStringBuffTakeStr (the
+ * taken text is freed with BasMemoryFree). Operations returning int return 1
+ * on success and 0 on failure (null buffer, bad argument, no memory); on a
+ * failure the buffer keeps its previous text. */
+typedef struct CxStringBuff {
+  uint32_t length;   /* bytes of text, without the terminating zero */
+  uint32_t capacity; /* bytes allocated */
+  char *data;        /* null until the first append */
+} CxStringBuff;
+
+LMX_API int CxStringBuffAppendChar(CxStringBuff *buff, char c);
+/* Appends the code in UTF-8 (up to six bytes for codes to 0x7FFFFFFF);
+ * 0 for a negative code. */
+LMX_API int CxStringBuffAppendUTF32Char(CxStringBuff *buff, int32_t code);
+LMX_API int CxStringBuffAppendStr(CxStringBuff *buff, const char *s);
+/* Appends at most count bytes of s, stopping at its terminator; count -1
+ * appends the whole string. */
+LMX_API int CxStringBuffAppendStrN(CxStringBuff *buff, const char *s, int32_t count);
+/* Appends the wide string converted to the code set of the handle (null: the
+ * default code set), stopping before the first character that would take the
+ * bytes appended by this call beyond limit (-1: no limit). 0 when a character
+ * cannot be converted (what was appended before it stays). */
+LMX_API int CxStringBuffAppendWStrN(CxStringBuff *buff, CodeSetT cs, const uint16_t *ws,
+                                    int32_t limit);
+LMX_API int CxStringBuffAppendInt32(CxStringBuff *buff, int32_t value);
+LMX_API int CxStringBuffAppendInt64(CxStringBuff *buff, int64_t value);
+LMX_API int CxStringBuffAppendUInt64(CxStringBuff *buff, uint64_t value);
+/* Decimal digits as EBCDIC bytes 0xF0..0xF9, 0x60 before a negative value. */
+LMX_API int CxStringBuffAppendEBCDICInt64(CxStringBuff *buff, int64_t value);
+/* Converts the buffer's text in place from UTF-8 into the handle's code set,
+ * or from the handle's code set to UTF-8; on failure the text is unchanged. */
+LMX_API int CxStringBuffChangeFromUTF8(CodeSetT cs, CxStringBuff *buff);
+LMX_API int CxStringBuffChangeToUTF8(CodeSetT cs, CxStringBuff *buff);
+/* The text itself (still owned by the buffer), or null if nothing was ever
+ * appended. */
+LMX_API char *CxStringBuffPeekStr(CxStringBuff *buff);
+/* A new copy of the text (BasMemoryFree), or null if nothing was appended. */
+LMX_API char *CxStringBuffCopyStr(CxStringBuff *buff);
+/* Hands the text to the caller (BasMemoryFree) and zeroes the buffer. */
+LMX_API char *CxStringBuffTakeStr(CxStringBuff *buff);
+/* Empties the text but keeps the memory for reuse. */
+LMX_API void CxStringBuffRestart(CxStringBuff *buff);
+/* Frees the memory and zeroes the buffer. */
+LMX_API void CxStringBuffDiscard(CxStringBuff *buff);
+/* Shrinks the memory to the text; 0 when it already fits exactly. */
+LMX_API int CxStringBuffPack(CxStringBuff *buff);
+/* Makes room for n further bytes and a terminator: the first allocation is
+ * 1024 bytes, then the capacity doubles until it exceeds what is needed. */
+LMX_API int cxStringBuffHasCapacity(CxStringBuff *buff, uint32_t n);
+
 
 
 /* ------------------------------------------------------------------------
  * Printf engine
  * ------------------------------------------------------------------------ */
+
+/* printf-style formatting into a CxStringBuff, with positional arguments
+ * ("%2$s") that may be mixed with sequential ones. Formatting runs in three
+ * steps: the format is parsed into segments and typed argument slots
+ * (CxPrintfProcessFmts), the slots are filled with values, and the segments
+ * are emitted (cxPrintfEmitAll). CxStringBuffPrintf does all three from its
+ * variable arguments. */
+
+/* Segment kinds. */
+#define CX_PRINTF_CONVERSION 0
+#define CX_PRINTF_LITERAL 1
+
+/* Conversion flags. */
+#define CX_PRINTF_LEFT 1   /* '-' */
+#define CX_PRINTF_ZERO 2   /* '0' */
+#define CX_PRINTF_PLUS 4   /* '+' */
+#define CX_PRINTF_SPACE 8  /* ' ' */
+#define CX_PRINTF_ALT 16   /* '#' */
+#define CX_PRINTF_GROUP 32 /* '\'' : thousands grouping of the current locale */
+
+/* Length modifiers. */
+#define CX_PRINTF_LEN_NONE 0
+#define CX_PRINTF_LEN_L 10   /* l */
+#define CX_PRINTF_LEN_LL 11  /* ll */
+#define CX_PRINTF_LEN_LD 12  /* L */
+#define CX_PRINTF_LEN_H 20   /* h */
+#define CX_PRINTF_LEN_HH 21  /* hh */
+#define CX_PRINTF_LEN_I64 30 /* I64 */
+#define CX_PRINTF_LEN_J 40   /* j */
+#define CX_PRINTF_LEN_Q 50   /* q */
+#define CX_PRINTF_LEN_T 60   /* t */
+#define CX_PRINTF_LEN_Z 70   /* z, Z */
+
+/* Argument slot types: what a slot holds and how a variable argument list
+ * supplies it. 0 marks a slot that no conversion refers to. */
+#define CX_PRINTF_ARG_NONE 0
+#define CX_PRINTF_ARG_INT 10       /* int, sign-extended (also %c, widths) */
+#define CX_PRINTF_ARG_SHORT 11     /* %hd: int, not narrowed */
+#define CX_PRINTF_ARG_LONG 12      /* %ld: long, sign-extended */
+#define CX_PRINTF_ARG_LLONG 13     /* %lld %I64d %qd: 64-bit */
+#define CX_PRINTF_ARG_INTMAX 14    /* %jd */
+#define CX_PRINTF_ARG_UINT 20      /* %u %o %x %X: unsigned int */
+#define CX_PRINTF_ARG_USHORT 21    /* %hu: unsigned int, not narrowed */
+#define CX_PRINTF_ARG_ULONG 22     /* %lu */
+#define CX_PRINTF_ARG_ULLONG 23    /* %llu %I64u %qu */
+#define CX_PRINTF_ARG_UINTMAX 24   /* %ju */
+#define CX_PRINTF_ARG_DOUBLE 30    /* %a %e %f %g ... */
+#define CX_PRINTF_ARG_LDOUBLE 31   /* %Le ...: long double, kept as double */
+#define CX_PRINTF_ARG_CHAR 40      /* %hhd: int, not narrowed */
+#define CX_PRINTF_ARG_UCHAR 41     /* %hhu: unsigned int, not narrowed */
+#define CX_PRINTF_ARG_WCHAR 42     /* %lc %C: a 16-bit wide character */
+#define CX_PRINTF_ARG_POINTER 50   /* %p */
+#define CX_PRINTF_ARG_COUNT 60     /* %n (never written: %n fails) */
+#define CX_PRINTF_ARG_COUNT_H 61
+#define CX_PRINTF_ARG_COUNT_L 62
+#define CX_PRINTF_ARG_COUNT_LL 63
+#define CX_PRINTF_ARG_STRING 70    /* %s: byte string (also %hhn) */
+#define CX_PRINTF_ARG_WSTRING 71   /* %ls %S: 16-bit wide string */
+#define CX_PRINTF_ARG_SIZE 80      /* %zd: size_t */
+#define CX_PRINTF_ARG_USIZE 81     /* %zu */
+#define CX_PRINTF_ARG_PTRDIFF 90   /* %td %tu ...: ptrdiff_t */
+
+/* One piece of a parsed format: a literal run of format bytes (first..last,
+ * both inclusive) or one conversion. */
+typedef struct CxPrintfSeg {
+  int32_t kind; /* CX_PRINTF_LITERAL or CX_PRINTF_CONVERSION */
+  const char *first;
+  const char *last;
+  int32_t argIndex;      /* slot of the value, 0-based */
+  unsigned char argType; /* CX_PRINTF_ARG_... */
+  uint32_t flags;        /* CX_PRINTF_LEFT ... */
+  int32_t widthArg;      /* slot holding the width, or -1 */
+  int32_t width;         /* -1 when not given */
+  int32_t precisionArg;  /* slot holding the precision, or -1 */
+  int32_t precision;     /* -1 when not given */
+  int32_t length;        /* CX_PRINTF_LEN_... */
+  char conversion;       /* conversion character ('i' is stored as 'd') */
+} CxPrintfSeg;
+
+/* Segments of a format. A zeroed record is an empty list; its array is
+ * freed with CxListDiscard. */
+typedef struct CxPrintfSegList {
+  int32_t nextIndex;  /* next sequential argument index */
+  int32_t positional; /* set once an "N$" reference was seen */
+  int32_t count;
+  int32_t capacity;
+  CxPrintfSeg *segs;
+} CxPrintfSegList;
+
+/* One argument slot: its type and its value, widened to 8 bytes. */
+typedef struct CxPrintfArg {
+  unsigned char type; /* CX_PRINTF_ARG_..., 0 when never referenced */
+  union {
+    int64_t i; /* signed and unsigned integers (u reads the same bits) */
+    uint64_t u;
+    double d;
+    const void *p;
+  } value;
+} CxPrintfArg;
+
+/* Argument slots by index; count is the highest index referenced plus one.
+ * A zeroed record is an empty list; its array is freed with CxListDiscard. */
+typedef struct CxPrintfArgList {
+  int32_t count;
+  int32_t capacity;
+  CxPrintfArg *args;
+} CxPrintfArgList;
+
+/* Appends the formatted text; the handle (null: the default code set) is used
+ * for wide characters and strings. Returns the number of bytes appended: 0
+ * when the format cannot be parsed or refers to argument numbers that no
+ * conversion uses; on a failure during output (%n, a wide character that
+ * cannot be converted, no memory) what was appended before it stays and is
+ * counted. */
+LMX_API int32_t CxStringBuffPrintf(CodeSetT cs, CxStringBuff *buff, const char *format, ...);
+LMX_API int32_t CxStringBuffPrintfV(CodeSetT cs, CxStringBuff *buff, const char *format,
+                                    va_list args);
+/* Parses format into the two (zeroed) lists. Returns 1 on a parse error or
+ * when memory runs out, else 0. The caller owns both lists either way. */
+LMX_API int CxPrintfProcessFmts(const char *format, CxPrintfSegList *segs,
+                                CxPrintfArgList *args);
+/* Emits the parsed segments with the filled slot values. Returns the number of
+ * bytes appended; *failed is set to 1 at the first failure (emission stops
+ * there), else 0. */
+LMX_API int32_t cxPrintfEmitAll(CodeSetT cs, CxStringBuff *buff, const CxPrintfSegList *segs,
+                                const CxPrintfArgList *args, int *failed);
 
 
 

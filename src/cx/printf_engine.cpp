@@ -1,0 +1,487 @@
+// The printf engine: parsing a format into literal and conversion segments
+// with typed argument slots, fetching variable arguments into the slots, and
+// emitting the segments into a string buffer.
+#include "cx/printf_engine.h"
+
+#include <cstddef>
+#include <cstring>
+
+#include "cx/string_buff.h"
+
+namespace {
+
+// ---------------------------------------------------------------------------
+// Tables
+
+// Conversion classes: which row of kSlotType a conversion character uses.
+enum Class : unsigned char {
+  kBad = 0,
+  kSigned,    // d i
+  kUnsigned,  // o u x X
+  kChar,      // c
+  kWideChar,  // C
+  kString,    // s
+  kWideStr,   // S
+  kPointer,   // p
+  kCount,     // n
+  kFloat,     // a A e E f F g G
+  kClasses
+};
+
+// Class of every byte; kBad for bytes that are not conversions.
+struct ClassTable {
+  unsigned char c[256];
+};
+constexpr ClassTable makeClassTable() {
+  ClassTable t{};
+  struct Row {
+    const char *chars;
+    Class cls;
+  };
+  constexpr Row rows[] = {{"di", kSigned},  {"ouxX", kUnsigned}, {"c", kChar},
+                          {"C", kWideChar}, {"s", kString},      {"S", kWideStr},
+                          {"p", kPointer},  {"n", kCount},       {"aAeEfFgG", kFloat}};
+  for (const Row &row : rows) {
+    for (const char *ch = row.chars; *ch != '\0'; ++ch) t.c[static_cast<unsigned char>(*ch)] = row.cls;
+  }
+  return t;
+}
+constexpr ClassTable kClassOf = makeClassTable();
+
+// Length modifiers in the column order of kSlotType.
+enum Len : unsigned char { kNone, kL, kLL, kLD, kH, kHH, kI64, kJ, kQ, kT, kZ, kLens };
+constexpr int32_t kLenCode[kLens] = {
+    CX_PRINTF_LEN_NONE, CX_PRINTF_LEN_L, CX_PRINTF_LEN_LL, CX_PRINTF_LEN_LD,
+    CX_PRINTF_LEN_H,    CX_PRINTF_LEN_HH, CX_PRINTF_LEN_I64, CX_PRINTF_LEN_J,
+    CX_PRINTF_LEN_Q,    CX_PRINTF_LEN_T, CX_PRINTF_LEN_Z};
+
+// Slot type of a value by conversion class (row) and length modifier
+// (column: none l ll L h hh I64 j q t z).
+constexpr unsigned char kSlotType[kClasses][kLens] = {
+    /* bad      */ {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
+    /* d i      */ {10, 12, 13, 10, 11, 40, 13, 14, 13, 90, 80},
+    /* o u x X  */ {20, 22, 23, 20, 21, 41, 23, 24, 23, 90, 81},
+    /* c        */ {10, 42, 10, 10, 10, 10, 10, 10, 10, 10, 10},
+    /* C        */ {42, 42, 42, 42, 42, 42, 42, 42, 42, 42, 42},
+    /* s        */ {70, 71, 70, 70, 70, 70, 70, 70, 70, 70, 70},
+    /* S        */ {71, 71, 71, 71, 71, 71, 71, 71, 71, 71, 71},
+    /* p        */ {50, 50, 50, 50, 50, 50, 50, 50, 50, 50, 50},
+    /* n        */ {60, 62, 63, 60, 61, 70, 63, 60, 62, 60, 60},
+    /* floating */ {30, 30, 30, 31, 30, 30, 30, 30, 30, 30, 30},
+};
+
+// Flag characters and their bits.
+uint32_t flagOf(char c) {
+  switch (c) {
+    case '-': return CX_PRINTF_LEFT;
+    case '0': return CX_PRINTF_ZERO;
+    case '+': return CX_PRINTF_PLUS;
+    case ' ': return CX_PRINTF_SPACE;
+    case '#': return CX_PRINTF_ALT;
+    case '\'': return CX_PRINTF_GROUP;
+    default: return 0;
+  }
+}
+
+// Highest argument number a format may name ("%9999$d"); larger numbers are
+// a parse error rather than a request for a huge slot array.
+constexpr int32_t kMaxArgNumber = 9999;
+
+// ---------------------------------------------------------------------------
+// Growable lists, optionally starting in caller-provided storage (the
+// one-shot printf keeps small formats off the heap).
+
+template <class T>
+bool ensure(T **array, int32_t *capacity, int32_t *count, int32_t needed, const T *inlineStore) {
+  if (*array != nullptr && *array == inlineStore) {
+    if (needed <= *capacity) return true;
+    int64_t grown = 16;
+    while (grown <= needed) grown *= 2;
+    const uint64_t bytes = static_cast<uint64_t>(grown) * sizeof(T);
+    if (bytes > UINT32_MAX) return false;
+    T *heap = static_cast<T *>(BasMemoryMalloc(static_cast<uint32_t>(bytes)));
+    if (heap == nullptr) return false;
+    std::memcpy(heap, *array, static_cast<size_t>(*count) * sizeof(T));
+    *array = heap;
+    *capacity = static_cast<int32_t>(grown);
+    return true;
+  }
+  void *block = *array;
+  const int32_t before = *count;
+  if (!CxListEnsureCapacity(&block, capacity, count, needed, sizeof(T))) return false;
+  *array = static_cast<T *>(block);
+  *count = before;  // a first allocation resets the count; the lists keep theirs
+  return true;
+}
+
+template <class T>
+void release(T **array, int32_t *capacity, int32_t *count, const T *inlineStore) {
+  if (*array == inlineStore) {
+    *array = nullptr;
+    *capacity = *count = 0;
+    return;
+  }
+  void *block = *array;
+  CxListDiscard(&block, capacity, count);
+  *array = nullptr;
+}
+
+struct Parser {
+  CxPrintfSegList *segs;
+  CxPrintfArgList *args;
+  const CxPrintfSeg *segStore;
+  const CxPrintfArg *argStore;
+
+  bool addSegment(const CxPrintfSeg &seg) {
+    if (!ensure(&segs->segs, &segs->capacity, &segs->count, segs->count + 1, segStore)) {
+      return false;
+    }
+    segs->segs[segs->count++] = seg;
+    return true;
+  }
+
+  bool addLiteral(const char *first, const char *last) {
+    CxPrintfSeg seg{};
+    seg.kind = CX_PRINTF_LITERAL;
+    seg.first = first;
+    seg.last = last;
+    seg.argIndex = seg.widthArg = seg.precisionArg = -1;
+    seg.width = seg.precision = -1;
+    seg.conversion = '?';
+    return addSegment(seg);
+  }
+
+  // Gives slot `index` the type, growing the list to cover it.
+  bool setSlot(int32_t index, unsigned char type) {
+    if (index < 0) return true;
+    if (index >= args->count) {
+      if (!ensure(&args->args, &args->capacity, &args->count, index + 1, argStore)) return false;
+      std::memset(static_cast<void *>(args->args + args->count), 0,
+                  static_cast<size_t>(index + 1 - args->count) * sizeof(CxPrintfArg));
+      args->count = index + 1;
+    }
+    args->args[index].type = type;
+    return true;
+  }
+
+  // Digits at p as a number (no overflow past limit); advances p. False when
+  // there is no digit or the number is too large.
+  static bool number(const char *&p, int32_t limit, int32_t *out) {
+    if (*p < '0' || *p > '9') return false;
+    int64_t v = 0;
+    for (; *p >= '0' && *p <= '9'; ++p) {
+      v = v * 10 + (*p - '0');
+      if (v > limit) return false;
+    }
+    *out = static_cast<int32_t>(v);
+    return true;
+  }
+
+  // "N$" with N starting with 1..9: the 0-based argument index. Leaves p
+  // alone when the text is not such a reference. -2 for a number too large.
+  int32_t argReference(const char *&p) {
+    if (*p < '1' || *p > '9') return -1;
+    const char *q = p;
+    int32_t n;
+    const bool ok = number(q, kMaxArgNumber, &n);
+    if (!ok) {
+      while (*q >= '0' && *q <= '9') ++q;
+      return *q == '$' ? -2 : -1;
+    }
+    if (*q != '$') return -1;
+    p = q + 1;
+    segs->positional = 1;
+    return n - 1;
+  }
+
+  // Width or precision after its introducer: "*N$", "*" or digits. Sets the
+  // slot or the value; false on a malformed or too large number.
+  bool amount(const char *&p, bool digitsMayStartWithZero, int32_t *slot, int32_t *value) {
+    if (*p == '*') {
+      ++p;
+      const int32_t ref = argReference(p);
+      if (ref == -2) return false;
+      *slot = ref >= 0 ? ref : segs->nextIndex++;
+      return true;
+    }
+    if ((*p >= '1' && *p <= '9') || (digitsMayStartWithZero && *p == '0')) {
+      return number(p, INT32_MAX, value);
+    }
+    return true;
+  }
+
+  static Len lengthOf(const char *&p) {
+    switch (*p) {
+      case 'h': return p[1] == 'h' ? (p += 2, kHH) : (++p, kH);
+      case 'l': return p[1] == 'l' ? (p += 2, kLL) : (++p, kL);
+      case 'L': return ++p, kLD;
+      case 'j': return ++p, kJ;
+      case 'q': return ++p, kQ;
+      case 't': return ++p, kT;
+      case 'z':
+      case 'Z': return ++p, kZ;
+      case 'I':
+        if (p[1] == '6' && p[2] == '4') return p += 3, kI64;
+        return kNone;
+      default: return kNone;
+    }
+  }
+
+  // One conversion after its '%'; p moves past it.
+  bool conversion(const char *&p) {
+    CxPrintfSeg seg{};
+    seg.kind = CX_PRINTF_CONVERSION;
+    seg.widthArg = seg.precisionArg = -1;
+    seg.width = seg.precision = -1;
+    seg.argIndex = argReference(p);
+    if (seg.argIndex == -2) return false;
+    for (uint32_t f; (f = flagOf(*p)) != 0; ++p) seg.flags |= f;
+    if (!amount(p, false, &seg.widthArg, &seg.width)) return false;
+    if (*p == '.') {
+      ++p;
+      if (!amount(p, true, &seg.precisionArg, &seg.precision)) return false;
+    }
+    const Len len = lengthOf(p);
+    seg.length = kLenCode[len];
+    const unsigned char c = static_cast<unsigned char>(*p);
+    const Class cls = static_cast<Class>(kClassOf.c[c]);
+    if (cls == kBad) return false;  // also the end of the format
+    ++p;
+    seg.conversion = c == 'i' ? 'd' : static_cast<char>(c);
+    seg.argType = kSlotType[cls][len];
+    if (seg.argIndex < 0) seg.argIndex = segs->nextIndex++;
+    return setSlot(seg.argIndex, seg.argType) && setSlot(seg.widthArg, CX_PRINTF_ARG_INT) &&
+           setSlot(seg.precisionArg, CX_PRINTF_ARG_INT) && addSegment(seg);
+  }
+
+  // The whole format; false on a parse error or when memory runs out.
+  bool run(const char *format) {
+    const char *p = format;
+    while (*p != '\0') {
+      if (*p != '%') {
+        const char *end = std::strchr(p, '%');
+        if (end == nullptr) end = p + std::strlen(p);
+        if (!addLiteral(p, end - 1)) return false;
+        p = end;
+      } else if (p[1] == '%') {
+        if (!addLiteral(p + 1, p + 1)) return false;
+        p += 2;
+      } else {
+        ++p;
+        if (!conversion(p)) return false;
+      }
+    }
+    return true;
+  }
+};
+
+// ---------------------------------------------------------------------------
+// Emission
+
+bool emitConversion(CodeSetT cs, CxStringBuff *buff, const CxPrintfSeg &seg,
+                    const CxPrintfArgList &args) {
+  cx::fmt::Spec spec;
+  if (!cx::printfResolveSpec(seg, args, &spec)) return false;
+  const CxPrintfArg &arg = args.args[seg.argIndex];
+  cx::BuffSink out{buff};
+  switch (seg.conversion) {
+    case 'd': {
+      const int64_t v = arg.value.i;
+      const uint64_t mag = v < 0 ? ~static_cast<uint64_t>(v) + 1 : static_cast<uint64_t>(v);
+      return cx::fmt::putInteger(out, spec, mag, v < 0);
+    }
+    case 'o':
+    case 'u':
+    case 'x':
+    case 'X':
+    case 'p':
+      return cx::fmt::putInteger(out, spec, arg.value.u, false);
+    case 'c':
+      if (seg.length == CX_PRINTF_LEN_L) return cx::printfEmitWide(cs, buff, spec, false, arg);
+      {
+        const char byte = static_cast<char>(arg.value.u & 0xFF);
+        return cx::fmt::putBytes(out, spec, &byte, 1);
+      }
+    case 's':
+      if (seg.length == CX_PRINTF_LEN_L) return cx::printfEmitWide(cs, buff, spec, true, arg);
+      {
+        const char *s = static_cast<const char *>(arg.value.p);
+        if (s == nullptr) s = "";
+        const size_t n =
+            spec.precision < 0 ? std::strlen(s) : strnlen(s, static_cast<size_t>(spec.precision));
+        return cx::fmt::putBytes(out, spec, s, n);
+      }
+    case 'C':
+      return cx::printfEmitWide(cs, buff, spec, false, arg);
+    case 'S':
+      return cx::printfEmitWide(cs, buff, spec, true, arg);
+    case 'a':
+    case 'A':
+    case 'e':
+    case 'E':
+    case 'f':
+    case 'F':
+    case 'g':
+    case 'G':
+      return cx::fmt::putFloat(out, spec, arg.value.d);
+    default:  // n and anything else
+      return false;
+  }
+}
+
+int32_t emitAll(CodeSetT cs, CxStringBuff *buff, const CxPrintfSegList *segs,
+                const CxPrintfArgList *args, int *failed) {
+  const uint32_t start = buff->length;
+  bool ok = true;
+  for (int32_t i = 0; ok && i < segs->count; ++i) {
+    const CxPrintfSeg &seg = segs->segs[i];
+    if (seg.kind == CX_PRINTF_LITERAL) {
+      ok = seg.first != nullptr && seg.last >= seg.first &&
+           cx::sbPut(buff, seg.first, static_cast<size_t>(seg.last - seg.first) + 1);
+    } else {
+      ok = emitConversion(cs, buff, seg, *args);
+    }
+  }
+  if (failed != nullptr) *failed = ok ? 0 : 1;
+  return static_cast<int32_t>(buff->length - start);
+}
+
+}  // namespace
+
+namespace cx {
+
+void printfDiscard(CxPrintfSegList *segs, CxPrintfArgList *args) {
+  if (segs != nullptr) {
+    release(&segs->segs, &segs->capacity, &segs->count, static_cast<const CxPrintfSeg *>(nullptr));
+    *segs = CxPrintfSegList{};
+  }
+  if (args != nullptr) {
+    release(&args->args, &args->capacity, &args->count, static_cast<const CxPrintfArg *>(nullptr));
+  }
+}
+
+int32_t printfFirstGap(const CxPrintfArgList *args) {
+  for (int32_t i = 0; i < args->count; ++i) {
+    if (args->args[i].type == CX_PRINTF_ARG_NONE) return i;
+  }
+  return -1;
+}
+
+void printfFetch(CxPrintfArgList *args, va_list ap) {
+  for (int32_t i = 0; i < args->count; ++i) {
+    CxPrintfArg &a = args->args[i];
+    switch (a.type) {
+      case CX_PRINTF_ARG_INT:
+      case CX_PRINTF_ARG_SHORT:
+      case CX_PRINTF_ARG_CHAR:
+        a.value.i = va_arg(ap, int);
+        break;
+      case CX_PRINTF_ARG_LONG:
+        a.value.i = va_arg(ap, long);
+        break;
+      case CX_PRINTF_ARG_LLONG:
+      case CX_PRINTF_ARG_INTMAX:
+        a.value.i = va_arg(ap, long long);
+        break;
+      case CX_PRINTF_ARG_UINT:
+      case CX_PRINTF_ARG_USHORT:
+      case CX_PRINTF_ARG_UCHAR:
+      case CX_PRINTF_ARG_WCHAR:
+        a.value.u = va_arg(ap, unsigned);
+        break;
+      case CX_PRINTF_ARG_ULONG:
+        a.value.u = va_arg(ap, unsigned long);
+        break;
+      case CX_PRINTF_ARG_ULLONG:
+      case CX_PRINTF_ARG_UINTMAX:
+        a.value.u = va_arg(ap, unsigned long long);
+        break;
+      case CX_PRINTF_ARG_SIZE:
+      case CX_PRINTF_ARG_USIZE:
+        a.value.u = va_arg(ap, size_t);
+        break;
+      case CX_PRINTF_ARG_PTRDIFF:
+        a.value.i = va_arg(ap, ptrdiff_t);
+        break;
+      case CX_PRINTF_ARG_DOUBLE:
+        a.value.d = va_arg(ap, double);
+        break;
+      case CX_PRINTF_ARG_LDOUBLE:
+        a.value.d = static_cast<double>(va_arg(ap, long double));
+        break;
+      default:  // pointers: %p, %s, %S, %n
+        a.value.p = va_arg(ap, const void *);
+        break;
+    }
+  }
+}
+
+bool printfResolveSpec(const CxPrintfSeg &seg, const CxPrintfArgList &args, fmt::Spec *spec) {
+  if (seg.argIndex < 0 || seg.argIndex >= args.count || seg.widthArg >= args.count ||
+      seg.precisionArg >= args.count) {
+    return false;
+  }
+  spec->flags = seg.flags;
+  spec->conv = seg.conversion;
+  // Values from slots are taken as 32-bit; a negative width means no
+  // padding, a negative precision none given.
+  spec->width = seg.widthArg >= 0 ? static_cast<int32_t>(args.args[seg.widthArg].value.i)
+                                  : seg.width;
+  spec->precision = seg.precisionArg >= 0
+                        ? static_cast<int32_t>(args.args[seg.precisionArg].value.i)
+                        : seg.precision;
+  if (spec->precision < 0) spec->precision = -1;
+  return true;
+}
+
+}  // namespace cx
+
+extern "C" {
+
+int CxPrintfProcessFmts(const char *format, CxPrintfSegList *segs, CxPrintfArgList *args) {
+  if (format == nullptr || segs == nullptr || args == nullptr) return 1;
+  Parser parser{segs, args, nullptr, nullptr};
+  return parser.run(format) ? 0 : 1;
+}
+
+int32_t cxPrintfEmitAll(CodeSetT cs, CxStringBuff *buff, const CxPrintfSegList *segs,
+                        const CxPrintfArgList *args, int *failed) {
+  if (buff == nullptr || segs == nullptr || args == nullptr ||
+      (segs->count > 0 && segs->segs == nullptr) || (args->count > 0 && args->args == nullptr)) {
+    if (failed != nullptr) *failed = 1;
+    return 0;
+  }
+  return emitAll(cs, buff, segs, args, failed);
+}
+
+int32_t CxStringBuffPrintfV(CodeSetT cs, CxStringBuff *buff, const char *format, va_list ap) {
+  if (buff == nullptr || format == nullptr) return 0;
+  // Small formats parse into these arrays; larger ones move to the heap.
+  CxPrintfSeg segStore[16];
+  CxPrintfArg argStore[16];
+  CxPrintfSegList segs{0, 0, 0, 16, segStore};
+  CxPrintfArgList args{0, 16, argStore};
+  Parser parser{&segs, &args, segStore, argStore};
+  int32_t appended = 0;
+  if (parser.run(format) && cx::printfFirstGap(&args) < 0) {
+    va_list copy;
+    va_copy(copy, ap);
+    cx::printfFetch(&args, copy);
+    va_end(copy);
+    int failed;
+    appended = emitAll(cs, buff, &segs, &args, &failed);
+  }
+  release(&segs.segs, &segs.capacity, &segs.count, static_cast<const CxPrintfSeg *>(segStore));
+  release(&args.args, &args.capacity, &args.count, static_cast<const CxPrintfArg *>(argStore));
+  return appended;
+}
+
+int32_t CxStringBuffPrintf(CodeSetT cs, CxStringBuff *buff, const char *format, ...) {
+  va_list ap;
+  va_start(ap, format);
+  const int32_t appended = CxStringBuffPrintfV(cs, buff, format, ap);
+  va_end(ap);
+  return appended;
+}
+
+}  // extern "C"
