@@ -6,6 +6,7 @@
 int main(void) {
   int failures = 0;
   failures += demo_strings();
+  failures += demo_printf();
   failures += demo_locale();
   failures += demo_wide();
   failures += demo_files();

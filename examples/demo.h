@@ -4,6 +4,7 @@
 #define LUMEX_DEMO_H
 
 int demo_strings(void);
+int demo_printf(void);
 int demo_locale(void);
 int demo_wide(void);
 int demo_files(void);
