@@ -238,7 +238,8 @@ LMX_API int CxFilePathParent(const CxFilePath *path, CxFilePath *parent);
 LMX_API int32_t CxFilePathMkdirs(const CxFilePath *path, int32_t permission);
 
 /* 'p' 22 unless name is an existing directory; the listing starts with the
- * first CxDirectoryGetNext. */
+ * first CxDirectoryGetNext. A record that is listing must be closed before
+ * it is opened again. */
 LMX_API CxStatus CxDirectoryOpen(CxDirectory *dir, const char *name);
 /* Puts the next entry's name ("." and ".." included, in the system's order)
  * into the buffer. At the end of the listing: '-' with an empty name. An
