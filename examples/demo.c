@@ -10,6 +10,7 @@ int main(void) {
   failures += demo_locale();
   failures += demo_wide();
   failures += demo_files();
+  failures += demo_collections();
   if (failures) fprintf(stderr, "demo: %d section(s) failed\n", failures);
   return failures ? 1 : 0;
 }

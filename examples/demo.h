@@ -8,5 +8,6 @@ int demo_printf(void);
 int demo_locale(void);
 int demo_wide(void);
 int demo_files(void);
+int demo_collections(void);
 
 #endif

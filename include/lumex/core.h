@@ -23,7 +23,37 @@ LMX_API void LmxReportPlatformErr(CxStatus status);
  * Objects and classes
  * ------------------------------------------------------------------------ */
 
+/* Class kinds. */
+#define LMX_KIND_LOGGER 101
+#define LMX_KIND_FILTER 102
+#define LMX_KIND_HANDLER 103
+#define LMX_KIND_FORMATTER 104
 
+struct Event;
+struct I18Msg;
+
+/* Operations a class supplies. Every text result is a new UTF-8 text that
+ * the caller frees with BasMemoryFree. */
+typedef void *(*LmxAllocVarsFn)(void);
+typedef void (*LmxFreeVarsFn)(void *vars);
+typedef void (*LmxCfgChangeFn)(Object *object, const char *key);
+typedef void (*LmxLogFn)(Object *object, struct Event *event);
+typedef void (*LmxProcessFn)(Object *object, struct Event *event);
+typedef unsigned char (*LmxIsLoggableFn)(Object *filter, struct Event *event);
+typedef void (*LmxOpenFn)(Object *handler);
+typedef void (*LmxCloseFn)(Object *handler);
+typedef char *(*LmxFormatFn)(Object *formatter, struct Event *event);
+typedef char *(*LmxGetHeaderFn)(Object *formatter);
+typedef char *(*LmxGetTrailerFn)(Object *formatter);
+typedef char *(*LmxBindMsgFn)(struct I18Msg *message);
+
+/* Adds a reference; null for null. */
+LMX_API Object *LmxAcquireObject(Object *object);
+/* Gives a reference back; the object is destroyed when only the toolkit's
+ * own reference (its entry among the named objects) remains. */
+LMX_API void LmxReleaseObject(Object *object);
+/* True when both references are the same object. Takes no lock. */
+LMX_API unsigned char LmxAreObjectsEqual(const Object *a, const Object *b);
 
 LMX_END_DECLS
 

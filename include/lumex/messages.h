@@ -4,6 +4,7 @@
 
 #include <stdint.h>
 
+#include "collections.h"
 #include "core.h"
 #include "cx.h"
 #include "lmx_export.h"
@@ -14,7 +15,45 @@ LMX_BEGIN_DECLS
  * Typed parameters
  * ------------------------------------------------------------------------ */
 
+/* Type tags of a Parm (the same numbers tag the values of the logging
+ * calls' parameter lists). */
+#define LMX_PARM_BOOL 501
+#define LMX_PARM_INT 502
+#define LMX_PARM_LONG 503
+#define LMX_PARM_FLOAT 504
+#define LMX_PARM_DOUBLE 505
+#define LMX_PARM_CHAR 506
+#define LMX_PARM_STRING 507
 
+/* One typed value. A Parm made by LmxCopyParm owns its string; one that a
+ * caller builds on its own storage owns nothing (lists store copies). */
+typedef struct Parm {
+  int32_t type; /* LMX_PARM_... */
+  union {
+    unsigned char b; /* bool: 0 false, other true */
+    int32_t i;       /* int */
+    int32_t l;       /* long (32-bit) */
+    float f;
+    double d;
+    char c;
+    char *s; /* zero-terminated UTF-8 text */
+  } value;
+} Parm;
+
+/* None of these takes the API lock. */
+/* A new Parm with the same type and value (a string duplicated); null for
+ * null or when memory runs out. */
+LMX_API Parm *LmxCopyParm(const Parm *parm);
+/* Frees a Parm made by LmxCopyParm, its string included; null ignored. */
+LMX_API void LmxFreeParm(Parm *parm);
+/* True when both are null, or both have the same valid tag and value
+ * (strings compared by text). */
+LMX_API unsigned char LmxCmpParms(const Parm *a, const Parm *b);
+/* Renders a message text with positional parameters: "%1$s" takes the
+ * first parameter of the list. A new text, or null when the format cannot
+ * be parsed, refers to a parameter the list does not have, or renders to
+ * nothing. */
+LMX_API char *LmxAprintf(const char *format, const ParmList *parms);
 
 /* ------------------------------------------------------------------------
  * Internationalized messages

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 
+#include "lumex/collections.h"
 #include "lumex/core.h"
 
 namespace lmx {
@@ -12,6 +13,7 @@ struct ToolkitState {
   unsigned char mutexCreated = 0;    // 1 once apiMutex exists
   unsigned char opened = 0;          // 1 while the toolkit is open
   Object *logger = nullptr;          // lumex.errorLogger while open
+  StringToObjMap *instances = nullptr;  // live objects by name, made with the first
 };
 
 ToolkitState &toolkitState();

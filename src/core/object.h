@@ -1,0 +1,63 @@
+// The object record and its reference counting.
+#pragma once
+
+#include <cstdint>
+
+#include "lumex/collections.h"
+#include "lumex/core.h"
+
+struct Object {
+  ObjClass *objClass;  // not counted; set at creation
+  int32_t references;  // including the one held by the instances map
+  char *name;          // owned; also the key in the instances map
+  unsigned char enabled;
+  union {
+    int32_t level;              // logger, filter
+    ListenerGroup *listeners;   // handler (owned, may be null)
+    char *separator;            // formatter (owned, may be null)
+  } a;
+  union {
+    ListenerGroup *listeners;   // logger, filter (owned, may be null)
+    Object *formatter;          // handler (counted reference, may be null)
+    char *dateTimeFormat;       // formatter (owned, may be null)
+  } b;
+  StringToStringMap *properties;  // owned, may be null
+  void *vars;                     // made by the class's AllocVars
+};
+
+extern "C" {
+// One more reference; null for null.
+LMX_API Object *lmxIntlAcquireObject(Object *object);
+// One reference back. When only the instances map's reference remains the
+// object is destroyed: taken out of the map, a handler closed, properties,
+// listeners and name freed, private variables freed by the class, a
+// handler's formatter released or a formatter's texts freed.
+LMX_API void lmxIntlReleaseObject(Object *object);
+
+// The instances map: live objects by name. Add takes a reference (and
+// makes the map on first use); Get hands out one more reference; Rem gives
+// the map's reference back.
+LMX_API void lmxToolkitAddObjInstance(const char *name, Object *object);
+LMX_API Object *lmxToolkitGetObjInstance(const char *name);
+LMX_API void lmxToolkitRemObjInstance(const char *name);
+}
+
+namespace lmx {
+
+// How listener groups and object maps hold objects: counted references,
+// compared by identity.
+struct ObjectRule {
+  using In = Object *;
+  using Out = Object *;
+  static bool hold(In in, void **slot) {
+    *slot = lmxIntlAcquireObject(in);
+    return true;
+  }
+  static Out handOut(void *held) { return lmxIntlAcquireObject(static_cast<Object *>(held)); }
+  static void letGo(void *held) { lmxIntlReleaseObject(static_cast<Object *>(held)); }
+  static bool same(const void *held, const void *probe) {
+    return LmxAreObjectsEqual(static_cast<const Object *>(held), static_cast<const Object *>(probe));
+  }
+};
+
+}  // namespace lmx
