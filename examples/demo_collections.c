@@ -67,6 +67,21 @@ int demo_collections(void) {
   if (size != 5000000000LL || !append) ++failures;
   LmxFreeStringToStringMap(props);
 
+  /* Message parameters are typed and used by position. */
+  ParmList *parms = LmxAllocParmList();
+  Parm p;
+  p.type = LMX_PARM_STRING;
+  p.value.s = "app.log";
+  LmxParmListAppend(parms, &p);
+  p.type = LMX_PARM_INT;
+  p.value.i = 3;
+  LmxParmListAppend(parms, &p);
+  char *message = LmxAprintf("%2$d backups of '%1$s' kept", parms);
+  printf("message: %s\n", message ? message : "(none)");
+  if (message == NULL || strcmp(message, "3 backups of 'app.log' kept") != 0) ++failures;
+  BasMemoryFree(message);
+  LmxFreeParmList(parms);
+
   const char *parts[] = {"lumex", NULL, "errorLogger"};
   char *name = LmxStrACat(3, parts, ".");
   printf("joined name: %s\n", name);

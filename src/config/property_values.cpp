@@ -12,6 +12,7 @@
 
 #include "collections/collections_intl.h"
 #include "collections/links.h"
+#include "messages/parm_format.h"
 
 namespace {
 
@@ -38,6 +39,14 @@ const char *textOf(const StringToStringMap *map, const char *key, bool *present)
   LmxLink *entry = lmxIntlStringToStringMapGetNode(map, key);
   *present = entry != nullptr;
   return entry != nullptr ? static_cast<const char *>(lmx::mapEntry(entry)->value) : nullptr;
+}
+
+// Stores the text form of a parameter (its default format); nothing is
+// stored when the text cannot be made.
+void putParmText(StringToStringMap *map, const char *key, const Parm &parm) {
+  char *text = lmxParmToLocalStr(nullptr, &parm);
+  if (text != nullptr) lmxIntlStringToStringMapPut(map, key, text);
+  BasMemoryFree(text);
 }
 
 // Reads a key's text with one of the converters.
@@ -126,6 +135,30 @@ void LmxSetMapPropLong(StringToStringMap *map, const char *key, int64_t value) {
   char text[24];
   std::snprintf(text, sizeof text, "%" PRId64, value);
   LmxSetMapProp(map, key, text);
+}
+
+void LmxSetMapPropChar(StringToStringMap *map, const char *key, char value) {
+  Parm parm{LMX_PARM_CHAR, {}};
+  parm.value.c = value;
+  putParmText(map, key, parm);
+}
+
+void LmxSetMapPropInt(StringToStringMap *map, const char *key, int32_t value) {
+  Parm parm{LMX_PARM_INT, {}};
+  parm.value.i = value;
+  putParmText(map, key, parm);
+}
+
+void LmxSetMapPropFloat(StringToStringMap *map, const char *key, float value) {
+  Parm parm{LMX_PARM_FLOAT, {}};
+  parm.value.f = value;
+  putParmText(map, key, parm);
+}
+
+void LmxSetMapPropDouble(StringToStringMap *map, const char *key, double value) {
+  Parm parm{LMX_PARM_DOUBLE, {}};
+  parm.value.d = value;
+  putParmText(map, key, parm);
 }
 
 }  // extern "C"

@@ -148,3 +148,30 @@ TEST_F(MapProps, BoolAndLongSettersWriteTheirTextForms) {
   BasMemoryFree(first);
   EXPECT_EQ(text("a"), "false");
 }
+
+TEST_F(MapProps, NumberAndCharacterSettersUseTheParameterForms) {
+  LmxSetMapPropInt(map_, "int", -12);
+  LmxSetMapPropChar(map_, "char", 'q');
+  LmxSetMapPropFloat(map_, "float", 2.5f);
+  LmxSetMapPropDouble(map_, "tenth", 0.1);
+  LmxSetMapPropDouble(map_, "tiny", 1e-9);
+  EXPECT_EQ(text("int"), "-12");
+  EXPECT_EQ(text("char"), "q");
+  EXPECT_EQ(text("float"), "2.500000");
+  EXPECT_EQ(text("tenth"), "0.100000");
+  EXPECT_EQ(text("tiny"), "0.000000");
+  Found f;
+  EXPECT_DOUBLE_EQ(LmxGetMapPropDouble(map_, "tenth", &f.flag), 0.1);
+  EXPECT_EQ(LmxGetMapPropDouble(map_, "tiny", &f.flag), 0.0);
+  EXPECT_EQ(f.flag, 1);
+  EXPECT_EQ(LmxGetMapPropInt(map_, "int", &f.flag), -12);
+  EXPECT_EQ(LmxGetMapPropChar(map_, "char", &f.flag), 'q');
+  LmxSetMapPropInt(nullptr, "int", 1);  // nothing to store into
+  LmxSetMapPropInt(map_, nullptr, 1);
+  // Replacing keeps the first position.
+  LmxSetMapPropInt(map_, "int", 99);
+  char *first = LmxStringToStringMapIterGetKey(LmxStringToStringMapIterator(map_));
+  EXPECT_STREQ(first, "int");
+  BasMemoryFree(first);
+  EXPECT_EQ(text("int"), "99");
+}
