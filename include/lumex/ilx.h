@@ -14,13 +14,124 @@ LMX_BEGIN_DECLS
  * Service set-up and code sets
  * ------------------------------------------------------------------------ */
 
+/* A code set handle. A null handle stands for the default code set wherever
+ * an operation takes one. Handles come from ilx_cs_new or ilx_dup_handle
+ * and are released with ilx_cs_free; the built-in "UTF8" and "OS" handles
+ * always exist and are never freed. */
+typedef struct CodeSet *CodeSetT;
 
+/* A conversion table image: the bytes of a table file, kept whole. */
+typedef unsigned char ConvTableT;
+
+/* Sets the services up once (default and OS code sets from ILX_CODESET and
+ * the locale); later calls do nothing. Returns 0. */
+LMX_API int ilx_init(void);
+/* Tears the services down: frees the default and OS code sets (so a handle
+ * given to ilx_set_def_cs is released here) and the environment texts the
+ * services built. Returns 0. */
+LMX_API int ilx_uninit(void);
+
+/* Makes a handle for a code set name ("ISO-8859-1", "cp1252", "utf-8",
+ * "OS", ...) or for a table file path (a name containing '/' or '\').
+ * Null when no table is found, or when the name is longer than 127 bytes. */
+LMX_API CodeSetT ilx_cs_new(const char *name);
+/* Frees a handle; null and the built-in handles are ignored. Returns 0. */
+LMX_API int ilx_cs_free(CodeSetT cs);
+/* A new handle sharing cs's table, with its own shift states and count.
+ * cs must outlive the duplicate. */
+LMX_API CodeSetT ilx_dup_handle(CodeSetT cs);
+/* The handle's table image and its size in bytes (null and 0 for built-in
+ * handles). size may be null. */
+LMX_API const ConvTableT *ilx_cs_table(CodeSetT cs, uint32_t *size);
+/* Makes cs the default code set (null: the built-in OS handle). Returns 0. */
+LMX_API int ilx_set_def_cs(CodeSetT cs);
+LMX_API CodeSetT ilx_get_def_cs(void);
+/* The handle's name; the text belongs to the handle. */
+LMX_API const char *ilx_get_cs_name(CodeSetT cs);
+/* The number of substitutions made through cs since the last call; the
+ * count is then reset to 0. */
+LMX_API int ilx_check_subs(CodeSetT cs);
+/* Writes the normalized name of the operating system's code set. Returns 0,
+ * 1 when the buffer is too small. */
+LMX_API int ilx_os_cs_name(char *buf, size_t size);
+/* Normalizes a code set name: upper case, "OS"/"WIN"/"DOS" replaced by the
+ * locale's code set, a leading "KRZ" dropped, only letters and digits kept.
+ * Returns 0; 1 when size is 0 or the result does not fit (buf then holds an
+ * empty text when size > 0). */
+LMX_API int get_table_name(const char *name, char *buf, size_t size);
+/* Sets ILXDIR in the process environment. Returns 0, -1 for a null dir. */
+LMX_API int ilx_set_dir(const char *dir);
+/* The value of ILXDIR, or "" when it is not set. */
+LMX_API const char *ilx_get_dir(void);
+
+/* Whole-string conversions: (handle, input, input length, output, output
+ * capacity) -> units written. A negative input length means a NUL-terminated
+ * input; one output unit is then kept for the terminating NUL. Lengths and
+ * capacities count bytes, or 16-bit units on the UCS-2 side. */
+LMX_API int ilx_to_utf8(CodeSetT cs, const char *in, int inlen, char *out, int outcap);
+LMX_API int ilx_from_utf8(CodeSetT cs, const char *in, int inlen, char *out, int outcap);
+LMX_API int ilx_to_ucs2(CodeSetT cs, const char *in, int inlen, uint16_t *out, int outcap);
+LMX_API int ilx_from_ucs2(CodeSetT cs, const uint16_t *in, int inlen, char *out, int outcap);
+
+/* Allocating forms: a new NUL-terminated buffer (2 x len + 1 bytes for
+ * ilx_fromu_alloc, 3 x len + 1 for ilx_tou_alloc) holding the conversion;
+ * *count (may be null) receives the bytes written before the NUL. Null for
+ * a negative length or when memory runs out. Release with ilx_free. */
+LMX_API char *ilx_fromu_alloc(CodeSetT cs, const char *in, int len, int *count);
+LMX_API char *ilx_tou_alloc(CodeSetT cs, const char *in, int len, int *count);
+LMX_API void ilx_free(void *p);
 
 /* ------------------------------------------------------------------------
  * Code set converters
  * ------------------------------------------------------------------------ */
 
+/* Results of the converters and dispatchers. */
+#define ILX_CONV_DONE 0 /* input used up, or a flush call */
+#define ILX_CONV_FULL 1 /* output full: the character that did not fit is left */
+#define ILX_CONV_CUT 2  /* input ends inside a character: it is left unconsumed */
 
+/* Resumable converters: (handle, input position, input end, output
+ * position, output end). The positions advance past what was consumed and
+ * produced. A null input position (*in == NULL) is a flush: it resets the
+ * direction's shift state (toward EBCDIC double-byte it first writes the
+ * shift-in code when needed). */
+#define ILX_DECLARE_CONVERTERS(family)                                                          \
+  LMX_API int family##_to_ucs2_r(CodeSetT cs, const char **in, const char *inend, uint16_t **out, \
+                                 uint16_t *outend);                                              \
+  LMX_API int family##_from_ucs2_r(CodeSetT cs, const uint16_t **in, const uint16_t *inend,      \
+                                   char **out, char *outend);                                    \
+  LMX_API int family##_to_utf8_r(CodeSetT cs, const char **in, const char *inend, char **out,     \
+                                 char *outend);                                                  \
+  LMX_API int family##_from_utf8_r(CodeSetT cs, const char **in, const char *inend, char **out,   \
+                                   char *outend);
+
+ILX_DECLARE_CONVERTERS(ascii_sbcs)
+ILX_DECLARE_CONVERTERS(ascii_dbcs)
+ILX_DECLARE_CONVERTERS(ascii_mbcs)
+ILX_DECLARE_CONVERTERS(ebcdic_sbcs)
+ILX_DECLARE_CONVERTERS(ebcdic_dbcs)
+ILX_DECLARE_CONVERTERS(ascii_gb18030)
+ILX_DECLARE_CONVERTERS(os)
+
+/* The UTF-8 handle's converters; utf8_to_utf8_r serves both directions. */
+LMX_API int utf8_to_ucs2_r(CodeSetT cs, const char **in, const char *inend, uint16_t **out,
+                           uint16_t *outend);
+LMX_API int utf8_from_ucs2_r(CodeSetT cs, const uint16_t **in, const uint16_t *inend, char **out,
+                             char *outend);
+LMX_API int utf8_to_utf8_r(CodeSetT cs, const char **in, const char *inend, char **out,
+                           char *outend);
+
+/* Dispatchers: pick the converter of the handle's kind (null: the default
+ * code set) and work with counts instead of ends; both counts are reduced
+ * by what was consumed and produced. */
+LMX_API int ilx_to_ucs2_r(CodeSetT cs, const char **in, size_t *inleft, uint16_t **out,
+                          size_t *outleft);
+LMX_API int ilx_from_ucs2_r(CodeSetT cs, const uint16_t **in, size_t *inleft, char **out,
+                            size_t *outleft);
+LMX_API int ilx_to_utf8_r(CodeSetT cs, const char **in, size_t *inleft, char **out,
+                          size_t *outleft);
+LMX_API int ilx_from_utf8_r(CodeSetT cs, const char **in, size_t *inleft, char **out,
+                            size_t *outleft);
 
 /* ------------------------------------------------------------------------
  * Multibyte and wide strings
