@@ -11,6 +11,7 @@ int main(void) {
   failures += demo_wide();
   failures += demo_files();
   failures += demo_collections();
+  failures += demo_codesets();
   if (failures) fprintf(stderr, "demo: %d section(s) failed\n", failures);
   return failures ? 1 : 0;
 }

@@ -9,5 +9,6 @@ int demo_locale(void);
 int demo_wide(void);
 int demo_files(void);
 int demo_collections(void);
+int demo_codesets(void);
 
 #endif

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "core/api_frame.h"
+#include "ilx/codeset.h"
 
 namespace lmx {
 
@@ -32,7 +33,11 @@ bool platformErrText(CxStatus status, char *buf, size_t cap) {
   char local[512];
   // GNU strerror_r may return a static text instead of filling the buffer.
   const char *text = strerror_r(static_cast<int>(status.code), local, sizeof local);
-  copyUtf8Bounded(buf, cap, text == nullptr ? "" : text);
+  if (text == nullptr) text = "";
+  // The C library speaks the local code set; the toolkit's texts are UTF-8.
+  // The conversion stops before a character that does not fit.
+  int room = cap > sizeof local ? static_cast<int>(sizeof local) : static_cast<int>(cap);
+  ilx_to_utf8(ilx::osCodeSet(), text, -1, buf, room);
   return true;
 }
 

@@ -40,6 +40,11 @@ CodeSet *defaultCs() {
   return gServices.defaultCs;
 }
 
+CodeSet *osCodeSet() {
+  if (!gServices.initialized) ilx_init();
+  return gServices.osCs;
+}
+
 bool putEnvText(char *&slot, const char *var, const char *value) {
   size_t len = std::strlen(var) + std::strlen(value) + 2;
   char *text = static_cast<char *>(std::malloc(len));

@@ -1,5 +1,6 @@
 // Converters of the built-in handles: UTF-8 (kind 6) and byte for byte
-// (the OS handle and every kind without a table family).
+// (the OS handle and every kind without a table family: bytes are the code
+// points 0 to 255).
 #include "ilx/converter_loop.h"
 
 namespace ilx {
@@ -39,19 +40,6 @@ struct OsFamily : FamilyBase {
   }
 };
 
-// Byte-for-byte copy between the OS code set and UTF-8.
-int copyBytes(const char **in, const char *inend, char **out, char *outend) {
-  if (in == nullptr || *in == nullptr) return kDone;
-  if (out == nullptr || *out == nullptr) return *in >= inend ? kDone : kFull;
-  size_t have = *in < inend ? static_cast<size_t>(inend - *in) : 0;
-  size_t room = *out < outend ? static_cast<size_t>(outend - *out) : 0;
-  size_t n = have < room ? have : room;
-  if (n > 0) std::memcpy(*out, *in, n);
-  *in += n;
-  *out += n;
-  return n == have ? kDone : kFull;
-}
-
 }  // namespace
 }  // namespace ilx
 
@@ -86,14 +74,14 @@ int os_from_ucs2_r(CodeSetT cs, const uint16_t **in, const uint16_t *inend, char
   return ilx::Family<OsFamily>::from<ilx::Ucs2Units>(cs, in, inend, out, outend);
 }
 
+// Bytes are code points 0 to 255 toward UTF-8 as toward UCS-2, so the
+// two Unicode forms agree and the UTF-8 side stays well-formed.
 int os_to_utf8_r(CodeSetT cs, const char **in, const char *inend, char **out, char *outend) {
-  if (in == nullptr || *in == nullptr) ilx::resolve(cs)->toShift = 0;
-  return ilx::copyBytes(in, inend, out, outend);
+  return ilx::Family<OsFamily>::to<ilx::Utf8Out>(cs, in, inend, out, outend);
 }
 
 int os_from_utf8_r(CodeSetT cs, const char **in, const char *inend, char **out, char *outend) {
-  if (in == nullptr || *in == nullptr) ilx::resolve(cs)->fromShift = 0;
-  return ilx::copyBytes(in, inend, out, outend);
+  return ilx::Family<OsFamily>::from<ilx::Utf8Chars>(cs, in, inend, out, outend);
 }
 
 }  // extern "C"

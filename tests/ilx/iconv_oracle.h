@@ -34,8 +34,13 @@ class IconvOracle {
     return (sizeof out - ol) == 4 ? static_cast<long>(out[0]) : -1;
   }
   // The bytes of one code point, ending in the initial shift state; empty
-  // when iconv cannot map it.
+  // when iconv cannot map it or only substitutes the SUB control for it.
   std::string encode(uint32_t cp) {
+    std::string b = encodeRaw(cp);
+    if (!b.empty() && cp != 0x1A && decode(b) == 0x1A) return {};
+    return b;
+  }
+  std::string encodeRaw(uint32_t cp) {
     iconv(fromU_, nullptr, nullptr, nullptr, nullptr);
     char *ip = reinterpret_cast<char *>(&cp);
     size_t il = 4;

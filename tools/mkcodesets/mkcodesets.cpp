@@ -70,7 +70,14 @@ struct Iconv {
     return n == 0 ? -2 : kNone;  // a shift code alone: still incomplete
   }
   // Encodes one code point from the initial state, ending in it again.
+  // Empty when iconv cannot map it, or only writes the code set's SUB
+  // control character for it (a silent substitution, not a mapping).
   Bytes encode(uint32_t cp) {
+    Bytes b = encodeRaw(cp);
+    if (!b.empty() && cp != 0x1A && decode(b) == 0x1A) return {};
+    return b;
+  }
+  Bytes encodeRaw(uint32_t cp) {
     iconv(fromU, nullptr, nullptr, nullptr, nullptr);
     char *ip = reinterpret_cast<char *>(&cp);
     size_t il = 4;

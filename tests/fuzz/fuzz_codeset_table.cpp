@@ -1,0 +1,71 @@
+// Arbitrary bytes as a conversion table image, and arbitrary text through
+// it: the table check must refuse whatever a converter could not use safely,
+// and every converter must stay inside the image and the caller's buffers.
+//
+// Input: byte 0 picks the converter kind, byte 1 the text length (taken from
+// the end of the input); the rest is the image, padded with zeros to the
+// smallest table size and given the table magic.
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "ilx/codeset.h"
+
+namespace {
+
+const uint16_t kKinds[] = {1, 2, 3, 4, 6, 8, 9, 10};
+
+template <class In, class Out, class Dispatch>
+void convert(Dispatch dispatch, CodeSet *cs, const In *text, size_t len, size_t window) {
+  std::vector<Out> out(window + 4);
+  size_t left = len;
+  const In *in = text;
+  for (int guard = 0; guard < 4096 && left > 0; ++guard) {
+    size_t take = left < window ? left : window, inleft = take, outleft = window;
+    Out *op = out.data();
+    int r = dispatch(cs, &in, &inleft, &op, &outleft);
+    if (r < 0 || r > 2 || outleft > window || op > out.data() + window) std::abort();
+    left -= take - inleft;
+    if (take == inleft && (r != 1 || window > 16)) break;  // no progress possible
+  }
+  Out *op = out.data();
+  size_t outleft = window;
+  dispatch(cs, nullptr, nullptr, &op, &outleft);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+  if (size < 2) return 0;
+  uint16_t kind = kKinds[data[0] % 8];
+  size_t textLen = data[1] < size - 2 ? data[1] : size - 2;
+  const uint8_t *text = data + size - textLen;
+  std::vector<uint8_t> image(data + 2, data + size - textLen);
+  if (image.size() < ilx::hdr::kMinSize) image.resize(ilx::hdr::kMinSize, 0);
+  std::memcpy(&image[ilx::hdr::kMagic], "ucv", 3);
+  image[ilx::hdr::kKind] = static_cast<uint8_t>(kind);
+  image[ilx::hdr::kKind + 1] = 0;
+
+  // An exact-size copy, so that any read past the image is caught.
+  auto *copy = static_cast<uint8_t *>(std::malloc(image.size()));
+  std::memcpy(copy, image.data(), image.size());
+  uint16_t checkedKind = 0;
+  if (ilx::checkTable(copy, image.size(), &checkedKind)) {
+    CodeSet cs{};
+    cs.table = copy;
+    cs.tableSize = static_cast<uint32_t>(image.size());
+    cs.kind = checkedKind;
+    const char *bytes = reinterpret_cast<const char *>(text);
+    std::vector<uint16_t> units(textLen / 2);
+    if (!units.empty()) std::memcpy(units.data(), text, units.size() * 2);
+    for (size_t window : {size_t(1), size_t(3), size_t(512)}) {
+      convert<char, uint16_t>(ilx_to_ucs2_r, &cs, bytes, textLen, window);
+      convert<char, char>(ilx_to_utf8_r, &cs, bytes, textLen, window);
+      convert<char, char>(ilx_from_utf8_r, &cs, bytes, textLen, window);
+      convert<uint16_t, char>(ilx_from_ucs2_r, &cs, units.data(), units.size(), window);
+    }
+  }
+  std::free(copy);
+  return 0;
+}
