@@ -3,8 +3,11 @@
 #ifndef LUMEX_ILX_H
 #define LUMEX_ILX_H
 
+#include <stdarg.h>
 #include <stddef.h>
 #include <stdint.h>
+#include <stdio.h>
+#include <time.h>
 
 #include "lmx_export.h"
 
@@ -237,6 +240,51 @@ LMX_API int ilx_loc_free(char *locale);
 /* ------------------------------------------------------------------------
  * Formatted I/O and time
  * ------------------------------------------------------------------------ */
+
+/* Code-set-aware time formatting and parsing, wide character streams, a
+ * print family with positional arguments, and whole-text re-coding. Every
+ * handle may be null for the default code set. The C library's own
+ * facilities work in the operating system's code set; these operations
+ * convert between it and the handle's code set around them. Locale
+ * arguments are accepted and not used. */
+
+/* strftime in the handle's code set: returns the bytes written to out
+ * without the NUL, 0 when the format is null, the result is empty or it does
+ * not fit into size bytes. */
+LMX_API size_t ilx_strftime(CodeSetT cs, const char *locale, char *out, size_t size,
+                            const char *format, const struct tm *tm);
+
+/* Re-coding of a NUL-terminated text (null = ""): from the handle's code set
+ * to UTF-8 (buffer of 3 x length + 1 bytes), from UTF-8 to the handle's code
+ * set (2 x length + 1), and from one code set to another (4 x length + 1).
+ * When *slot holds a buffer of that size the result goes there; otherwise a
+ * new buffer is returned and stored in *slot (slot may be null); the caller
+ * frees it with BasMemoryFree. Null when memory runs out. */
+LMX_API char *ilx_s2u(CodeSetT cs, const char *text, char **slot);
+LMX_API char *ilx_u2s(CodeSetT cs, const char *text, char **slot);
+LMX_API char *ilx_strconv(CodeSetT from, CodeSetT to, const char *text, char **slot);
+
+/* The print family. Directives: % [n$] [flags: space # ' + - 0] [width:
+ * digits, *, *n$] [. precision: digits, *, *n$] [length: h l ll L]
+ * conversion: d i o u x X c C s S e E f g G p n %. Positional and sequential
+ * arguments share one numbering; every argument up to the highest must be
+ * used by some directive. "lc"/"C" take a wide character and "ls"/"S" a wide
+ * string, written in the handle's code set; the ' flag groups the digits of
+ * d, u, f, g and G by the C library's locale. An unknown conversion prints
+ * "Bad format specifier in print_all" on standard output and produces
+ * nothing. Results: the bytes produced, or a negative value (-1 for a null
+ * format, stream or buffer, an argument numbering the format cannot fetch, a
+ * wide character that cannot be converted, or a failed final write; -6 when
+ * a write of a full buffer fails). The string forms write into buffer, which
+ * must have room for the whole result and its NUL. */
+LMX_API int ilx_printf(CodeSetT cs, const char *locale, const char *format, ...);
+LMX_API int ilx_vprintf(CodeSetT cs, const char *locale, const char *format, va_list args);
+LMX_API int ilx_fprintf(CodeSetT cs, const char *locale, FILE *stream, const char *format, ...);
+LMX_API int ilx_vfprintf(CodeSetT cs, const char *locale, FILE *stream, const char *format,
+                         va_list args);
+LMX_API int ilx_sprintf(CodeSetT cs, const char *locale, char *buffer, const char *format, ...);
+LMX_API int ilx_vsprintf(CodeSetT cs, const char *locale, char *buffer, const char *format,
+                         va_list args);
 
 
 
