@@ -191,6 +191,74 @@ LMX_API int ilx_iswalnum(uint16_t c);
 LMX_API int ilx_iswgraph(uint16_t c);
 LMX_API int ilx_iswprint(uint16_t c);
 
+/* Case-insensitive compares of lower-cased units: the difference of the
+ * first differing ones, or of the two units where one string ends; 0 when
+ * equal (and for n = 0). The handle and the locale are not used. */
+LMX_API int ilx_wcsicmp(CodeSetT cs, const char *locale, const uint16_t *a, const uint16_t *b);
+LMX_API int ilx_wcsnicmp(const char *locale, const uint16_t *a, const uint16_t *b, size_t n);
+
+/* Characters and strings between the multibyte text of a code set (null
+ * handle: the default code set) and wide characters. While walking a
+ * NUL-terminated string no character is read past its NUL. */
+
+/* Converts the character at s (at most n bytes) into *wc (wc may be null):
+ * its length in bytes, 0 for the NUL character, -1 when no complete
+ * character converts (also for characters beyond U+FFFF). A null s resets
+ * the to-shift state and returns 1 for a stateful code set, else 0. */
+LMX_API int ilx_mbtowc(CodeSetT cs, uint16_t *wc, const char *s, size_t n);
+/* Writes the bytes of wc to s (room for 4 bytes): their number, -1 when wc
+ * does not convert. A null s resets the from-shift state and returns 1 for a
+ * stateful code set, else 0. */
+LMX_API int ilx_wctomb(CodeSetT cs, char *s, uint16_t wc);
+/* Length in bytes of the character at s (at most n bytes), counting a
+ * surrogate pair as one character: 0 at the NUL, -1 when invalid. */
+LMX_API int ilx_mblen(CodeSetT cs, const char *s, size_t n);
+/* The wide characters of s into out (at most n units, the zero unit
+ * included when it fits): their number without the zero, -1 when a character
+ * does not convert. A null out counts the characters. */
+LMX_API int ilx_mbstowcs(CodeSetT cs, uint16_t *out, const char *s, size_t n);
+/* The bytes of ws into out (at most n bytes, a NUL added when room is left;
+ * no character is cut and a stateful code set gets its closing shift code):
+ * their number without the NUL, -1 when a unit does not convert (also a
+ * surrogate). A null out counts the bytes the output would take. */
+LMX_API int ilx_wcstombs(CodeSetT cs, char *out, const uint16_t *ws, size_t n);
+/* Type of the byte at s[offset]: 0 a one-byte character, 1 the first byte of
+ * a multi-byte character, 2 a following byte, -1 invalid or the NUL. */
+LMX_API int ilx_mbsbtype(CodeSetT cs, const char *s, size_t offset);
+/* 1 when the byte at pos (inside s) starts a multi-byte character, else 0. */
+LMX_API int ilx_ismbs1st(CodeSetT cs, const char *s, const char *pos);
+
+/* Multibyte string functions that step over whole characters. */
+/* Case mapping in place (a character is replaced only when its mapped form
+ * has the same length); return s. The locale is not used. */
+LMX_API char *ilx_strlower(CodeSetT cs, const char *locale, char *s);
+LMX_API char *ilx_strupper(CodeSetT cs, const char *locale, char *s);
+/* Case-insensitive compares; the counted form looks at no more than n bytes
+ * of s1 and gives 0 for n = 0. */
+LMX_API int ilx_stricmp(CodeSetT cs, const char *locale, const char *s1, const char *s2);
+LMX_API int ilx_strnicmp(CodeSetT cs, const char *locale, const char *s1, const char *s2, size_t n);
+/* Copies at most n bytes of src without cutting a character, filling the
+ * rest of the n bytes with NULs. Like strncpy, dst is not terminated when
+ * src takes all n bytes. */
+LMX_API char *ilx_strncpy(CodeSetT cs, char *dst, const char *src, size_t n);
+/* Appends at most n bytes of src without cutting a character and always a
+ * NUL (dst needs room for strlen(dst) + n + 1 bytes). */
+LMX_API char *ilx_strncat(CodeSetT cs, char *dst, const char *src, size_t n);
+/* Bytes of the whole characters of s that fit in n bytes. */
+LMX_API size_t ilx_strnlen(CodeSetT cs, const char *s, size_t n);
+/* First (last) character starting with the byte c; the NUL can be found. */
+LMX_API char *ilx_strchr(CodeSetT cs, const char *s, int c);
+LMX_API char *ilx_strrchr(CodeSetT cs, const char *s, int c);
+/* Leading run of characters not in (in) set, first character in set. */
+LMX_API size_t ilx_strcspn(CodeSetT cs, const char *s, const char *set);
+LMX_API size_t ilx_strspn(CodeSetT cs, const char *s, const char *set);
+LMX_API char *ilx_strpbrk(CodeSetT cs, const char *s, const char *set);
+/* Next token of s (null: continue at *pos), ended with a NUL over the first
+ * byte of the delimiter character; *pos is kept after that character. */
+LMX_API char *ilx_strtok(CodeSetT cs, char *s, const char *delimiters, char **pos);
+/* First occurrence of needle starting on a character boundary. */
+LMX_API char *ilx_strstr(CodeSetT cs, const char *haystack, const char *needle);
+
 
 
 /* ------------------------------------------------------------------------

@@ -1,6 +1,8 @@
 // Case mapping of wide characters through the generated delta tables.
 #include "ilx/wide_case.h"
 
+#include <cstdint>
+
 #include "ilx/wchar_tables.h"
 #include "lumex/ilx.h"
 
@@ -48,5 +50,21 @@ uint16_t ilx_towlower(const char *, uint16_t c) { return ilx::toLower(c); }
 uint16_t *ilx_wcsupper(const char *, uint16_t *s) { return mapString(s, ilx::toUpper); }
 
 uint16_t *ilx_wcslower(const char *, uint16_t *s) { return mapString(s, ilx::toLower); }
+
+int ilx_wcsicmp(CodeSetT, const char *locale, const uint16_t *a, const uint16_t *b) {
+  return ilx_wcsnicmp(locale, a, b, SIZE_MAX);
+}
+
+int ilx_wcsnicmp(const char *, const uint16_t *a, const uint16_t *b, size_t n) {
+  static const uint16_t empty[1] = {0};
+  if (!a) a = empty;
+  if (!b) b = empty;
+  for (size_t i = 0; i < n; ++i) {
+    if (!a[i] || !b[i]) return static_cast<int>(a[i]) - static_cast<int>(b[i]);
+    const int d = static_cast<int>(ilx::toLower(a[i])) - static_cast<int>(ilx::toLower(b[i]));
+    if (d != 0) return d;
+  }
+  return 0;
+}
 
 }  // extern "C"

@@ -1,0 +1,134 @@
+// Multibyte and wide string functions on arbitrary bytes in every kind of
+// code set: no crash, no read or write outside the given strings.
+//
+// Input: byte 0 picks the code set, byte 1 a size; the rest is split at its
+// first 0xFF byte into a text and a set/needle/delimiter string.
+#include <cstdint>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "lumex/ilx.h"
+
+namespace {
+
+CodeSetT codeSet(uint8_t pick) {
+  static const char *const names[] = {"UTF8",   "INTERNAL37", "CP932",    "IBM939",
+                                      "EUCJP",  "GB18030",    "ISO88591", "IBM1047"};
+  static CodeSetT handles[8];
+  static bool made = false;
+  if (!made) {
+    for (size_t i = 0; i < 8; ++i) handles[i] = ilx_cs_new(names[i]);
+    made = true;
+  }
+  CodeSetT cs = handles[pick % 8];
+  return cs ? cs : handles[0];
+}
+
+// An exact-size, NUL-terminated copy.
+std::unique_ptr<char[]> copyOf(const uint8_t *p, size_t n) {
+  std::unique_ptr<char[]> s(new char[n + 1]);
+  std::memcpy(s.get(), p, n);
+  s[n] = 0;
+  return s;
+}
+
+void wideFunctions(const char *text, size_t len, const char *set) {
+  std::vector<uint16_t> a(len / 2 + 1, 0), b(std::strlen(set) / 2 + 1, 0);
+  std::memcpy(a.data(), text, len / 2 * 2);
+  std::memcpy(b.data(), set, b.size() * 2 - 2);
+  const size_t alen = ilx_wcslen(a.data());
+  ilx_wcsnlen(a.data(), len);
+  ilx_wcschr(a.data(), b[0]);
+  ilx_wcsrchr(a.data(), b[0]);
+  ilx_wcsspn(a.data(), b.data());
+  ilx_wcscspn(a.data(), b.data());
+  ilx_wcspbrk(a.data(), b.data());
+  ilx_wcswcs(a.data(), b.data());
+  ilx_wcsncmp(a.data(), b.data(), len);
+  ilx_wcsicmp(nullptr, nullptr, a.data(), b.data());
+  ilx_wcsnicmp(nullptr, a.data(), b.data(), len % 7);
+  for (size_t i = 0; i < alen; ++i) {
+    ilx_iswalpha(a[i]);
+    ilx_iswpunct(a[i]);
+    ilx_iswprint(a[i]);
+  }
+  ilx_wcsupper(nullptr, a.data());
+  ilx_wcslower(nullptr, a.data());
+  std::vector<uint16_t> d(alen + b.size() + 1, 0);
+  ilx_wcsncat(ilx_wcscpy(d.data(), a.data()), b.data(), b.size());
+  ilx_wcsncpy(d.data(), b.data(), d.size());
+  uint16_t *pos = nullptr;
+  for (uint16_t *t = ilx_wcstok(a.data(), b.data(), &pos); t; t = ilx_wcstok(nullptr, b.data(), &pos)) {
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+  if (size < 2) return 0;
+  CodeSetT cs = codeSet(data[0]);
+  const size_t limit = data[1];
+  data += 2;
+  size -= 2;
+  const uint8_t *split = static_cast<const uint8_t *>(std::memchr(data, 0xFF, size));
+  const size_t textBytes = split ? static_cast<size_t>(split - data) : size;
+  auto textBuf = copyOf(data, textBytes);
+  auto setBuf = split ? copyOf(split + 1, size - textBytes - 1) : copyOf(data, 0);
+  const char *text = textBuf.get();
+  const char *set = setBuf.get();
+  const size_t len = std::strlen(text);
+
+  // Characters and byte types.
+  uint16_t wc = 0;
+  ilx_mbtowc(cs, &wc, text, len + 1);
+  ilx_mblen(cs, text, len + 1);
+  char bytes[4];
+  ilx_wctomb(cs, bytes, static_cast<uint16_t>(len * 0x9E37u));
+  for (size_t i = 0; i <= len + 1; ++i) ilx_mbsbtype(cs, text, i);
+  ilx_ismbs1st(cs, text, text + len / 2);
+
+  // Whole strings, both ways, with room of every size up to the limit.
+  std::vector<uint16_t> wide(len + 1);
+  const int units = ilx_mbstowcs(cs, wide.data(), text, wide.size());
+  ilx_mbstowcs(cs, nullptr, text, 0);
+  if (units >= 0) {
+    ilx_wcstombs(cs, nullptr, wide.data(), 0);
+    std::unique_ptr<char[]> out(new char[limit + 1]);
+    ilx_wcstombs(cs, out.get(), wide.data(), limit);
+  }
+
+  // Character-stepping functions.
+  ilx_strnlen(cs, text, limit < len ? limit : len);
+  ilx_strchr(cs, text, set[0]);
+  ilx_strrchr(cs, text, set[0]);
+  ilx_strspn(cs, text, set);
+  ilx_strcspn(cs, text, set);
+  ilx_strpbrk(cs, text, set);
+  ilx_strstr(cs, text, set);
+  ilx_stricmp(cs, nullptr, text, set);
+  ilx_strnicmp(cs, nullptr, text, set, limit);
+  {
+    auto copy = copyOf(data, textBytes);
+    char *pos = nullptr;
+    for (char *t = ilx_strtok(cs, copy.get(), set, &pos); t; t = ilx_strtok(cs, nullptr, set, &pos)) {
+    }
+  }
+  {
+    auto copy = copyOf(data, textBytes);
+    ilx_strupper(cs, nullptr, copy.get());
+    ilx_strlower(cs, nullptr, copy.get());
+  }
+  {
+    std::unique_ptr<char[]> dst(new char[limit + 1]);
+    ilx_strncpy(cs, dst.get(), text, limit);
+    const size_t setLen = std::strlen(set) < limit ? std::strlen(set) : limit;
+    std::memcpy(dst.get(), set, setLen);
+    dst[setLen] = 0;
+    ilx_strncat(cs, dst.get(), text, limit - setLen);
+  }
+  ilx_check_subs(cs);
+
+  wideFunctions(text, len, set);
+  return 0;
+}
