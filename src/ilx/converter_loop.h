@@ -129,6 +129,7 @@ template <class F, class Dst>
 int decodeLoop(F &f, const uint8_t *&in, const uint8_t *end, typename Dst::Unit *&out,
                typename Dst::Unit *oend) {
   for (;;) {
+    f.runTo(in, end, out, oend);
     if (in >= end) return kDone;
     if (out >= oend) return kFull;
     Step s = f.decode(in, end);
@@ -153,6 +154,7 @@ template <class F, class Src>
 int encodeLoop(F &f, const typename Src::Unit *&in, const typename Src::Unit *end, uint8_t *&out,
                uint8_t *oend) {
   for (;;) {
+    f.runFrom(in, end, out, oend);
     if (in >= end) return kDone;
     if (out >= oend) return kFull;
     Step s = Src::read(in, end);
@@ -240,10 +242,20 @@ struct Family {
   }
 };
 
-// Base of the family objects: the substitution count and the stateless
-// commit and flush.
+// Base of the family objects: the substitution count, the stateless commit
+// and flush, and the runs of plain ASCII that the loops convert before each
+// character: ASCII-based families copy bytes and values below 0x80 as they
+// stand (a family whose bytes mean something else overrides these).
 struct FamilyBase {
   uint16_t subs = 0;
+  template <class U>
+  void runTo(const uint8_t *&in, const uint8_t *end, U *&out, U *oend) {
+    while (in < end && out < oend && *in < 0x80) *out++ = *in++;
+  }
+  template <class U>
+  void runFrom(const U *&in, const U *end, uint8_t *&out, uint8_t *oend) {
+    while (in < end && out < oend && *in < 0x80) *out++ = static_cast<uint8_t>(*in++);
+  }
   void commit(CodeSet *cs) { cs->subs = static_cast<uint16_t>(cs->subs + subs); }
   int flushFrom(uint8_t *&, uint8_t *) { return kDone; }
 };

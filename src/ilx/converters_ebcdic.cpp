@@ -13,6 +13,27 @@ constexpr uint8_t kShiftIn = 0x0F;   // back to single bytes
 constexpr uint8_t kEbcdicQuestion = 0x6F;
 
 struct EbcdicTable : FamilyBase {
+  // Runs of invariant bytes that stand for ASCII characters (the bulk of
+  // most EBCDIC text), through the built-in tables alone. `stop` is a
+  // character that ends a run (the shift-out code for mixed text).
+  template <class U>
+  static void invariantRunTo(const uint8_t *&in, const uint8_t *end, U *&out, U *oend, int stop) {
+    while (in < end && out < oend) {
+      uint32_t b = *in;
+      if (!kEbcdic.invariant[b] || kEbcdicToUnicode[b] >= 0x80 || static_cast<int>(b) == stop) break;
+      *out++ = static_cast<U>(kEbcdicToUnicode[b]);
+      ++in;
+    }
+  }
+  template <class U>
+  static void invariantRunFrom(const U *&in, const U *end, uint8_t *&out, uint8_t *oend, int stop) {
+    while (in < end && out < oend) {
+      uint32_t u = *in;
+      if (u >= 0x80 || !kEbcdic.hasReverse[u] || static_cast<int>(u) == stop) break;
+      *out++ = kEbcdic.reverse[u];
+      ++in;
+    }
+  }
   const uint8_t *t;
   const uint8_t *d;
   explicit EbcdicTable(CodeSet *cs) : t(cs->table), d(dataArea(cs->table)) {}
@@ -25,6 +46,14 @@ struct EbcdicTable : FamilyBase {
 struct EbcdicSbcsFamily : EbcdicTable {
   static constexpr uint16_t kKind = kEbcdicSbcs;
   using EbcdicTable::EbcdicTable;
+  template <class U>
+  void runTo(const uint8_t *&in, const uint8_t *end, U *&out, U *oend) {
+    invariantRunTo(in, end, out, oend, -1);
+  }
+  template <class U>
+  void runFrom(const U *&in, const U *end, uint8_t *&out, uint8_t *oend) {
+    invariantRunFrom(in, end, out, oend, -1);
+  }
   Step decode(const uint8_t *p, const uint8_t *) {
     uint32_t b = *p;
     if (kEbcdic.invariant[b]) return {kGot, kEbcdicToUnicode[b], 1};
@@ -45,6 +74,15 @@ struct EbcdicDbcsFamily : EbcdicTable {
     EbcdicTable::commit(cs);
     cs->toShift = toShift;
     cs->fromShift = fromShift;
+  }
+  // Runs only outside double-byte runs; the shift-out code ends them.
+  template <class U>
+  void runTo(const uint8_t *&in, const uint8_t *end, U *&out, U *oend) {
+    if (toShift == 0) invariantRunTo(in, end, out, oend, kShiftOut);
+  }
+  template <class U>
+  void runFrom(const U *&in, const U *end, uint8_t *&out, uint8_t *oend) {
+    if (fromShift == 0) invariantRunFrom(in, end, out, oend, kShiftOut);
   }
 
   Step decode(const uint8_t *p, const uint8_t *end) {

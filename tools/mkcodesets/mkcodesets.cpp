@@ -327,14 +327,18 @@ struct RangeList {
 
 constexpr uint32_t kUnmapped = 0xFFFFFFFF;
 
-// Ranges of keys with values (kUnmapped: none): linear runs become type 2
-// records, the rest type 1 records with value-list entries.
+// Ranges of keys with values (kUnmapped: none): long linear runs become
+// type 2 records, the rest type 1 records with value-list entries, so that
+// a look-up walks few records from its block.
+constexpr uint32_t kLinearRun = 64;
 RangeList compress(const std::vector<uint32_t> &value) {
   RangeList l;
   uint32_t n = static_cast<uint32_t>(value.size());
   auto linearEnd = [&](uint32_t i) {
     uint32_t j = i;
-    while (j + 1 < n && value[j + 1] != kUnmapped && value[j + 1] == value[j] + 1) ++j;
+    while (j + 1 < n && value[j + 1] != kUnmapped && value[j + 1] != 0xFFFF &&
+           value[j + 1] == value[j] + 1)
+      ++j;
     return j;
   };
   for (uint32_t i = 0; i < n;) {
@@ -343,7 +347,8 @@ RangeList compress(const std::vector<uint32_t> &value) {
       continue;
     }
     uint32_t j = linearEnd(i);
-    if (j - i + 1 >= 8) {
+    if (value[i] == 0xFFFF) j = i;  // as a value-list entry 0xFFFF would read as unmapped
+    if (j - i + 1 >= kLinearRun || value[i] == 0xFFFF) {
       l.ranges.push_back({i, j, 2, value[i]});
     } else {
       Range *last = l.ranges.empty() ? nullptr : &l.ranges.back();
