@@ -9,7 +9,6 @@ namespace {
 // UTF-8 as the "code set": decoded as it stands, so surrogate values encoded
 // in UTF-8 reach UCS-2 unchanged.
 struct Utf8Family : FamilyBase {
-  static constexpr uint16_t kKind = 0;
   explicit Utf8Family(CodeSet *) {}
   Step decode(const uint8_t *p, const uint8_t *end) { return decodeUtf8(p, end); }
   int encode(uint32_t cp, uint8_t *out, uint8_t *oend, bool &) { return putUtf8(cp, out, oend); }
@@ -27,7 +26,6 @@ struct Utf8Recode : Utf8Family {
 };
 
 struct OsFamily : FamilyBase {
-  static constexpr uint16_t kKind = 0;
   explicit OsFamily(CodeSet *) {}
   Step decode(const uint8_t *p, const uint8_t *) { return {kGot, *p, 1}; }
   int encode(uint32_t cp, uint8_t *out, uint8_t *, bool &sub) {
