@@ -8,6 +8,7 @@ int main(void) {
   failures += demo_strings();
   failures += demo_printf();
   failures += demo_locale();
+  failures += demo_formatted();
   failures += demo_wide();
   failures += demo_files();
   failures += demo_collections();

@@ -6,6 +6,7 @@
 int demo_strings(void);
 int demo_printf(void);
 int demo_locale(void);
+int demo_formatted(void);
 int demo_wide(void);
 int demo_files(void);
 int demo_collections(void);

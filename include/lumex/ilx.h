@@ -316,11 +316,24 @@ LMX_API int ilx_loc_free(char *locale);
  * convert between it and the handle's code set around them. Locale
  * arguments are accepted and not used. */
 
+/* The value of the wide stream functions for end of input or a failure. */
+#define ILX_WEOF 0xFFFF
+
 /* strftime in the handle's code set: returns the bytes written to out
  * without the NUL, 0 when the format is null, the result is empty or it does
  * not fit into size bytes. */
 LMX_API size_t ilx_strftime(CodeSetT cs, const char *locale, char *out, size_t size,
                             const char *format, const struct tm *tm);
+
+/* strptime in the handle's code set: fills the fields of tm that the text
+ * gives and those they imply, and returns the position in text after the
+ * parsed part, or null on a mismatch, an unknown directive or a value out of
+ * range. Directives: %% %a %A %b %B %h %C %D %d %e %H %I %j %m %M %n %t %p
+ * %r %R %S %T %U %W %w %y %Y, an E or O after the % is skipped. %y alone
+ * gives 1969-1999 for 69-99 and 2000-2068 for 00-68; with %C the year is
+ * century x 100 + %y. */
+LMX_API char *ilx_strptime(CodeSetT cs, const char *locale, const char *text,
+                           const char *format, struct tm *tm);
 
 /* Re-coding of a NUL-terminated text (null = ""): from the handle's code set
  * to UTF-8 (buffer of 3 x length + 1 bytes), from UTF-8 to the handle's code
@@ -331,6 +344,24 @@ LMX_API size_t ilx_strftime(CodeSetT cs, const char *locale, char *out, size_t s
 LMX_API char *ilx_s2u(CodeSetT cs, const char *text, char **slot);
 LMX_API char *ilx_u2s(CodeSetT cs, const char *text, char **slot);
 LMX_API char *ilx_strconv(CodeSetT from, CodeSetT to, const char *text, char **slot);
+
+/* Reads one character of the handle's code set from the stream. At end of
+ * input the bytes of an incomplete character are pushed back, so they stay
+ * readable, and ILX_WEOF is returned; so it is after four bytes that make no
+ * character. */
+LMX_API uint16_t ilx_fgetwc(CodeSetT cs, FILE *stream);
+/* Reads characters into buf until size - 1 of them, a line feed (kept) or
+ * the end of input, then a zero unit; null when the input ends before any
+ * character. */
+LMX_API uint16_t *ilx_fgetws(CodeSetT cs, uint16_t *buf, int size, FILE *stream);
+/* Pushes the bytes of the character back onto the stream; returns it, or
+ * ILX_WEOF when it is ILX_WEOF, cannot be converted or cannot be pushed. */
+LMX_API uint16_t ilx_ungetwc(CodeSetT cs, uint16_t wc, FILE *stream);
+/* Writes the character's bytes; returns it, or ILX_WEOF on a failure. */
+LMX_API uint16_t ilx_fputwc(CodeSetT cs, uint16_t wc, FILE *stream);
+/* Writes a wide string; returns the number of units written, or ILX_WEOF at
+ * the first failure. */
+LMX_API int ilx_fputws(CodeSetT cs, const uint16_t *ws, FILE *stream);
 
 /* The print family. Directives: % [n$] [flags: space # ' + - 0] [width:
  * digits, *, *n$] [. precision: digits, *, *n$] [length: h l ll L]

@@ -5,6 +5,7 @@
 #include <ctime>
 
 #include "ilx/codeset.h"
+#include "ilx/time_parse.h"
 #include "lumex/cx.h"
 #include "lumex/ilx.h"
 
@@ -20,6 +21,27 @@ struct CodeSets {
 CodeSets codeSets(CodeSetT cs) {
   CodeSet *user = ilx::resolve(cs);
   return CodeSets{user, ilx::osCodeSet()};
+}
+
+// Number of characters of the code set in [p, end).
+size_t countChars(CodeSet *cs, const char *p, const char *end) {
+  size_t n = 0;
+  while (p < end) {
+    const int len = ilx_mblen(cs, p, static_cast<size_t>(end - p));
+    p += len > 0 ? len : 1;
+    ++n;
+  }
+  return n;
+}
+
+// The position after count characters of text in the code set (never past
+// its NUL).
+const char *stepChars(CodeSet *cs, const char *text, size_t count) {
+  while (count-- > 0 && *text != '\0') {
+    const int len = ilx_mblen(cs, text, std::strlen(text));
+    text += len > 0 ? len : 1;
+  }
+  return text;
 }
 
 }  // namespace
@@ -51,6 +73,27 @@ size_t ilx_strftime(CodeSetT cs, const char *locale, char *out, size_t size, con
   BasMemoryFree(osText);
   BasMemoryFree(osFormat);
   return written;
+}
+
+char *ilx_strptime(CodeSetT cs, const char *locale, const char *text, const char *format,
+                   struct tm *tm) {
+  (void)locale;
+  if (text == nullptr || format == nullptr || tm == nullptr) return nullptr;
+  const CodeSets sets = codeSets(cs);
+  if (sets.same()) return const_cast<char *>(ilx::parseTime(text, format, tm));
+
+  char *osText = ilx_strconv(sets.user, sets.os, text, nullptr);
+  char *osFormat = ilx_strconv(sets.user, sets.os, format, nullptr);
+  const char *result = nullptr;
+  if (osText != nullptr && osFormat != nullptr) {
+    // The end of the parsed part of the copy, as a position in the caller's
+    // text: as many characters on from its start as the copy's part holds.
+    if (const char *end = ilx::parseTime(osText, osFormat, tm))
+      result = stepChars(sets.user, text, countChars(sets.os, osText, end));
+  }
+  BasMemoryFree(osFormat);
+  BasMemoryFree(osText);
+  return const_cast<char *>(result);
 }
 
 }  // extern "C"

@@ -95,4 +95,32 @@ TEST_F(Recode, FormattedTimeComesBackInTheHandlesCodeSet) {
   EXPECT_EQ(10u, ilx_strftime(latin1_, nullptr, out, 11, "%d\xE9t\xE9 %Y", &t));
 }
 
+TEST_F(Recode, ParsedPositionIsInTheCallersText) {
+  // "été" takes three bytes here and six in the UTF-8 copy that is parsed.
+  const char *text = "\xE9t\xE9 2024-03-15 reste";
+  struct tm t;
+  std::memset(&t, 0, sizeof t);
+  const char *end = ilx_strptime(latin1_, nullptr, text, "\xE9t\xE9 %Y-%m-%d", &t);
+  ASSERT_NE(nullptr, end);
+  EXPECT_EQ(text + 14, end);
+  EXPECT_STREQ(" reste", end);
+  EXPECT_EQ(124, t.tm_year);
+  EXPECT_EQ(2, t.tm_mon);
+  EXPECT_EQ(15, t.tm_mday);
+  EXPECT_EQ(nullptr, ilx_strptime(latin1_, nullptr, "\xE8t\xE9 2024", "\xE9t\xE9 %Y", &t));
+  EXPECT_EQ(nullptr, ilx_strptime(latin1_, nullptr, nullptr, "%Y", &t));
+}
+
+TEST(TimeParseDefault, CenturyRulesThroughThePublicCall) {
+  struct tm t;
+  std::memset(&t, 0, sizeof t);
+  const char *text = "01/02/03";
+  EXPECT_EQ(text + 8, ilx_strptime(nullptr, nullptr, text, "%m/%d/%y", &t));
+  EXPECT_EQ(0, t.tm_mon);
+  EXPECT_EQ(2, t.tm_mday);
+  EXPECT_EQ(103, t.tm_year);
+  ASSERT_NE(nullptr, ilx_strptime(nullptr, nullptr, "99", "%y", &t));
+  EXPECT_EQ(99, t.tm_year);
+}
+
 }  // namespace
