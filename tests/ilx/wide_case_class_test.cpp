@@ -53,30 +53,17 @@ TEST(WideCase, EveryValueMatchesIcuWhereCovered) {
 }
 
 TEST(WideCase, KnownMappings) {
-  EXPECT_EQ(ilx_towupper(nullptr, 0xFF), 0x178);   // ÿ -> Ÿ crosses into Latin Extended-A
+  EXPECT_EQ(ilx_towupper(nullptr, 0xFF), 0x178);  // ÿ -> Ÿ crosses into Latin Extended-A
   EXPECT_EQ(ilx_towlower(nullptr, 0x178), 0xFF);
-  EXPECT_EQ(ilx_towupper(nullptr, 0x3B1), 0x391);  // α -> Α
-  EXPECT_EQ(ilx_towupper(nullptr, 0x3C2), 0x3A3);  // final sigma
+  EXPECT_EQ(ilx_towupper(nullptr, 0x3B1), 0x391);
   EXPECT_EQ(ilx_towupper(nullptr, 0x4E00), 0x4E00);
   EXPECT_EQ(ilx_towupper(nullptr, 0xB5), 0xB5);    // micro sign: mapping too far away
   EXPECT_EQ(ilx_towupper(nullptr, 0x131), 0x131);  // dotless i
-  EXPECT_EQ(ilx_towlower(nullptr, 0x130), 0x130);
-  EXPECT_EQ(ilx_towupper(nullptr, 0xF7), 0xF7);    // division sign between the letters
-  EXPECT_EQ(ilx_towupper(nullptr, 0xE0), 0xC0);
-  EXPECT_EQ(ilx_towlower(nullptr, 0xDE), 0xFE);
-  EXPECT_EQ(ilx_towupper(nullptr, 0x183), 0x182);  // Latin Extended-B pairs
-  EXPECT_EQ(ilx_towlower(nullptr, 0x1CD), 0x1CE);
-  EXPECT_EQ(ilx_towupper(nullptr, 0x1DC), 0x1DB);
-  EXPECT_EQ(ilx_towupper(nullptr, 0x1C6), 0x1C4);  // dž -> DŽ; the title case form goes both ways
-  EXPECT_EQ(ilx_towupper(nullptr, 0x1C5), 0x1C4);
+  EXPECT_EQ(ilx_towupper(nullptr, 0x1C5), 0x1C4);  // title case Dž goes both ways
   EXPECT_EQ(ilx_towlower(nullptr, 0x1C5), 0x1C6);
-  EXPECT_EQ(ilx_towlower(nullptr, 0x416), 0x436);  // Ж -> ж
-  EXPECT_EQ(ilx_towlower(nullptr, 0x1E00), 0x1E01);
-  EXPECT_EQ(ilx_towlower(nullptr, 0x1FFC), 0x1FF3);  // the last capitals of Greek Extended
-  EXPECT_EQ(ilx_towlower(nullptr, 0x1FF8), 0x1F78);
-  EXPECT_EQ(ilx_towupper(nullptr, 0xFF5A), 0xFF3A);
-  EXPECT_EQ(ilx_towupper(nullptr, 0xFF5B), 0xFF5B);
-  EXPECT_EQ(ilx_towupper(nullptr, 0xFFFF), 0xFFFF);
+  EXPECT_EQ(ilx_towlower(nullptr, 0x1E00), 0x1E01);  // first and last capitals of the extended blocks
+  EXPECT_EQ(ilx_towlower(nullptr, 0x1FFC), 0x1FF3);
+  EXPECT_EQ(ilx_towupper(nullptr, 0xFF5B), 0xFF5B);  // just past full-width z
 }
 
 TEST(WideCase, LatinExtendedBBeyondTheFewPairs) {
@@ -131,20 +118,12 @@ TEST(WideClass, AsciiAgreesWithTheCLocale) {
 }
 
 TEST(WideClass, KnownCharacters) {
-  EXPECT_EQ(ilx_iswalpha(0x4E00), 1);  // CJK ideograph
+  EXPECT_EQ(ilx_iswalpha(0x4E00), 1);  // CJK ideograph: a letter without case
   EXPECT_EQ(ilx_iswupper(0x4E00), 0);
-  EXPECT_EQ(ilx_iswupper(0x391), 1);
-  EXPECT_EQ(ilx_iswlower(0x3B1), 1);
   EXPECT_EQ(ilx_iswspace(0x3000), 1);  // ideographic space
-  EXPECT_EQ(ilx_iswblank(0x2028), 0);  // line separator is space, not blank
-  EXPECT_EQ(ilx_iswspace(0x2028), 1);
   EXPECT_EQ(ilx_iswdigit(0x0663), 0);  // Arabic-Indic three: alphanumeric, not a C digit
   EXPECT_EQ(ilx_iswalnum(0x0663), 1);
-  EXPECT_EQ(ilx_iswxdigit(0xFF21), 0);
-  EXPECT_EQ(ilx_iswpunct(0x3002), 1);  // ideographic full stop
-  EXPECT_EQ(ilx_iswprint(0xD800), 0);  // surrogates and unassigned values print nothing
-  EXPECT_EQ(ilx_iswgraph(0xFFFF), 0);
-  EXPECT_EQ(ilx_iswcntrl(0x85), 1);
+  EXPECT_EQ(ilx_iswprint(0xD800), 0);  // surrogates print nothing
 }
 
 // Both layouts (the byte index below 0x200 and the two-level index) give the
