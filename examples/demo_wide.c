@@ -33,12 +33,12 @@ int demo_wide(void) {
   print_units("upper-cased", text);
   printf("  U+00FF upper-cases to U+%04X; U+4E00 is alpha: %d, upper: %d\n",
          ilx_towupper(NULL, 0xFF), ilx_iswalpha(0x4E00), ilx_iswupper(0x4E00));
+  n = ilx_wcstombs(utf8, bytes, text, sizeof bytes);
+  printf("  as UTF-8: %d bytes \"%s\"\n", n, bytes);
   for (tok = ilx_wcstok(text, blank, &pos); tok; tok = ilx_wcstok(NULL, blank, &pos)) ++words;
   printf("  %d words between blanks\n", words);
 
   printf("Multibyte strings:\n");
-  n = ilx_wcstombs(utf8, bytes, text, sizeof bytes);
-  printf("  as UTF-8: %d bytes \"%s\"\n", n, bytes);
   printf("  \"%s\" has %d characters in %d bytes\n", line, ilx_mbstowcs(utf8, NULL, line, 0),
          (int)strlen(line));
   ilx_strupper(utf8, NULL, line);
