@@ -190,6 +190,32 @@ TEST_F(TableDir, DamagedTablesAreNotTables) {
     EXPECT_EQ(ilx_cs_new(name), nullptr) << name;
 }
 
+TEST_F(TableDir, OnlyRegularFilesAndUsableDirectoriesAreSearched) {
+  ASSERT_EQ(::mkdir((dir_ + "/FOLDER").c_str(), 0700), 0);
+  write("EMPTYALIAS", " \n\t");
+  write("LOOP", "LOOP");
+  useDir();
+  EXPECT_EQ(ilx_cs_new("FOLDER"), nullptr);
+  EXPECT_EQ(ilx_cs_new("EMPTYALIAS"), nullptr);
+  EXPECT_EQ(ilx_cs_new("LOOP"), nullptr);  // five reads, then the directory gives up
+  EXPECT_EQ(ilx_cs_new("---"), nullptr);   // normalizes to nothing
+  // An ILXDIR of 255 characters or more is skipped; the next places are tried.
+  write("ONLYBIN", tableBytes("CP850"));
+  std::string longDir = dir_ + "/" + std::string(260, 'x');
+  ::setenv("ILXDIR", longDir.c_str(), 1);
+  std::string bindir = dir_ + "/bin";
+  ASSERT_EQ(::mkdir(bindir.c_str(), 0700), 0);
+  ASSERT_EQ(::mkdir((dir_ + "/generic").c_str(), 0700), 0);
+  ASSERT_EQ(::mkdir((dir_ + "/generic/codeset").c_str(), 0700), 0);
+  ASSERT_EQ(::rename((dir_ + "/ONLYBIN").c_str(), (dir_ + "/generic/codeset/ONLYBIN").c_str()), 0);
+  std::string oldBindir = saved("BINDIR");
+  ::setenv("BINDIR", bindir.c_str(), 1);
+  CodeSetT cs = ilx_cs_new("only-bin");
+  restore("BINDIR", oldBindir);
+  ASSERT_NE(cs, nullptr);  // found through BINDIR/../generic/codeset
+  ilx_cs_free(cs);
+}
+
 TEST_F(TableDir, SetUpFromTheEnvironment) {
   ilx_uninit();
   ::setenv("ILX_CODESET", "ISO-8859-15", 1);
