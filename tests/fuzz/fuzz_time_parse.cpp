@@ -1,6 +1,7 @@
 // Arbitrary format and text for the date parser (split at the first zero
-// byte), and arbitrary names for the locale name rules: nothing may crash or
-// read outside the inputs, and results stay within their fields' ranges.
+// byte), directly and through a Latin-1 handle, and arbitrary names for the
+// locale name rules: nothing may crash or read outside the inputs, and
+// results stay within their fields' ranges.
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -22,6 +23,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   if (end != nullptr) {
     if (end < text.c_str() || end > text.c_str() + std::strlen(text.c_str())) std::abort();
     if (tm.tm_wday < 0 || tm.tm_wday > 6) std::abort();
+  }
+
+  // The same through a code set other than the system's: the end is mapped
+  // back into the caller's text and must stay inside it.
+  static CodeSetT latin1 = ilx_cs_new("ISO-8859-1");
+  if (latin1 != nullptr) {
+    std::memset(&tm, 0, sizeof tm);
+    end = ilx_strptime(latin1, nullptr, text.c_str(), format.c_str(), &tm);
+    if (end != nullptr && (end < text.c_str() || end > text.c_str() + std::strlen(text.c_str())))
+      std::abort();
   }
 
   char buf[32];
