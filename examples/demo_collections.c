@@ -9,6 +9,18 @@ static int byText(const void *a, const void *b) {
   return strcmp(*(const char *const *)a, *(const char *const *)b);
 }
 
+/* Lists and groups share their iterator operations, so one walk prints
+ * either. */
+static void printTexts(const char *label, LmxLink *first) {
+  printf("%s:", label);
+  for (LmxLink *n = first; LmxStringListIterHasNext(n); n = LmxStringListIterNext(n)) {
+    char *text = LmxStringListIterGet(n);
+    printf(" %s", text);
+    BasMemoryFree(text);
+  }
+  printf("\n");
+}
+
 int demo_collections(void) {
   int failures = 0;
   printf("== Collections\n");
@@ -18,14 +30,7 @@ int demo_collections(void) {
   const char *names[] = {"console", "file", "audit", "file"};
   for (int i = 0; i < 4; ++i) LmxStringListAppend(list, names[i]);
   LmxSortStringList(list, byText);
-  printf("sorted list:");
-  for (LmxLink *n = LmxStringListIterator(list); LmxStringListIterHasNext(n);
-       n = LmxStringListIterNext(n)) {
-    char *text = LmxStringListIterGet(n);
-    printf(" %s", text);
-    BasMemoryFree(text);
-  }
-  printf("\n");
+  printTexts("sorted list", LmxStringListIterator(list));
   LmxFreeStringList(list);
 
   /* A group keeps each text once; the token iterator splits a name list. */
@@ -36,14 +41,7 @@ int demo_collections(void) {
     LmxStringGroupAdd(group, token);
     BasMemoryFree(token);
   }
-  printf("listener names, each once:");
-  for (LmxLink *n = LmxStringGroupIterator(group); LmxStringGroupIterHasNext(n);
-       n = LmxStringGroupIterNext(n)) {
-    char *text = LmxStringGroupIterGet(n);
-    printf(" %s", text);
-    BasMemoryFree(text);
-  }
-  printf("\n");
+  printTexts("listener names, each once", LmxStringGroupIterator(group));
   LmxFreeStringGroup(group);
 
   /* Properties are text in insertion order; typed values convert on the way. */

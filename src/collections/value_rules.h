@@ -6,8 +6,9 @@
 //                             reference)
 //   letGo(slot)               drop the collection's hold (free or release)
 //   same(slot, probe)         whether a held value matches a looked-up one
-// Lists, groups and maps are written once over such a rule; the rules for
-// objects, configurations and classes live with those records.
+// Lists, groups and maps are written once over such a rule. There are two
+// kinds: owned copies (texts, parameters) and handles whose owner counts
+// references or keeps them itself (objects, configurations, classes).
 #pragma once
 
 #include "lumex/cx.h"
@@ -15,38 +16,47 @@
 
 namespace lmx {
 
-// Owned copies of texts.
-struct TextRule {
-  using In = const char *;
-  using Out = char *;
+// Values held as the collection's own copies: Copy makes one (null for
+// null, and null when memory runs out), Free frees one, Same compares two.
+template <typename T, T *(*Copy)(const T *), void (*Free)(T *),
+          bool (*Same)(const T *, const T *)>
+struct CopyRule {
+  using In = const T *;
+  using Out = T *;
   static bool hold(In in, void **slot) {
-    char *copy = BasStringDup(in);
+    T *copy = Copy(in);
     if (in != nullptr && copy == nullptr) return false;
     *slot = copy;
     return true;
   }
-  static Out handOut(const void *held) { return BasStringDup(static_cast<const char *>(held)); }
-  static void letGo(void *held) { BasMemoryFree(held); }
+  static Out handOut(const void *held) { return Copy(static_cast<const T *>(held)); }
+  static void letGo(void *held) { Free(static_cast<T *>(held)); }
   static bool same(const void *held, const void *probe) {
-    return BasStringCmp(static_cast<const char *>(held), static_cast<const char *>(probe)) == 0;
+    return Same(static_cast<const T *>(held), static_cast<const T *>(probe));
   }
 };
 
-// Owned copies of parameters (LmxCopyParm / LmxFreeParm).
-struct ParmRule {
-  using In = const Parm *;
-  using Out = Parm *;
+// Values held as handles: Acquire takes a hold (a reference, or nothing for
+// values the collection does not count) and returns the handle, Release
+// gives it back. Handles match by identity.
+template <typename T, T *(*Acquire)(T *), void (*Release)(T *)>
+struct HandleRule {
+  using In = T *;
+  using Out = T *;
   static bool hold(In in, void **slot) {
-    Parm *copy = LmxCopyParm(in);
-    if (in != nullptr && copy == nullptr) return false;
-    *slot = copy;
+    *slot = Acquire(in);
     return true;
   }
-  static Out handOut(const void *held) { return LmxCopyParm(static_cast<const Parm *>(held)); }
-  static void letGo(void *held) { LmxFreeParm(static_cast<Parm *>(held)); }
-  static bool same(const void *held, const void *probe) {
-    return LmxCmpParms(static_cast<const Parm *>(held), static_cast<const Parm *>(probe));
-  }
+  static Out handOut(void *held) { return Acquire(static_cast<T *>(held)); }
+  static void letGo(void *held) { Release(static_cast<T *>(held)); }
+  static bool same(const void *held, const void *probe) { return held == probe; }
 };
+
+inline void freeText(char *text) { BasMemoryFree(text); }
+inline bool sameText(const char *a, const char *b) { return BasStringCmp(a, b) == 0; }
+inline bool sameParm(const Parm *a, const Parm *b) { return LmxCmpParms(a, b) != 0; }
+
+using TextRule = CopyRule<char, BasStringDup, freeText, sameText>;
+using ParmRule = CopyRule<Parm, LmxCopyParm, LmxFreeParm, sameParm>;
 
 }  // namespace lmx

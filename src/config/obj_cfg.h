@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "collections/value_rules.h"
 #include "lumex/collections.h"
 #include "lumex/config.h"
 
@@ -27,17 +28,7 @@ LMX_API void lmxIntlReleaseObjCfg(ObjCfg *cfg);
 
 namespace lmx {
 
-// How configuration maps hold their values: counted references.
-struct CfgRule {
-  using In = ObjCfg *;
-  using Out = ObjCfg *;
-  static bool hold(In in, void **slot) {
-    *slot = lmxIntlAcquireObjCfg(in);
-    return true;
-  }
-  static Out handOut(void *held) { return lmxIntlAcquireObjCfg(static_cast<ObjCfg *>(held)); }
-  static void letGo(void *held) { lmxIntlReleaseObjCfg(static_cast<ObjCfg *>(held)); }
-  static bool same(const void *held, const void *probe) { return held == probe; }
-};
+// Configuration maps hold counted references.
+using CfgRule = HandleRule<ObjCfg, lmxIntlAcquireObjCfg, lmxIntlReleaseObjCfg>;
 
 }  // namespace lmx

@@ -41,9 +41,12 @@ const char *textOf(const StringToStringMap *map, const char *key, bool *present)
   return entry != nullptr ? static_cast<const char *>(lmx::mapEntry(entry)->value) : nullptr;
 }
 
-// Stores the text form of a parameter (its default format); nothing is
-// stored when the text cannot be made.
-void putParmText(StringToStringMap *map, const char *key, const Parm &parm) {
+// Stores the text form (the default format) of a parameter of that type,
+// whose value `assign` sets; nothing is stored when the text cannot be made.
+template <typename Assign>
+void putParmText(StringToStringMap *map, const char *key, int32_t type, Assign assign) {
+  Parm parm{type, {}};
+  assign(parm.value);
   char *text = lmxParmToLocalStr(nullptr, &parm);
   if (text != nullptr) lmxIntlStringToStringMapPut(map, key, text);
   BasMemoryFree(text);
@@ -138,27 +141,16 @@ void LmxSetMapPropLong(StringToStringMap *map, const char *key, int64_t value) {
 }
 
 void LmxSetMapPropChar(StringToStringMap *map, const char *key, char value) {
-  Parm parm{LMX_PARM_CHAR, {}};
-  parm.value.c = value;
-  putParmText(map, key, parm);
+  putParmText(map, key, LMX_PARM_CHAR, [&](auto &v) { v.c = value; });
 }
-
 void LmxSetMapPropInt(StringToStringMap *map, const char *key, int32_t value) {
-  Parm parm{LMX_PARM_INT, {}};
-  parm.value.i = value;
-  putParmText(map, key, parm);
+  putParmText(map, key, LMX_PARM_INT, [&](auto &v) { v.i = value; });
 }
-
 void LmxSetMapPropFloat(StringToStringMap *map, const char *key, float value) {
-  Parm parm{LMX_PARM_FLOAT, {}};
-  parm.value.f = value;
-  putParmText(map, key, parm);
+  putParmText(map, key, LMX_PARM_FLOAT, [&](auto &v) { v.f = value; });
 }
-
 void LmxSetMapPropDouble(StringToStringMap *map, const char *key, double value) {
-  Parm parm{LMX_PARM_DOUBLE, {}};
-  parm.value.d = value;
-  putParmText(map, key, parm);
+  putParmText(map, key, LMX_PARM_DOUBLE, [&](auto &v) { v.d = value; });
 }
 
 }  // extern "C"

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "collections/value_rules.h"
 #include "lumex/core.h"
 
 struct ObjClass {
@@ -45,17 +46,7 @@ LMX_API void lmxIgnoreObjClass(ObjClass *cls);
 
 namespace lmx {
 
-// How the class map holds its values: as they are, not counted.
-struct ClassRule {
-  using In = ObjClass *;
-  using Out = ObjClass *;
-  static bool hold(In in, void **slot) {
-    *slot = lmxReturnObjClass(in);
-    return true;
-  }
-  static Out handOut(void *held) { return static_cast<ObjClass *>(held); }
-  static void letGo(void *held) { lmxIgnoreObjClass(static_cast<ObjClass *>(held)); }
-  static bool same(const void *held, const void *probe) { return held == probe; }
-};
+// The class map stores classes as they are, not counted.
+using ClassRule = HandleRule<ObjClass, lmxReturnObjClass, lmxIgnoreObjClass>;
 
 }  // namespace lmx

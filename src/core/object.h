@@ -3,6 +3,7 @@
 
 #include <cstdint>
 
+#include "collections/value_rules.h"
 #include "lumex/collections.h"
 #include "lumex/core.h"
 
@@ -44,20 +45,7 @@ LMX_API void lmxToolkitRemObjInstance(const char *name);
 
 namespace lmx {
 
-// How listener groups and object maps hold objects: counted references,
-// compared by identity.
-struct ObjectRule {
-  using In = Object *;
-  using Out = Object *;
-  static bool hold(In in, void **slot) {
-    *slot = lmxIntlAcquireObject(in);
-    return true;
-  }
-  static Out handOut(void *held) { return lmxIntlAcquireObject(static_cast<Object *>(held)); }
-  static void letGo(void *held) { lmxIntlReleaseObject(static_cast<Object *>(held)); }
-  static bool same(const void *held, const void *probe) {
-    return LmxAreObjectsEqual(static_cast<const Object *>(held), static_cast<const Object *>(probe));
-  }
-};
+// Listener groups and object maps hold counted references.
+using ObjectRule = HandleRule<Object, lmxIntlAcquireObject, lmxIntlReleaseObject>;
 
 }  // namespace lmx

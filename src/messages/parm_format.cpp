@@ -9,36 +9,36 @@
 
 namespace {
 
+bool setSlot(CxPrintfArg *slot, unsigned char type, int64_t value) {
+  *slot = CxPrintfArg{type, {}};
+  slot->value.i = value;
+  return true;
+}
+bool setSlot(CxPrintfArg *slot, unsigned char type, double value) {
+  *slot = CxPrintfArg{type, {}};
+  slot->value.d = value;
+  return true;
+}
+
 // The slot's type and value for a parameter; false for an invalid tag.
 bool fillSlot(CxPrintfArg *slot, const Parm &parm) {
+  const auto &v = parm.value;
   switch (parm.type) {
     case LMX_PARM_BOOL:
-      *slot = CxPrintfArg{CX_PRINTF_ARG_INT, {}};
-      slot->value.i = parm.value.b;
-      return true;
+      return setSlot(slot, CX_PRINTF_ARG_INT, int64_t{v.b});
     case LMX_PARM_INT:
-      *slot = CxPrintfArg{CX_PRINTF_ARG_INT, {}};
-      slot->value.i = parm.value.i;
-      return true;
+      return setSlot(slot, CX_PRINTF_ARG_INT, int64_t{v.i});
     case LMX_PARM_LONG:
-      *slot = CxPrintfArg{CX_PRINTF_ARG_LONG, {}};
-      slot->value.i = parm.value.l;
-      return true;
+      return setSlot(slot, CX_PRINTF_ARG_LONG, int64_t{v.l});
     case LMX_PARM_FLOAT:
-      *slot = CxPrintfArg{CX_PRINTF_ARG_DOUBLE, {}};
-      slot->value.d = parm.value.f;
-      return true;
+      return setSlot(slot, CX_PRINTF_ARG_DOUBLE, double{v.f});
     case LMX_PARM_DOUBLE:
-      *slot = CxPrintfArg{CX_PRINTF_ARG_DOUBLE, {}};
-      slot->value.d = parm.value.d;
-      return true;
+      return setSlot(slot, CX_PRINTF_ARG_DOUBLE, v.d);
     case LMX_PARM_CHAR:
-      *slot = CxPrintfArg{CX_PRINTF_ARG_UCHAR, {}};
-      slot->value.i = static_cast<unsigned char>(parm.value.c);
-      return true;
+      return setSlot(slot, CX_PRINTF_ARG_UCHAR, int64_t{static_cast<unsigned char>(v.c)});
     case LMX_PARM_STRING:
       *slot = CxPrintfArg{CX_PRINTF_ARG_STRING, {}};
-      slot->value.p = parm.value.s;
+      slot->value.p = v.s;
       return true;
     default:
       return false;
