@@ -391,6 +391,113 @@ LMX_API int ilx_vsprintf(CodeSetT cs, const char *locale, char *buffer, const ch
  * Message catalogs
  * ------------------------------------------------------------------------ */
 
+/* Binary message catalogs. A catalog file starts with an MCHeaderT, followed
+ * by a chain of MCSetTDisk records (ascending set numbers), each pointing at
+ * its array of MCMsgTDisk records (ascending message numbers) and its block of
+ * NUL-terminated UTF-8 texts. Every integer is stored big-endian; writers use
+ * the hton_ operations below, readers the ntoh_ ones. Offsets count bytes from
+ * the start of the file. */
+#define MC_MAGIC "*nazgul*"
+#define MC_MAGIC_LEN 8
+#define MC_VERSION 1
+
+typedef struct MCHeaderT {
+  char magic[MC_MAGIC_LEN]; /* MC_MAGIC, no terminating NUL */
+  int32_t version;          /* MC_VERSION */
+  int32_t reserved1;        /* not read */
+  int32_t reserved2;        /* not read */
+  int32_t numSets;          /* at least 1 */
+  int32_t firstSet;         /* offset of the first set record */
+} MCHeaderT;
+
+typedef struct MCSetTDisk {
+  int32_t setNo;      /* set number */
+  int32_t nextSet;    /* offset of the next set record */
+  int32_t msgOffset;  /* offset of the set's MCMsgTDisk array */
+  int32_t textOffset; /* offset of the set's text block */
+  int32_t textLen;    /* length of the text block in bytes */
+  int32_t numMsgs;    /* number of message records */
+  int32_t invalid;    /* non-zero: the record is skipped */
+} MCSetTDisk;
+
+typedef struct MCMsgTDisk {
+  int32_t msgNo;      /* message number */
+  int32_t textOffset; /* offset of the text within the set's text block */
+  int32_t extra;      /* kept with the message, not used by look-up */
+} MCMsgTDisk;
+
+/* Convert every 32-bit field of one record, in place, between host order and
+ * big-endian order. A null record is ignored. */
+LMX_API void hton_MCHeaderT(MCHeaderT *header);
+LMX_API void ntoh_MCHeaderT(MCHeaderT *header);
+LMX_API void hton_MCSetTDisk(MCSetTDisk *set);
+LMX_API void ntoh_MCSetTDisk(MCSetTDisk *set);
+LMX_API void hton_MCMsgTDisk(MCMsgTDisk *msg);
+LMX_API void ntoh_MCMsgTDisk(MCMsgTDisk *msg);
+
+/* An open catalog; opaque. */
+typedef struct MCCatalogT MCCatalogT;
+
+/* Flags of ilx_catopen. */
+#define ILX_CAT_ENV_LOCALE 1  /* no locale given: LC_ALL, then LC_MESSAGES */
+#define ILX_CAT_NO_LANG2 2    /* skip the two-letter language fallback */
+#define ILX_CAT_NO_CANLANG 4  /* skip the canonical-language fallback */
+#define ILX_CAT_NO_C 8        /* skip the "C" fallback */
+
+/* Open a catalog by name (searched along NLSPATH for the locale's candidate
+ * names; "%N.cat" when NLSPATH is empty) or by path (a name containing '/' or
+ * '\'). Opened catalogs are cached for the life of the process: opening the
+ * same file again returns the same handle. Null when nothing usable is found. */
+LMX_API MCCatalogT *ilx_catopen(const char *name, int32_t flags, const char *locale);
+
+/* The text of message `key` of set `set`: in the default code set for a null
+ * handle, the stored UTF-8 for the UTF-8 handle, else converted into `cs`.
+ * Returns `dflt` itself when the catalog, set or message is missing. The text
+ * belongs to the catalog and stays valid while the catalog is cached (a text
+ * converted into a non-default code set only until the next such look-up of
+ * the same message). */
+LMX_API const char *ilx_catgets(MCCatalogT *cat, int32_t set, int32_t key, const char *dflt,
+                                CodeSetT *cs);
+
+/* Mark an open catalog closed (it stays cached). 0, or -1 when the catalog is
+ * null or not open. */
+LMX_API int ilx_catclose(MCCatalogT *cat);
+
+/* XPG-style wrappers: failure is RMC_CATD_ERR instead of null. */
+#define RMC_CATD_ERR ((MCCatalogT *)-1)
+LMX_API MCCatalogT *rmc_catopen(const char *name, int32_t flags);
+LMX_API const char *rmc_catgets(MCCatalogT *cat, int32_t set, int32_t key, const char *dflt);
+LMX_API int rmc_catclose(MCCatalogT *cat);
+
+/* NLSPATH: the list of templates (separated by ':' or ';') searched by
+ * ilx_catopen. ilx_get_nlspath returns the variable's value or "". The setters
+ * hand "NLSPATH=..." to the environment and return 0 (-1 when out of memory
+ * or given null); ilx_prepend_nlspath puts `path` and ";" before the old
+ * value. */
+LMX_API const char *ilx_get_nlspath(void);
+LMX_API int ilx_set_nlspath(const char *path);
+LMX_API int ilx_prepend_nlspath(const char *path);
+
+/* Output text of real_msg_bind. A growable buffer (growable != 0) whose text
+ * is null is allocated by the binding; a growable buffer's text must come
+ * from malloc (BasMemoryMalloc) and is released with free (BasMemoryFree). A
+ * fixed buffer takes what fits and is always NUL-terminated. */
+typedef struct BindBufT {
+  char *text;
+  size_t capacity; /* bytes */
+  size_t used;     /* bytes, without the NUL */
+  int growable;
+} BindBufT;
+
+/* Fill a format with positional string arguments: "%s" is argument 1,
+ * "%2$s" argument 2, "%1.2$s" arguments 1 and 2, "%0$s" all of them, "%%" a
+ * percent sign. The format is message `key` of set `set` of catalog
+ * `catalog` (opened with ILX_CAT_ENV_LOCALE) or `dflt`. Faulty directives
+ * leave a marker text in the output. Appends to `out`; returns 0, or -1 when
+ * `out` is null or the text was cut (a fixed buffer too small, or a growable
+ * one that could not be enlarged). */
+LMX_API int real_msg_bind(const char *catalog, const char *dflt, int32_t key, int32_t set,
+                          int32_t argc, const char *const *argv, BindBufT *out);
 
 
 LMX_END_DECLS

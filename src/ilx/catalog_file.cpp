@@ -1,0 +1,248 @@
+// Reading catalog files: the header and set chain when a catalog is opened,
+// a set's messages on its first look-up, and the two searches.
+//
+// Everything read is checked against the file and the set's text block, so a
+// damaged or hostile file can only make sets or messages missing. Rules
+// enforced beyond the record layout, each making the offending record missing:
+// - sets along the chain carry ascending, non-negative numbers; a set record
+//   reaches outside the file;
+// - messages of a set carry ascending numbers of at least 1; a message text
+//   starts outside the text block or has no NUL inside it; the converted
+//   copies of the texts (2n + 1 bytes each) would not fit their areas, which
+//   happens only when texts overlap.
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+#include "ilx/catalog.h"
+
+namespace ilx {
+namespace {
+
+constexpr int64_t kHeaderSize = sizeof(MCHeaderT);
+constexpr int64_t kSetSize = sizeof(MCSetTDisk);
+constexpr int64_t kMsgSize = sizeof(MCMsgTDisk);
+
+// Reads exactly n bytes at offset off; false on a short read or error.
+bool readAt(int fd, void *buf, size_t n, int64_t off) {
+  if (off < 0) return false;
+  auto *p = static_cast<char *>(buf);
+  while (n > 0) {
+    ssize_t got = pread(fd, p, n, static_cast<off_t>(off));
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) return false;
+    p += got;
+    off += got;
+    n -= static_cast<size_t>(got);
+  }
+  return true;
+}
+
+// True when [off, off + len) lies inside a file of `size` bytes.
+bool inFile(int64_t off, int64_t len, int64_t size) {
+  return off >= 0 && len >= 0 && off <= size && len <= size - off;
+}
+
+// A set record that may be kept after `prevSetNo` (-1 before the first).
+bool usableSet(const MCSetTDisk &d, int32_t prevSetNo, int64_t size) {
+  return d.invalid == 0 && d.setNo >= 0 && d.setNo > prevSetNo &&
+         inFile(d.textOffset, d.textLen, size) && d.numMsgs >= 0 &&
+         inFile(d.msgOffset, kMsgSize * d.numMsgs, size);
+}
+
+void freeSets(MCCatalogT *cat) {
+  for (int32_t i = 0; i < cat->numSets; ++i) std::free(cat->sets[i].block);
+  std::free(cat->sets);
+}
+
+}  // namespace
+
+MCCatalogT *catalogRead(int fd, int32_t flags) {
+  struct stat st;
+  MCHeaderT h;
+  if (fstat(fd, &st) != 0 || !readAt(fd, &h, sizeof h, 0)) {
+    close(fd);
+    return nullptr;
+  }
+  ntoh_MCHeaderT(&h);
+  const int64_t size = st.st_size;
+  // Every counted set needs a record of its own inside the file.
+  if (std::memcmp(h.magic, MC_MAGIC, MC_MAGIC_LEN) != 0 || h.version != MC_VERSION ||
+      h.numSets < 1 || h.numSets > size / kSetSize) {
+    close(fd);
+    return nullptr;
+  }
+  auto *cat = static_cast<MCCatalogT *>(std::calloc(1, sizeof(MCCatalogT)));
+  auto *sets = static_cast<MCSetT *>(std::calloc(static_cast<size_t>(h.numSets), sizeof(MCSetT)));
+  if (!cat || !sets) {
+    std::free(cat);
+    std::free(sets);
+    close(fd);
+    return nullptr;
+  }
+  // A chain longer than the number of places a record can start has a cycle.
+  int64_t budget = size - kSetSize + 1;
+  int32_t found = 0;
+  int32_t prev = -1;
+  int64_t off = h.firstSet;
+  while (found < h.numSets) {
+    MCSetTDisk d;
+    if (budget-- <= 0 || !readAt(fd, &d, sizeof d, off)) {
+      std::free(sets);
+      std::free(cat);
+      close(fd);
+      return nullptr;
+    }
+    ntoh_MCSetTDisk(&d);
+    if (usableSet(d, prev, size)) {
+      MCSetT &s = sets[found++];
+      s.setNo = d.setNo;
+      s.nextSet = d.nextSet;
+      s.msgOffset = d.msgOffset;
+      s.textOffset = d.textOffset;
+      s.textLen = d.textLen;
+      s.numMsgs = d.numMsgs;
+      s.loadState = -1;
+      prev = d.setNo;
+    }
+    off = d.nextSet;
+  }
+  cat->flags = flags;
+  cat->fd = fd;
+  cat->numSets = h.numSets;
+  cat->sets = sets;
+  return cat;
+}
+
+void catalogFree(MCCatalogT *cat) {
+  if (!cat) return;
+  close(cat->fd);
+  freeSets(cat);
+  std::free(cat);
+}
+
+bool catalogLoadSet(MCCatalogT *cat, MCSetT *set) {
+  const size_t count = static_cast<size_t>(set->numMsgs);
+  const size_t textLen = static_cast<size_t>(set->textLen);
+  const size_t area = 2 * textLen;
+  // Layout: message array | text block | default-code-set area | scratch area.
+  auto *block = static_cast<char *>(std::malloc(count * sizeof(MCMsgT) + textLen + 2 * area + 1));
+  auto *disk = static_cast<MCMsgTDisk *>(std::malloc(count * sizeof(MCMsgTDisk) + 1));
+  if (!block || !disk || !readAt(cat->fd, block + count * sizeof(MCMsgT), textLen, set->textOffset) ||
+      !readAt(cat->fd, disk, count * sizeof(MCMsgTDisk), set->msgOffset)) {
+    std::free(block);
+    std::free(disk);
+    return false;
+  }
+  auto *msgs = reinterpret_cast<MCMsgT *>(block);
+  const char *text = block + count * sizeof(MCMsgT);
+  char *local = block + count * sizeof(MCMsgT) + textLen;
+  char *scratch = local + area;
+  size_t used = 0;  // running offset in the two conversion areas
+  int32_t kept = 0;
+  int32_t prev = 0;
+  for (size_t i = 0; i < count; ++i) {
+    MCMsgTDisk d = disk[i];
+    ntoh_MCMsgTDisk(&d);
+    if (d.msgNo <= prev || d.textOffset < 0 || static_cast<size_t>(d.textOffset) >= textLen) continue;
+    const char *t = text + d.textOffset;
+    const void *nul = std::memchr(t, '\0', textLen - static_cast<size_t>(d.textOffset));
+    if (!nul) continue;
+    const size_t n = static_cast<size_t>(static_cast<const char *>(nul) - t);
+    if (2 * n + 1 > area - used) continue;
+    MCMsgT &m = msgs[kept++];
+    m.msgNo = d.msgNo;
+    m.utf8 = t;
+    m.utf8Len = static_cast<uint32_t>(n);
+    m.local = local + used;
+    m.scratch = scratch + used;
+    m.textOffset = d.textOffset;
+    m.extra = d.extra;
+    const size_t cap = 2 * n + 1;
+    ilx_from_utf8(nullptr, t, -1, m.local, cap > INT32_MAX ? INT32_MAX : static_cast<int32_t>(cap));
+    used += 2 * n + 1;
+    prev = d.msgNo;
+  }
+  std::free(disk);
+  set->block = block;
+  set->msgs = msgs;
+  set->msgCount = kept;
+  set->loadState = 0;
+  return true;
+}
+
+// Binary search over the ascending set numbers with inclusive bounds. The
+// first probe goes straight to index s (set numbers are distinct and not
+// negative, so set s cannot stand further on), and each probe below the
+// target narrows the upper bound by the same argument.
+MCSetT *catalogFindSet(MCCatalogT *cat, int32_t s) {
+  if (!cat || s < 0 || cat->numSets < 1) return nullptr;
+  const int64_t count = cat->numSets;
+  int64_t lo = 0, hi, m;
+  if (s < count) {
+    m = s;
+    hi = s;
+  } else {
+    m = (count - 1) / 2;
+    hi = count - 1;
+  }
+  int dir = 0;
+  for (;;) {
+    if (lo > hi || m < lo || m > hi) return nullptr;
+    MCSetT *set = &cat->sets[m];
+    const int64_t x = set->setNo;
+    if (x == s) {
+      if (set->loadState != 0 && !catalogLoadSet(cat, set)) return nullptr;
+      return set;
+    }
+    if (x < s) {
+      lo = m + 1;
+      if (m + (s - x) < hi) hi = m + (s - x);
+      dir = 1;
+    } else {
+      hi = m;
+      dir = -1;
+    }
+    int64_t next = lo + (hi - lo) / 2;
+    m = next == m ? m + dir : next;
+  }
+}
+
+// Binary search over the ascending message numbers with an exclusive upper
+// bound, starting at index key - 1 (numbers start at 1 and are distinct).
+const MCMsgT *catalogFindMsg(const MCSetT *set, int32_t k) {
+  if (!set || set->loadState != 0 || set->msgCount < 1 || k < 1) return nullptr;
+  const int64_t count = set->msgCount;
+  int64_t lo = 0, hi, m;
+  if (k - 1 < count) {
+    m = k - 1;
+    hi = k;
+  } else {
+    m = count / 2;
+    hi = count;
+  }
+  for (;;) {
+    if (m < lo || m >= hi) return nullptr;
+    const MCMsgT *msg = &set->msgs[m];
+    const int64_t x = msg->msgNo;
+    if (x == k) return msg;
+    int dir;
+    if (x < k) {
+      lo = m + 1;
+      if (m + (k - x) + 1 < hi) hi = m + (k - x) + 1;
+      dir = 1;
+    } else {
+      hi = m;
+      dir = -1;
+    }
+    if (lo >= hi) return nullptr;
+    m += hi - lo == 1 ? dir : dir * ((hi - lo) / 2);
+  }
+}
+
+}  // namespace ilx
