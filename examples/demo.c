@@ -13,6 +13,7 @@ int main(void) {
   failures += demo_files();
   failures += demo_collections();
   failures += demo_codesets();
+  failures += demo_catalogs();
   if (failures) fprintf(stderr, "demo: %d section(s) failed\n", failures);
   return failures ? 1 : 0;
 }

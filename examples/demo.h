@@ -11,5 +11,6 @@ int demo_wide(void);
 int demo_files(void);
 int demo_collections(void);
 int demo_codesets(void);
+int demo_catalogs(void);
 
 #endif

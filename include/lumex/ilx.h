@@ -457,7 +457,7 @@ LMX_API MCCatalogT *ilx_catopen(const char *name, int32_t flags, const char *loc
  * converted into a non-default code set only until the next such look-up of
  * the same message). */
 LMX_API const char *ilx_catgets(MCCatalogT *cat, int32_t set, int32_t key, const char *dflt,
-                                CodeSetT *cs);
+                                CodeSetT cs);
 
 /* Mark an open catalog closed (it stays cached). 0, or -1 when the catalog is
  * null or not open. */

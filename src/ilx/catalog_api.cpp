@@ -8,8 +8,8 @@
 namespace {
 
 // The shared UTF-8 handle, which is never freed.
-CodeSetT *utf8Handle() {
-  static CodeSetT *const h = ilx_cs_new("UTF8");
+CodeSetT utf8Handle() {
+  static const CodeSetT h = ilx_cs_new("UTF8");
   return h;
 }
 
@@ -39,7 +39,7 @@ MCCatalogT *ilx_catopen(const char *name, int32_t flags, const char *locale) {
   return cat;
 }
 
-const char *ilx_catgets(MCCatalogT *cat, int32_t set, int32_t key, const char *dflt, CodeSetT *cs) {
+const char *ilx_catgets(MCCatalogT *cat, int32_t set, int32_t key, const char *dflt, CodeSetT cs) {
   const MCMsgT *m = ilx::catalogFindMsg(ilx::catalogFindSet(cat, set), key);
   if (!m) return dflt;
   if (!cs) return m->local;
