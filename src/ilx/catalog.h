@@ -7,15 +7,18 @@
 
 #include "lumex/ilx.h"
 
-// One message of a loaded set. All text pointers point into the set's block.
+// One message of a loaded set: 16 bytes, so that look-ups touch little
+// memory. Its texts are found through the set (msgUtf8, msgLocal,
+// msgScratch): the UTF-8 text at textOffset in the set's text area, the text
+// in the default code set (made when the set loaded) at localOffset in the
+// set's default-code-set area, and the area for conversions into other code
+// sets at the same offset in the scratch area; the last two hold 2n + 1 bytes
+// for a UTF-8 text of n bytes.
 struct MCMsgT {
   int32_t msgNo;
-  const char *utf8;  // NUL-terminated UTF-8 text inside the text area
-  char *local;       // the text in the default code set at load time
-  char *scratch;     // area for conversions into other code sets
-  uint32_t utf8Len;  // strlen(utf8); local and scratch hold 2 * utf8Len + 1
-  int32_t textOffset;
-  int32_t extra;
+  int32_t textOffset;   // as read, checked against the text block
+  uint32_t localOffset;
+  int32_t extra;        // the record's third word, as read
 };
 
 struct MCSetT {
@@ -25,11 +28,19 @@ struct MCSetT {
   int32_t textOffset;
   void *block;       // message array, text area, default-code-set and scratch areas
   MCMsgT *msgs;      // inside block
+  const char *text;  // text area inside block
+  char *local;       // default-code-set area; the scratch area follows it
   int32_t textLen;
   int32_t numMsgs;   // message records, as read
   int32_t msgCount;  // once loaded: usable messages in msgs, ascending
   int32_t loadState; // -1 not loaded, 0 loaded
 };
+
+inline const char *msgUtf8(const MCSetT *s, const MCMsgT *m) { return s->text + m->textOffset; }
+inline char *msgLocal(const MCSetT *s, const MCMsgT *m) { return s->local + m->localOffset; }
+inline char *msgScratch(const MCSetT *s, const MCMsgT *m) {
+  return s->local + 2 * static_cast<size_t>(s->textLen) + m->localOffset;
+}
 
 struct MCCatalogT {
   int32_t flags;
@@ -50,13 +61,15 @@ constexpr size_t kLocaleMax = 32;     // locale names, with the NUL
 MCCatalogT *catalogRead(int fd, int32_t flags);
 // Closes the file and frees the catalog with every loaded set.
 void catalogFree(MCCatalogT *cat);
+// Loads the set's messages; false leaves it not loaded.
+bool catalogLoadSet(MCCatalogT *cat, MCSetT *set);
+// --- look-up (catalog_lookup.cpp) ---
+
 // The set numbered `setNo`, loaded on first use; null when missing or not
 // loadable.
 MCSetT *catalogFindSet(MCCatalogT *cat, int32_t setNo);
 // Message `key` of a loaded set, or null.
 const MCMsgT *catalogFindMsg(const MCSetT *set, int32_t key);
-// Loads the set's messages; false leaves it not loaded.
-bool catalogLoadSet(MCCatalogT *cat, MCSetT *set);
 
 // --- the cache (catalog_cache.cpp) ---
 

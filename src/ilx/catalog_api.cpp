@@ -1,4 +1,4 @@
-// Opening, reading and closing message catalogs, and the XPG-style wrappers.
+// Opening and closing message catalogs, and the XPG-style wrappers.
 #include <fcntl.h>
 
 #include <cerrno>
@@ -6,12 +6,6 @@
 #include "ilx/catalog.h"
 
 namespace {
-
-// The shared UTF-8 handle, which is never freed.
-CodeSetT utf8Handle() {
-  static const CodeSetT h = ilx_cs_new("UTF8");
-  return h;
-}
 
 int openReadOnly(const char *path) {
   int fd;
@@ -37,16 +31,6 @@ MCCatalogT *ilx_catopen(const char *name, int32_t flags, const char *locale) {
     return nullptr;
   }
   return cat;
-}
-
-const char *ilx_catgets(MCCatalogT *cat, int32_t set, int32_t key, const char *dflt, CodeSetT cs) {
-  const MCMsgT *m = ilx::catalogFindMsg(ilx::catalogFindSet(cat, set), key);
-  if (!m) return dflt;
-  if (!cs) return m->local;
-  if (cs == utf8Handle()) return m->utf8;
-  char *slot = m->scratch;
-  const char *converted = ilx_u2s(cs, m->utf8, &slot);
-  return converted ? converted : dflt;
 }
 
 int ilx_catclose(MCCatalogT *cat) { return cat && ilx::cacheClose(cat) ? 0 : -1; }

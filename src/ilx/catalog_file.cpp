@@ -1,5 +1,5 @@
 // Reading catalog files: the header and set chain when a catalog is opened,
-// a set's messages on its first look-up, and the two searches.
+// and a set's messages on its first look-up.
 //
 // Everything read is checked against the file and the set's text block, so a
 // damaged or hostile file can only make sets or messages missing. Rules
@@ -24,7 +24,6 @@
 namespace ilx {
 namespace {
 
-constexpr int64_t kHeaderSize = sizeof(MCHeaderT);
 constexpr int64_t kSetSize = sizeof(MCSetTDisk);
 constexpr int64_t kMsgSize = sizeof(MCMsgTDisk);
 
@@ -130,7 +129,8 @@ bool catalogLoadSet(MCCatalogT *cat, MCSetT *set) {
   const size_t count = static_cast<size_t>(set->numMsgs);
   const size_t textLen = static_cast<size_t>(set->textLen);
   const size_t area = 2 * textLen;
-  // Layout: message array | text block | default-code-set area | scratch area.
+  // Layout: message array | text block | default-code-set area | scratch area;
+  // a message's scratch text lies `area` bytes after its default-code-set text.
   auto *block = static_cast<char *>(std::malloc(count * sizeof(MCMsgT) + textLen + 2 * area + 1));
   auto *disk = static_cast<MCMsgTDisk *>(std::malloc(count * sizeof(MCMsgTDisk) + 1));
   if (!block || !disk || !readAt(cat->fd, block + count * sizeof(MCMsgT), textLen, set->textOffset) ||
@@ -142,7 +142,6 @@ bool catalogLoadSet(MCCatalogT *cat, MCSetT *set) {
   auto *msgs = reinterpret_cast<MCMsgT *>(block);
   const char *text = block + count * sizeof(MCMsgT);
   char *local = block + count * sizeof(MCMsgT) + textLen;
-  char *scratch = local + area;
   size_t used = 0;  // running offset in the two conversion areas
   int32_t kept = 0;
   int32_t prev = 0;
@@ -157,92 +156,22 @@ bool catalogLoadSet(MCCatalogT *cat, MCSetT *set) {
     if (2 * n + 1 > area - used) continue;
     MCMsgT &m = msgs[kept++];
     m.msgNo = d.msgNo;
-    m.utf8 = t;
-    m.utf8Len = static_cast<uint32_t>(n);
-    m.local = local + used;
-    m.scratch = scratch + used;
     m.textOffset = d.textOffset;
+    m.localOffset = static_cast<uint32_t>(used);
     m.extra = d.extra;
     const size_t cap = 2 * n + 1;
-    ilx_from_utf8(nullptr, t, -1, m.local, cap > INT32_MAX ? INT32_MAX : static_cast<int32_t>(cap));
+    ilx_from_utf8(nullptr, t, -1, local + used, cap > INT32_MAX ? INT32_MAX : static_cast<int32_t>(cap));
     used += 2 * n + 1;
     prev = d.msgNo;
   }
   std::free(disk);
   set->block = block;
   set->msgs = msgs;
+  set->text = text;
+  set->local = local;
   set->msgCount = kept;
   set->loadState = 0;
   return true;
-}
-
-// Binary search over the ascending set numbers with inclusive bounds. The
-// first probe goes straight to index s (set numbers are distinct and not
-// negative, so set s cannot stand further on), and each probe below the
-// target narrows the upper bound by the same argument.
-MCSetT *catalogFindSet(MCCatalogT *cat, int32_t s) {
-  if (!cat || s < 0 || cat->numSets < 1) return nullptr;
-  const int64_t count = cat->numSets;
-  int64_t lo = 0, hi, m;
-  if (s < count) {
-    m = s;
-    hi = s;
-  } else {
-    m = (count - 1) / 2;
-    hi = count - 1;
-  }
-  int dir = 0;
-  for (;;) {
-    if (lo > hi || m < lo || m > hi) return nullptr;
-    MCSetT *set = &cat->sets[m];
-    const int64_t x = set->setNo;
-    if (x == s) {
-      if (set->loadState != 0 && !catalogLoadSet(cat, set)) return nullptr;
-      return set;
-    }
-    if (x < s) {
-      lo = m + 1;
-      if (m + (s - x) < hi) hi = m + (s - x);
-      dir = 1;
-    } else {
-      hi = m;
-      dir = -1;
-    }
-    int64_t next = lo + (hi - lo) / 2;
-    m = next == m ? m + dir : next;
-  }
-}
-
-// Binary search over the ascending message numbers with an exclusive upper
-// bound, starting at index key - 1 (numbers start at 1 and are distinct).
-const MCMsgT *catalogFindMsg(const MCSetT *set, int32_t k) {
-  if (!set || set->loadState != 0 || set->msgCount < 1 || k < 1) return nullptr;
-  const int64_t count = set->msgCount;
-  int64_t lo = 0, hi, m;
-  if (k - 1 < count) {
-    m = k - 1;
-    hi = k;
-  } else {
-    m = count / 2;
-    hi = count;
-  }
-  for (;;) {
-    if (m < lo || m >= hi) return nullptr;
-    const MCMsgT *msg = &set->msgs[m];
-    const int64_t x = msg->msgNo;
-    if (x == k) return msg;
-    int dir;
-    if (x < k) {
-      lo = m + 1;
-      if (m + (k - x) + 1 < hi) hi = m + (k - x) + 1;
-      dir = 1;
-    } else {
-      hi = m;
-      dir = -1;
-    }
-    if (lo >= hi) return nullptr;
-    m += hi - lo == 1 ? dir : dir * ((hi - lo) / 2);
-  }
 }
 
 }  // namespace ilx

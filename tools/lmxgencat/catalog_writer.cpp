@@ -105,7 +105,7 @@ bool readCatalog(const std::string &path, Messages &msgs, std::string &err) {
     MCSetT *set = ilx::catalogFindSet(cat, cat->sets[i].setNo);
     if (!set) continue;
     auto &out = msgs[set->setNo];
-    for (int32_t k = 0; k < set->msgCount; ++k) out[set->msgs[k].msgNo] = set->msgs[k].utf8;
+    for (int32_t k = 0; k < set->msgCount; ++k) out[set->msgs[k].msgNo] = msgUtf8(set, &set->msgs[k]);
   }
   ilx_catclose(cat);
   return true;
