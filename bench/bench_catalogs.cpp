@@ -62,34 +62,28 @@ Fixture &fx() {
   return f;
 }
 
-void BM_IlxCatgetsUtf8(benchmark::State &state) {
-  MCCatalogT *cat = ilx_catopen(fx().path("bench", state.range(0)).c_str(), 0, nullptr);
-  CodeSetT utf8 = ilx_cs_new("UTF8");
+// Looks up every (set, key) pair in shuffled order with `get`.
+template <typename Get>
+void lookUpAll(benchmark::State &state, Get get) {
   const auto &keys = fx().keys[state.range(0)];
   size_t i = 0;
   for (auto _ : state) {
     const auto &[s, k] = keys[i];
     if (++i == keys.size()) i = 0;
-    benchmark::DoNotOptimize(ilx_catgets(cat, s, k, "default", utf8));
+    benchmark::DoNotOptimize(get(s, k));
   }
-  ilx_catclose(cat);
   state.SetItemsProcessed(state.iterations());
 }
-BENCHMARK(BM_IlxCatgetsUtf8)->Arg(1)->Arg(5);
 
-void BM_IlxCatgetsDefaultCodeSet(benchmark::State &state) {
+// Arguments: number of sets; 1 for the UTF-8 handle, 0 for the default code set.
+void BM_IlxCatgets(benchmark::State &state) {
   MCCatalogT *cat = ilx_catopen(fx().path("bench", state.range(0)).c_str(), 0, nullptr);
-  const auto &keys = fx().keys[state.range(0)];
-  size_t i = 0;
-  for (auto _ : state) {
-    const auto &[s, k] = keys[i];
-    if (++i == keys.size()) i = 0;
-    benchmark::DoNotOptimize(ilx_catgets(cat, s, k, "default", nullptr));
-  }
+  CodeSetT cs = state.range(1) ? ilx_cs_new("UTF8") : nullptr;
+  state.SetLabel(state.range(1) ? "UTF-8" : "default code set");
+  lookUpAll(state, [&](int s, int k) { return ilx_catgets(cat, s, k, "default", cs); });
   ilx_catclose(cat);
-  state.SetItemsProcessed(state.iterations());
 }
-BENCHMARK(BM_IlxCatgetsDefaultCodeSet)->Arg(1)->Arg(5);
+BENCHMARK(BM_IlxCatgets)->Args({1, 1})->Args({1, 0})->Args({5, 1})->Args({5, 0});
 
 void BM_GlibcCatgets(benchmark::State &state) {
   nl_catd cat = catopen(fx().path("glibc", state.range(0)).c_str(), 0);
@@ -97,40 +91,27 @@ void BM_GlibcCatgets(benchmark::State &state) {
     state.SkipWithError("gencat catalog not readable");
     return;
   }
-  const auto &keys = fx().keys[state.range(0)];
-  size_t i = 0;
-  for (auto _ : state) {
-    const auto &[s, k] = keys[i];
-    if (++i == keys.size()) i = 0;
-    benchmark::DoNotOptimize(catgets(cat, s, k, "default"));
-  }
+  lookUpAll(state, [&](int s, int k) { return catgets(cat, s, k, "default"); });
   catclose(cat);
-  state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_GlibcCatgets)->Arg(1)->Arg(5);
 
-// The binding cycle on a catalog found along NLSPATH and already cached.
-void BM_IlxOpenGetCloseCached(benchmark::State &state) {
+// The binding cycle of the toolkit (open by name along NLSPATH, look up in
+// UTF-8, close). Argument 1: a catalog already cached; 0: a catalog that
+// exists nowhere along NLSPATH.
+void BM_IlxOpenGetClose(benchmark::State &state) {
   fx();
+  const char *name = state.range(0) ? "bench1" : "nosuchcatalog";
+  state.SetLabel(state.range(0) ? "cached" : "missing");
   CodeSetT utf8 = ilx_cs_new("UTF8");
-  ilx_catclose(ilx_catopen("bench1", 0, nullptr));
+  ilx_catclose(ilx_catopen(name, 0, nullptr));
   for (auto _ : state) {
-    MCCatalogT *cat = ilx_catopen("bench1", 0, nullptr);
+    MCCatalogT *cat = ilx_catopen(name, 0, nullptr);
     benchmark::DoNotOptimize(ilx_catgets(cat, 1, 42, "default", utf8));
     ilx_catclose(cat);
   }
 }
-BENCHMARK(BM_IlxOpenGetCloseCached);
-
-void BM_IlxOpenGetCloseMissing(benchmark::State &state) {
-  fx();
-  for (auto _ : state) {
-    MCCatalogT *cat = ilx_catopen("nosuchcatalog", 0, nullptr);
-    benchmark::DoNotOptimize(ilx_catgets(cat, 3, 42, "default", nullptr));
-    ilx_catclose(cat);
-  }
-}
-BENCHMARK(BM_IlxOpenGetCloseMissing);
+BENCHMARK(BM_IlxOpenGetClose)->Arg(1)->Arg(0);
 
 // The C library's cycle for comparison: it reads the file on every open.
 void BM_GlibcOpenGetClose(benchmark::State &state) {

@@ -169,36 +169,31 @@ TEST_F(DamagedCatalog, SetRecordsBreakingTheRulesAreMissing) {
 }
 
 TEST_F(DamagedCatalog, MessagesBreakingTheRulesAreMissing) {
+  // Each case patches one word of set 1 and lists what keys 1, 2, 3 and 5
+  // then give.
+  struct Case {
+    const char *what;
+    size_t offset;
+    uint32_t value;
+    const char *want[4];
+  } cases[] = {
+      {"text offset outside the block", cattest::msgRec(img_, 0, 1) + 4, 500,
+       {"a", "<default>", "ccc", "<default>"}},
+      {"last text without its NUL", cattest::setRec(0) + cattest::kTextLen, 8,  // "a\0bb\0ccc"
+       {"a", "bb", "<default>", "<default>"}},
+      {"numbers out of order (1, 5, 3)", cattest::msgRec(img_, 0, 1), 5,
+       {"a", "<default>", "<default>", "bb"}},
+      {"number below 1", cattest::msgRec(img_, 0, 0), 0, {"<default>", "bb", "ccc", "<default>"}},
+  };
   const std::string good = img_;
-  // Text offset outside the block.
-  cattest::put32(img_, cattest::msgRec(img_, 0, 1) + 4, 500);
-  MCCatalogT *cat = open();
-  ASSERT_NE(cat, nullptr);
-  EXPECT_EQ(get(cat, 1, 1), "a");
-  EXPECT_EQ(get(cat, 1, 2), "<default>");
-  EXPECT_EQ(get(cat, 1, 3), "ccc");
-  // Last text without its NUL inside the block.
-  img_ = good;
-  cattest::put32(img_, cattest::setRec(0) + cattest::kTextLen, 8);  // "a\0bb\0ccc"
-  cat = open();
-  ASSERT_NE(cat, nullptr);
-  EXPECT_EQ(get(cat, 1, 2), "bb");
-  EXPECT_EQ(get(cat, 1, 3), "<default>");
-  // Numbers out of order: 1, 5, 3 -> 3 is dropped, 1 and 5 stay.
-  img_ = good;
-  cattest::put32(img_, cattest::msgRec(img_, 0, 1), 5);
-  cat = open();
-  ASSERT_NE(cat, nullptr);
-  EXPECT_EQ(get(cat, 1, 1), "a");
-  EXPECT_EQ(get(cat, 1, 5), "bb");
-  EXPECT_EQ(get(cat, 1, 3), "<default>");
-  // Message numbers below 1 can never be looked up and are dropped.
-  img_ = good;
-  cattest::put32(img_, cattest::msgRec(img_, 0, 0), 0);
-  cat = open();
-  ASSERT_NE(cat, nullptr);
-  EXPECT_EQ(get(cat, 1, 2), "bb");
-  EXPECT_EQ(get(cat, 1, 3), "ccc");
+  for (const Case &c : cases) {
+    img_ = good;
+    cattest::put32(img_, c.offset, c.value);
+    MCCatalogT *cat = open();
+    ASSERT_NE(cat, nullptr) << c.what;
+    const int keys[] = {1, 2, 3, 5};
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(get(cat, 1, keys[i]), c.want[i]) << c.what << ", key " << keys[i];
+  }
 }
 
 TEST_F(DamagedCatalog, OverlappingTextsCannotOverflowTheConversionAreas) {
