@@ -71,6 +71,8 @@ int demo_catalogs(void) {
   ilx_set_nlspath(nlspath);
   printf("NLSPATH=%s\n", ilx_get_nlspath());
 
+  /* Texts for a null code set are converted when their set first loads. */
+  ilx_set_def_cs(utf8);
   cat = ilx_catopen("demo", 0, "fr_CA.UTF-8");
   printf("catalog 'demo' for fr_CA.UTF-8: %s\n", cat ? "found (fr/demo.cat)" : "not found");
   printf("set 1, message 1: %s\n", ilx_catgets(cat, 1, 1, "Hello, world", utf8));
@@ -80,7 +82,6 @@ int demo_catalogs(void) {
   /* real_msg_bind takes the locale from LC_ALL and texts in the default code set. */
   if (lc_all) snprintf(saved_lc_all, sizeof saved_lc_all, "%s", lc_all);
   setenv("LC_ALL", "fr_FR", 1);
-  ilx_set_def_cs(utf8);
   real_msg_bind("demo", "%2$s is copied to %1$s", 2, 1, 2, args, &out);
   printf("bound: %s\n", out.text);
   free(out.text);
