@@ -69,27 +69,41 @@ TEST(CatalogLookup, TextsInUtf8TheDefaultCodeSetAndATableCodeSet) {
   msgs[1][2] = "plain";
   msgs[2][1] = "\xe2\x82\xac 5";           // € 5
   msgs[4][3] = "gr\xc3\xbc\xc3\x9f" "e";  // grüße
+  msgs[4][4] = "\xe4\xb8\xad";             // 中, in neither single-byte code set
   TempDir dir;
   MCCatalogT *cat = openImage(dir, "cs.cat", cattest::image(msgs));
   ASSERT_NE(cat, nullptr);
   CodeSetT utf8 = ilx_cs_new("utf-8");
+  CodeSetT cp1252 = ilx_cs_new("CP1252");
   CodeSetT latin9 = ilx_cs_new("ISO-8859-15");
+  ASSERT_NE(cp1252, nullptr) << "CP1252 table not found along ILXDIR";
   ASSERT_NE(latin9, nullptr) << "ISO-8859-15 table not found along ILXDIR";
+  CodeSetT before = ilx_get_def_cs();
+  ilx_set_def_cs(cp1252);  // in force when the sets load
   for (const auto &[s, set] : msgs)
     for (const auto &[k, text] : set) EXPECT_EQ(get(cat, s, k, utf8), text);
-  // The default code set here is the byte-for-byte OS handle: code points up
-  // to 255 become single bytes, others "?".
-  EXPECT_EQ(get(cat, 1, 1), "caf\xe9");
-  EXPECT_EQ(get(cat, 2, 1), "? 5");
-  EXPECT_EQ(get(cat, 4, 3), "gr\xfc\xdf" "e");
-  EXPECT_EQ(get(cat, 1, 2), "plain");
-  EXPECT_EQ(get(cat, 1, 1, latin9), "caf\xe9");
-  EXPECT_EQ(get(cat, 2, 1, latin9), "\xa4 5");
-  EXPECT_EQ(get(cat, 4, 3, latin9), "gr\xfc\xdf" "e");
+  const struct {
+    int set, key;
+    const char *cp1252, *latin9;
+  } want[] = {
+      {1, 1, "caf\xe9", "caf\xe9"},
+      {1, 2, "plain", "plain"},
+      {2, 1, "\x80 5", "\xa4 5"},
+      {4, 3, "gr\xfc\xdf" "e", "gr\xfc\xdf" "e"},
+  };
+  for (const auto &w : want) {
+    EXPECT_EQ(get(cat, w.set, w.key), w.cp1252) << w.set << "/" << w.key;
+    EXPECT_EQ(get(cat, w.set, w.key, latin9), w.latin9) << w.set << "/" << w.key;
+  }
+  // Unmappable: one substitution byte, never the UTF-8 bytes.
+  EXPECT_EQ(get(cat, 4, 4).size(), 1u);
+  EXPECT_EQ(get(cat, 4, 4, latin9).size(), 1u);
   // The UTF-8 text is the stored one, stable across look-ups.
   EXPECT_EQ(ilx_catgets(cat, 1, 1, kDflt, utf8), ilx_catgets(cat, 1, 1, kDflt, utf8));
+  ilx_set_def_cs(before);
   ilx_catclose(cat);
   ilx_cs_free(latin9);
+  ilx_cs_free(cp1252);
 }
 
 TEST(CatalogLookup, DefaultCodeSetTextsAreMadeWhenTheSetLoads) {

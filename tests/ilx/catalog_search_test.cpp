@@ -146,6 +146,10 @@ TEST(Nlspath, SetAndPrependKeepTheEnvironmentConsistent) {
   EXPECT_STREQ(getenv("NLSPATH"), "/c/%L/%N;/b/%N.cat");
   EXPECT_EQ(ilx_set_nlspath(nullptr), -1);
   EXPECT_STREQ(ilx_get_nlspath(), "/c/%L/%N;/b/%N.cat");
+  // Tearing the services down forgets the text but keeps the value.
+  ilx_uninit();
+  EXPECT_STREQ(ilx_get_nlspath(), "/c/%L/%N;/b/%N.cat");
+  ilx_init();
 }
 
 }  // namespace
