@@ -1,7 +1,4 @@
 // Looking messages up: the set and message searches and ilx_catgets.
-#include <climits>
-#include <cstring>
-
 #include "ilx/catalog.h"
 
 namespace {
@@ -98,9 +95,7 @@ extern "C" const char *ilx_catgets(MCCatalogT *cat, int32_t set, int32_t key, co
   if (cs == utf8Handle()) return msgUtf8(s, m);
   // Converted again on every call, into the message's own scratch area of
   // 2n + 1 bytes.
-  const char *utf8 = msgUtf8(s, m);
-  const size_t cap = 2 * std::strlen(utf8) + 1;
   char *scratch = msgScratch(s, m);
-  ilx_from_utf8(cs, utf8, -1, scratch, cap > INT32_MAX ? INT32_MAX : static_cast<int>(cap));
-  return scratch;
+  const char *converted = ilx_u2s(cs, msgUtf8(s, m), &scratch);
+  return converted ? converted : dflt;
 }
