@@ -132,23 +132,29 @@ struct Parser {
   const CxPrintfSeg *segStore;
   const CxPrintfArg *argStore;
 
-  bool addSegment(const CxPrintfSeg &seg) {
-    if (!ensure(&segs->segs, &segs->capacity, &segs->count, segs->count + 1, segStore)) {
-      return false;
+  // Room for one more segment: the new element, or null when memory ran out.
+  CxPrintfSeg *newSegment() {
+    if (segs->count >= segs->capacity &&
+        !ensure(&segs->segs, &segs->capacity, &segs->count, segs->count + 1, segStore)) {
+      return nullptr;
     }
-    segs->segs[segs->count++] = seg;
-    return true;
+    return &segs->segs[segs->count];
   }
 
   bool addLiteral(const char *first, const char *last) {
-    CxPrintfSeg seg{};
-    seg.kind = CX_PRINTF_LITERAL;
-    seg.first = first;
-    seg.last = last;
-    seg.argIndex = seg.widthArg = seg.precisionArg = -1;
-    seg.width = seg.precision = -1;
-    seg.conversion = '?';
-    return addSegment(seg);
+    CxPrintfSeg *seg = newSegment();
+    if (seg == nullptr) return false;
+    seg->kind = CX_PRINTF_LITERAL;
+    seg->first = first;
+    seg->last = last;
+    seg->argIndex = seg->widthArg = seg->precisionArg = -1;
+    seg->width = seg->precision = -1;
+    seg->argType = 0;
+    seg->flags = 0;
+    seg->length = CX_PRINTF_LEN_NONE;
+    seg->conversion = '?';
+    ++segs->count;
+    return true;
   }
 
   // Gives slot `index` the type, growing the list to cover it.
@@ -227,31 +233,47 @@ struct Parser {
     }
   }
 
-  // One conversion after its '%'; p moves past it.
-  bool conversion(const char *&p) {
-    CxPrintfSeg seg{};
-    seg.kind = CX_PRINTF_CONVERSION;
-    seg.widthArg = seg.precisionArg = -1;
-    seg.width = seg.precision = -1;
-    seg.argIndex = argReference(p);
-    if (seg.argIndex == -2) return false;
-    for (uint32_t f; (f = flagOf(*p)) != 0; ++p) seg.flags |= f;
-    if (!amount(p, false, &seg.widthArg, &seg.width)) return false;
+  // Reads one conversion after its '%' into seg, taking sequential indexes;
+  // p moves past it. False on a parse error.
+  bool readConversion(const char *&p, CxPrintfSeg *seg) {
+    seg->kind = CX_PRINTF_CONVERSION;
+    seg->first = seg->last = nullptr;
+    seg->flags = 0;
+    seg->widthArg = seg->precisionArg = -1;
+    seg->width = seg->precision = -1;
+    seg->argIndex = argReference(p);
+    if (seg->argIndex == -2) return false;
+    for (uint32_t f; (f = flagOf(*p)) != 0; ++p) seg->flags |= f;
+    if (!amount(p, false, &seg->widthArg, &seg->width)) return false;
     if (*p == '.') {
       ++p;
-      if (!amount(p, true, &seg.precisionArg, &seg.precision)) return false;
+      if (!amount(p, true, &seg->precisionArg, &seg->precision)) return false;
     }
     const Len len = lengthOf(p);
-    seg.length = kLenCode[len];
+    seg->length = kLenCode[len];
     const unsigned char c = static_cast<unsigned char>(*p);
     const Class cls = static_cast<Class>(kClassOf.c[c]);
     if (cls == kBad) return false;  // also the end of the format
     ++p;
-    seg.conversion = c == 'i' ? 'd' : static_cast<char>(c);
-    seg.argType = kSlotType[cls][len];
-    if (seg.argIndex < 0) seg.argIndex = segs->nextIndex++;
-    return setSlot(seg.argIndex, seg.argType) && setSlot(seg.widthArg, CX_PRINTF_ARG_INT) &&
-           setSlot(seg.precisionArg, CX_PRINTF_ARG_INT) && addSegment(seg);
+    seg->conversion = c == 'i' ? 'd' : static_cast<char>(c);
+    seg->argType = kSlotType[cls][len];
+    if (seg->argIndex < 0) seg->argIndex = segs->nextIndex++;
+    return true;
+  }
+
+  // One conversion after its '%' into the lists; p moves past it.
+  bool conversion(const char *&p) {
+    CxPrintfSeg seg;
+    if (!readConversion(p, &seg)) return false;
+    if (!setSlot(seg.argIndex, seg.argType) || !setSlot(seg.widthArg, CX_PRINTF_ARG_INT) ||
+        !setSlot(seg.precisionArg, CX_PRINTF_ARG_INT)) {
+      return false;
+    }
+    CxPrintfSeg *slot = newSegment();
+    if (slot == nullptr) return false;
+    *slot = seg;
+    ++segs->count;
+    return true;
   }
 
   // The whole format; false on a parse error or when memory runs out.
@@ -259,8 +281,8 @@ struct Parser {
     const char *p = format;
     while (*p != '\0') {
       if (*p != '%') {
-        const char *end = std::strchr(p, '%');
-        if (end == nullptr) end = p + std::strlen(p);
+        const char *end = p + 1;
+        while (*end != '\0' && *end != '%') ++end;
         if (!addLiteral(p, end - 1)) return false;
         p = end;
       } else if (p[1] == '%') {
@@ -276,13 +298,75 @@ struct Parser {
 };
 
 // ---------------------------------------------------------------------------
+// Argument fetch
+
+// Takes the next variable argument as the slot's type says.
+void fetchOne(CxPrintfArg &a, va_list &ap) {
+  switch (a.type) {
+    case CX_PRINTF_ARG_INT:
+    case CX_PRINTF_ARG_SHORT:
+    case CX_PRINTF_ARG_CHAR:
+      a.value.i = va_arg(ap, int);
+      break;
+    case CX_PRINTF_ARG_LONG:
+      a.value.i = va_arg(ap, long);
+      break;
+    case CX_PRINTF_ARG_LLONG:
+    case CX_PRINTF_ARG_INTMAX:
+      a.value.i = va_arg(ap, long long);
+      break;
+    case CX_PRINTF_ARG_UINT:
+    case CX_PRINTF_ARG_USHORT:
+    case CX_PRINTF_ARG_UCHAR:
+    case CX_PRINTF_ARG_WCHAR:
+      a.value.u = va_arg(ap, unsigned);
+      break;
+    case CX_PRINTF_ARG_ULONG:
+      a.value.u = va_arg(ap, unsigned long);
+      break;
+    case CX_PRINTF_ARG_ULLONG:
+    case CX_PRINTF_ARG_UINTMAX:
+      a.value.u = va_arg(ap, unsigned long long);
+      break;
+    case CX_PRINTF_ARG_SIZE:
+    case CX_PRINTF_ARG_USIZE:
+      a.value.u = va_arg(ap, size_t);
+      break;
+    case CX_PRINTF_ARG_PTRDIFF:
+      a.value.i = va_arg(ap, ptrdiff_t);
+      break;
+    case CX_PRINTF_ARG_DOUBLE:
+      a.value.d = va_arg(ap, double);
+      break;
+    case CX_PRINTF_ARG_LDOUBLE:
+      a.value.d = static_cast<double>(va_arg(ap, long double));
+      break;
+    default:  // pointers: %p, %s, %S, %n
+      a.value.p = va_arg(ap, const void *);
+      break;
+  }
+}
+
+// ---------------------------------------------------------------------------
 // Emission
 
-bool emitConversion(CodeSetT cs, CxStringBuff *buff, const CxPrintfSeg &seg,
-                    const CxPrintfArgList &args) {
+// The conversion's flags, width and precision; width and precision values
+// from slots are taken as 32-bit: a negative width means no padding, a
+// negative precision none given.
+cx::fmt::Spec specOf(const CxPrintfSeg &seg, const CxPrintfArg *width,
+                     const CxPrintfArg *precision) {
   cx::fmt::Spec spec;
-  if (!cx::printfResolveSpec(seg, args, &spec)) return false;
-  const CxPrintfArg &arg = args.args[seg.argIndex];
+  spec.flags = seg.flags;
+  spec.conv = seg.conversion;
+  spec.width = width != nullptr ? static_cast<int32_t>(width->value.i) : seg.width;
+  spec.precision = precision != nullptr ? static_cast<int32_t>(precision->value.i) : seg.precision;
+  if (spec.precision < 0) spec.precision = -1;
+  return spec;
+}
+
+// One conversion of the value in arg.
+bool emitValue(CodeSetT cs, CxStringBuff *buff, const CxPrintfSeg &seg, const cx::fmt::Spec &spec,
+               const CxPrintfArg &arg) {
   cx::BuffSink out{buff};
   switch (seg.conversion) {
     case 'd': {
@@ -304,6 +388,10 @@ bool emitConversion(CodeSetT cs, CxStringBuff *buff, const CxPrintfSeg &seg,
       }
     case 's':
       if (seg.length == CX_PRINTF_LEN_L) return cx::printfEmitWide(cs, buff, spec, true, arg);
+      // Only a slot that holds a string is read as one: a format that
+      // names another kind of value here (a translated message, say) fails
+      // instead of following a number as a pointer.
+      if (arg.type != CX_PRINTF_ARG_STRING) return false;
       {
         const char *s = static_cast<const char *>(arg.value.p);
         if (s == nullptr) s = "";
@@ -339,11 +427,76 @@ int32_t emitAll(CodeSetT cs, CxStringBuff *buff, const CxPrintfSegList *segs,
       ok = seg.first != nullptr && seg.last >= seg.first &&
            cx::sbPut(buff, seg.first, static_cast<size_t>(seg.last - seg.first) + 1);
     } else {
-      ok = emitConversion(cs, buff, seg, *args);
+      cx::fmt::Spec spec;
+      ok = cx::printfResolveSpec(seg, *args, &spec) &&
+           emitValue(cs, buff, seg, spec, args->args[seg.argIndex]);
     }
   }
   if (failed != nullptr) *failed = ok ? 0 : 1;
   return static_cast<int32_t>(buff->length - start);
+}
+
+// Formats without argument numbers take their arguments in order, so they
+// are parsed, fetched and emitted in one pass with nothing stored. The
+// outcome is that of the three steps: a parse error anywhere takes back what
+// the call appended, and after a failed conversion the rest is only checked.
+// Returns false, with nothing appended, when the format turns out to use
+// argument numbers.
+bool printfInOnePass(CodeSetT cs, CxStringBuff *buff, const char *format, va_list ap,
+                     int32_t *appended) {
+  const uint32_t start = buff->length;
+  const bool wasEmpty = buff->data == nullptr;
+  CxPrintfSegList counter{};
+  Parser reader{&counter, nullptr, nullptr, nullptr};
+  bool parsed = true;
+  bool failed = false;
+  va_list args;
+  va_copy(args, ap);
+  const char *p = format;
+  while (*p != '\0') {
+    if (*p == '%' && p[1] == '%') {
+      if (!failed) failed = !cx::sbPut(buff, p, 1);
+      p += 2;
+      continue;
+    }
+    if (*p != '%') {
+      const char *end = p + 1;
+      while (*end != '\0' && *end != '%') ++end;
+      if (!failed) failed = !cx::sbPut(buff, p, static_cast<size_t>(end - p));
+      p = end;
+      continue;
+    }
+    ++p;
+    CxPrintfSeg seg;
+    if (!reader.readConversion(p, &seg)) {
+      parsed = false;
+      break;
+    }
+    if (counter.positional) break;
+    if (failed) continue;
+    CxPrintfArg width{CX_PRINTF_ARG_INT, {}};
+    CxPrintfArg precision{CX_PRINTF_ARG_INT, {}};
+    CxPrintfArg value{seg.argType, {}};
+    if (seg.widthArg >= 0) fetchOne(width, args);
+    if (seg.precisionArg >= 0) fetchOne(precision, args);
+    fetchOne(value, args);
+    const cx::fmt::Spec spec = specOf(seg, seg.widthArg >= 0 ? &width : nullptr,
+                                      seg.precisionArg >= 0 ? &precision : nullptr);
+    failed = !emitValue(cs, buff, seg, spec, value);
+  }
+  va_end(args);
+  if (parsed && !counter.positional) {
+    *appended = static_cast<int32_t>(buff->length - start);
+    return true;
+  }
+  if (wasEmpty) {
+    CxStringBuffDiscard(buff);
+  } else {
+    buff->length = start;
+    buff->data[start] = '\0';
+  }
+  *appended = 0;
+  return !parsed;
 }
 
 }  // namespace
@@ -368,52 +521,10 @@ int32_t printfFirstGap(const CxPrintfArgList *args) {
 }
 
 void printfFetch(CxPrintfArgList *args, va_list ap) {
-  for (int32_t i = 0; i < args->count; ++i) {
-    CxPrintfArg &a = args->args[i];
-    switch (a.type) {
-      case CX_PRINTF_ARG_INT:
-      case CX_PRINTF_ARG_SHORT:
-      case CX_PRINTF_ARG_CHAR:
-        a.value.i = va_arg(ap, int);
-        break;
-      case CX_PRINTF_ARG_LONG:
-        a.value.i = va_arg(ap, long);
-        break;
-      case CX_PRINTF_ARG_LLONG:
-      case CX_PRINTF_ARG_INTMAX:
-        a.value.i = va_arg(ap, long long);
-        break;
-      case CX_PRINTF_ARG_UINT:
-      case CX_PRINTF_ARG_USHORT:
-      case CX_PRINTF_ARG_UCHAR:
-      case CX_PRINTF_ARG_WCHAR:
-        a.value.u = va_arg(ap, unsigned);
-        break;
-      case CX_PRINTF_ARG_ULONG:
-        a.value.u = va_arg(ap, unsigned long);
-        break;
-      case CX_PRINTF_ARG_ULLONG:
-      case CX_PRINTF_ARG_UINTMAX:
-        a.value.u = va_arg(ap, unsigned long long);
-        break;
-      case CX_PRINTF_ARG_SIZE:
-      case CX_PRINTF_ARG_USIZE:
-        a.value.u = va_arg(ap, size_t);
-        break;
-      case CX_PRINTF_ARG_PTRDIFF:
-        a.value.i = va_arg(ap, ptrdiff_t);
-        break;
-      case CX_PRINTF_ARG_DOUBLE:
-        a.value.d = va_arg(ap, double);
-        break;
-      case CX_PRINTF_ARG_LDOUBLE:
-        a.value.d = static_cast<double>(va_arg(ap, long double));
-        break;
-      default:  // pointers: %p, %s, %S, %n
-        a.value.p = va_arg(ap, const void *);
-        break;
-    }
-  }
+  va_list next;
+  va_copy(next, ap);
+  for (int32_t i = 0; i < args->count; ++i) fetchOne(args->args[i], next);
+  va_end(next);
 }
 
 bool printfResolveSpec(const CxPrintfSeg &seg, const CxPrintfArgList &args, fmt::Spec *spec) {
@@ -421,16 +532,8 @@ bool printfResolveSpec(const CxPrintfSeg &seg, const CxPrintfArgList &args, fmt:
       seg.precisionArg >= args.count) {
     return false;
   }
-  spec->flags = seg.flags;
-  spec->conv = seg.conversion;
-  // Values from slots are taken as 32-bit; a negative width means no
-  // padding, a negative precision none given.
-  spec->width = seg.widthArg >= 0 ? static_cast<int32_t>(args.args[seg.widthArg].value.i)
-                                  : seg.width;
-  spec->precision = seg.precisionArg >= 0
-                        ? static_cast<int32_t>(args.args[seg.precisionArg].value.i)
-                        : seg.precision;
-  if (spec->precision < 0) spec->precision = -1;
+  *spec = specOf(seg, seg.widthArg >= 0 ? &args.args[seg.widthArg] : nullptr,
+                 seg.precisionArg >= 0 ? &args.args[seg.precisionArg] : nullptr);
   return true;
 }
 
@@ -456,18 +559,17 @@ int32_t cxPrintfEmitAll(CodeSetT cs, CxStringBuff *buff, const CxPrintfSegList *
 
 int32_t CxStringBuffPrintfV(CodeSetT cs, CxStringBuff *buff, const char *format, va_list ap) {
   if (buff == nullptr || format == nullptr) return 0;
-  // Small formats parse into these arrays; larger ones move to the heap.
+  int32_t appended = 0;
+  if (printfInOnePass(cs, buff, format, ap, &appended)) return appended;
+  // Formats with argument numbers: parse, fetch, emit. Small formats parse
+  // into these arrays; larger ones move to the heap.
   CxPrintfSeg segStore[16];
   CxPrintfArg argStore[16];
   CxPrintfSegList segs{0, 0, 0, 16, segStore};
   CxPrintfArgList args{0, 16, argStore};
   Parser parser{&segs, &args, segStore, argStore};
-  int32_t appended = 0;
   if (parser.run(format) && cx::printfFirstGap(&args) < 0) {
-    va_list copy;
-    va_copy(copy, ap);
-    cx::printfFetch(&args, copy);
-    va_end(copy);
+    cx::printfFetch(&args, ap);
     int failed;
     appended = emitAll(cs, buff, &segs, &args, &failed);
   }

@@ -55,11 +55,78 @@ size_t groupDigits(size_t n, const Grouping &g, uint16_t *sizes) {
   return count;
 }
 
+namespace {
+
+// Powers of ten up to 10^23 as 128-bit integers.
+constexpr auto kPow10 = [] {
+  struct Table {
+    unsigned __int128 p[24];
+  } t{};
+  t.p[0] = 1;
+  for (int i = 1; i < 24; ++i) t.p[i] = t.p[i - 1] * 10;
+  return t;
+}();
+
+// The same digits by exact integer arithmetic, for the common magnitudes:
+// v = m * 2^e scaled by 10^k (0 <= k <= 22) and rounded to an integer, to
+// nearest with ties to even. Returns false where the numbers would not fit.
+bool decimalDigitsExact(double v, int n, char *out, int *decptOut) {
+  uint64_t bits;
+  std::memcpy(&bits, &v, sizeof bits);
+  const int biased = static_cast<int>(bits >> 52);
+  if (biased == 0) return false;  // subnormal
+  const uint64_t m = (bits & ((uint64_t{1} << 52) - 1)) | (uint64_t{1} << 52);
+  const int e = biased - 1075;
+  // v lies in [2^(b-1), 2^b): a first guess of its decimal exponent, off by
+  // at most one, corrected below.
+  const int b = e + 53;
+  int guess = static_cast<int>((static_cast<int64_t>(b - 1) * 78913) >> 18) + 1;
+  const unsigned __int128 low = kPow10.p[n - 1];
+  const unsigned __int128 high = kPow10.p[n];
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    const int k = n - guess;
+    if (k < 0 || k > 22 || e < -127 || e > 10) return false;
+    const unsigned __int128 scaled = m * kPow10.p[k];
+    unsigned __int128 q;
+    if (e >= 0) {
+      q = scaled << e;
+    } else {
+      const int shift = -e;
+      q = scaled >> shift;
+      const unsigned __int128 rest = scaled - (q << shift);
+      const unsigned __int128 half = static_cast<unsigned __int128>(1) << (shift - 1);
+      if (rest > half || (rest == half && (q & 1))) ++q;
+    }
+    if (q < low) {
+      --guess;  // fewer integer digits than guessed
+      continue;
+    }
+    if (q > high) {
+      ++guess;  // more integer digits than guessed
+      continue;
+    }
+    int decpt = guess;
+    if (q == high) {  // rounded up to the next power of ten
+      q = low;
+      ++decpt;
+    }
+    uint64_t digits = static_cast<uint64_t>(q);
+    for (int i = n - 1; i >= 0; --i, digits /= 10) out[i] = static_cast<char>('0' + digits % 10);
+    *decptOut = decpt;
+    return true;
+  }
+  return false;
+}
+
+}  // namespace
+
 int decimalDigits(double v, int n, char *out) {
   if (v == 0) {
     std::memset(out, '0', static_cast<size_t>(n));
     return 1;
   }
+  int decpt;
+  if (decimalDigitsExact(v, n, out, &decpt)) return decpt;
   char buf[48];
   const auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::scientific, n - 1);
   // buf holds d[.ddd]e+XX

@@ -18,6 +18,7 @@ inline bool sbReserve(CxStringBuff *b, uint64_t n) {
 
 // Appends n bytes; the text stays terminated.
 inline bool sbPut(CxStringBuff *b, const char *p, size_t n) {
+  if (n == 0 && b->data != nullptr) return true;
   if (!sbReserve(b, n)) return false;
   std::memcpy(b->data + b->length, p, n);
   b->length += static_cast<uint32_t>(n);
@@ -27,6 +28,7 @@ inline bool sbPut(CxStringBuff *b, const char *p, size_t n) {
 
 // Appends n copies of c.
 inline bool sbFill(CxStringBuff *b, char c, size_t n) {
+  if (n == 0 && b->data != nullptr) return true;
   if (!sbReserve(b, n)) return false;
   std::memset(b->data + b->length, c, n);
   b->length += static_cast<uint32_t>(n);

@@ -2,6 +2,10 @@
 
 #include <clocale>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <random>
+#include <vector>
 #include <cstdlib>
 #include <string>
 
@@ -116,6 +120,19 @@ TEST(PrintfEngine, FailuresDuringOutputKeepWhatWasWritten) {
   EXPECT_EQ(CxStringBuffPrintf(nullptr, &b, "ab%d%ncd", 12, &n), 4);
   EXPECT_STREQ(b.data, ">ab12");
   EXPECT_EQ(n, 0);  // %n never writes
+  // A parse error anywhere in the format appends nothing, also after a
+  // failed conversion, and leaves earlier text alone.
+  ASSERT_TRUE(CxStringBuffAppendStr(&b, ">"));
+  EXPECT_EQ(CxStringBuffPrintf(nullptr, &b, "ab%d %s%y", 1, "x"), 0);
+  EXPECT_EQ(CxStringBuffPrintf(nullptr, &b, "ab%n %y", &n), 0);
+  EXPECT_EQ(CxStringBuffPrintf(nullptr, &b, "%d%d%d%d%d%d%d%d%d%d%d%d%d%d%d%d%d%d%d%d%y", 1, 2, 3, 4,
+                               5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20),
+            0);
+  EXPECT_STREQ(b.data, ">ab12>");
+  EXPECT_EQ(b.length, 6u);
+  // Argument numbers after sequential conversions: the same slots.
+  EXPECT_EQ(CxStringBuffPrintf(nullptr, &b, "%s %d %1$s %2$x", "a", 255), 10);
+  EXPECT_STREQ(b.data, ">ab12>a 255 a ff");
   CxStringBuffDiscard(&b);
   EXPECT_EQ(CxStringBuffPrintf(nullptr, nullptr, "x"), 0);
   EXPECT_EQ(CxStringBuffPrintf(nullptr, &b, nullptr), 0);
@@ -178,6 +195,14 @@ TEST(PrintfEngine, CallerFilledSlots) {
   EXPECT_EQ(failed, 1);
   EXPECT_STREQ(b.data, "Object 'log' has ");
   args.count = 3;
+  // A number in a slot that the format reads as a string fails there
+  // rather than being followed as a pointer.
+  args.args[0].type = CX_PRINTF_ARG_INT;
+  args.args[0].value.i = 12345;
+  CxStringBuffRestart(&b);
+  EXPECT_EQ(cxPrintfEmitAll(nullptr, &b, &segs, &args, &failed), 8);
+  EXPECT_EQ(failed, 1);
+  EXPECT_STREQ(b.data, "Object '");
   CxStringBuffDiscard(&b);
   cx::printfDiscard(&segs, &args);
 }
@@ -249,4 +274,35 @@ TEST(PrintfGrouping, SizesRepeatAndStop) {
   EXPECT_EQ(split("\3\177", 9), "6,3");    // CHAR_MAX ends grouping
   EXPECT_EQ(split("\3", 3), "3");
   EXPECT_EQ(split("\4", 2), "2");
+}
+
+TEST(PrintfDigits, ExactIntegerRouteMatchesCorrectRounding) {
+  // Decimal digits are computed with integer arithmetic for common
+  // magnitudes; they must equal the correctly rounded digits of the C
+  // library (%.*e) for every count of digits.
+  std::mt19937_64 rng(4242);
+  std::vector<double> values = {1.0,  9.5,   0.5,  2.675, 1e15, 9999999999999999.0, 0.1,
+                                1e-6, 5e-324, 1e300, 123456789012345678.0, 0.95, 9.95,
+                                999999.5, 1234567890123456.5, 4503599627370497.5};
+  for (int i = 0; i < 20000; ++i) {
+    const double mant = static_cast<double>(rng() >> 11) / 9007199254740992.0;  // [0, 1)
+    const int exp10 = static_cast<int>(rng() % 60) - 30;
+    values.push_back(mant * std::pow(10.0, exp10));
+    uint64_t bits = rng();
+    double any;
+    std::memcpy(&any, &bits, sizeof any);
+    if (std::isfinite(any)) values.push_back(std::fabs(any));
+  }
+  for (double v : values) {
+    if (v == 0) continue;
+    for (int n = 1; n <= 16; ++n) {
+      char digits[17] = {};
+      const int decpt = cx::fmt::decimalDigits(v, n, digits);
+      char expect[64];
+      std::snprintf(expect, sizeof expect, "%.*e", n - 1, v);
+      std::string d = std::string(1, expect[0]) + (n > 1 ? std::string(expect + 2, n - 1) : "");
+      ASSERT_EQ(std::string(digits, n), d) << expect << " n=" << n;
+      ASSERT_EQ(decpt, std::atoi(std::strchr(expect, 'e') + 1) + 1) << expect;
+    }
+  }
 }
