@@ -96,7 +96,7 @@ TEST(PrintfVersusC, IntegerConversions) {
         for (const char *prec : precisions) {
           for (const Length &len : kLengths) {
             for (long long v : kValues) {
-              const int stars = (width[0] == '*') + (prec[1] == '*');
+              const int stars = (width[0] == '*') + ((prec[0] != '\0' && prec[1] == '*'));
               for (int sv : starValues) {
                 if (stars == 0 && sv != starValues[0]) break;
                 const std::string spec = std::string("%") + flags + width + prec;
@@ -108,7 +108,7 @@ TEST(PrintfVersusC, IntegerConversions) {
                 if (narrowed) cFormat = "<" + spec + conv + ">";  // h, hh do not narrow here
                 const long long shown =
                     len.bits == 32 ? (isSigned ? static_cast<int>(v) : static_cast<long long>(static_cast<unsigned>(v))) : v;
-                const int precision = prec[1] == '*' ? sv : (prec[0] ? std::atoi(prec + 1) : -1);
+                const int precision = (prec[0] != '\0' && prec[1] == '*') ? sv : (prec[0] ? std::atoi(prec + 1) : -1);
                 const int widthValue = width[0] == '*' ? sv : -1;
                 if (precision == 0 && shown == 0) {
                   // Precision 0 with the value 0 prints nothing, width included.
@@ -289,7 +289,7 @@ TEST(PrintfVersusC, StringsAndCharacters) {
     for (const char *width : {"", "1", "3", "8", "*"}) {
       for (const char *prec : {"", ".0", ".1", ".2", ".5", ".*"}) {
         const std::string format = std::string("<%") + flags + width + prec + "s>";
-        const int stars = (width[0] == '*') + (prec[1] == '*');
+        const int stars = (width[0] == '*') + ((prec[0] != '\0' && prec[1] == '*'));
         for (const char *s : texts) {
           for (int sv : {4, 0, 2}) {
             std::string got, want;
@@ -338,7 +338,7 @@ TEST(PrintfVersusC, PositionalArgumentsInAnyOrder) {
       format += convs[a];
       format += "]";
     }
-    const int i = static_cast<int>(rng()) - INT_MAX / 2;
+    const int i = static_cast<int>(static_cast<int64_t>(rng()) - INT32_MAX / 2 - 1);
     const char *s = round % 2 ? "text" : "";
     const double d = static_cast<double>(rng() % 1000000);  // no decimal ties to round
     const unsigned long long x = (static_cast<unsigned long long>(rng()) << 32) | rng();

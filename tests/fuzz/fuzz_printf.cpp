@@ -52,7 +52,8 @@ bool modest(const CxPrintfSegList &segs, const CxPrintfArgList &args, bool *star
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-  const uint8_t *zero = static_cast<const uint8_t *>(std::memchr(data, 0, size));
+  const uint8_t *zero =
+      size > 0 ? static_cast<const uint8_t *>(std::memchr(data, 0, size)) : nullptr;
   const std::string format(reinterpret_cast<const char *>(data),
                            zero != nullptr ? static_cast<size_t>(zero - data) : size);
   Bytes rest{zero != nullptr ? zero + 1 : data + size,
