@@ -254,9 +254,6 @@ LMX_API CxStatus CxDirectoryClose(CxDirectory *dir);
  * String buffer
  * ------------------------------------------------------------------------ */
 
-/* Code set handle of the internationalization services (see ilx.h). */
-typedef struct CodeSet *CodeSetT;
-
 /* A growable byte string, always zero-terminated once something was
  * appended. A zeroed record is an empty buffer; end it with
  * CxStringBuffDiscard or by taking its text with CxStringBuffTakeStr (the
@@ -277,11 +274,21 @@ LMX_API int CxStringBuffAppendStr(CxStringBuff *buff, const char *s);
 /* Appends at most count bytes of s, stopping at its terminator; count -1
  * appends the whole string. */
 LMX_API int CxStringBuffAppendStrN(CxStringBuff *buff, const char *s, int32_t count);
+/* Appends the wide string converted to the code set of the handle (null: the
+ * default code set), stopping before the first character that would take the
+ * bytes appended by this call beyond limit (-1: no limit). 0 when a character
+ * cannot be converted (what was appended before it stays). */
+LMX_API int CxStringBuffAppendWStrN(CxStringBuff *buff, CodeSetT cs, const uint16_t *ws,
+                                    int32_t limit);
 LMX_API int CxStringBuffAppendInt32(CxStringBuff *buff, int32_t value);
 LMX_API int CxStringBuffAppendInt64(CxStringBuff *buff, int64_t value);
 LMX_API int CxStringBuffAppendUInt64(CxStringBuff *buff, uint64_t value);
 /* Decimal digits as EBCDIC bytes 0xF0..0xF9, 0x60 before a negative value. */
 LMX_API int CxStringBuffAppendEBCDICInt64(CxStringBuff *buff, int64_t value);
+/* Converts the buffer's text in place from UTF-8 into the handle's code set,
+ * or from the handle's code set to UTF-8; on failure the text is unchanged. */
+LMX_API int CxStringBuffChangeFromUTF8(CodeSetT cs, CxStringBuff *buff);
+LMX_API int CxStringBuffChangeToUTF8(CodeSetT cs, CxStringBuff *buff);
 /* The text itself (still owned by the buffer), or null if nothing was ever
  * appended. */
 LMX_API char *CxStringBuffPeekStr(CxStringBuff *buff);

@@ -14,7 +14,8 @@
 // for d and i, its bits as unsigned for o u x X p), floating values as
 // double, strings and wide strings as pointers, characters as the low byte
 // (a 16-bit unit for wide characters). The value formatting itself
-// (printf_format.h) is shared with other print functions.
+// (printf_format.h) is shared with other print functions; wide characters
+// and strings convert through the code set handle given to the call.
 #pragma once
 
 #include <cstdarg>

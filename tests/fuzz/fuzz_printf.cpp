@@ -69,8 +69,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
       CxPrintfArg &a = args.args[i];
       const uint64_t v = rest.next();
       switch (a.type) {
+        case CX_PRINTF_ARG_WSTRING:  // 16-bit units: an even offset
+          a.value.p = (v & 1) ? nullptr : kText + 2 * ((v >> 1) % 5);
+          break;
         case CX_PRINTF_ARG_STRING:
-        case CX_PRINTF_ARG_WSTRING:
         case CX_PRINTF_ARG_COUNT:
         case CX_PRINTF_ARG_COUNT_H:
         case CX_PRINTF_ARG_COUNT_L:
