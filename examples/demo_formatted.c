@@ -25,6 +25,8 @@ int demo_formatted(void) {
   printf("  a wide string written in UTF-8: ");
   fflush(stdout);
   if (ilx_fputws(utf8, wide, stdout) != 8) return 1;
+  int n = ilx_sprintf(utf8, NULL, line, "[%-9.5ls] [%.4ls]", wide, wide);
+  printf("  the same padded and cut by bytes: %s (%d bytes)\n", line, n);
 
   CodeSetT latin1 = ilx_cs_new("ISO-8859-1");
   if (latin1 != NULL) {

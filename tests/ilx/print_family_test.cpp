@@ -152,6 +152,21 @@ TEST(PrintFamily, UnknownConversionReportsAndProducesNothing) {
   EXPECT_EQ("Bad format specifier in print_all\n", testing::internal::GetCapturedStdout());
 }
 
+TEST(PrintFamily, WideTextGoesThroughTheCodeSet) {
+  CodeSetT utf8 = ilx_cs_new("UTF8");
+  ASSERT_NE(nullptr, utf8);
+  const uint16_t word[] = {'h', 0xE9, 'l', 'l', 'o', 0};
+  EXPECT_EQ("h\xC3\xA9llo", sp(utf8, "%ls", word));
+  EXPECT_EQ("h\xC3\xA9llo", sp(utf8, "%S", word));
+  // The precision counts bytes and never cuts a character.
+  EXPECT_EQ("h", sp(utf8, "%.2ls", word));
+  EXPECT_EQ("h\xC3\xA9", sp(utf8, "%.3ls", word));
+  EXPECT_EQ("  \xE2\x82\xAC|", sp(utf8, "%5lc|", 0x20AC));
+  EXPECT_EQ("\xE2\x82\xAC", sp(utf8, "%C", 0x20AC));
+  // A character the code set cannot take fails the call.
+  EXPECT_EQ("<-1>", sp(utf8, "a%Cb", 0xD800));
+}
+
 TEST(PrintFamily, StreamsGetEverythingAcrossTheBuffer) {
   FILE *f = std::tmpfile();
   ASSERT_NE(nullptr, f);
