@@ -26,6 +26,17 @@ LMX_BEGIN_DECLS
  * Levels
  * ------------------------------------------------------------------------ */
 
+/* Level values of loggers, filters and events. */
+#define LMX_LEVEL_NONE (-9999) /* no level: an event or object without one */
+#define LMX_LEVEL_ALL 0
+#define LMX_LEVEL_DEBUG_MAX 1000
+#define LMX_LEVEL_DEBUG_MID 2000
+#define LMX_LEVEL_DEBUG_MIN 3000
+#define LMX_LEVEL_INFO 4000
+#define LMX_LEVEL_WARN 5000
+#define LMX_LEVEL_ERROR 6000
+#define LMX_LEVEL_FATAL 7000
+#define LMX_LEVEL_OFF 9999
 
 
 LMX_END_DECLS
