@@ -8,7 +8,11 @@ PREFIX     ?= /usr/local
 CMAKE      ?= cmake
 FUZZ_SECONDS ?= 60
 
-.PHONY: all build test test-plain test-asan demo bench fuzz install clean
+# Debian packages that tests and benchmarks use beyond the README's
+# prerequisites; `make deps` installs whichever are missing.
+DEPS_PACKAGES ?= libspdlog-dev liblog4cxx-dev libexpat1-dev
+
+.PHONY: all build test test-plain test-asan demo bench fuzz install clean deps
 
 all: build
 
@@ -31,7 +35,16 @@ test-asan:
 demo: build
 	cd $(BUILD) && ILXDIR=$(CURDIR)/$(BUILD)/share/lumex/codeset/ ./examples/demo
 
-bench:
+deps:
+	@missing=$$(for p in $(DEPS_PACKAGES); do \
+	  dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q 'install ok installed' || echo $$p; done); \
+	if [ -n "$$missing" ]; then \
+	  echo "installing: $$missing"; \
+	  if [ "$$(id -u)" = 0 ]; then SUDO=; else SUDO=sudo; fi; \
+	  $$SUDO apt-get update -qq && $$SUDO apt-get install -y -qq $$missing; \
+	fi
+
+bench: deps
 	$(CMAKE) -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DLUMEX_TESTS=OFF -DLUMEX_BENCH=ON
 	$(CMAKE) --build $(BENCH_BUILD) -j $(JOBS)
 	cd $(BENCH_BUILD) && for b in bench/bench_*; do \
