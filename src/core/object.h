@@ -49,3 +49,25 @@ namespace lmx {
 using ObjectRule = HandleRule<Object, lmxIntlAcquireObject, lmxIntlReleaseObject>;
 
 }  // namespace lmx
+
+namespace lmx {
+
+// The enabled flag and the level are read without the API lock by the
+// early level test of the log calls (a dropped call never takes the lock);
+// every read and write of them goes through these relaxed atomic accesses.
+// The full test is repeated under the lock.
+inline unsigned char enabledOf(const Object *object) {
+  return __atomic_load_n(&object->enabled, __ATOMIC_RELAXED);
+}
+inline void setEnabled(Object *object, unsigned char enabled) {
+  __atomic_store_n(&object->enabled, enabled, __ATOMIC_RELAXED);
+}
+// Loggers and filters only.
+inline int32_t levelOf(const Object *object) {
+  return __atomic_load_n(&object->a.level, __ATOMIC_RELAXED);
+}
+inline void setLevel(Object *object, int32_t level) {
+  __atomic_store_n(&object->a.level, level, __ATOMIC_RELAXED);
+}
+
+}  // namespace lmx
