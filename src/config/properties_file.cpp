@@ -6,37 +6,23 @@
 #include "collections/collections_intl.h"
 #include "config/log_mgr.h"
 #include "cx/prop_reader.h"
-#include "lumex/messages.h"
+#include "messages/i18msg.h"
 #include "messages/msg_table.h"
 
 namespace {
 
-// Message 52 of the toolkit's catalog (its table text when no catalog is
-// found) with the key as its parameter, printed to standard error in the
-// local code set and ended by a line feed.
+// Message 52 of the toolkit's catalog with the key as its parameter,
+// printed to standard error in the local code set and ended by a line feed.
 void printBadEscape(void *, const char *key) {
-  const char *fallback = lmx::msgText(lmx::MsgKey::BadPropertyEscape);
-  ParmList *parms = lmxIntlAllocParmList();
-  Parm parm{LMX_PARM_STRING, {}};
-  parm.value.s = const_cast<char *>(key);
-  lmxIntlParmListAppend(parms, &parm);
-  MCCatalogT *cat = ilx_catopen(lmx::kToolkitCatalog, 0, nullptr);
-  const char *text = ilx_catgets(cat, lmx::kToolkitSet,
-                                 static_cast<int32_t>(lmx::MsgKey::BadPropertyEscape), fallback,
-                                 ilx_cs_new("UTF8"));
-  char *bound = LmxAprintf(text, parms);
-  if (cat != nullptr) ilx_catclose(cat);
-  lmxIntlFreeParmList(parms);
-
-  CxStringBuff line{};
-  CxStringBuffAppendStr(&line, bound != nullptr ? bound : fallback);
-  BasMemoryFree(bound);
-  CodeSetT console = ilx_cs_new("DOS");
-  CxStringBuffChangeFromUTF8(console, &line);
-  ilx_cs_free(console);
-  if (line.data != nullptr) std::fwrite(line.data, 1, line.length, stderr);
-  std::fputc('\n', stderr);
-  CxStringBuffDiscard(&line);
+  lmx::MsgKey msgKey = lmx::MsgKey::BadPropertyEscape;
+  I18Msg *msg = lmxIntlAllocI18Msg(lmx::kToolkitCatalog, lmx::kToolkitSet,
+                                   static_cast<int32_t>(msgKey), lmx::msgText(msgKey));
+  lmxIntlAddI18MsgParmString(msg, key);
+  char *text = lmxIntlBindI18Msg(msg);
+  if (text != nullptr) lmxI18PrintUTF8AsLocal(stderr, text);
+  lmxI18PrintUTF8AsLocal(stderr, "\n");
+  BasMemoryFree(text);
+  lmxIntlFreeI18Msg(msg);
 }
 
 void reportStatus(void *, CxStatus status) { LmxReportPlatformErr(status); }
