@@ -132,6 +132,9 @@ TEST_F(I18MsgTest, EbcdicConversionsUseTheirOwnCodeSets) {
     EXPECT_EQ(take(r.toUtf8(r.ebcdic)), r.utf8) << r.utf8;
   }
   EXPECT_EQ(lmxI18StrUTF8To1047(nullptr), nullptr);
+  CodeSetT cs1047 = lmxI18GetCs1047();
+  lmxI18InitIlx();  // again: the handles stay
+  EXPECT_EQ(lmxI18GetCs1047(), cs1047);
   lmxI18UninitIlx();
   EXPECT_EQ(lmxI18GetCs1047(), nullptr);
   EXPECT_EQ(lmxI18GetCs37(), nullptr);
