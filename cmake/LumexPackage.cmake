@@ -18,5 +18,9 @@ write_basic_package_version_file(${CMAKE_BINARY_DIR}/LumexConfigVersion.cmake
 install(FILES ${CMAKE_BINARY_DIR}/LumexConfig.cmake ${CMAKE_BINARY_DIR}/LumexConfigVersion.cmake
         DESTINATION ${LUMEX_CMAKE_DIR})
 
+# The pkg-config file names its folders from its own place, so that an
+# installation moved to another prefix still describes itself.
+file(RELATIVE_PATH LUMEX_PC_TO_PREFIX "${CMAKE_INSTALL_FULL_LIBDIR}/pkgconfig"
+     "${CMAKE_INSTALL_PREFIX}")
 configure_file(${CMAKE_CURRENT_LIST_DIR}/lumex.pc.in ${CMAKE_BINARY_DIR}/lumex.pc @ONLY)
 install(FILES ${CMAKE_BINARY_DIR}/lumex.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
