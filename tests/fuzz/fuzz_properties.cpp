@@ -10,6 +10,7 @@
 #include <cstring>
 #include <string>
 
+#include "cx/cx_intl.h"
 #include "config/log_mgr.h"
 #include "config/obj_cfg.h"
 #include "cx/prop_reader.h"
