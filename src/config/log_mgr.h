@@ -42,3 +42,12 @@ LMX_API unsigned char lmxLogMgrAddCfgFromFile(const char *config, const char *pr
 // name; a key without a dot fails the read). True when read without error.
 LMX_API unsigned char lmxDoReadProps(const char *path, CxPropList *list);
 }
+
+namespace lmx {
+
+// The log manager's store step for one pair of a properties file: the key
+// split at its last dot into configuration and property name. False for a
+// key without a dot and wherever lmxLogMgrAddCfgFromFile fails.
+bool storeFilePair(const char *key, const char *value);
+
+}  // namespace lmx

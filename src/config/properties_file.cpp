@@ -31,10 +31,14 @@ bool storeInList(void *list, const char *key, const char *value) {
   return CxPropListPutStr(static_cast<CxPropList *>(list), key, value) != 0;
 }
 
-// A key is a configuration name, a dot and a property name; the last dot
-// divides them.
 bool storeInLogMgr(void *, const char *key, const char *value) {
-  const char *dot = std::strrchr(key, '.');
+  return lmx::storeFilePair(key, value);
+}
+
+}  // namespace
+
+bool lmx::storeFilePair(const char *key, const char *value) {
+  const char *dot = key != nullptr ? std::strrchr(key, '.') : nullptr;
   if (dot == nullptr) return false;
   size_t length = static_cast<size_t>(dot - key);
   char *config = static_cast<char *>(BasMemoryMalloc(static_cast<uint32_t>(length + 1)));
@@ -45,8 +49,6 @@ bool storeInLogMgr(void *, const char *key, const char *value) {
   BasMemoryFree(config);
   return stored;
 }
-
-}  // namespace
 
 extern "C" {
 

@@ -217,7 +217,7 @@ bool readPropsFile(const char *path, const PropSink &sink) {
     report(status);
     return false;
   }
-  bool ok;
+  bool ok = false;
   {
     PropParser parser(sink);
     for (;;) {

@@ -3,6 +3,7 @@
 
 #include <cstdarg>
 
+#include "collections/collections_intl.h"
 #include "logging/toolkit_report.h"
 #include "lumex/config.h"
 
@@ -128,7 +129,7 @@ Event *LmxVaAllocEvent(int32_t level, const char *catalog, int32_t set, int32_t 
 void LmxFreeEvent(Event *event) {
   if (event == nullptr) return;
   lmxIntlFreeI18Msg(event->message);
-  LmxFreeStringToStringMap(event->properties);
+  lmxIntlFreeStringToStringMap(event->properties);
   BasMemoryFree(event->messageId);
   BasMemoryFree(event);
 }

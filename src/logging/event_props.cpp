@@ -2,6 +2,7 @@
 // property converters. A null event passes a null map: nothing is found and
 // nothing is stored.
 #include "lumex/config.h"
+#include "collections/collections_intl.h"
 #include "logging/event.h"
 
 namespace {
@@ -14,7 +15,7 @@ extern "C" {
 
 StringToStringMap *lmxFetchEventPropMap(Event *event) {
   if (event == nullptr) return nullptr;
-  if (event->properties == nullptr) event->properties = LmxAllocStringToStringMap();
+  if (event->properties == nullptr) event->properties = lmxIntlAllocStringToStringMap();
   return event->properties;
 }
 

@@ -1,6 +1,7 @@
 // Internationalized messages: allocation, copies, parameters, binding.
 #include "messages/i18msg.h"
 
+#include "collections/collections_intl.h"
 #include "core/api_frame.h"
 
 namespace {
@@ -14,7 +15,7 @@ void replaceText(char **slot, const char *text) {
 // Appends a parameter built on local storage; the list keeps its own copy.
 void addParm(I18Msg *msg, const Parm &parm) {
   ParmList *list = lmxGetI18MsgParmList(msg);
-  if (list != nullptr) LmxParmListAppend(list, &parm);
+  if (list != nullptr) lmxIntlParmListAppend(list, &parm);
 }
 
 Parm makeParm(int32_t type) {
@@ -45,7 +46,7 @@ I18Msg *lmxIntlCopyI18Msg(const I18Msg *msg) {
   if (msg == nullptr) return nullptr;
   I18Msg *copy = lmxIntlAllocI18Msg(msg->catalog, msg->set, msg->key, msg->text);
   if (copy == nullptr || msg->parameters == nullptr) return copy;
-  copy->parameters = LmxCopyParmList(msg->parameters);
+  copy->parameters = lmxIntlCopyParmList(msg->parameters);
   if (copy->parameters == nullptr) {
     lmxIntlFreeI18Msg(copy);
     return nullptr;
@@ -57,13 +58,13 @@ void lmxIntlFreeI18Msg(I18Msg *msg) {
   if (msg == nullptr) return;
   BasMemoryFree(msg->catalog);
   BasMemoryFree(msg->text);
-  LmxFreeParmList(msg->parameters);
+  lmxIntlFreeParmList(msg->parameters);
   BasMemoryFree(msg);
 }
 
 ParmList *lmxGetI18MsgParmList(I18Msg *msg) {
   if (msg == nullptr) return nullptr;
-  if (msg->parameters == nullptr) msg->parameters = LmxAllocParmList();
+  if (msg->parameters == nullptr) msg->parameters = lmxIntlAllocParmList();
   return msg->parameters;
 }
 

@@ -36,12 +36,13 @@ char *convert(const char *text, CodeSetT cs, bool toUtf8) {
 
 extern "C" {
 
+// A second set-up without a shut-down between keeps the handles it finds.
 void lmxI18InitIlx(void) {
   ilx_init();
-  handles.utf8 = ilx_cs_new("UTF8");
-  handles.console = ilx_cs_new("DOS");
-  handles.cs1047 = ilx_cs_new("IBM1047");
-  handles.cs37 = ilx_cs_new("IBM037");
+  if (handles.utf8 == nullptr) handles.utf8 = ilx_cs_new("UTF8");
+  if (handles.console == nullptr) handles.console = ilx_cs_new("DOS");
+  if (handles.cs1047 == nullptr) handles.cs1047 = ilx_cs_new("IBM1047");
+  if (handles.cs37 == nullptr) handles.cs37 = ilx_cs_new("IBM037");
 }
 
 void lmxI18UninitIlx(void) {

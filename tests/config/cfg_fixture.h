@@ -16,6 +16,7 @@ class LogMgrTest : public ::testing::Test {
   void SetUp() override { lmxInitLogMgr(); }
   void TearDown() override { lmxCloseLogMgr(); }
 
+ public:
   // Registers (if needed) and returns the configuration without a
   // reference of the caller's: the registry keeps it alive.
   static ObjCfg *cfg(const char *name) {
