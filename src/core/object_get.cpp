@@ -112,6 +112,13 @@ Object *lmxIntlGetObject(const char *name, const char *className) {
   Object *object = makeRecord(cls, name);
   if (object == nullptr) return nullptr;
   lmxToolkitAddObjInstance(name, object);
+  if (object->references == 0) {
+    // The instances map could not take it: taken apart as a release would.
+    lmx::reportMsg(LMX_LEVEL_ERROR, MsgKey::OutOfMemory);
+    object->references = 2;
+    lmxIntlReleaseObject(object);
+    return nullptr;
+  }
   // The caller's reference is taken before the configuration is applied:
   // a listener or class operation that acquires and gives back the new
   // object while it is being configured must not bring its count to 1.
