@@ -1,0 +1,69 @@
+// The basic formatter's timestamp: the default "YYYY-MM-DD HH:MM:SS.mmm+hh:mm"
+// in local time, or the formatter's own strftime format.
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+
+#include "core/obj_class.h"
+#include "core/object.h"
+#include "lumex/ilx.h"
+#include "lumex/output.h"
+
+namespace {
+
+constexpr size_t kStampBytes = 128;
+
+char *copyText(const char *text) {
+  size_t size = std::strlen(text) + 1;
+  auto *copy = static_cast<char *>(BasMemoryMalloc(static_cast<uint32_t>(size)));
+  if (copy != nullptr) std::memcpy(copy, text, size);
+  return copy;
+}
+
+}  // namespace
+
+extern "C" {
+
+char *LmxBasicFormatterFormatDate(Object *formatter, int64_t millis) {
+  // Whole seconds rounded down, so that a time before 1970 still has its
+  // milliseconds in 0 to 999.
+  int64_t seconds = millis / 1000;
+  int64_t fraction = millis % 1000;
+  if (fraction < 0) {
+    fraction += 1000;
+    --seconds;
+  }
+  time_t clock = static_cast<time_t>(seconds);
+  struct tm local {};
+  tzset();
+  if (localtime_r(&clock, &local) == nullptr) return copyText("");
+
+  const char *format = formatter != nullptr && formatter->objClass != nullptr &&
+                                   formatter->objClass->kind == LMX_KIND_FORMATTER
+                           ? formatter->b.dateTimeFormat
+                           : nullptr;
+  if (format != nullptr) {
+    char stamp[kStampBytes];
+    char utf8[kStampBytes];
+    utf8[0] = '\0';
+    if (ilx_strftime(nullptr, nullptr, stamp, sizeof stamp, format, &local) > 0) {
+      ilx_to_utf8(nullptr, stamp, -1, utf8, sizeof utf8);
+    }
+    return copyText(utf8);
+  }
+
+  char stamp[kStampBytes];
+  size_t length = std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S", &local);
+  // The zone as the broken-down time itself gives it: true also for
+  // daylight-saving shifts other than one hour and for offsets west of
+  // Greenwich under one hour.
+  long offset = local.tm_gmtoff;
+  char sign = offset < 0 ? '-' : '+';
+  long east = std::labs(offset);
+  std::snprintf(stamp + length, sizeof stamp - length, ".%03d%c%02ld:%02ld",
+                static_cast<int>(fraction), sign, east / 3600, east % 3600 / 60);
+  return copyText(stamp);
+}
+
+}  // extern "C"
