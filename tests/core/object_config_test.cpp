@@ -19,6 +19,7 @@ const char *kFile =
 
 TEST_F(Objects, SharedByNameDestroyedAfterReleasesThenMadeAfresh) {
   ASSERT_TRUE(open(kFile));
+  seen.keys.clear();  // rec's, made at open
   Object *a = LmxGetObject("app", nullptr);
   ASSERT_NE(a, nullptr);
   EXPECT_EQ(LmxGetObject("app", "t_logger"), a);
@@ -27,31 +28,69 @@ TEST_F(Objects, SharedByNameDestroyedAfterReleasesThenMadeAfresh) {
   LmxReleaseObject(a);
   EXPECT_EQ(seen.freed, 1);
   Object *again = LmxGetObject("app", nullptr);
-  EXPECT_EQ(seen.made, 2);
+  EXPECT_EQ(seen.made, 3);
   EXPECT_EQ(seen.keys.size(), 4u);  // configured afresh
   LmxReleaseObject(again);
 }
 
-TEST_F(Objects, WhichClassAnObjectGets) {
+TEST_F(Objects, WhichClassAnObjectGetsAndWhatIsReported) {
   ASSERT_TRUE(open(kFile));
   Object *held = LmxGetObject("app", nullptr);
   const struct {
     const char *name, *className, *expected;  // expected class, null: no object
+    int32_t report;                           // message key, 0: none
   } rows[] = {
-      {"app", nullptr, "t_logger"},     {"app", "t_handler", nullptr},
-      {"app.web", nullptr, "t_logger"},  // className inherited
-      {"x", "t_filter", "t_filter"},    {"nothing", nullptr, nullptr},
-      {"ghost", nullptr, nullptr},      {"y", "no_such_class", nullptr},
-      {nullptr, "t_logger", nullptr},
+      {"app", nullptr, "t_logger", 0},      {"app", "t_handler", nullptr, 61},
+      {"app.web", nullptr, "t_logger", 0},  // className inherited
+      {"x", "t_filter", "t_filter", 0},     {"nothing", nullptr, nullptr, 63},
+      {"ghost", nullptr, nullptr, 62},      {"y", "no_such_class", nullptr, 62},
+      {nullptr, "t_logger", nullptr, 0},
   };
   for (const auto &row : rows) {
+    seen.events.clear();
     Object *o = LmxGetObject(row.name, row.className);
     EXPECT_STREQ(o ? o->objClass->name : nullptr, row.expected) << &row - rows;
+    EXPECT_EQ(seen.events, row.report ? std::vector<int32_t>{row.report} : std::vector<int32_t>{})
+        << &row - rows;
     LmxReleaseObject(o);
   }
+  EXPECT_EQ(seen.lastLevel, LMX_LEVEL_ERROR);
   EXPECT_EQ(held->references, 2);  // refused lookups gave their reference back
   EXPECT_EQ(lmxToolkitGetObjInstance("ghost"), nullptr);
   LmxReleaseObject(held);
+}
+
+TEST_F(Objects, ListenerNamesReplaceTheListeners) {
+  ASSERT_TRUE(open(std::string(kFile) + "app.listenerNames=out\tout2 nothing\n"));
+  Object *app = LmxGetObject("app", nullptr);
+  EXPECT_EQ(test::listenerNames(app), (Names{"out", "out2"}));
+  EXPECT_EQ(seen.events, std::vector<int32_t>{63});  // "nothing" has no class
+  const struct {
+    const char *value;
+    Names listeners;
+  } rows[] = {{" out2 \n", {"out2"}}, {"out out2", {"out", "out2"}}, {"", {}}};
+  for (const auto &row : rows) {
+    seen.events.clear();
+    LmxSetObjProp(app, "listenerNames", row.value);
+    if (row.listeners.empty()) EXPECT_EQ(app->b.listeners, nullptr);
+    else EXPECT_EQ(test::listenerNames(app), row.listeners) << row.value;
+  }
+  EXPECT_EQ(seen.made - seen.freed, 2);  // app and rec: the handlers went with the listeners
+  LmxReleaseObject(app);
+}
+
+// app.out inherits listenerNames and lists itself: refused once with a
+// warning while it is being made, which must not destroy it half made.
+TEST_F(Objects, AHandlerListingItselfIsMadeWhole) {
+  ASSERT_TRUE(open("app.listenerNames=app.out\napp.className=t_logger\napp.out.className=t_handler\n"));
+  Object *app = LmxGetObject("app", nullptr);
+  ASSERT_EQ(test::listenerNames(app), Names{"app.out"});
+  auto *out = static_cast<Object *>(lmxIntlListenerGroupIterator(app->b.listeners)->item);
+  EXPECT_EQ(out->references, 2);  // the map and app
+  EXPECT_EQ(out->a.listeners, nullptr);
+  EXPECT_EQ(seen.events, std::vector<int32_t>{0});  // the refusal, once
+  EXPECT_EQ(seen.lastLevel, LMX_LEVEL_WARN);
+  LmxReleaseObject(app);
 }
 
 TEST_F(Objects, StartingValuesByKindAlsoWhileClosed) {
