@@ -6,13 +6,9 @@
 #include "core/obj_class.h"
 #include "core/object.h"
 #include "lumex/collections.h"
+#include "logging/log_path.h"
 #include "lumex/logging.h"
 #include "messages/i18msg.h"
-
-// The logging path's listener add (it refuses loops); linked weakly until
-// the logging path is part of the build.
-extern "C" unsigned char lmxIntlAddListener(Object *object, Object *listener);
-#pragma weak lmxIntlAddListener
 
 namespace {
 
@@ -48,7 +44,7 @@ void applyListenerNames(Object *object, const char *) {
          it = LmxStrTokIterNext(it)) {
       char *name = LmxStrTokIterGet(it);
       if (Object *listener = lmxIntlGetObject(name, nullptr)) {
-        if (&lmxIntlAddListener != nullptr) lmxIntlAddListener(object, listener);
+        lmxIntlAddListener(object, listener);  // refuses a listener closing a loop
         lmxIntlReleaseObject(listener);
       }
       BasMemoryFree(name);

@@ -9,15 +9,14 @@
 #include "core/class_registry.h"
 #include "core/object.h"
 #include "core/toolkit_state.h"
+#include "logging/log_path.h"
 #include "messages/i18msg.h"
 #include "messages/msg_table.h"
 
-// The handler base's formatter setter and the logging path's listener add;
-// linked weakly until both are part of the build.
+// The handler base's formatter setter, linked weakly until the handler
+// base is part of the build.
 extern "C" void lmxIntlHandlerSetFormatter(Object *handler, Object *formatter);
-extern "C" unsigned char lmxIntlAddListener(Object *object, Object *listener);
 #pragma weak lmxIntlHandlerSetFormatter
-#pragma weak lmxIntlAddListener
 
 namespace {
 
@@ -61,7 +60,7 @@ Object *makeErrorLogger() {
     }
     lmxIntlReleaseObject(formatter);
   }
-  if (logger != nullptr && console != nullptr && &lmxIntlAddListener != nullptr) {
+  if (logger != nullptr && console != nullptr) {
     lmxIntlAddListener(logger, console);
   }
   lmxIntlReleaseObject(console);

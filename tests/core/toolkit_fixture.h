@@ -24,6 +24,7 @@ struct Seen {
   int made = 0, freed = 0;        // private variables
   std::vector<std::string> keys;  // "object:key" of each CfgChange
   std::vector<int32_t> events;    // message keys the handlers processed
+  int32_t lastLevel = 0;          // and the level of the last one
 };
 inline Seen seen;
 
@@ -33,7 +34,10 @@ inline void cfgChange(Object *object, const char *key) {
   seen.keys.push_back(std::string(object->name) + ":" + key);
   LmxBasicObjectFCfgChange(object, key);
 }
-inline void record(Object *, Event *event) { seen.events.push_back(event->message->key); }
+inline void record(Object *, Event *event) {
+  seen.events.push_back(event->message->key);
+  seen.lastLevel = event->level;
+}
 
 inline void addTestClasses() {
   LmxAddLoggerClass("t_logger", nullptr, allocVars, freeVars, cfgChange, nullptr);
@@ -73,10 +77,12 @@ class Toolkit : public ::testing::Test {
     std::fclose(f);
     return path;
   }
-  // Registers the test classes and opens the toolkit with the file.
+  // Registers the test classes and opens the toolkit with the file; the
+  // toolkit's own reports reach the handler `rec`.
   bool open(const std::string &properties) {
     addTestClasses();
-    return LmxOpenToolkit(write("t.properties", properties).c_str());
+    std::string recorder = "lumex.errorLogger.listenerNames=rec\nrec.className=t_handler\n";
+    return LmxOpenToolkit(write("t.properties", recorder + properties).c_str());
   }
   std::string dir_;
 };

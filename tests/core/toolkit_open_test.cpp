@@ -1,6 +1,8 @@
 // Opening and closing the toolkit.
 #include <fcntl.h>
 
+#include <cerrno>
+
 #include <atomic>
 #include <fstream>
 #include <sstream>
@@ -10,11 +12,6 @@
 #include "core/class_registry.h"
 #include "toolkit_fixture.h"
 
-// Until the logging path is linked in, listeners cannot be added.
-extern "C" unsigned char lmxIntlAddListener(Object *object, Object *listener);
-#pragma weak lmxIntlAddListener
-#define NEEDS_LISTENERS() \
-  if (&lmxIntlAddListener == nullptr) GTEST_SKIP() << "listener add not linked yet"
 
 namespace {
 
@@ -23,21 +20,29 @@ using test::seen;
 using Names = std::vector<std::string>;
 
 TEST_F(Open, ErrorLoggerWithItsConsoleAndFormatter) {
-  NEEDS_LISTENERS();
-  ASSERT_TRUE(open("lumex.defaultConsole.logging=false\n"));
+  ASSERT_TRUE(LmxOpenToolkit(write("t.properties", "lumex.errorLogger.level=WARN\n").c_str()));
   Object *logger = lmxToolkitLogger();
   ASSERT_NE(logger, nullptr);
   EXPECT_STREQ(logger->name, "lumex.errorLogger");
-  EXPECT_EQ(logger->references, 2);  // the map and the toolkit
+  EXPECT_EQ(lmx::levelOf(logger), LMX_LEVEL_WARN);  // configured from the file
+  EXPECT_EQ(logger->references, 2);                 // the map and the toolkit
   ASSERT_EQ(test::listenerNames(logger), Names{"lumex.defaultConsole"});
   auto *console = static_cast<Object *>(lmxIntlListenerGroupIterator(logger->b.listeners)->item);
-  EXPECT_FALSE(lmx::enabledOf(console));  // configured from the file
-  EXPECT_EQ(console->references, 2);      // the map and the logger
+  EXPECT_EQ(console->references, 2);  // the map and the logger
   EXPECT_STREQ(console->b.formatter->name, "lumex.defaultFormatter");
   EXPECT_EQ(console->b.formatter->references, 2);  // the map and the console
   EXPECT_TRUE(LmxOpenToolkit("/no/such/file"));    // open already: nothing changes
   EXPECT_EQ(lmxToolkitLogger(), logger);
   EXPECT_EQ(logger->references, 2);
+}
+
+TEST_F(Open, PlatformFailuresAreReportedAtWarn) {
+  ASSERT_TRUE(open(""));
+  LmxReportPlatformErr(CxStatus{CX_STATUS_OK, 0});
+  EXPECT_TRUE(seen.events.empty());
+  LmxReportPlatformErr(CxStatus{CX_STATUS_SYS, EACCES});
+  EXPECT_EQ(seen.events, std::vector<int32_t>{0});
+  EXPECT_EQ(seen.lastLevel, LMX_LEVEL_WARN);
 }
 
 TEST_F(Open, AnExistingErrorLoggerIsKeptAsItIs) {
@@ -80,7 +85,6 @@ TEST_F(Open, UnreadableFilePrintsMessage51AndLeavesTheToolkitClosed) {
 }
 
 TEST_F(Open, CloseThenReopenMakesEverythingAnew) {
-  NEEDS_LISTENERS();
   LmxCloseToolkit();  // closing a closed toolkit completes
   ASSERT_TRUE(open("app.className=t_logger\n"));
   LmxReleaseObject(LmxGetObject("app", nullptr));
