@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "log_fixture.h"
+#include "logging/toolkit_report.h"
 
 namespace {
 
@@ -116,11 +117,46 @@ TEST_F(Dispatch, ListenersAreAddedOnceInOrderAndRemoved) {
   LmxRemListener(app, h2);
   EXPECT_EQ(test::listeners(app), "h1");
   EXPECT_EQ(h2->references, 2);
-  EXPECT_FALSE(lmxIntlAddListener(app, nullptr));
-  EXPECT_FALSE(lmxIntlAddListener(nullptr, h1));
   EXPECT_FALSE(lmxIntlAddListener(get("lumex.defaultFormatter"), h1));  // formatters have none
-  EXPECT_EQ(lmxFetchListenerGroup(get("lumex.defaultFormatter"), 1), nullptr);
   EXPECT_TRUE(of("t.reports").empty());
+}
+
+// Listeners that change the logger's listeners while an event is handed
+// out, and a toolkit report made while a report is being written.
+Object *gApp = nullptr;
+void leaveAndRecord(Object *handler, Event *ev) {
+  LmxRemListener(gApp, handler);
+  test::recordEvent(handler, ev);
+}
+void reportAndRecord(Object *handler, Event *ev) {
+  lmx::reportMsg(LMX_LEVEL_ERROR, lmx::MsgKey::OutOfMemory);  // feeds back into this handler
+  test::recordEvent(handler, ev);
+}
+
+TEST_F(Dispatch, ListenersMayChangeTheListenersAndReportDuringDispatch) {
+  LmxAddHandlerClass("t_leave", nullptr, nullptr, nullptr, nullptr, leaveAndRecord, nullptr,
+                     nullptr);
+  LmxAddHandlerClass("t_loud", nullptr, nullptr, nullptr, nullptr, reportAndRecord, nullptr,
+                     nullptr);
+  open("app.className=lmx_basiclogger\n"
+       "app.listenerNames=gone a\n"
+       "gone.className=t_leave\n"
+       "a.className=t_rec\n"
+       "lonely.className=lmx_basiclogger\n");
+  gApp = get("app");
+  LmxLogInfo(gApp, "c", 1, 1, "first", 0);
+  LmxLogInfo(gApp, "c", 1, 1, "second", 0);
+  EXPECT_EQ(of("gone").size(), 1u);
+  EXPECT_EQ(of("a").size(), 2u);
+  EXPECT_EQ(test::listeners(gApp), "a");
+
+  held_.push_back(LmxGetObject("loud", "t_loud"));
+  LmxAddListener(lmxToolkitLogger(), held_.back());
+  recs.clear();
+  LmxLogText(get("lonely"), "no listeners", 0);
+  ASSERT_EQ(of("loud").size(), 1u);
+  EXPECT_EQ(of("loud")[0].key, 1);
+  EXPECT_EQ(of("t.reports").size(), 1u);
 }
 
 // Configurations whose listeners would form loops: the listener that

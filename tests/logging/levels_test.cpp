@@ -169,15 +169,12 @@ TEST_F(Levels, LoggabilityTests) {
   EXPECT_FALSE(LmxIsLoggableByFilter(fw, info));
   EXPECT_TRUE(LmxIsLoggableByFilter(fw, error));
   EXPECT_FALSE(LmxIsLoggableByFilter(lg, error));  // not a filter
-  EXPECT_FALSE(LmxIsLoggableByFilter(fw, nullptr));
-  EXPECT_FALSE(LmxIsLoggableByFilter(nullptr, error));
   LmxFreeEvent(info);
   LmxFreeEvent(error);
 
   EXPECT_EQ(LmxLoggerGetFLog(lg), &LmxBasicObjectFLog);
   EXPECT_EQ(LmxLoggerGetFLog(off), nullptr);
   EXPECT_EQ(LmxLoggerGetFLog(fw), nullptr);
-  EXPECT_EQ(LmxLoggerGetFLog(nullptr), nullptr);
 }
 
 }  // namespace
