@@ -47,12 +47,14 @@ int demo_logging(void) {
   unlink(path);
   shop = LmxGetObject("shop", NULL);
   orders = LmxGetObject("shop.orders", NULL);
+  printf("-- records of ERROR and above, and those without level, appear twice:\n"
+         "   once on `out`, once through the filter `alerts` on `out.alerts`\n");
   fflush(stdout);
 
   /* Catalog messages: catalog, set and key name the text; the default text
    * stands in where no catalog has it. Parameters are bound by position. */
-  LmxLogInfo(orders, "shopmsg", 1, 10, "Order %1$d for %2$s: %3$.2f EUR, gift wrap %4$s",
-             LMX_PARM_INT, 42, LMX_PARM_STRING, "Ada", LMX_PARM_DOUBLE, 19.5, LMX_PARM_BOOL, 1,
+  LmxLogInfo(orders, "shopmsg", 1, 10, "Order %1$d for %2$s: %3$.2f EUR, customer %4$d",
+             LMX_PARM_INT, 42, LMX_PARM_STRING, "Ada", LMX_PARM_DOUBLE, 19.5, LMX_PARM_LONG, 90125,
              0);
   LmxLogWarn(orders, "shopmsg", 1, 11, "Stock of item %1$s is low: %2$d left (grade %3$c)",
              LMX_PARM_STRING, "A-7", LMX_PARM_INT, 2, LMX_PARM_CHAR, 'B', 0);
@@ -64,7 +66,8 @@ int demo_logging(void) {
                  0);
   LmxLogDebugMax(shop, __FILE__, __func__, __LINE__, "cache miss for key %1$s", LMX_PARM_STRING,
                  "sku-19", 0);
-  /* Plain text, and a catalog message without level: both pass any level. */
+  /* Plain text, and a catalog message without level: both pass any level,
+   * the ERROR filter's too. */
   LmxLogText(shop, "plain text, no level", 0);
   LmxLogMsg(orders, "shopmsg", 1, 13, "A message without level passes even INFO", 0);
 
