@@ -3,6 +3,7 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 BENCH_BUILD?= build-bench
 FUZZ_BUILD ?= build-fuzz
+TSAN_BUILD ?= build-tsan
 JOBS       ?= $(shell nproc)
 PREFIX     ?= /usr/local
 CMAKE      ?= cmake
@@ -12,7 +13,7 @@ FUZZ_SECONDS ?= 60
 # prerequisites; `make deps` installs whichever are missing.
 DEPS_PACKAGES ?= libspdlog-dev liblog4cxx-dev libexpat1-dev pkg-config
 
-.PHONY: all build test test-plain test-asan demo bench fuzz install clean deps
+.PHONY: all build test test-plain test-asan tsan demo bench fuzz install clean deps
 
 all: build
 
@@ -31,6 +32,16 @@ test-asan:
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --output-on-failure -j $(JOBS)
+
+# The threaded logging tests under ThreadSanitizer (its own build tree).
+TSAN_FLAGS = -fsanitize=thread -g
+tsan:
+	$(CMAKE) -S . -B $(TSAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_C_FLAGS="$(TSAN_FLAGS)" -DCMAKE_CXX_FLAGS="$(TSAN_FLAGS)" \
+	  -DCMAKE_EXE_LINKER_FLAGS=-fsanitize=thread -DCMAKE_SHARED_LINKER_FLAGS=-fsanitize=thread
+	$(CMAKE) --build $(TSAN_BUILD) -j $(JOBS) --target test_logging
+	cd $(TSAN_BUILD)/tests && ILXDIR=$(CURDIR)/$(TSAN_BUILD)/share/lumex/codeset/ LC_ALL= LANG=C.UTF-8 \
+	  TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 ./test_logging --gtest_filter='Threads.*'
 
 demo: build
 	cd $(BUILD) && ILXDIR=$(CURDIR)/$(BUILD)/share/lumex/codeset/ ./examples/demo
@@ -66,4 +77,4 @@ install: build
 	$(CMAKE) --install $(BUILD)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD) $(TSAN_BUILD)

@@ -9,6 +9,7 @@
 #include "core/toolkit_state.h"
 #include "messages/i18msg.h"
 #include "messages/msg_table.h"
+#include "lumex/logging.h"
 
 namespace {
 
@@ -25,13 +26,12 @@ void orDefault(F &slot, F fallback) {
 
 constexpr SlotDefaults kSlotDefaults[] = {
     {LMX_KIND_LOGGER,
-     [](ObjClass *c) { orDefault<LmxLogFn>(c->ops.logger.log, nullptr /* LmxBasicObjectFLog */); }},
+     [](ObjClass *c) { orDefault<LmxLogFn>(c->ops.logger.log, LmxBasicObjectFLog); }},
     {LMX_KIND_FILTER,
      [](ObjClass *c) {
-       orDefault<LmxProcessFn>(c->ops.filter.process, nullptr /* LmxBasicFilterFProcess */);
-       orDefault<LmxIsLoggableFn>(c->ops.filter.isLoggable,
-                                  nullptr /* LmxLevelFilterFIsLoggable */);
-       orDefault<LmxLogFn>(c->ops.filter.log, nullptr /* LmxBasicObjectFLog */);
+       orDefault<LmxProcessFn>(c->ops.filter.process, LmxBasicFilterFProcess);
+       orDefault<LmxIsLoggableFn>(c->ops.filter.isLoggable, LmxLevelFilterFIsLoggable);
+       orDefault<LmxLogFn>(c->ops.filter.log, LmxBasicObjectFLog);
      }},
     {LMX_KIND_HANDLER,
      [](ObjClass *c) {
@@ -68,16 +68,17 @@ const BuiltinClass kBuiltinClasses[] = {
   // name, kind, described, description key,
   //   AllocVars, FreeVars, CfgChange, {slot 1, slot 2, slot 3, slot 4}
   {"lmx_basiclogger", LMX_KIND_LOGGER, true, MsgKey::DescBasicLogger,
-     nullptr, nullptr, nullptr /* LmxBasicLoggerFCfgChange */,
-     {nullptr /* LmxBasicObjectFLog */}},
+     nullptr, nullptr, LmxBasicLoggerFCfgChange,
+     {reinterpret_cast<void *>(LmxBasicObjectFLog)}},
   {"lmx_pdlogger", LMX_KIND_LOGGER, true, MsgKey::DescPDLogger,
      nullptr /* LmxPDLoggerFAllocVars */, nullptr /* LmxPDLoggerFFreeVars */,
      nullptr /* LmxPDLoggerFCfgChange */,
      {nullptr /* LmxPDLoggerFLog */}},
   {"lmx_levelfilter", LMX_KIND_FILTER, true, MsgKey::DescLevelFilter,
-     nullptr, nullptr, nullptr /* LmxLevelFilterFCfgChange */,
-     {nullptr /* LmxBasicFilterFProcess */, nullptr /* LmxLevelFilterFIsLoggable */,
-      nullptr /* LmxBasicObjectFLog */}},
+     nullptr, nullptr, LmxLevelFilterFCfgChange,
+     {reinterpret_cast<void *>(LmxBasicFilterFProcess),
+      reinterpret_cast<void *>(LmxLevelFilterFIsLoggable),
+      reinterpret_cast<void *>(LmxBasicObjectFLog)}},
   {"lmx_consolehandler", LMX_KIND_HANDLER, true, MsgKey::DescConsoleHandler,
      nullptr /* LmxConsoleHandlerFAllocVars */, nullptr /* LmxConsoleHandlerFFreeVars */,
      nullptr /* LmxBasicHandlerFCfgChange */,
