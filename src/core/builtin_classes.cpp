@@ -10,6 +10,7 @@
 #include "messages/i18msg.h"
 #include "messages/msg_table.h"
 #include "lumex/logging.h"
+#include "lumex/output.h"
 
 namespace {
 
@@ -41,7 +42,7 @@ constexpr SlotDefaults kSlotDefaults[] = {
      }},
     {LMX_KIND_FORMATTER,
      [](ObjClass *c) {
-       orDefault<LmxFormatFn>(c->ops.formatter.format, nullptr /* LmxBasicFormatterFFormat */);
+       orDefault<LmxFormatFn>(c->ops.formatter.format, LmxBasicFormatterFFormat);
        orDefault<LmxGetHeaderFn>(c->ops.formatter.getHeader, LmxBasicFormatterFGetHeader);
        orDefault<LmxGetTrailerFn>(c->ops.formatter.getTrailer, LmxBasicFormatterFGetTrailer);
        orDefault<LmxBindMsgFn>(c->ops.formatter.bindMsg, lmxIntlBindI18Msg);
@@ -80,10 +81,10 @@ const BuiltinClass kBuiltinClasses[] = {
       reinterpret_cast<void *>(LmxLevelFilterFIsLoggable),
       reinterpret_cast<void *>(LmxBasicObjectFLog)}},
   {"lmx_consolehandler", LMX_KIND_HANDLER, true, MsgKey::DescConsoleHandler,
-     nullptr /* LmxConsoleHandlerFAllocVars */, nullptr /* LmxConsoleHandlerFFreeVars */,
-     nullptr /* LmxBasicHandlerFCfgChange */,
-     {nullptr /* LmxConsoleHandlerFProcess */, nullptr /* LmxConsoleHandlerFOpen */,
-      nullptr /* LmxConsoleHandlerFClose */}},
+     LmxConsoleHandlerFAllocVars, LmxConsoleHandlerFFreeVars, LmxBasicHandlerFCfgChange,
+     {reinterpret_cast<void *>(LmxConsoleHandlerFProcess),
+      reinterpret_cast<void *>(LmxConsoleHandlerFOpen),
+      reinterpret_cast<void *>(LmxConsoleHandlerFClose)}},
   {"lmx_filehandler", LMX_KIND_HANDLER, true, MsgKey::DescFileHandler,
      nullptr /* LmxFileHandlerFAllocVars */, nullptr /* LmxFileHandlerFFreeVars */,
      nullptr /* LmxFileHandlerFCfgChange */,
@@ -96,8 +97,9 @@ const BuiltinClass kBuiltinClasses[] = {
      {nullptr /* LmxMultiProcFileHandlerFProcess */, nullptr /* LmxMultiProcFileHandlerFOpen */,
       nullptr /* LmxMultiProcFileHandlerFClose */}},
   {"lmx_basicformatter", LMX_KIND_FORMATTER, true, MsgKey::DescBasicFormatter,
-     nullptr, nullptr, nullptr /* LmxBasicFormatterFCfgChange */,
-     {nullptr /* LmxBasicFormatterFFormat */, reinterpret_cast<void *>(LmxBasicFormatterFGetHeader),
+     nullptr, nullptr, LmxBasicFormatterFCfgChange,
+     {reinterpret_cast<void *>(LmxBasicFormatterFFormat),
+      reinterpret_cast<void *>(LmxBasicFormatterFGetHeader),
       reinterpret_cast<void *>(LmxBasicFormatterFGetTrailer),
       reinterpret_cast<void *>(lmxIntlBindI18Msg)}},
   // FreeVars frees the block as the console handler's does; no trailer.
@@ -159,12 +161,6 @@ void fillDefaultSlots(ObjClass *cls) {
 }  // namespace lmx
 
 extern "C" {
-
-void LmxBasicHandlerFProcess(Object *, Event *) {}
-void LmxBasicHandlerFOpen(Object *) {}
-void LmxBasicHandlerFClose(Object *) {}
-char *LmxBasicFormatterFGetHeader(Object *) { return nullptr; }
-char *LmxBasicFormatterFGetTrailer(Object *) { return nullptr; }
 
 void lmxToolkitInitObjClasses(void) {
   lmx::ToolkitState &st = lmx::toolkitState();

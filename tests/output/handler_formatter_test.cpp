@@ -38,7 +38,7 @@ TEST_F(HandlerFormatterTest, NewHandlerFormatsWithTheDefaultFormatter) {
   EXPECT_EQ(formatterName(), "lumex.defaultFormatter");
   EXPECT_EQ(LmxHandlerGetFmtHeader(handler_), nullptr);
   EXPECT_EQ(LmxHandlerGetFmtTrailer(handler_), nullptr);
-  Event *event = test::newEvent(nullptr, "m");
+  Event *event = test::newEvent(nullptr, "m", 0);
   std::string line = takeText(LmxHandlerDoFmt(handler_, event));
   EXPECT_EQ(line.substr(line.size() - 3), " m\n");
   LmxFreeEvent(event);
@@ -48,7 +48,7 @@ TEST_F(HandlerFormatterTest, TextsComeFromTheFormattersOperations) {
   Object *framed = LmxGetObject("test.framed", "test_framed");
   LmxHandlerSetFormatter(handler_, framed);
   LmxSetObjProp(framed, "dateTimeFormat", "T");
-  Event *event = test::newEvent(nullptr, "m");
+  Event *event = test::newEvent(nullptr, "m", 0);
   EXPECT_EQ(takeText(LmxHandlerGetFmtHeader(handler_)), "<head>\n");
   EXPECT_EQ(takeText(LmxHandlerGetFmtTrailer(handler_)), "<tail>\n");
   EXPECT_EQ(takeText(LmxHandlerDoFmt(handler_, event)), "T m\n");

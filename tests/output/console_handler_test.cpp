@@ -28,7 +28,7 @@ class ConsoleHandlerTest : public test::ToolkitTest {
     LmxSetObjProp(framed_, "dateTimeFormat", "T");
     LmxHandlerSetFormatter(console_, framed_);
     LmxAddListener(console_, counter_);
-    event_ = test::newEvent(nullptr, "m");
+    event_ = test::newEvent(nullptr, "m", 0);
   }
   void TearDown() override {
     LmxFreeEvent(event_);
@@ -117,7 +117,7 @@ std::string childConsoleBytes(const char *lcAll) {
     Object *formatter = LmxGetObject("child.fmt", "lmx_basicformatter");
     LmxHandlerSetFormatter(console, formatter);
     LmxSetObjProp(formatter, "dateTimeFormat", "T");
-    Event *event = test::newEvent(nullptr, "caf\xC3\xA9");
+    Event *event = test::newEvent(nullptr, "caf\xC3\xA9", 0);
     LmxConsoleHandlerFProcess(console, event);
     LmxFreeEvent(event);
     LmxReleaseObject(formatter);

@@ -42,11 +42,11 @@ TEST_F(BasicFormatterTest, DateTimeFormatFollowsTheConfiguration) {
   setenv("TZ", "UTC", 1);
   tzset();
   LmxSetObjProp(formatter_, "dateTimeFormat", "%H:%M");
-  EXPECT_EQ(takeText(LmxBasicFormatterFormatDate(formatter_, 1709647629045)), "13:07");
+  EXPECT_EQ(takeText(LmxBasicFormatterFormatDate(formatter_, 1709647629045)), "14:07");
   // Gone from the configuration: the default again.
   test::removeProp(formatter_, "dateTimeFormat");
   EXPECT_EQ(takeText(LmxBasicFormatterFormatDate(formatter_, 1709647629045)),
-            "2024-03-05 13:07:09.045+00:00");
+            "2024-03-05 14:07:09.045+00:00");
   unsetenv("TZ");
   tzset();
 }
@@ -78,7 +78,7 @@ TEST_F(BasicFormatterTest, LineShowsPresentPropertiesInFixedOrderBetweenSeparato
     } else {
       test::removeProp(formatter_, "separator");
     }
-    Event *event = test::newEvent(nullptr, row.text);
+    Event *event = test::newEvent(nullptr, row.text, 0);
     for (const auto &property : row.properties) {
       LmxSetEventProp(event, property.first, property.second);
     }
@@ -95,13 +95,13 @@ TEST_F(BasicFormatterTest, MessageIsBoundWithItsParameters) {
 }
 
 TEST_F(BasicFormatterTest, DefaultStampOfTheEventTimeStartsTheLine) {
-  Event *event = test::newEvent(nullptr, "m");
+  Event *event = test::newEvent(nullptr, "m", 0);
   std::string stamp = takeText(LmxBasicFormatterFormatDate(formatter_, LmxGetEventTime(event)));
   EXPECT_EQ(line(event), stamp + " m\n");
 }
 
 TEST_F(BasicFormatterTest, NoLineWithoutAFormatterOrABindOperation) {
-  Event *event = test::newEvent(nullptr, "m");
+  Event *event = test::newEvent(nullptr, "m", 0);
   EXPECT_EQ(LmxBasicFormatterFFormat(nullptr, event), nullptr);
   EXPECT_EQ(LmxBasicFormatterFFormat(formatter_, nullptr), nullptr);
   // A formatter class registered without BindMsg gets the toolkit's binding.
