@@ -14,13 +14,61 @@ LMX_BEGIN_DECLS
  * Handlers
  * ------------------------------------------------------------------------ */
 
+/* A handler's formatter with one more reference (give it back with
+ * LmxReleaseObject), or null when the object is not a handler or has no
+ * formatter. */
+LMX_API Object *LmxHandlerGetFormatter(Object *handler);
+LMX_API Object *lmxIntlHandlerGetFormatter(Object *handler);
+/* Replaces a handler's formatter (the old one released, the new one, if
+ * any, acquired); objects that are not handlers are left alone. */
+LMX_API void LmxHandlerSetFormatter(Object *handler, Object *formatter);
+LMX_API void lmxIntlHandlerSetFormatter(Object *handler, Object *formatter);
+/* New UTF-8 texts from the handler's formatter (BasMemoryFree), or null when
+ * the object is not a handler, has no formatter, the formatter is not of
+ * kind formatter or lacks the operation, or the operation gives none. */
+LMX_API char *LmxHandlerGetFmtHeader(Object *handler);
+LMX_API char *lmxIntlHandlerGetFmtHeader(Object *handler);
+LMX_API char *LmxHandlerGetFmtTrailer(Object *handler);
+LMX_API char *lmxIntlHandlerGetFmtTrailer(Object *handler);
+LMX_API char *LmxHandlerDoFmt(Object *handler, struct Event *event);
+LMX_API char *lmxIntlHandlerDoFmt(Object *handler, struct Event *event);
 
+/* The handler configuration operation: formatterName, then the generic keys
+ * of every object. */
+LMX_API void LmxBasicHandlerFCfgChange(Object *handler, const char *key);
+/* Defaults of handler classes registered without these operations: they do
+ * nothing. */
+LMX_API void LmxBasicHandlerFProcess(Object *handler, struct Event *event);
+LMX_API void LmxBasicHandlerFOpen(Object *handler);
+LMX_API void LmxBasicHandlerFClose(Object *handler);
+
+/* The console handler (class lmx_consolehandler): writes each record to the
+ * standard output stream in the code set of the user's locale, the header
+ * once before the first record and the trailer at close. */
+LMX_API void *LmxConsoleHandlerFAllocVars(void);
+LMX_API void LmxConsoleHandlerFFreeVars(void *vars);
+LMX_API void LmxConsoleHandlerFProcess(Object *handler, struct Event *event);
+LMX_API void LmxConsoleHandlerFOpen(Object *handler);
+LMX_API void LmxConsoleHandlerFClose(Object *handler);
 
 /* ------------------------------------------------------------------------
  * Formatters
  * ------------------------------------------------------------------------ */
 
-
+/* The basic formatter (class lmx_basicformatter): one line a record, the
+ * timestamp, the event's source and product properties that are present and
+ * the message text, joined by the separator (configuration key separator,
+ * one blank by default) and ended by a line feed. dateTimeFormat replaces
+ * the default timestamp "YYYY-MM-DD HH:MM:SS.mmm+hh:mm" by a strftime
+ * format. */
+LMX_API void LmxBasicFormatterFCfgChange(Object *formatter, const char *key);
+LMX_API char *LmxBasicFormatterFFormat(Object *formatter, struct Event *event);
+/* Both always null: no header, no trailer. */
+LMX_API char *LmxBasicFormatterFGetHeader(Object *formatter);
+LMX_API char *LmxBasicFormatterFGetTrailer(Object *formatter);
+/* The timestamp of a time in milliseconds since 1970-01-01 00:00:00 UTC, in
+ * local time, new UTF-8 text (BasMemoryFree). */
+LMX_API char *LmxBasicFormatterFormatDate(Object *formatter, int64_t millis);
 
 LMX_END_DECLS
 
