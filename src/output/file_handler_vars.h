@@ -72,6 +72,9 @@ namespace lmx {
 // server12.1.txt, server12.2.txt).
 char *logGenerationName(const FileHandlerVars *vars, int32_t generation);
 
+// Builds the active file's name anew from the parts.
+void logSetFullName(FileHandlerVars *vars);
+
 // size >= maxBytes, with a negative limit never reached.
 inline bool logIsFull(uint64_t size, int32_t maxBytes) {
   return size >= static_cast<uint64_t>(static_cast<int64_t>(maxBytes));
