@@ -4,7 +4,6 @@
 #include <sys/stat.h>
 
 #include <cerrno>
-#include <cstring>
 
 #include "output/file_report.h"
 
@@ -62,17 +61,5 @@ bool logFileWrite(FileHandlerVars *vars, const char *text, uint32_t length) {
 }
 
 void logFileClose(FileHandlerVars *vars) { failed(CxFileClose(&vars->file)); }
-
-EncodedText::EncodedText(const FileHandlerVars *vars, const char *utf8) {
-  if (utf8 == nullptr) return;
-  data_ = utf8;
-  length_ = static_cast<uint32_t>(std::strlen(utf8));
-  if (vars->encoding == nullptr || length_ == 0) return;
-  if (CxStringBuffAppendStrN(&buff_, utf8, static_cast<int32_t>(length_)) &&
-      CxStringBuffChangeFromUTF8(vars->encoding, &buff_)) {
-    data_ = buff_.data;
-    length_ = buff_.length;
-  }
-}
 
 }  // namespace lmx

@@ -1,6 +1,6 @@
 // The log file itself: directory, open, permission, the per-record check
 // that the name still leads to the open file and that it has room, writes
-// that keep the size in the process, and code set conversion of records.
+// that keep the size in the process.
 #pragma once
 
 #include <cstdint>
@@ -34,23 +34,5 @@ bool logFileWrite(FileHandlerVars *vars, const char *text, uint32_t length);
 
 // Closes the descriptor; a failure is reported.
 void logFileClose(FileHandlerVars *vars);
-
-// A UTF-8 text converted into the handler's encoding, with its length in
-// bytes (a converted text may hold zero bytes). Without an encoding, or when
-// the text cannot be converted, the UTF-8 bytes themselves.
-class EncodedText {
- public:
-  EncodedText(const FileHandlerVars *vars, const char *utf8);
-  ~EncodedText() { CxStringBuffDiscard(&buff_); }
-  EncodedText(const EncodedText &) = delete;
-  EncodedText &operator=(const EncodedText &) = delete;
-  const char *data() const { return data_; }
-  uint32_t length() const { return length_; }
-
- private:
-  CxStringBuff buff_{};
-  const char *data_ = nullptr;
-  uint32_t length_ = 0;
-};
 
 }  // namespace lmx

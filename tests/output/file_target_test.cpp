@@ -87,18 +87,6 @@ TEST_F(TargetTest, PermissionAppliesToTheNamedFile) {
   EXPECT_EQ(st.st_mode & 07777, 0640u);
 }
 
-TEST_F(TargetTest, RecordsAreConvertedIntoTheEncoding) {
-  Vars v;
-  v->encoding = ilx_cs_new("ISO-8859-1");
-  ASSERT_NE(v->encoding, nullptr);
-  lmx::EncodedText latin(v.v, "caf\xC3\xA9\n");
-  EXPECT_EQ(std::string(latin.data(), latin.length()), "caf\xE9\n");
-  ilx_cs_free(v->encoding);
-  v->encoding = nullptr;
-  lmx::EncodedText utf8(v.v, "caf\xC3\xA9\n");
-  EXPECT_EQ(std::string(utf8.data(), utf8.length()), "caf\xC3\xA9\n");
-}
-
 // A key of this test run, its shared object removed afterwards.
 class LockTest : public FileTest {
  protected:
