@@ -12,6 +12,5 @@ int demo_files(void);
 int demo_collections(void);
 int demo_codesets(void);
 int demo_catalogs(void);
-int demo_log_files(void);
 
 #endif
