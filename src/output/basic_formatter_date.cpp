@@ -36,7 +36,11 @@ char *LmxBasicFormatterFormatDate(Object *formatter, int64_t millis) {
   }
   time_t clock = static_cast<time_t>(seconds);
   struct tm local {};
-  tzset();
+  // The zone is read once, at the first stamp, not for every record: the
+  // runtime's zone look-up asks the file system about the zone file each
+  // time. A program that changes TZ later calls tzset itself.
+  static const bool zoneRead = (tzset(), true);
+  (void)zoneRead;
   if (localtime_r(&clock, &local) == nullptr) return copyText("");
 
   const char *format = formatter != nullptr && formatter->objClass != nullptr &&
