@@ -52,8 +52,9 @@ int demo_log_files(void) {
   LmxSetObjProp(handler, "maxFileBytes", "300");
   LmxSetObjProp(handler, "maxFiles", "3");
   LmxAddListener(logger, handler);
-  printf("  %s: at most 300 bytes, rolled into two numbered backups\n", name);
-  for (n = 1; n <= 12; ++n) {
+  printf("  %s: at most 300 bytes, rolled into two numbered backups;\n"
+         "  20 records of about 58 bytes: the oldest six have been rolled away\n", name);
+  for (n = 1; n <= 20; ++n) {
     char text[64];
     snprintf(text, sizeof text, "record %d of the rolling log", n);
     LmxLogInfo(logger, NULL, 0, 0, text, 0);
