@@ -243,3 +243,25 @@ TEST_F(Dispatch, ParameterListsHoldAtMost63Items) {
 }
 
 }  // namespace
+
+namespace {
+
+// The same loop with the toolkit's own console and formatter: the warning
+// and the record each appear once on standard output.
+TEST_F(Dispatch, AConsoleListingItselfWritesEachRecordOnce) {
+  const std::string file = write("c.properties",
+                                 "lumex.defaultFormatter.dateTimeFormat=T\n"
+                                 "app.className=lmx_basiclogger\n"
+                                 "app.listenerNames=app.out\n"
+                                 "app.out.className=lmx_consolehandler\n");
+  testing::internal::CaptureStdout();
+  ASSERT_TRUE(LmxOpenToolkit(file.c_str()));
+  LmxLogInfo(get("app"), nullptr, 0, 0, "once %1$s", LMX_PARM_STRING, "only", 0);
+  std::fflush(stdout);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(),
+            "T The listener 'app.out' was not added to 'app.out' because it would close a loop "
+            "of listeners.\n"
+            "T once only\n");
+}
+
+}  // namespace
