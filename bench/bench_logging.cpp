@@ -242,8 +242,8 @@ int main(int argc, char **argv) {
                 t("BM_WholeRecordNoCatalog"));
     std::printf("  call, lock, event, dispatch %6.0f ns (lock and unlock %.0f ns, event made and"
                 " freed %.0f ns)\n", call, lock, event);
-    std::printf("  basic formatter             %6.0f ns (of which message binding %.0f ns)\n", format,
-                bind);
+    std::printf("  basic formatter             %6.0f ns (of which message binding %.0f ns)\n",
+                format, bind);
     std::printf("  handler and remainder       %6.0f ns\n", whole - call - format);
     if (t("BM_SpdlogWholeRecord") > 0) {
       std::printf("  spdlog's record into a null sink: %.0f ns, ratio Lumex/spdlog %.2f\n",

@@ -93,7 +93,8 @@ TEST_F(Dispatch, AToolkitLoggerWithoutListenersWritesToStandardError) {
   Object *reports = get("t.reports");
   LmxRemListener(lmxToolkitLogger(), reports);
   ASSERT_EQ(LmxGetListeners(lmxToolkitLogger()), nullptr);
-  const std::string line = "LMXLG01E No listeners are registered with the logger lumex.errorLogger.\r\n";
+  const std::string line =
+      "LMXLG01E No listeners are registered with the logger lumex.errorLogger.\r\n";
   EXPECT_EQ(stderrOf(dir_ + "/err", [&] {
               LmxLogInfo(get("lonely"), "c", 1, 1, "one", 0);
               LmxLogInfo(get("lonely"), "c", 1, 1, "two", 0);
