@@ -34,6 +34,15 @@ TEST_F(Open, ErrorLoggerWithItsConsoleAndFormatter) {
   EXPECT_TRUE(LmxOpenToolkit("/no/such/file"));    // open already: nothing changes
   EXPECT_EQ(lmxToolkitLogger(), logger);
   EXPECT_EQ(logger->references, 2);
+  // The toolkit's reports reach standard output through the console.
+  testing::internal::CaptureStdout();
+  EXPECT_EQ(LmxGetObject("nothing", nullptr), nullptr);
+  std::fflush(stdout);
+  std::string out = testing::internal::GetCapturedStdout();
+  EXPECT_NE(out.find(" LMXBC0063W A class must be specified before object 'nothing' can be "
+                     "created."),
+            std::string::npos)
+      << out;
 }
 
 TEST_F(Open, PlatformFailuresAreReportedAtWarn) {
