@@ -15,6 +15,7 @@ int main(void) {
   failures += demo_codesets();
   failures += demo_catalogs();
   failures += demo_logging();
+  failures += demo_log_files();
   if (failures) fprintf(stderr, "demo: %d section(s) failed\n", failures);
   return failures ? 1 : 0;
 }

@@ -13,5 +13,6 @@ int demo_collections(void);
 int demo_codesets(void);
 int demo_catalogs(void);
 int demo_logging(void);
+int demo_log_files(void);
 
 #endif

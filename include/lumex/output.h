@@ -70,6 +70,30 @@ LMX_API char *LmxBasicFormatterFGetTrailer(Object *formatter);
  * local time, new UTF-8 text (BasMemoryFree). */
 LMX_API char *LmxBasicFormatterFormatDate(Object *formatter, int64_t millis);
 
+/* ------------------------------------------------------------------------
+ * File handlers
+ * ------------------------------------------------------------------------ */
+
+/* The file handler (class lmx_filehandler) writes each record to a local log
+ * file, "default.log" in the current directory unless fileName says
+ * otherwise, and rolls it over into numbered backups when it reaches
+ * maxFileBytes (maxFiles files in all). Before every record it checks that
+ * the name still leads to the open file and that the file has room. The
+ * multi-process file handler (class lmx_multiproc_filehandler) shares the
+ * variables and configuration keys and appends to one file that several
+ * processes write, under a named lock of the key MPFileSemKey; its rollover
+ * copies the active file into the first backup and empties it in place. */
+LMX_API void *LmxFileHandlerFAllocVars(void);
+LMX_API void LmxFileHandlerFFreeVars(void *vars);
+LMX_API void LmxFileHandlerFCfgChange(Object *handler, const char *key);
+LMX_API void LmxFileHandlerFProcess(Object *handler, struct Event *event);
+LMX_API void LmxFileHandlerFOpen(Object *handler);
+LMX_API void LmxFileHandlerFClose(Object *handler);
+
+LMX_API void LmxMultiProcFileHandlerFOpen(Object *handler);
+LMX_API void LmxMultiProcFileHandlerFProcess(Object *handler, struct Event *event);
+LMX_API void LmxMultiProcFileHandlerFClose(Object *handler);
+
 LMX_END_DECLS
 
 #endif
