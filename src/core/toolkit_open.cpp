@@ -10,13 +10,9 @@
 #include "core/object.h"
 #include "core/toolkit_state.h"
 #include "logging/log_path.h"
+#include "lumex/output.h"
 #include "messages/i18msg.h"
 #include "messages/msg_table.h"
-
-// The handler base's formatter setter, linked weakly until the handler
-// base is part of the build.
-extern "C" void lmxIntlHandlerSetFormatter(Object *handler, Object *formatter);
-#pragma weak lmxIntlHandlerSetFormatter
 
 namespace {
 
@@ -55,9 +51,7 @@ Object *makeErrorLogger() {
   if (console == nullptr) {
     console = lmxIntlGetObject(kDefaultConsole, "lmx_consolehandler");
     Object *formatter = existingOr(kDefaultFormatter, "lmx_basicformatter");
-    if (console != nullptr && &lmxIntlHandlerSetFormatter != nullptr) {
-      lmxIntlHandlerSetFormatter(console, formatter);
-    }
+    lmxIntlHandlerSetFormatter(console, formatter);
     lmxIntlReleaseObject(formatter);
   }
   if (logger != nullptr && console != nullptr) {

@@ -141,7 +141,8 @@ void LmxRemListener(Object *object, Object *listener) {
   lmx::locked([&] { lmxIntlRemListener(object, listener); });
 }
 LmxLink *LmxGetListeners(Object *object) {
-  return lmx::locked([&] { return lmxIntlListenerGroupIterator(lmxFetchListenerGroup(object, 0)); });
+  return lmx::locked(
+      [&] { return lmxIntlListenerGroupIterator(lmxFetchListenerGroup(object, 0)); });
 }
 
 }  // extern "C"

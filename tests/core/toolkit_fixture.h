@@ -6,8 +6,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -72,9 +72,7 @@ class Toolkit : public ::testing::Test {
   }
   std::string write(const std::string &name, const std::string &text) {
     std::string path = dir_ + "/" + name;
-    FILE *f = std::fopen(path.c_str(), "w");
-    std::fputs(text.c_str(), f);
-    std::fclose(f);
+    std::ofstream(path) << text;
     return path;
   }
   // Registers the test classes and opens the toolkit with the file; the

@@ -93,7 +93,8 @@ TEST_F(Dispatch, AToolkitLoggerWithoutListenersWritesToStandardError) {
   Object *reports = get("t.reports");
   LmxRemListener(lmxToolkitLogger(), reports);
   ASSERT_EQ(LmxGetListeners(lmxToolkitLogger()), nullptr);
-  const std::string line = "LMXLG01E No listeners are registered with the logger lumex.errorLogger.\r\n";
+  const std::string line =
+      "LMXLG01E No listeners are registered with the logger lumex.errorLogger.\r\n";
   EXPECT_EQ(stderrOf(dir_ + "/err", [&] {
               LmxLogInfo(get("lonely"), "c", 1, 1, "one", 0);
               LmxLogInfo(get("lonely"), "c", 1, 1, "two", 0);
@@ -240,6 +241,28 @@ TEST_F(Dispatch, ParameterListsHoldAtMost63Items) {
   ASSERT_EQ(of("a").size(), 2u);
   EXPECT_EQ(of("a")[0].text, "62");
   EXPECT_EQ(of("a")[1].text, "62");
+}
+
+}  // namespace
+
+namespace {
+
+// The same loop with the toolkit's own console and formatter: the warning
+// and the record each appear once on standard output.
+TEST_F(Dispatch, AConsoleListingItselfWritesEachRecordOnce) {
+  const std::string file = write("c.properties",
+                                 "lumex.defaultFormatter.dateTimeFormat=T\n"
+                                 "app.className=lmx_basiclogger\n"
+                                 "app.listenerNames=app.out\n"
+                                 "app.out.className=lmx_consolehandler\n");
+  testing::internal::CaptureStdout();
+  ASSERT_TRUE(LmxOpenToolkit(file.c_str()));
+  LmxLogInfo(get("app"), nullptr, 0, 0, "once %1$s", LMX_PARM_STRING, "only", 0);
+  std::fflush(stdout);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(),
+            "T The listener 'app.out' was not added to 'app.out' because it would close a loop "
+            "of listeners.\n"
+            "T once only\n");
 }
 
 }  // namespace
