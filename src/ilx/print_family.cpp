@@ -11,6 +11,7 @@
 
 #include "cx/printf_engine.h"
 #include "cx/printf_format.h"
+#include "cx/string_buff.h"
 #include "lumex/cx.h"
 #include "lumex/ilx.h"
 
@@ -356,7 +357,8 @@ bool putWide(Sink &out, CodeSetT cs, const fmt::Spec &spec, bool isString, const
     arg.value.i = static_cast<uint16_t>(a.i);
   }
   CxStringBuff text{};
-  bool ok = cx::printfEmitWide(cs, &text, spec, isString, arg);
+  cx::BuffSink sink{&text, fmt::kMaxFormatted};
+  bool ok = cx::printfEmitWide(cs, sink, spec, isString, arg);
   if (ok && text.length > 0) ok = out.put(text.data, text.length);
   CxStringBuffDiscard(&text);
   if (!ok && out.error == 0) out.error = -1;
