@@ -10,7 +10,7 @@ FUZZ_SECONDS ?= 60
 
 # Debian packages that tests and benchmarks use beyond the README's
 # prerequisites; `make deps` installs whichever are missing.
-DEPS_PACKAGES ?= libspdlog-dev liblog4cxx-dev libexpat1-dev
+DEPS_PACKAGES ?= libspdlog-dev liblog4cxx-dev libexpat1-dev pkg-config
 
 .PHONY: all build test test-plain test-asan demo bench fuzz install clean deps
 

@@ -55,6 +55,42 @@ LMX_API void LmxReleaseObject(Object *object);
 /* True when both references are the same object. Takes no lock. */
 LMX_API unsigned char LmxAreObjectsEqual(const Object *a, const Object *b);
 
+/* ------------------------------------------------------------------------
+ * Class registry
+ * ------------------------------------------------------------------------ */
+
+/* Registers a class by name; a null slot takes the kind's default and a
+ * name already registered is ignored. The description is copied. */
+LMX_API void LmxAddLoggerClass(const char *name, const struct I18Msg *description,
+                               LmxAllocVarsFn allocVars, LmxFreeVarsFn freeVars,
+                               LmxCfgChangeFn cfgChange, LmxLogFn log);
+LMX_API void LmxAddFilterClass(const char *name, const struct I18Msg *description,
+                               LmxAllocVarsFn allocVars, LmxFreeVarsFn freeVars,
+                               LmxCfgChangeFn cfgChange, LmxProcessFn process,
+                               LmxIsLoggableFn isLoggable, LmxLogFn log);
+LMX_API void LmxAddHandlerClass(const char *name, const struct I18Msg *description,
+                                LmxAllocVarsFn allocVars, LmxFreeVarsFn freeVars,
+                                LmxCfgChangeFn cfgChange, LmxProcessFn process,
+                                LmxOpenFn open, LmxCloseFn close);
+LMX_API void LmxAddFormatterClass(const char *name, const struct I18Msg *description,
+                                  LmxAllocVarsFn allocVars, LmxFreeVarsFn freeVars,
+                                  LmxCfgChangeFn cfgChange, LmxFormatFn format,
+                                  LmxGetHeaderFn getHeader, LmxGetTrailerFn getTrailer,
+                                  LmxBindMsgFn bindMsg);
+/* The first entry of the kind's class names (walk it with the StringGroup
+ * iterator operations; the entries belong to the registry), or null. */
+LMX_API struct LmxLink *LmxGetLoggerClasses(void);
+LMX_API struct LmxLink *LmxGetFilterClasses(void);
+LMX_API struct LmxLink *LmxGetHandlerClasses(void);
+LMX_API struct LmxLink *LmxGetFormatterClasses(void);
+
+/* Handler and formatter defaults: nothing is done, no text is made. */
+LMX_API void LmxBasicHandlerFProcess(Object *handler, struct Event *event);
+LMX_API void LmxBasicHandlerFOpen(Object *handler);
+LMX_API void LmxBasicHandlerFClose(Object *handler);
+LMX_API char *LmxBasicFormatterFGetHeader(Object *formatter);
+LMX_API char *LmxBasicFormatterFGetTrailer(Object *formatter);
+
 LMX_END_DECLS
 
 #endif

@@ -302,11 +302,6 @@ LMX_API void CxStringBuffRestart(CxStringBuff *buff);
 LMX_API void CxStringBuffDiscard(CxStringBuff *buff);
 /* Shrinks the memory to the text; 0 when it already fits exactly. */
 LMX_API int CxStringBuffPack(CxStringBuff *buff);
-/* Makes room for n further bytes and a terminator: the first allocation is
- * 1024 bytes, then the capacity doubles until it exceeds what is needed. */
-LMX_API int cxStringBuffHasCapacity(CxStringBuff *buff, uint32_t n);
-
-
 
 /* ------------------------------------------------------------------------
  * Printf engine
@@ -432,19 +427,74 @@ LMX_API int32_t CxStringBuffPrintfV(CodeSetT cs, CxStringBuff *buff, const char 
  * when memory runs out, else 0. The caller owns both lists either way. */
 LMX_API int CxPrintfProcessFmts(const char *format, CxPrintfSegList *segs,
                                 CxPrintfArgList *args);
-/* Emits the parsed segments with the filled slot values. Returns the number of
- * bytes appended; *failed is set to 1 at the first failure (emission stops
- * there), else 0. */
-LMX_API int32_t cxPrintfEmitAll(CodeSetT cs, CxStringBuff *buff, const CxPrintfSegList *segs,
-                                const CxPrintfArgList *args, int *failed);
-
-
 
 /* ------------------------------------------------------------------------
  * Property lists
  * ------------------------------------------------------------------------ */
 
+/* A small ordered table of text keys (unique, compared byte for byte) and
+ * text values. A zeroed record is an empty list; end it with
+ * CxPropListDiscard. Entries keep the order in which their keys were first
+ * put, until a removal moves the last entry into the removed one's place.
+ * The array starts with room for 32 entries and doubles; one slot always
+ * stays free. No operation takes a lock or reports anything. */
+typedef struct CxPropEntry {
+  char *key;   /* owned */
+  char *value; /* owned */
+} CxPropEntry;
 
+typedef struct CxPropList {
+  int32_t count;        /* entries in use */
+  int32_t capacity;     /* entries the array can hold */
+  CxPropEntry *entries; /* null until the first put */
+} CxPropList;
+
+/* A position in a list, passed by value to start a walk and by address
+ * otherwise. The end position is list null, index 0. */
+typedef struct CxPropListIter {
+  const CxPropList *list;
+  int32_t index;
+} CxPropListIter;
+
+/* Reads a properties file into the list: "key=value" lines (also "key:value"
+ * and "key value"), comments starting with '#' or '!', continuation lines
+ * ending in a backslash, key escapes of backslash, blank and separator
+ * bytes, value escapes of backslash, blanks, quotes and \uXXXX (UTF-16
+ * pairs form one character, a lone surrogate gives U+FFFD). Bytes are taken
+ * as they are. True when the whole file was read and every pair stored;
+ * false at once for a null list. Pairs stored before a failure stay. A bad
+ * value escape prints message LMX0052E to standard error; open, read and
+ * close failures go to the platform-error report. */
+LMX_API unsigned char CxPropListRead(const char *path, CxPropList *list);
+/* Copies key and value in; an existing key gets the new value in its old
+ * place. False for a null argument or when memory runs out. */
+LMX_API unsigned char CxPropListPutStr(CxPropList *list, const char *key, const char *value);
+/* A new copy of the key's value (BasMemoryFree), or null; *found (when not
+ * null) tells whether the key is present. */
+LMX_API char *CxPropListCopyStr(const CxPropList *list, const char *key, unsigned char *found);
+/* The stored value itself, valid until that entry changes, or null. */
+LMX_API const char *CxPropListPeekStr(const CxPropList *list, const char *key,
+                                      unsigned char *found);
+LMX_API unsigned char CxPropListHasKey(const CxPropList *list, const char *key);
+/* True when an entry was removed; the last entry takes its place. */
+LMX_API unsigned char CxPropListRemove(CxPropList *list, const char *key);
+/* Frees every entry and the array; the record is zeroed and can be reused. */
+LMX_API void CxPropListDiscard(CxPropList *list);
+
+/* A walk: visit the entry the iterator stands on, then ask HasNext and step
+ * with Next. On an empty list the first peek already gives null. */
+LMX_API CxPropListIter CxPropListIterator(const CxPropList *list);
+/* True when an entry follows the current one. */
+LMX_API unsigned char CxPropListIterHasNext(const CxPropListIter *it);
+/* Steps to the next entry, or to the end position when there is none; an
+ * iterator with a negative index stays as it is. Returns it. */
+LMX_API CxPropListIter *CxPropListIterNext(CxPropListIter *it);
+/* The current key or value as a new copy, or null outside the list. */
+LMX_API char *CxPropListIterCopyKey(const CxPropListIter *it);
+LMX_API char *CxPropListIterCopyVal(const CxPropListIter *it);
+/* The current key or value itself, or null outside the list. */
+LMX_API const char *CxPropListIterPeekKey(const CxPropListIter *it);
+LMX_API const char *CxPropListIterPeekVal(const CxPropListIter *it);
 
 LMX_END_DECLS
 

@@ -59,6 +59,38 @@ LMX_API char *LmxAprintf(const char *format, const ParmList *parms);
  * Internationalized messages
  * ------------------------------------------------------------------------ */
 
+/* A catalog message (catalog name, set, key), its default UTF-8 text and its
+ * typed parameters. Opaque. */
+typedef struct I18Msg I18Msg;
+
+/* These take the API lock. */
+/* A new message with copies of both texts and no parameters; null when
+ * memory runs out. */
+LMX_API I18Msg *LmxAllocI18Msg(const char *catalog, int32_t set, int32_t key, const char *text);
+/* A deep copy (texts and parameters); null for null. */
+LMX_API I18Msg *LmxCopyI18Msg(const I18Msg *msg);
+/* Frees the message with its texts and parameters; null ignored. */
+LMX_API void LmxFreeI18Msg(I18Msg *msg);
+/* Append the next positional parameter (%1$, %2$ ...); a null message is
+ * ignored. */
+LMX_API void LmxAddI18MsgParmBool(I18Msg *msg, unsigned char value);
+LMX_API void LmxAddI18MsgParmChar(I18Msg *msg, char value);
+LMX_API void LmxAddI18MsgParmInt(I18Msg *msg, int32_t value);
+LMX_API void LmxAddI18MsgParmLong(I18Msg *msg, int32_t value);
+LMX_API void LmxAddI18MsgParmFloat(I18Msg *msg, float value);
+LMX_API void LmxAddI18MsgParmDouble(I18Msg *msg, double value);
+LMX_API void LmxAddI18MsgParmString(I18Msg *msg, const char *value);
+/* The message's text: the catalog's (found along NLSPATH for the user's
+ * language, as UTF-8) or else the default text, filled with the parameters
+ * by position. When the parameters do not fit the text, a copy of the
+ * default text as it stands. A new text (BasMemoryFree), or null. */
+LMX_API char *LmxBindI18Msg(I18Msg *msg);
+
+/* These take no lock; a null message is ignored. */
+LMX_API void LmxSetI18MsgCat(I18Msg *msg, const char *catalog);
+LMX_API void LmxSetI18MsgSet(I18Msg *msg, int32_t set);
+LMX_API void LmxSetI18MsgKey(I18Msg *msg, int32_t key);
+LMX_API void LmxSetI18MsgTxt(I18Msg *msg, const char *text);
 
 
 LMX_END_DECLS

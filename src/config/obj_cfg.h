@@ -24,6 +24,26 @@ LMX_API ObjCfg *lmxIntlAllocObjCfg(const char *name);
 LMX_API ObjCfg *lmxIntlAcquireObjCfg(ObjCfg *cfg);
 // One reference back; the last one frees the configuration.
 LMX_API void lmxIntlReleaseObjCfg(ObjCfg *cfg);
+
+// The unlocked forms of the operations in lumex/config.h; the same
+// behaviour, for code that holds the API lock.
+LMX_API char *lmxIntlObjCfgGetName(const ObjCfg *cfg);
+LMX_API void lmxIntlObjCfgSetFromFile(ObjCfg *cfg, unsigned char fromFile);
+LMX_API ObjCfg *lmxIntlObjCfgGetParent(const ObjCfg *cfg);
+LMX_API void lmxIntlObjCfgSetParent(ObjCfg *cfg, const ObjCfg *parent);
+LMX_API void lmxIntlObjCfgAddChild(ObjCfg *parent, ObjCfg *child);
+LMX_API void lmxIntlObjCfgRemChild(ObjCfg *parent, const ObjCfg *child);
+LMX_API LmxLink *lmxIntlObjCfgChildrenNames(const ObjCfg *cfg);
+// The inherited value of a property: a new copy, or null. *found (when not
+// null) tells whether one was found.
+LMX_API char *lmxIntlGetInheritedObjCfgProp(const ObjCfg *cfg, const char *name,
+                                            unsigned char *found);
+// True when the value was stored.
+LMX_API unsigned char lmxIntlSetObjCfgProp(ObjCfg *cfg, const char *name, const char *text);
+// The configuration's own property map, made empty when it has none (null
+// only when memory runs out); it stays owned by the configuration.
+LMX_API StringToStringMap *lmxFetchObjCfgPropMap(ObjCfg *cfg);
+LMX_API LmxLink *lmxIntlObjCfgProperties(const ObjCfg *cfg);
 }
 
 namespace lmx {

@@ -5,6 +5,7 @@
 
 #include "collections/value_rules.h"
 #include "lumex/collections.h"
+#include "core/obj_class.h"
 #include "lumex/core.h"
 
 struct Object {
@@ -68,6 +69,23 @@ inline int32_t levelOf(const Object *object) {
 }
 inline void setLevel(Object *object, int32_t level) {
   __atomic_store_n(&object->a.level, level, __ATOMIC_RELAXED);
+}
+
+}  // namespace lmx
+
+namespace lmx {
+
+// Where an object keeps its listener group, by kind; null for formatters.
+inline ListenerGroup **listenersOf(Object *object) {
+  switch (object->objClass->kind) {
+    case LMX_KIND_LOGGER:
+    case LMX_KIND_FILTER:
+      return &object->b.listeners;
+    case LMX_KIND_HANDLER:
+      return &object->a.listeners;
+    default:
+      return nullptr;
+  }
 }
 
 }  // namespace lmx

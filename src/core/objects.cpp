@@ -15,19 +15,6 @@ namespace {
 // give back references without starting a second destruction.
 constexpr int32_t kBeingDestroyed = INT32_MIN / 2;
 
-// The listener group an object owns, by kind, or null.
-ListenerGroup **listenersOf(Object *object) {
-  switch (object->objClass->kind) {
-    case LMX_KIND_LOGGER:
-    case LMX_KIND_FILTER:
-      return &object->b.listeners;
-    case LMX_KIND_HANDLER:
-      return &object->a.listeners;
-    default:
-      return nullptr;
-  }
-}
-
 void destroy(Object *object) {
   ObjClass *cls = object->objClass;
   // Out of the instances map, which gives back its reference. Only the
@@ -45,7 +32,7 @@ void destroy(Object *object) {
   StringToStringMap *properties = object->properties;
   object->properties = nullptr;
   lmxIntlFreeStringToStringMap(properties);
-  if (ListenerGroup **listeners = listenersOf(object)) {
+  if (ListenerGroup **listeners = lmx::listenersOf(object)) {
     ListenerGroup *group = *listeners;
     *listeners = nullptr;
     lmxIntlFreeListenerGroup(group);

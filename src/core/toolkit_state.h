@@ -14,6 +14,8 @@ struct ToolkitState {
   unsigned char opened = 0;          // 1 while the toolkit is open
   Object *logger = nullptr;          // lumex.errorLogger while open
   StringToObjMap *instances = nullptr;  // live objects by name, made with the first
+  StringToObjClassMap *classes = nullptr;  // the class registry, by name
+  StringGroup *classNames[4] = {};         // class names per kind, in order of registration
 };
 
 ToolkitState &toolkitState();

@@ -1,6 +1,7 @@
 // The printf engine: parsing a format into literal and conversion segments
 // with typed argument slots, fetching variable arguments into the slots, and
 // emitting the segments into a string buffer.
+#include "cx/cx_intl.h"
 #include "cx/printf_engine.h"
 
 #include <cstddef>

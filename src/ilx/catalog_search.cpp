@@ -2,10 +2,12 @@
 // locale name of the chosen locale.
 #include <sys/stat.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 #include "ilx/catalog.h"
+#include "ilx/install_dir.h"
 
 namespace ilx {
 namespace {
@@ -127,6 +129,17 @@ void localeCandidates(const char *locale, int32_t flags, LocaleCandidates *out) 
   if (!(flags & ILX_CAT_NO_C)) addCandidate(out, "C", 1);
 }
 
+// Tries one search-path element for every locale candidate.
+static bool tryElement(const char *elem, size_t len, const char *name, const LocaleCandidates &cands,
+                       char *path) {
+  for (int i = 0; i < cands.count; ++i) {
+    if (!expandTemplate(elem, len, name, cands.names[i], path))
+      continue;  // does not fit a path: not a candidate
+    if (*path && (cacheHasPath(path) || exists(path))) return true;
+  }
+  return false;
+}
+
 bool findCatalogFile(const char *name, int32_t flags, const char *locale, char *path) {
   if (!name || !*name) return false;
   const size_t nameLen = std::strlen(name);
@@ -145,14 +158,15 @@ bool findCatalogFile(const char *name, int32_t flags, const char *locale, char *
   for (const char *elem = list; *elem;) {
     const char *end = elem;
     while (*end && *end != ';' && !(*end == ':' && end - elem != 1)) ++end;
-    for (int i = 0; i < cands.count; ++i) {
-      if (!expandTemplate(elem, static_cast<size_t>(end - elem), name, cands.names[i], path))
-        continue;  // does not fit a path: not a candidate
-      if (*path && (cacheHasPath(path) || exists(path))) return true;
-    }
+    if (tryElement(elem, static_cast<size_t>(end - elem), name, cands, path)) return true;
     elem = *end ? end + 1 : end;
   }
-  return false;
+  // Last, the installed catalog folder, so that an installation finds the
+  // toolkit's own catalogs without any variable set.
+  char installed[kCatPathMax];
+  const int n = std::snprintf(installed, sizeof installed, "%s/nls/%%L/%%N.cat", installedDataDir());
+  return n > 0 && static_cast<size_t>(n) < sizeof installed &&
+         tryElement(installed, static_cast<size_t>(n), name, cands, path);
 }
 
 }  // namespace ilx

@@ -10,10 +10,7 @@
 #include <cstdlib>
 
 #include "ilx/codeset.h"
-
-#ifndef LUMEX_DATA_DIR
-#define LUMEX_DATA_DIR "/usr/local/share/lumex"
-#endif
+#include "ilx/install_dir.h"
 
 namespace ilx {
 namespace {
@@ -133,7 +130,7 @@ bool loadTable(const char *name, uint8_t **image, size_t *size) {
   if (envDir("ILXDIR", "", dirs[count])) ++count;
   if (envDir("BINDIR", "../generic/codeset/", dirs[count])) ++count;
   dirs[count++][0] = '\0';  // the current directory
-  std::snprintf(dirs[count++], kPathMax, "%s", LUMEX_DATA_DIR "/codeset/");
+  std::snprintf(dirs[count++], kPathMax, "%s/codeset/", installedDataDir());
   for (int i = 0; i < count; ++i)
     if (loadFromDir(dirs[i], name, image, size)) return true;
   return false;

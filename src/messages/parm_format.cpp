@@ -2,6 +2,7 @@
 // argument slots, the slots are filled from parameters by position (the
 // parameter's type decides the value, the format's conversion how it is
 // printed), and the segments are emitted.
+#include "cx/cx_intl.h"
 #include "messages/parm_format.h"
 
 #include "collections/links.h"

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <string>
 
+#include "cx/cx_intl.h"
 #include "cx/printf_engine.h"
 #include "lumex/cx.h"
 

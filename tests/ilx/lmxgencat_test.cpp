@@ -1,15 +1,22 @@
 // The catalog compiler: message source parsing, its errors, and the round
 // trip source -> lmxgencat -> catalog -> dump through the real program.
 #include <dirent.h>
+#include <nl_types.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <sys/wait.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <map>
+#include <random>
+#include <set>
 #include <sstream>
 #include <string>
 
 #include "catalog_fixture.h"
+#include "catalog_writer.h"
 #include "msg_source.h"
 
 using cattest::TempDir;
@@ -189,6 +196,169 @@ TEST(Lmxgencat, ErrorsLeaveNothingBehind) {
   EXPECT_EQ(run("--help", &help), 0);
   for (const char *word : {"$set", "$delset", "$quote", "\\ddd", "--dump", "FILE:LINE"})
     EXPECT_NE(help.find(word), std::string::npos) << word;
+}
+
+
+// --- agreement with the C library's gencat, and its catalog conventions ---
+
+std::string slurp(const std::string &path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
+
+// Every text of sets 1..4, messages 1..6 of a catalog, "-" where absent.
+using Texts = std::map<std::pair<int, int>, std::string>;
+
+Texts glibcTexts(const std::string &path) {
+  Texts t;
+  nl_catd cat = catopen(path.c_str(), 0);
+  for (int s = 1; s <= 4; ++s)
+    for (int k = 1; k <= 6; ++k) t[{s, k}] = cat == (nl_catd)-1 ? "-" : catgets(cat, s, k, "-");
+  if (cat != (nl_catd)-1) catclose(cat);
+  return t;
+}
+
+Texts lumexTexts(const std::string &path) {
+  Texts t;
+  MCCatalogT *cat = ilx_catopen(path.c_str(), 0, nullptr);
+  CodeSetT utf8 = ilx_cs_new("UTF8");
+  for (int s = 1; s <= 4; ++s)
+    for (int k = 1; k <= 6; ++k) t[{s, k}] = cat ? ilx_catgets(cat, s, k, "-", utf8) : "-";
+  if (cat) ilx_catclose(cat);
+  ilx_cs_free(utf8);
+  return t;
+}
+
+// Message source in the grammar that both compilers read alike: sets,
+// comments, quoting, escapes, continuations, UTF-8 text. Deletions are left
+// out: POSIX deletes the message of a number alone and the set of $delset,
+// as lmxgencat does, where the C library's gencat stores an empty text for
+// the one and ignores the other.
+std::string randomSource(std::mt19937 &rng) {
+  auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
+  static const char *const kPieces[] = {"a", "Zz", " ", "\xc3\xa9", "\xe2\x82\xac", "\\n", "\\t", "\\\\",
+                                        "\\101", "\\7", "9", "x\\\n", "%s", "$"};
+  std::string src;
+  bool quoting = false;
+  int set = 1;
+  std::set<std::pair<int, int>> used;  // gencat refuses a number defined twice in one file
+  for (int lines = 1 + pick(10); lines > 0; --lines) {
+    const int kind = pick(20);
+    if (kind < 2) {
+      set = 1 + pick(4);
+      src += "$set " + std::to_string(set) + "\n";
+    } else if (kind == 3) {
+      src += "$ a comment\n";
+    } else if (kind == 4) {
+      quoting = !quoting;
+      src += quoting ? "$quote \"\n" : "$quote\n";
+    } else {
+      const int msg = 1 + pick(6);
+      if (!used.insert({set, msg}).second) continue;
+      std::string text;
+      for (int n = 1 + pick(6); n > 0; --n) text += kPieces[pick(sizeof kPieces / sizeof *kPieces)];
+      if (quoting && pick(2)) text = "\"" + text + (pick(3) ? "\\\"" : "") + "\"";
+      src += std::to_string(msg) + " " + text + "\n";
+    }
+  }
+  return src;
+}
+
+TEST(Lmxgencat, AgreesWithTheCLibraryGencat) {
+  if (std::system("command -v gencat >/dev/null 2>&1") != 0) GTEST_SKIP() << "no gencat";
+  TempDir dir;
+  std::mt19937 rng(20261207);
+  for (int round = 0; round < 150; ++round) {
+    // Two sources compiled one after the other into the same catalog: the
+    // second merges into what the first made.
+    const std::string a = randomSource(rng), b = randomSource(rng);
+    write(dir / "a.msg", a);
+    write(dir / "b.msg", b);
+    // A new name each round: the library keeps catalogs it has opened.
+    const std::string gcat = dir / ("g" + std::to_string(round) + ".cat");
+    const std::string lcat = dir / ("l" + std::to_string(round) + ".cat");
+    const std::string g = "gencat " + gcat + " ";
+    ASSERT_EQ(std::system((g + dir / "a.msg && " + g + dir / "b.msg").c_str()), 0) << a << "--\n" << b;
+    // lmxgencat refuses to write a catalog without messages; gencat writes
+    // an empty one. Both then hold no text.
+    for (const char *src : {"a.msg", "b.msg"}) {
+      std::string err;
+      if (run(lcat + " " + dir / src, nullptr, &err) != 0) {
+        ASSERT_EQ(err, "lmxgencat: no messages to write\n");
+      }
+    }
+    EXPECT_EQ(lumexTexts(lcat), glibcTexts(gcat)) << a << "--\n" << b;
+  }
+}
+
+TEST(Lmxgencat, MergesIntoTheExistingCatalogUnlessReplacing) {
+  TempDir dir;
+  write(dir / "one.msg", "$set 1\n1 first\n2 second\n$set 2\n1 other set\n");
+  write(dir / "two.msg", "$set 1\n2 changed\n3 third\n");
+  write(dir / "del.msg", "$delset 2\n$set 1\n1\n");
+  const std::string cat = dir / "app.cat";
+  ASSERT_EQ(run(cat + " " + dir / "one.msg"), 0);
+  ASSERT_EQ(run(cat + " " + dir / "two.msg"), 0);
+  std::string dumped;
+  ASSERT_EQ(run("--dump " + cat, &dumped), 0);
+  EXPECT_EQ(dumped, "$set 1\n1 first\n2 changed\n3 third\n$set 2\n1 other set\n");
+  ASSERT_EQ(run(cat + " " + dir / "del.msg"), 0);
+  ASSERT_EQ(run("--dump " + cat, &dumped), 0);
+  EXPECT_EQ(dumped, "$set 1\n2 changed\n3 third\n");
+  ASSERT_EQ(run("--replace " + cat + " " + dir / "two.msg"), 0);
+  ASSERT_EQ(run("--dump " + cat, &dumped), 0);
+  EXPECT_EQ(dumped, "$set 1\n2 changed\n3 third\n");
+  ASSERT_EQ(run("-r " + cat + " " + dir / "one.msg"), 0);
+  ASSERT_EQ(run("--dump " + cat, &dumped), 0);
+  EXPECT_EQ(dumped, "$set 1\n1 first\n2 second\n$set 2\n1 other set\n");
+
+  // A file that is not a catalog is left alone unless replacing; an empty
+  // file is an empty catalog.
+  std::string err;
+  write(dir / "notes.txt", "precious notes\n");
+  EXPECT_EQ(run(dir / "notes.txt " + dir / "two.msg", nullptr, &err), 1);
+  EXPECT_NE(err.find("not a message catalog"), std::string::npos) << err;
+  EXPECT_EQ(slurp(dir / "notes.txt"), "precious notes\n");
+  write(dir / "empty.cat", "");
+  EXPECT_EQ(run(dir / "empty.cat " + dir / "two.msg"), 0);
+}
+
+TEST(Lmxgencat, KeepsPermissionsAndWritesThroughLinks) {
+  TempDir dir;
+  write(dir / "m.msg", "1 text\n");
+  const std::string real = dir / "real.cat", link = dir / "link.cat";
+  ASSERT_EQ(run(real + " " + dir / "m.msg"), 0);
+  ASSERT_EQ(chmod(real.c_str(), 0640), 0);
+  ASSERT_EQ(symlink("real.cat", link.c_str()), 0);
+  write(dir / "n.msg", "2 more\n");
+  ASSERT_EQ(run(link + " " + dir / "n.msg"), 0);
+  struct stat st;
+  ASSERT_EQ(lstat(link.c_str(), &st), 0);
+  EXPECT_TRUE(S_ISLNK(st.st_mode));
+  ASSERT_EQ(stat(real.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0640u);
+  std::string dumped;
+  ASSERT_EQ(run("--dump " + real, &dumped), 0);
+  EXPECT_EQ(dumped, "$set 1\n1 text\n2 more\n");
+  EXPECT_EQ(entries(dir.path()), (std::vector<std::string>{"link.cat", "m.msg", "n.msg", "real.cat"}));
+}
+
+TEST(Lmxgencat, SourceFaultsAtTheirOwnLine) {
+  EXPECT_EQ(parseError("1 good \\\ncontinued \\\nbad \xff byte\n"), "t.msg:3: message text is not valid UTF-8");
+  EXPECT_EQ(parseError("1 a\\\n\\q\n"), "t.msg:2: unknown escape \\q");
+  EXPECT_EQ(parseError("1 a\\\nb\\\n\\303\n"), "t.msg:3: message text is not valid UTF-8");
+  EXPECT_EQ(parseError("$quote \xc2\xab\n"), "t.msg:1: the quote character must be a single byte");
+  EXPECT_EQ(parseError("$quote ab\n"), "t.msg:1: the quote character must be a single byte");
+  // A catalog whose texts are not UTF-8 (as another compiler makes from
+  // Latin-1 text) cannot be dumped as source that compiles again.
+  TempDir dir;
+  std::string image, err;
+  ASSERT_TRUE(lmxgencat::buildCatalog({{2, {{1, "fine"}, {7, "caf\xe9"}}}}, image, err));
+  write(dir / "l.cat", image);
+  EXPECT_EQ(run("--dump " + dir / "l.cat", nullptr, &err), 1);
+  EXPECT_EQ(err, "lmxgencat: " + dir / "l.cat" + ": message 7 of set 2 is not UTF-8 text; its source would not compile again\n");
 }
 
 }  // namespace

@@ -68,16 +68,56 @@ bool buildCatalog(const Messages &msgs, std::string &image, std::string &err) {
   return true;
 }
 
+namespace {
+
+// The file a name finally stands for: symbolic links followed (relative
+// targets from the link's own directory), so that writing a catalog through
+// a link replaces the link's target and keeps the link.
+bool resolveLinks(const std::string &path, std::string &out, std::string &err) {
+  out = path;
+  for (int hops = 0; hops < 40; ++hops) {
+    struct stat st;
+    if (lstat(out.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return true;
+    std::string target(static_cast<size_t>(st.st_size > 0 ? st.st_size : 4096) + 1, '\0');
+    const ssize_t n = readlink(out.c_str(), target.data(), target.size());
+    if (n < 0 || static_cast<size_t>(n) >= target.size()) {
+      err = "cannot read the link " + out + ": " + std::strerror(n < 0 ? errno : ENAMETOOLONG);
+      return false;
+    }
+    target.resize(static_cast<size_t>(n));
+    const size_t slash = out.rfind('/');
+    if (target[0] != '/' && slash != std::string::npos) target = out.substr(0, slash + 1) + target;
+    out = target;
+  }
+  err = "cannot write " + path + ": " + std::strerror(ELOOP);
+  return false;
+}
+
+}  // namespace
+
 bool writeFileAtomically(const std::string &path, const std::string &data, std::string &err) {
-  std::string tmp = path + ".XXXXXX";
+  std::string file;
+  if (!resolveLinks(path, file, err)) return false;
+  std::string tmp = file + ".XXXXXX";
   const int fd = mkstemp(tmp.data());
   if (fd < 0) {
-    err = "cannot create a file beside " + path + ": " + std::strerror(errno);
+    err = "cannot create a file beside " + file + ": " + std::strerror(errno);
     return false;
   }
-  const mode_t mask = umask(0);
-  umask(mask);
-  bool ok = fchmod(fd, 0666 & ~mask) == 0;
+  // A file that is replaced keeps its permissions (and, where allowed, its
+  // owner); a new one gets the usual 0666 less the umask.
+  struct stat old;
+  bool ok;
+  if (stat(file.c_str(), &old) == 0 && S_ISREG(old.st_mode)) {
+    ok = fchmod(fd, old.st_mode & 07777) == 0;
+    if (ok && fchown(fd, old.st_uid, old.st_gid) != 0) {
+      // Not permitted for an ordinary user: the file becomes the writer's.
+    }
+  } else {
+    const mode_t mask = umask(0);
+    umask(mask);
+    ok = fchmod(fd, 0666 & ~mask) == 0;
+  }
   for (size_t done = 0; ok && done < data.size();) {
     const ssize_t n = write(fd, data.data() + done, data.size() - done);
     if (n < 0 && errno == EINTR) continue;
@@ -87,8 +127,8 @@ bool writeFileAtomically(const std::string &path, const std::string &data, std::
   ok = ok && fsync(fd) == 0;
   const int saved = errno;
   ok = close(fd) == 0 && ok;
-  if (ok && rename(tmp.c_str(), path.c_str()) == 0) return true;
-  err = "cannot write " + path + ": " + std::strerror(ok ? errno : saved);
+  if (ok && rename(tmp.c_str(), file.c_str()) == 0) return true;
+  err = "cannot write " + file + ": " + std::strerror(ok ? errno : saved);
   unlink(tmp.c_str());
   return false;
 }

@@ -1,5 +1,6 @@
 // lmxgencat: compiles XPG message source into a binary message catalog, and
 // dumps a catalog back to source.
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -16,17 +17,24 @@
 
 namespace {
 
-const char kHelp[] = R"(Usage: lmxgencat [-o] CATALOG SOURCE...
+const char kHelp[] = R"(Usage: lmxgencat [-o] [-r|--replace] CATALOG SOURCE...
        lmxgencat -d|--dump CATALOG [OUTPUT]
        lmxgencat -h|--help
 
 Compile message source files into the binary message catalog CATALOG, or
 write a catalog back as message source (to OUTPUT, or standard output).
 
-Compiling reads the SOURCE files in order ("-" is standard input); a
-message defined again replaces the earlier text. The catalog is written to a
-temporary file beside CATALOG that replaces CATALOG only when it is complete:
-on any error CATALOG is left as it was and nothing else remains.
+Compiling merges the SOURCE files, read in order ("-" is standard input),
+into the messages CATALOG already holds: a message defined again replaces
+the earlier text, the other messages of the catalog are kept, and $delset
+and number-only lines remove sets and messages of the catalog too. With
+-r or --replace the catalog is made from the sources alone. An existing
+CATALOG that is not a message catalog is left alone (an empty file counts
+as an empty catalog; --replace overwrites anything). The catalog is written
+to a temporary file beside CATALOG that replaces CATALOG only when it is
+complete: on any error CATALOG is left as it was and nothing else remains.
+A replaced catalog keeps its permissions; when CATALOG is a symbolic link
+the file it points to is replaced and the link stays.
 
 Message source (UTF-8 text, one entry per line):
   $set N [comment]     the following messages belong to set N (1 to
@@ -40,6 +48,7 @@ Message source (UTF-8 text, one entry per line):
                        text starts after the single blank following N
   N                    (number alone) remove message N of the current set
   empty lines are ignored; a trailing carriage return is dropped.
+  The quote character is a single byte other than the backslash.
 Escapes in texts: \n newline, \t tab, \v vertical tab, \b backspace,
   \r carriage return, \f form feed, \\ backslash, \ddd the byte with octal
   value ddd (1 to 3 digits, 1 to 377). A backslash at the end of a message
@@ -48,7 +57,8 @@ Escapes in texts: \n newline, \t tab, \v vertical tab, \b backspace,
 Errors are reported as FILE:LINE: message, and the exit status is 1: an
 unknown directive or escape, a bad or missing number, a missing blank after
 the message number, a missing closing quote or text after it, text that is
-not valid UTF-8, a text containing a NUL byte, a source without messages.
+not valid UTF-8 (reported at the line that holds the bad byte), a text
+containing a NUL byte, a source without messages.
 Usage errors exit with status 2.
 
 Catalog format: a 28-byte header ("*nazgul*", version 1, number of sets,
@@ -63,7 +73,10 @@ messages with ilx_catgets.
 
 Dumping reads the catalog with the library's own checked reader and writes
 one "$set N" block per set with every message escaped so that compiling the
-output gives the same messages again.
+output gives the same messages again. A catalog with a text that is not
+UTF-8 (one made by another compiler from text in another code set) cannot
+be written as source that compiles again: dumping it fails and names the
+first such message.
 )";
 
 bool readAll(const std::string &name, std::string &out, std::string &err) {
@@ -89,7 +102,7 @@ bool readAll(const std::string &name, std::string &out, std::string &err) {
 }
 
 int usage() {
-  std::fputs("usage: lmxgencat [-o] CATALOG SOURCE... | --dump CATALOG [OUTPUT] | --help\n", stderr);
+  std::fputs("usage: lmxgencat [-o] [-r] CATALOG SOURCE... | --dump CATALOG [OUTPUT] | --help\n", stderr);
   return 2;
 }
 
@@ -103,16 +116,37 @@ int dump(const std::vector<std::string> &args) {
   lmxgencat::Messages msgs;
   std::string err;
   if (!lmxgencat::readCatalog(args[0], msgs, err)) return fail(err);
+  for (const auto &[setNo, set] : msgs)
+    for (const auto &[msgNo, text] : set)
+      if (!lmxgencat::validUtf8(text))
+        return fail(args[0] + ": message " + std::to_string(msgNo) + " of set " + std::to_string(setNo) +
+                    " is not UTF-8 text; its source would not compile again");
   const std::string text = lmxgencat::formatSource(msgs);
   if (args.size() == 2) return lmxgencat::writeFileAtomically(args[1], text, err) ? 0 : fail(err);
   std::fwrite(text.data(), 1, text.size(), stdout);
   return std::fflush(stdout) == 0 ? 0 : fail("cannot write standard output");
 }
 
-int compile(const std::vector<std::string> &args) {
+// The messages a catalog already holds: none when it does not exist or is
+// empty; false when the file is something else.
+bool loadExisting(const std::string &path, lmxgencat::Messages &msgs, std::string &err) {
+  struct stat st;
+  if (stat(path.c_str(), &st) != 0) {
+    if (errno == ENOENT) return true;
+    err = path + ": " + std::strerror(errno);
+    return false;
+  }
+  if (S_ISREG(st.st_mode) && st.st_size == 0) return true;
+  if (lmxgencat::readCatalog(path, msgs, err)) return true;
+  err = path + ": not a message catalog; it is left alone (--replace overwrites it)";
+  return false;
+}
+
+int compile(const std::vector<std::string> &args, bool replace) {
   if (args.size() < 2) return usage();
   lmxgencat::Messages msgs;
   std::string err;
+  if (!replace && !loadExisting(args[0], msgs, err)) return fail(err);
   for (size_t i = 1; i < args.size(); ++i) {
     std::string text;
     if (!readAll(args[i], text, err)) return fail(err);
@@ -138,7 +172,11 @@ int main(int argc, char **argv) {
     return 0;
   }
   if (first == "-d" || first == "--dump") return dump({args.begin() + 1, args.end()});
-  if (first == "-o") args.erase(args.begin());
+  bool replace = false;
+  while (!args.empty() && (args[0] == "-o" || args[0] == "-r" || args[0] == "--replace")) {
+    replace = replace || args[0] != "-o";
+    args.erase(args.begin());
+  }
   if (!args.empty() && args[0].size() > 1 && args[0][0] == '-') return usage();
-  return compile(args);
+  return compile(args, replace);
 }

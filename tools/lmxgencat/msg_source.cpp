@@ -11,6 +11,8 @@
 #include "msg_source.h"
 
 #include <cctype>
+#include <utility>
+#include <vector>
 
 namespace lmxgencat {
 namespace {
@@ -32,7 +34,9 @@ bool readNumber(std::string_view &s, int32_t &out) {
   return true;
 }
 
-bool validUtf8(std::string_view s) {
+// The offset of the first byte that does not begin a well-formed UTF-8
+// character, or npos.
+size_t firstInvalidUtf8(std::string_view s) {
   size_t i = 0;
   while (i < s.size()) {
     const auto c = static_cast<unsigned char>(s[i]);
@@ -48,19 +52,19 @@ bool validUtf8(std::string_view s) {
     } else if ((c & 0xF8) == 0xF0) {
       n = 3, cp = c & 0x07;
     } else {
-      return false;
+      return i;
     }
-    if (s.size() - i <= n) return false;
+    if (s.size() - i <= n) return i;
     for (size_t k = 1; k <= n; ++k) {
       const auto cc = static_cast<unsigned char>(s[i + k]);
-      if ((cc & 0xC0) != 0x80) return false;
+      if ((cc & 0xC0) != 0x80) return i;
       cp = (cp << 6) | (cc & 0x3F);
     }
     static const uint32_t kMin[] = {0, 0x80, 0x800, 0x10000};
-    if (cp < kMin[n] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
+    if (cp < kMin[n] || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return i;
     i += n + 1;
   }
-  return true;
+  return std::string_view::npos;
 }
 
 class Parser {
@@ -81,6 +85,7 @@ class Parser {
         size_t slashes = 0;
         while (slashes < phys.size() && phys[phys.size() - 1 - slashes] == '\\') ++slashes;
         const bool message = !phys.empty() && std::isdigit(static_cast<unsigned char>(logical.empty() ? phys[0] : logical[0]));
+        segments_.emplace_back(logical.size(), line_);
         if (message && slashes % 2 == 1 && pos < text.size()) {
           logical.append(phys.substr(0, phys.size() - 1));
           ++line_;
@@ -89,12 +94,24 @@ class Parser {
         logical.append(phys);
         break;
       }
-      if (!line(logical, first)) return false;
+      logical_ = logical.data();
+      const bool ok = line(logical, first);
+      segments_.clear();
+      if (!ok) return false;
     }
     return true;
   }
 
  private:
+  // The physical line of a byte of the current logical line.
+  long lineOf(const char *p) const {
+    const size_t off = static_cast<size_t>(p - logical_);
+    long ln = segments_.empty() ? line_ : segments_.front().second;
+    for (const auto &[start, physLine] : segments_)
+      if (start <= off) ln = physLine;
+    return ln;
+  }
+
   bool fail(long line, std::string msg) {
     err_.file = file_;
     err_.line = line;
@@ -128,7 +145,11 @@ class Parser {
       return true;
     }
     if (word == "quote") {
-      quote_ = rest.empty() ? '\0' : rest[0];
+      size_t len = 0;
+      while (len < rest.size() && !isBlank(rest[len])) ++len;
+      if (len > 1 || (len == 1 && static_cast<unsigned char>(rest[0]) >= 0x80))
+        return fail(ln, "the quote character must be a single byte");
+      quote_ = len == 0 ? '\0' : rest[0];
       if (quote_ == '\\') return fail(ln, "the backslash cannot be the quote character");
       return true;
     }
@@ -146,56 +167,65 @@ class Parser {
     if (!isBlank(s[0])) return fail(ln, "expected a blank after the message number");
     s.remove_prefix(1);
     std::string text;
-    if (!unescape(s, text, ln)) return false;
-    if (text.find('\0') != std::string::npos) return fail(ln, "message text contains a NUL byte");
-    if (!validUtf8(text)) return fail(ln, "message text is not valid UTF-8");
+    std::vector<const char *> origin;  // where each byte of text came from
+    if (!unescape(s, text, origin)) return false;
+    const size_t nul = text.find('\0');
+    if (nul != std::string::npos) return fail(lineOf(origin[nul]), "message text contains a NUL byte");
+    const size_t bad = firstInvalidUtf8(text);
+    if (bad != std::string_view::npos) return fail(lineOf(origin[bad]), "message text is not valid UTF-8");
     msgs_[set_][n] = std::move(text);
     return true;
   }
 
-  bool unescape(std::string_view s, std::string &out, long ln) {
+  bool unescape(std::string_view s, std::string &out, std::vector<const char *> &origin) {
     const bool quoted = quote_ && !s.empty() && s[0] == quote_;
     size_t i = quoted ? 1 : 0;
     bool closed = false;
+    size_t from = 0;  // where the character being written begins
+    auto put = [&](char c) {
+      out.push_back(c);
+      origin.push_back(s.data() + from);
+    };
     for (; i < s.size(); ++i) {
       char c = s[i];
+      from = i;
       if (quoted && c == quote_) {
         closed = true;
         ++i;
         break;
       }
       if (c != '\\') {
-        out.push_back(c);
+        put(c);
         continue;
       }
-      if (++i == s.size()) return fail(ln, "backslash at the end of the text");
+      if (++i == s.size()) return fail(lineOf(s.data() + from), "backslash at the end of the text");
       c = s[i];
       switch (c) {
-        case 'n': out.push_back('\n'); break;
-        case 't': out.push_back('\t'); break;
-        case 'v': out.push_back('\v'); break;
-        case 'b': out.push_back('\b'); break;
-        case 'r': out.push_back('\r'); break;
-        case 'f': out.push_back('\f'); break;
-        case '\\': out.push_back('\\'); break;
+        case 'n': put('\n'); break;
+        case 't': put('\t'); break;
+        case 'v': put('\v'); break;
+        case 'b': put('\b'); break;
+        case 'r': put('\r'); break;
+        case 'f': put('\f'); break;
+        case '\\': put('\\'); break;
         default:
           if (c >= '0' && c <= '7') {
             int v = 0, k = 0;
             for (; k < 3 && i < s.size() && s[i] >= '0' && s[i] <= '7'; ++k, ++i) v = v * 8 + (s[i] - '0');
             --i;
-            if (v == 0) return fail(ln, "\\0 would end the message text");
-            if (v > 255) return fail(ln, "octal escape above \\377");
-            out.push_back(static_cast<char>(v));
+            if (v == 0) return fail(lineOf(s.data() + from), "\\0 would end the message text");
+            if (v > 255) return fail(lineOf(s.data() + from), "octal escape above \\377");
+            put(static_cast<char>(v));
           } else if (quote_ && c == quote_) {
-            out.push_back(c);
+            put(c);
           } else {
-            return fail(ln, std::string("unknown escape \\") + c);
+            return fail(lineOf(s.data() + from), std::string("unknown escape \\") + c);
           }
       }
     }
-    if (quoted && !closed) return fail(ln, std::string("missing closing ") + quote_);
+    if (quoted && !closed) return fail(lineOf(s.data() + s.size()), std::string("missing closing ") + quote_);
     for (; i < s.size(); ++i)
-      if (!isBlank(s[i])) return fail(ln, "text after the closing quote");
+      if (!isBlank(s[i])) return fail(lineOf(s.data() + i), "text after the closing quote");
     return true;
   }
 
@@ -203,11 +233,15 @@ class Parser {
   Messages &msgs_;
   SourceError &err_;
   long line_ = 0;
+  const char *logical_ = nullptr;                  // the logical line being read
+  std::vector<std::pair<size_t, long>> segments_;  // its physical lines by offset
   int32_t set_ = 1;
   char quote_ = '\0';
 };
 
 }  // namespace
+
+bool validUtf8(std::string_view text) { return firstInvalidUtf8(text) == std::string_view::npos; }
 
 bool parseSource(std::string_view text, const std::string &file, Messages &msgs, SourceError &err) {
   return Parser(file, msgs, err).run(text);

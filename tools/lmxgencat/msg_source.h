@@ -23,6 +23,10 @@ struct SourceError {
 // at the first fault; `msgs` may then hold part of the file.
 bool parseSource(std::string_view text, const std::string &file, Messages &msgs, SourceError &err);
 
+// True when `text` is well-formed UTF-8 (no overlong forms, surrogates or
+// code points above U+10FFFF).
+bool validUtf8(std::string_view text);
+
 // A message text written as source text: escapes for the backslash and for
 // control characters, so that parseSource reads it back unchanged.
 std::string escapeText(std::string_view text);

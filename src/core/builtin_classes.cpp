@@ -1,0 +1,187 @@
+// The eight built-in classes and the slot defaults of each kind: the only
+// core file that names the logger, filter, handler and formatter operations.
+// A cell that reads `nullptr /* Name */` names an operation not yet built.
+#include <cstdio>
+
+#include "core/class_registry.h"
+
+#include "collections/collections_intl.h"
+#include "core/toolkit_state.h"
+#include "messages/i18msg.h"
+#include "messages/msg_table.h"
+
+namespace {
+
+// One row a kind: the operation a null slot gets at registration.
+struct SlotDefaults {
+  int32_t kind;
+  void (*fill)(ObjClass *cls);
+};
+
+template <typename F>
+void orDefault(F &slot, F fallback) {
+  if (slot == nullptr) slot = fallback;
+}
+
+constexpr SlotDefaults kSlotDefaults[] = {
+    {LMX_KIND_LOGGER,
+     [](ObjClass *c) { orDefault<LmxLogFn>(c->ops.logger.log, nullptr /* LmxBasicObjectFLog */); }},
+    {LMX_KIND_FILTER,
+     [](ObjClass *c) {
+       orDefault<LmxProcessFn>(c->ops.filter.process, nullptr /* LmxBasicFilterFProcess */);
+       orDefault<LmxIsLoggableFn>(c->ops.filter.isLoggable,
+                                  nullptr /* LmxLevelFilterFIsLoggable */);
+       orDefault<LmxLogFn>(c->ops.filter.log, nullptr /* LmxBasicObjectFLog */);
+     }},
+    {LMX_KIND_HANDLER,
+     [](ObjClass *c) {
+       orDefault<LmxProcessFn>(c->ops.handler.process, LmxBasicHandlerFProcess);
+       orDefault<LmxOpenFn>(c->ops.handler.open, LmxBasicHandlerFOpen);
+       orDefault<LmxCloseFn>(c->ops.handler.close, LmxBasicHandlerFClose);
+     }},
+    {LMX_KIND_FORMATTER,
+     [](ObjClass *c) {
+       orDefault<LmxFormatFn>(c->ops.formatter.format, nullptr /* LmxBasicFormatterFFormat */);
+       orDefault<LmxGetHeaderFn>(c->ops.formatter.getHeader, LmxBasicFormatterFGetHeader);
+       orDefault<LmxGetTrailerFn>(c->ops.formatter.getTrailer, LmxBasicFormatterFGetTrailer);
+       orDefault<LmxBindMsgFn>(c->ops.formatter.bindMsg, lmxIntlBindI18Msg);
+     }},
+};
+
+// One row a built-in class, registered in this order. `slots` are the
+// kind's slots 1 to 4 as in ObjClass::ops (unused ones null).
+struct BuiltinClass {
+  const char *name;
+  int32_t kind;
+  bool described;  // false: the class has no description
+  lmx::MsgKey description;
+  LmxAllocVarsFn allocVars;
+  LmxFreeVarsFn freeVars;
+  LmxCfgChangeFn cfgChange;
+  void *slots[4];
+};
+
+using lmx::MsgKey;
+
+// clang-format off
+const BuiltinClass kBuiltinClasses[] = {
+  // name, kind, described, description key,
+  //   AllocVars, FreeVars, CfgChange, {slot 1, slot 2, slot 3, slot 4}
+  {"lmx_basiclogger", LMX_KIND_LOGGER, true, MsgKey::DescBasicLogger,
+     nullptr, nullptr, nullptr /* LmxBasicLoggerFCfgChange */,
+     {nullptr /* LmxBasicObjectFLog */}},
+  {"lmx_pdlogger", LMX_KIND_LOGGER, true, MsgKey::DescPDLogger,
+     nullptr /* LmxPDLoggerFAllocVars */, nullptr /* LmxPDLoggerFFreeVars */,
+     nullptr /* LmxPDLoggerFCfgChange */,
+     {nullptr /* LmxPDLoggerFLog */}},
+  {"lmx_levelfilter", LMX_KIND_FILTER, true, MsgKey::DescLevelFilter,
+     nullptr, nullptr, nullptr /* LmxLevelFilterFCfgChange */,
+     {nullptr /* LmxBasicFilterFProcess */, nullptr /* LmxLevelFilterFIsLoggable */,
+      nullptr /* LmxBasicObjectFLog */}},
+  {"lmx_consolehandler", LMX_KIND_HANDLER, true, MsgKey::DescConsoleHandler,
+     nullptr /* LmxConsoleHandlerFAllocVars */, nullptr /* LmxConsoleHandlerFFreeVars */,
+     nullptr /* LmxBasicHandlerFCfgChange */,
+     {nullptr /* LmxConsoleHandlerFProcess */, nullptr /* LmxConsoleHandlerFOpen */,
+      nullptr /* LmxConsoleHandlerFClose */}},
+  {"lmx_filehandler", LMX_KIND_HANDLER, true, MsgKey::DescFileHandler,
+     nullptr /* LmxFileHandlerFAllocVars */, nullptr /* LmxFileHandlerFFreeVars */,
+     nullptr /* LmxFileHandlerFCfgChange */,
+     {nullptr /* LmxFileHandlerFProcess */, nullptr /* LmxFileHandlerFOpen */,
+      nullptr /* LmxFileHandlerFClose */}},
+  // Shares the file handler's variables, configuration and freeing.
+  {"lmx_multiproc_filehandler", LMX_KIND_HANDLER, false, MsgKey{},
+     nullptr /* LmxFileHandlerFAllocVars */, nullptr /* LmxFileHandlerFFreeVars */,
+     nullptr /* LmxFileHandlerFCfgChange */,
+     {nullptr /* LmxMultiProcFileHandlerFProcess */, nullptr /* LmxMultiProcFileHandlerFOpen */,
+      nullptr /* LmxMultiProcFileHandlerFClose */}},
+  {"lmx_basicformatter", LMX_KIND_FORMATTER, true, MsgKey::DescBasicFormatter,
+     nullptr, nullptr, nullptr /* LmxBasicFormatterFCfgChange */,
+     {nullptr /* LmxBasicFormatterFFormat */, reinterpret_cast<void *>(LmxBasicFormatterFGetHeader),
+      reinterpret_cast<void *>(LmxBasicFormatterFGetTrailer),
+      reinterpret_cast<void *>(lmxIntlBindI18Msg)}},
+  // FreeVars frees the block as the console handler's does; no trailer.
+  {"lmx_xmlformatter", LMX_KIND_FORMATTER, true, MsgKey::DescXMLFormatter,
+     nullptr /* LmxPDXMLFormatterFAllocVars */, nullptr /* LmxPDXMLFormatterFFreeVars */,
+     nullptr /* LmxPDXMLFormatterFCfgChange */,
+     {nullptr /* LmxPDXMLFormatterFFormat */, nullptr /* LmxPDXMLFormatterFGetHeader */,
+      reinterpret_cast<void *>(LmxBasicFormatterFGetTrailer),
+      reinterpret_cast<void *>(lmxIntlBindI18Msg)}},
+};
+// clang-format on
+
+template <typename F>
+F slot(const BuiltinClass &row, int i) {
+  return reinterpret_cast<F>(row.slots[i]);
+}
+
+void registerBuiltin(const BuiltinClass &row) {
+  I18Msg *desc = nullptr;
+  if (row.described) {
+    desc = lmxIntlAllocI18Msg(lmx::kToolkitCatalog, lmx::kToolkitSet,
+                              static_cast<int32_t>(row.description),
+                              lmx::msgText(row.description));
+  }
+  switch (row.kind) {
+    case LMX_KIND_LOGGER:
+      lmxIntlAddLoggerClass(row.name, desc, row.allocVars, row.freeVars, row.cfgChange,
+                            slot<LmxLogFn>(row, 0));
+      break;
+    case LMX_KIND_FILTER:
+      lmxIntlAddFilterClass(row.name, desc, row.allocVars, row.freeVars, row.cfgChange,
+                            slot<LmxProcessFn>(row, 0), slot<LmxIsLoggableFn>(row, 1),
+                            slot<LmxLogFn>(row, 2));
+      break;
+    case LMX_KIND_HANDLER:
+      lmxIntlAddHandlerClass(row.name, desc, row.allocVars, row.freeVars, row.cfgChange,
+                             slot<LmxProcessFn>(row, 0), slot<LmxOpenFn>(row, 1),
+                             slot<LmxCloseFn>(row, 2));
+      break;
+    default:
+      lmxIntlAddFormatterClass(row.name, desc, row.allocVars, row.freeVars, row.cfgChange,
+                               slot<LmxFormatFn>(row, 0), slot<LmxGetHeaderFn>(row, 1),
+                               slot<LmxGetTrailerFn>(row, 2), slot<LmxBindMsgFn>(row, 3));
+      break;
+  }
+  lmxIntlFreeI18Msg(desc);
+}
+
+}  // namespace
+
+namespace lmx {
+
+void fillDefaultSlots(ObjClass *cls) {
+  for (const SlotDefaults &row : kSlotDefaults) {
+    if (row.kind == cls->kind) row.fill(cls);
+  }
+}
+
+}  // namespace lmx
+
+extern "C" {
+
+void LmxBasicHandlerFProcess(Object *, Event *) {}
+void LmxBasicHandlerFOpen(Object *) {}
+void LmxBasicHandlerFClose(Object *) {}
+char *LmxBasicFormatterFGetHeader(Object *) { return nullptr; }
+char *LmxBasicFormatterFGetTrailer(Object *) { return nullptr; }
+
+void lmxToolkitInitObjClasses(void) {
+  lmx::ToolkitState &st = lmx::toolkitState();
+  if (st.classes != nullptr) return;
+  st.classes = lmxIntlAllocStringToObjClassMap();
+  if (st.classes == nullptr) {
+    I18Msg *msg = lmxIntlAllocI18Msg(lmx::kToolkitCatalog, lmx::kToolkitSet,
+                                     static_cast<int32_t>(lmx::MsgKey::ToolkitInitFailed),
+                                     lmx::msgText(lmx::MsgKey::ToolkitInitFailed));
+    char *text = lmxIntlBindI18Msg(msg);
+    lmxI18PrintUTF8AsLocal(stderr, text != nullptr ? text : "");
+    std::fputc('\n', stderr);
+    BasMemoryFree(text);
+    lmxIntlFreeI18Msg(msg);
+    return;
+  }
+  for (StringGroup *&group : st.classNames) group = lmxIntlAllocStringGroup();
+  for (const BuiltinClass &row : kBuiltinClasses) registerBuiltin(row);
+}
+
+}  // extern "C"

@@ -1,0 +1,217 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "cx/cx_intl.h"
+#include "lumex/cx.h"
+#include "temp_dir.h"
+
+namespace {
+
+// "[key]=[value]" for each entry, in list order.
+std::string render(const CxPropList &list) {
+  std::string out;
+  for (int32_t i = 0; i < list.count; ++i) {
+    out += "[" + std::string(list.entries[i].key) + "]=[" + list.entries[i].value + "]";
+  }
+  return out;
+}
+
+class PropFile : public TempDir {
+ protected:
+  // Reads the text from a real file; *out receives the list's rendering.
+  bool read(const std::string &text, std::string *out) {
+    writeFile(at("p.properties"), text);
+    CxPropList list{};
+    bool ok = CxPropListRead(at("p.properties").c_str(), &list);
+    *out = render(list);
+    CxPropListDiscard(&list);
+    return ok;
+  }
+};
+
+}  // namespace
+
+TEST_F(PropFile, ReadsWhatTheSyntaxSays) {
+  struct {
+    const char *text;
+    bool ok;
+    const char *pairs;
+  } cases[] = {
+      // separators, white space
+      {"a.b = c ", true, "[a.b]=[c ]"},
+      {"a.b:c\na.c=c\na.d c\n", true, "[a.b]=[c][a.c]=[c][a.d]=[c]"},
+      {"a.b==c", true, "[a.b]=[=c]"},
+      {" \t\fk =\tv w\tx\n", true, "[k]=[v w\tx]"},
+      {"=x=1\n", true, "[=x]=[1]"},
+      {"a#b=c!d #e\n", true, "[a#b]=[c!d #e]"},
+      {"\\a=1", true, "[\\a]=[1]"},
+      {"a=1\na=2", true, "[a]=[2]"},
+      {"a.b=", true, "[a.b]=[]"},
+      {"a.b", true, "[a.b]=[]"},
+      {"# only\n! comments\n\n   \n  # and blanks\r\n", true, ""},
+      {"", true, ""},
+      // key escapes
+      {"a\\ b=1\nc\\=d\\:e\\\\f\\\tg=2", true, "[a b]=[1][c=d:e\\f\tg]=[2]"},
+      {"a\\tb=1", false, ""},
+      {"ab\\\nc=1", false, ""},
+      // value escapes
+      {"k=\\ \\\"\\'\\\\\\\t.", true, "[k]=[ \"'\\\t.]"},
+      {"k=x\\u0041y", true, "[k]=[xAy]"},
+      {"k=\\u00e9\\u00C9", true, "[k]=[\xC3\xA9\xC3\x89]"},
+      {"k=\\uD83D\\uDE00!", true, "[k]=[\xF0\x9F\x98\x80!]"},
+      {"k=\\UD83D\\UDE00", true, "[k]=[\xF0\x9F\x98\x80]"},
+      {"k=\\uD83Dx\n", true, "[k]=[\xEF\xBF\xBDx]"},
+      {"k=\\uD83D\\u0041", true, "[k]=[\xEF\xBF\xBD" "A]"},
+      {"k=\\uDE00\\uD83D\n", true, "[k]=[\xEF\xBF\xBD\xEF\xBF\xBD]"},
+      {"k=\\u00G1\n", false, ""},
+      {"k=\\u12\n", false, ""},
+      // continuation lines; a blank line after the backslash is swallowed
+      {"a=b\\\n   c\nd=e\n", true, "[a]=[bc][d]=[e]"},
+      {"a=b\\\n\n\tc\n", true, "[a]=[bc]"},
+      {"a=b\\\r\n\r\n c\r\n", true, "[a]=[bc]"},
+      {"a=b\\\n  \\ c\n", true, "[a]=[b c]"},
+      {"a=b\\\n   \n", true, "[a]=[b]"},
+      {"a = \\\n x", true, "[a]=[x]"},
+      // failing lines; what was stored before stays
+      {"   = x\n", false, ""},
+      {"x=1\na.b\nc=3\n", false, "[x]=[1]"},
+      {"x=1\nab  \n", false, "[x]=[1]"},
+      {"x=1\nk=a\\nb\n", false, "[x]=[1]"},
+  };
+  for (const auto &c : cases) {
+    std::string pairs;
+    ::testing::internal::CaptureStderr();
+    bool ok = read(c.text, &pairs);
+    ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(ok, c.ok) << c.text;
+    EXPECT_EQ(pairs, c.pairs) << c.text;
+  }
+}
+
+TEST_F(PropFile, BadValueEscapeIsReportedWithTheKeySoFar) {
+  struct {
+    const char *text;
+    const char *printed;  // empty: nothing printed
+  } cases[] = {
+      {"app.level=x\\n\n",
+       "LMX0052E The value of property 'app.level' in the properties file could not be parsed, "
+       "because it contains a backslash character that is not part of a valid escape "
+       "sequence.\r\n"},
+      {"k=\\u00G1\n", ""},  // a broken \u escape fails silently
+      {"a\\tb=1", ""},
+  };
+  for (const auto &c : cases) {
+    std::string pairs;
+    ::testing::internal::CaptureStderr();
+    EXPECT_FALSE(read(c.text, &pairs));
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), c.printed) << c.text;
+  }
+}
+
+TEST_F(PropFile, MissingFileOrListFails) {
+  CxPropList list{};
+  EXPECT_FALSE(CxPropListRead(at("absent").c_str(), &list));
+  writeFile(at("p"), "a=1");
+  EXPECT_FALSE(CxPropListRead(at("p").c_str(), nullptr));
+  EXPECT_EQ(list.count, 0);
+}
+
+TEST(PropList, GrowsByDoublingAndKeepsOneSlotFree) {
+  struct {
+    int puts;
+    int32_t capacity;
+  } cases[] = {{1, 32}, {31, 32}, {32, 64}, {63, 64}, {64, 128}};
+  for (const auto &c : cases) {
+    CxPropList list{};
+    for (int i = 0; i < c.puts; ++i) {
+      ASSERT_TRUE(CxPropListPutStr(&list, std::to_string(i).c_str(), "v"));
+    }
+    EXPECT_EQ(list.count, c.puts);
+    EXPECT_EQ(list.capacity, c.capacity) << c.puts << " entries";
+    EXPECT_STREQ(CxPropListPeekStr(&list, std::to_string(c.puts - 1).c_str(), nullptr), "v");
+    CxPropListDiscard(&list);
+  }
+  CxPropList list{};
+  EXPECT_FALSE(cxPropListHasCapacity(nullptr, 1));
+  EXPECT_TRUE(cxPropListHasCapacity(&list, 100));
+  EXPECT_EQ(list.capacity, 128);  // 101 entries and the free slot need more than 64
+  CxPropListDiscard(&list);
+}
+
+TEST(PropList, PutReplacesAndRemoveMovesTheLastEntry) {
+  CxPropList list{};
+  for (const char *k : {"a", "b", "c"}) CxPropListPutStr(&list, k, k);
+  EXPECT_TRUE(CxPropListPutStr(&list, "b", "B"));
+  EXPECT_EQ(render(list), "[a]=[a][b]=[B][c]=[c]");
+  EXPECT_TRUE(CxPropListRemove(&list, "a"));
+  EXPECT_EQ(render(list), "[c]=[c][b]=[B]");
+  EXPECT_FALSE(CxPropListRemove(&list, "a"));
+  EXPECT_TRUE(CxPropListRemove(&list, "b"));  // the last one: nothing moves
+  EXPECT_EQ(render(list), "[c]=[c]");
+  EXPECT_FALSE(CxPropListPutStr(&list, nullptr, "x"));
+  EXPECT_FALSE(CxPropListPutStr(&list, "x", nullptr));
+
+  CxPropListDiscard(&list);
+  EXPECT_EQ(list.count, 0);
+  EXPECT_EQ(list.capacity, 0);
+  EXPECT_EQ(list.entries, nullptr);
+  EXPECT_TRUE(CxPropListPutStr(&list, "again", "1"));
+  EXPECT_EQ(render(list), "[again]=[1]");
+  CxPropListDiscard(&list);
+}
+
+TEST(PropList, LookupsTellPresenceApartFromEmptyValues) {
+  CxPropList list{};
+  CxPropListPutStr(&list, "e", "");
+  CxPropListPutStr(&list, "k", "v");
+  struct {
+    const CxPropList *list;
+    const char *key;
+    unsigned char found;
+    const char *value;
+    int32_t index;
+  } cases[] = {{&list, "e", 1, "", 0},    {&list, "k", 1, "v", 1},       {&list, "K", 0, nullptr, -1},
+               {&list, nullptr, 0, nullptr, -1}, {nullptr, "k", 0, nullptr, -1}};
+  for (const auto &c : cases) {
+    unsigned char found = 7;
+    char *copy = CxPropListCopyStr(c.list, c.key, &found);
+    EXPECT_EQ(found, c.found);
+    EXPECT_STREQ(copy, c.value);
+    EXPECT_STREQ(CxPropListPeekStr(c.list, c.key, nullptr), c.value);
+    EXPECT_EQ(CxPropListHasKey(c.list, c.key), c.found);
+    EXPECT_EQ(cxPropListFindKey(c.list, c.key), c.index);
+    BasMemoryFree(copy);
+  }
+  CxPropListDiscard(&list);
+}
+
+TEST(PropList, IteratorWalksInOrderAndEndsAsTheEndPosition) {
+  CxPropList list{};
+  for (const char *k : {"x", "y", "z"}) CxPropListPutStr(&list, k, k);
+  std::string walked;
+  CxPropListIter it = CxPropListIterator(&list);
+  for (;;) {
+    char *key = CxPropListIterCopyKey(&it);
+    walked += std::string(key) + "=" + CxPropListIterPeekVal(&it) + ";";
+    BasMemoryFree(key);
+    if (!CxPropListIterHasNext(&it)) break;
+    CxPropListIterNext(&it);
+  }
+  EXPECT_EQ(walked, "x=x;y=y;z=z;");
+  EXPECT_EQ(CxPropListIterNext(&it), &it);  // past the last: the end position
+  EXPECT_EQ(it.list, nullptr);
+  EXPECT_EQ(it.index, 0);
+  EXPECT_EQ(CxPropListIterCopyVal(&it), nullptr);
+
+  CxPropListIter negative{&list, -1};
+  CxPropListIterNext(&negative);
+  EXPECT_EQ(negative.index, -1);
+  EXPECT_EQ(CxPropListIterPeekKey(&negative), nullptr);
+
+  CxPropList empty{};
+  CxPropListIter none = CxPropListIterator(&empty);
+  EXPECT_EQ(CxPropListIterPeekKey(&none), nullptr);
+  EXPECT_FALSE(CxPropListIterHasNext(&none));
+  CxPropListDiscard(&list);
+}

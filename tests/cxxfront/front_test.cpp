@@ -1,0 +1,190 @@
+// The C++ front builds exactly the parameter lists that hand-written tags
+// give the C calls: each row logs once through C and once through C++, and
+// the two events must carry the same level, parameters and properties.
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "logging/event.h"
+#include "lumex/lumex.hpp"
+
+namespace {
+
+struct Seen {
+  int32_t level;
+  unsigned char isMessage;
+  I18Msg *message;       // a copy
+  std::string props;     // the properties this test names, "name=value;..."
+};
+std::vector<Seen> gSeen;
+
+const char *const kPropNames[] = {"n", "t", LMX_PROP_SRCFILE, LMX_PROP_SRCFUNCTION,
+                                  LMX_PROP_SRCLINE};
+
+void capture(Object *, Event *event) {
+  Seen s{event->level, event->isMessage, LmxCopyI18Msg(event->message), {}};
+  for (const char *name : kPropNames) {
+    unsigned char found = 0;
+    char *v = LmxGetEventProp(event, name, &found);
+    if (found) s.props += std::string(name) + "=" + (v ? v : "") + ";";
+    BasMemoryFree(v);
+  }
+  gSeen.push_back(s);
+}
+
+class Front : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(LmxOpenToolkit(nullptr));
+    LmxAddHandlerClass("test_capture", nullptr, nullptr, nullptr, nullptr, capture, nullptr,
+                       nullptr);
+    cap = LmxGetObject("front.capture", "test_capture");
+    raw = LmxGetObject("front", "lmx_basiclogger");
+    ASSERT_NE(cap, nullptr);
+    ASSERT_NE(raw, nullptr);
+    LmxSetObjProp(raw, "level", "ALL");
+    LmxAddListener(raw, cap);
+  }
+  void TearDown() override {
+    for (Seen &s : gSeen) LmxFreeI18Msg(s.message);
+    gSeen.clear();
+    LmxReleaseObject(raw);
+    LmxReleaseObject(cap);
+    LmxCloseToolkit();
+  }
+  Object *cap = nullptr;
+  Object *raw = nullptr;
+};
+
+struct Row {
+  const char *what;
+  std::function<void(Object *)> c;
+  std::function<void(const lumex::Logger &)> cxx;
+};
+
+const std::string kStr = "string";
+const char kView[] = "view-and-more";
+
+const Row kRows[] = {
+    {"bool", [](Object *o) { LmxLogText(o, "t", LMX_PARM_BOOL, 1, LMX_PARM_BOOL, 0, 0); },
+     [](const lumex::Logger &l) { l.text("t", true, false); }},
+    {"char", [](Object *o) { LmxLogText(o, "t", LMX_PARM_CHAR, 'x', LMX_PARM_CHAR, '\xC3', 0); },
+     [](const lumex::Logger &l) { l.text("t", 'x', '\xC3'); }},
+    {"narrow integers",
+     [](Object *o) {
+       LmxLogText(o, "t", LMX_PARM_INT, -7, LMX_PARM_INT, INT_MIN, LMX_PARM_INT, 65535, 0);
+     },
+     [](const lumex::Logger &l) {
+       l.text("t", short{-7}, int32_t{INT_MIN}, static_cast<unsigned short>(65535));
+     }},
+    {"wide integers as text",
+     [](Object *o) {
+       LmxLogText(o, "t", LMX_PARM_STRING, "12345678901", LMX_PARM_STRING, "4294967295", 0);
+     },
+     [](const lumex::Logger &l) { l.text("t", 12345678901LL, 4294967295U); }},
+    {"float and double",
+     [](Object *o) { LmxLogText(o, "t", LMX_PARM_FLOAT, 1.25, LMX_PARM_DOUBLE, -2.5e300, 0); },
+     [](const lumex::Logger &l) { l.text("t", 1.25f, -2.5e300); }},
+    {"texts",
+     [](Object *o) {
+       LmxLogText(o, "t", LMX_PARM_STRING, "lit", LMX_PARM_STRING, "string", LMX_PARM_STRING,
+                  "view", 0);
+     },
+     [](const lumex::Logger &l) { l.text("t", "lit", kStr, std::string_view(kView, 4)); }},
+    {"named properties",
+     [](Object *o) {
+       LmxLogText(o, "t", LMX_NAMED_PROP, "n", LMX_PARM_INT, 42, LMX_PARM_INT, 1, LMX_NAMED_PROP,
+                  "t", LMX_PARM_STRING, "string", 0);
+     },
+     [](const lumex::Logger &l) { l.text("t", lumex::prop("n", 42), 1, lumex::prop("t", kStr)); }},
+    {"level item",
+     [](Object *o) { LmxLogInfo(o, "cat", 1, 2, "m", LMX_LEVEL_ERROR, LMX_PARM_INT, 3, 0); },
+     [](const lumex::Logger &l) { l.info("cat", 1, 2, "m", lumex::Level::Error, 3); }},
+    {"each message call",
+     [](Object *o) {
+       LmxLogMsg(o, "c", 1, 2, "m", 0);
+       LmxLogWarn(o, "c", 1, 2, "m", 0);
+       LmxLogError(o, "c", 1, 2, "m", 0);
+       LmxLogFatal(o, "c", 1, 2, "m", 0);
+     },
+     [](const lumex::Logger &l) {
+       l.msg("c", 1, 2, "m");
+       l.warn("c", 1, 2, "m");
+       l.error("c", 1, 2, "m");
+       l.fatal("c", 1, 2, "m");
+     }},
+    {"debug traces",
+     [](Object *o) {
+       LmxLogDebugMin(o, "f.cpp", "fn", 9, "d", 0);
+       LmxLogDebugMid(o, "f.cpp", "fn", 9, "d", 0);
+       LmxLogDebugMax(o, "f.cpp", "fn", 9, "d", LMX_PARM_INT, 1, 0);
+     },
+     [](const lumex::Logger &l) {
+       l.debugMin("f.cpp", "fn", 9, "d");
+       l.debugMid("f.cpp", "fn", 9, "d");
+       l.debugMax("f.cpp", "fn", 9, "d", 1);
+     }},
+};
+
+void expectSame(const Seen &c, const Seen &cxx) {
+  EXPECT_EQ(c.level, cxx.level);
+  EXPECT_EQ(c.isMessage, cxx.isMessage);
+  EXPECT_EQ(c.props, cxx.props);
+  ParmList *a = lmxGetI18MsgParmList(c.message);
+  ParmList *b = lmxGetI18MsgParmList(cxx.message);
+  LmxLink *x = a ? LmxParmListIterator(a) : nullptr;
+  LmxLink *y = b ? LmxParmListIterator(b) : nullptr;
+  for (; x != nullptr && y != nullptr; x = LmxParmListIterNext(x), y = LmxParmListIterNext(y)) {
+    Parm *px = LmxParmListIterGet(x);
+    Parm *py = LmxParmListIterGet(y);
+    EXPECT_TRUE(LmxCmpParms(px, py)) << "parameter types " << px->type << " and " << py->type;
+    LmxFreeParm(px);
+    LmxFreeParm(py);
+  }
+  EXPECT_EQ(x == nullptr, y == nullptr) << "parameter counts differ";
+}
+
+TEST_F(Front, EveryArgumentArrivesAsTheCCallPutsIt) {
+  lumex::Logger front("front");
+  for (const Row &row : kRows) {
+    SCOPED_TRACE(row.what);
+    for (Seen &s : gSeen) LmxFreeI18Msg(s.message);
+    gSeen.clear();
+    row.c(raw);
+    const size_t half = gSeen.size();
+    ASSERT_GT(half, 0u);
+    row.cxx(front);
+    ASSERT_EQ(gSeen.size(), 2 * half);
+    for (size_t i = 0; i < half; ++i) expectSame(gSeen[i], gSeen[half + i]);
+  }
+}
+
+TEST_F(Front, DebugMacrosPassTheSourcePosition) {
+  lumex::Logger front("front");
+  const int line = __LINE__ + 1;
+  LUMEX_DEBUG_MIN(front, "here");
+  ASSERT_EQ(gSeen.size(), 1u);
+  EXPECT_EQ(gSeen[0].props, std::string(LMX_PROP_SRCFILE "=") + __FILE__ + ";" +
+                                LMX_PROP_SRCFUNCTION "=" + "TestBody;" + LMX_PROP_SRCLINE "=" +
+                                std::to_string(line) + ";");
+}
+
+TEST_F(Front, LoggerCopiesShareOneCountedReference) {
+  {
+    lumex::Logger a("front.owned", "lmx_basiclogger");
+    lumex::Logger b = a;
+    lumex::Logger c(std::move(b));
+    EXPECT_FALSE(b);
+    EXPECT_TRUE(LmxAreObjectsEqual(a.get(), c.get()));
+  }
+  // Every reference was given back: the object was destroyed and a new
+  // one of another class can take the name.
+  Object *again = LmxGetObject("front.owned", "lmx_levelfilter");
+  EXPECT_NE(again, nullptr);
+  LmxReleaseObject(again);
+}
+
+}  // namespace
