@@ -34,6 +34,8 @@ struct MCSetT {
   int32_t numMsgs;   // message records, as read
   int32_t msgCount;  // once loaded: usable messages in msgs, ascending
   int32_t loadState; // -1 not loaded, 0 loaded
+  int32_t *index;    // once loaded: message numbers to positions (catalog_index.h)
+  uint32_t indexBits;
 };
 
 inline const char *msgUtf8(const MCSetT *s, const MCMsgT *m) { return s->text + m->textOffset; }
@@ -47,6 +49,8 @@ struct MCCatalogT {
   int fd;
   int32_t numSets;
   MCSetT *sets;
+  int32_t *setIndex;  // set numbers to positions (catalog_index.h)
+  uint32_t setBits;
 };
 
 namespace ilx {
