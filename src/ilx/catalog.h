@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "ilx/catalog_index.h"
 #include "lumex/ilx.h"
 
 // One message of a loaded set: 16 bytes, so that look-ups touch little
@@ -34,8 +35,7 @@ struct MCSetT {
   int32_t numMsgs;   // message records, as read
   int32_t msgCount;  // once loaded: usable messages in msgs, ascending
   int32_t loadState; // -1 not loaded, 0 loaded
-  int32_t *index;    // once loaded: message numbers to positions (catalog_index.h)
-  uint32_t indexBits;
+  ilx::NumberIndex index;  // once loaded: message numbers to positions
 };
 
 inline const char *msgUtf8(const MCSetT *s, const MCMsgT *m) { return s->text + m->textOffset; }
@@ -49,8 +49,7 @@ struct MCCatalogT {
   int fd;
   int32_t numSets;
   MCSetT *sets;
-  int32_t *setIndex;  // set numbers to positions (catalog_index.h)
-  uint32_t setBits;
+  ilx::NumberIndex setIndex;  // set numbers to positions
 };
 
 namespace ilx {

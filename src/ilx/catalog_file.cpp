@@ -19,8 +19,6 @@
 #include <cstring>
 #include <new>
 
-#include "ilx/catalog_index.h"
-
 #include "ilx/catalog.h"
 
 namespace ilx {
@@ -57,9 +55,12 @@ bool usableSet(const MCSetTDisk &d, int32_t prevSetNo, int64_t size) {
 }
 
 void freeSets(MCCatalogT *cat) {
-  for (int32_t i = 0; i < cat->numSets; ++i) std::free(cat->sets[i].block);
+  for (int32_t i = 0; i < cat->numSets; ++i) {
+    std::free(cat->sets[i].block);
+    std::free(cat->sets[i].index.slots);
+  }
   std::free(cat->sets);
-  std::free(cat->setIndex);
+  std::free(cat->setIndex.slots);
 }
 
 }  // namespace
@@ -114,15 +115,12 @@ MCCatalogT *catalogRead(int fd, int32_t flags) {
     }
     off = d.nextSet;
   }
-  cat->setBits = indexBits(static_cast<size_t>(h.numSets));
-  cat->setIndex = static_cast<int32_t *>(std::calloc(size_t{1} << cat->setBits, sizeof(int32_t)));
-  if (!cat->setIndex) {
+  if (!indexBuild(&cat->setIndex, sets, h.numSets, &MCSetT::setNo)) {
     std::free(sets);
     std::free(cat);
     close(fd);
     return nullptr;
   }
-  for (int32_t i = 0; i < h.numSets; ++i) indexAdd(cat->setIndex, cat->setBits, sets[i].setNo, i);
   cat->flags = flags;
   cat->fd = fd;
   cat->numSets = h.numSets;
@@ -141,15 +139,11 @@ bool catalogLoadSet(MCCatalogT *cat, MCSetT *set) {
   const size_t count = static_cast<size_t>(set->numMsgs);
   const size_t textLen = static_cast<size_t>(set->textLen);
   const size_t area = 2 * textLen;
-  // Layout: message array | index | text block | default-code-set area |
-  // scratch area; a message's scratch text lies `area` bytes after its
-  // default-code-set text.
-  const uint32_t bits = indexBits(count);
-  const size_t indexSize = (size_t{1} << bits) * sizeof(int32_t);
-  auto *block = static_cast<char *>(
-      std::malloc(count * sizeof(MCMsgT) + indexSize + textLen + 2 * area + 1));
+  // Layout: message array | text block | default-code-set area | scratch area;
+  // a message's scratch text lies `area` bytes after its default-code-set text.
+  auto *block = static_cast<char *>(std::malloc(count * sizeof(MCMsgT) + textLen + 2 * area + 1));
   auto *disk = static_cast<MCMsgTDisk *>(std::malloc(count * sizeof(MCMsgTDisk) + 1));
-  const size_t textAt = count * sizeof(MCMsgT) + indexSize;
+  const size_t textAt = count * sizeof(MCMsgT);
   if (!block || !disk || !readAt(cat->fd, block + textAt, textLen, set->textOffset) ||
       !readAt(cat->fd, disk, count * sizeof(MCMsgTDisk), set->msgOffset)) {
     std::free(block);
@@ -157,8 +151,6 @@ bool catalogLoadSet(MCCatalogT *cat, MCSetT *set) {
     return false;
   }
   auto *msgs = reinterpret_cast<MCMsgT *>(block);
-  auto *index = reinterpret_cast<int32_t *>(block + count * sizeof(MCMsgT));
-  std::memset(index, 0, indexSize);
   const char *text = block + textAt;
   char *local = block + textAt + textLen;
   size_t used = 0;  // running offset in the two conversion areas
@@ -173,7 +165,6 @@ bool catalogLoadSet(MCCatalogT *cat, MCSetT *set) {
     if (!nul) continue;
     const size_t n = static_cast<size_t>(static_cast<const char *>(nul) - t);
     if (2 * n + 1 > area - used) continue;
-    indexAdd(index, bits, d.msgNo, kept);
     MCMsgT &m = msgs[kept++];
     m.msgNo = d.msgNo;
     m.textOffset = d.textOffset;
@@ -185,10 +176,12 @@ bool catalogLoadSet(MCCatalogT *cat, MCSetT *set) {
     prev = d.msgNo;
   }
   std::free(disk);
+  if (!indexBuild(&set->index, msgs, kept, &MCMsgT::msgNo)) {
+    std::free(block);
+    return false;
+  }
   set->block = block;
   set->msgs = msgs;
-  set->index = index;
-  set->indexBits = bits;
   set->text = text;
   set->local = local;
   set->msgCount = kept;

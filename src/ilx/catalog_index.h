@@ -1,42 +1,68 @@
-// Hash index from set or message numbers to their records, built when a
-// catalog or set is read: open addressing with linear probing over 2^bits
-// slots (at least twice the records), each slot the record's position + 1
-// (0: empty). The records keep their numbers; the index only finds them, so
-// a look-up returns exactly the record with that number, or none.
+// Index from set or message numbers to their records, built when a catalog
+// or set is read. Numbers that lie close together (at most about two slots a
+// record) get a direct table over their range; others a hash table with
+// open addressing and linear probing over 2^bits slots (at least twice the
+// records). Each slot holds the record's position + 1 (0: empty). The
+// records keep their numbers and the hash compares them, so a look-up gives
+// exactly the record with that number, or none.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 
 namespace ilx {
 
-// Slot bits for `count` records: 2^bits >= 2 * count, at least 1.
-inline uint32_t indexBits(size_t count) {
-  uint32_t bits = 1;
-  while (bits < 31 && (size_t{1} << bits) < 2 * count) ++bits;
-  return bits;
-}
+struct NumberIndex {
+  int32_t *slots = nullptr;
+  int32_t first = 0;  // direct table: number of slots[0]
+  uint32_t span = 0;  // direct table: slots; 0 for a hash table
+  uint32_t bits = 0;  // hash table: 2^bits slots
+};
 
 inline uint32_t indexSlot(int32_t number, uint32_t bits) {
   return (static_cast<uint32_t>(number) * 2654435761u) >> (32 - bits);
 }
 
-// Adds the record at `pos` numbered `number` (numbers are distinct).
-inline void indexAdd(int32_t *slots, uint32_t bits, int32_t number, int32_t pos) {
-  const uint32_t mask = (1u << bits) - 1;
-  uint32_t h = indexSlot(number, bits);
-  while (slots[h] != 0) h = (h + 1) & mask;
-  slots[h] = pos + 1;
+// Builds the index of `count` records with ascending, distinct numbers in
+// `.*field`; false when out of memory.
+template <class Rec>
+bool indexBuild(NumberIndex *ix, const Rec *recs, int32_t count, int32_t Rec::*field) {
+  *ix = NumberIndex{};
+  const size_t n = count > 0 ? static_cast<size_t>(count) : 0;
+  const int64_t range = n > 0 ? int64_t{recs[n - 1].*field} - recs[0].*field + 1 : 0;
+  if (n > 0 && range <= static_cast<int64_t>(2 * n + 64)) {
+    ix->first = recs[0].*field;
+    ix->span = static_cast<uint32_t>(range);
+    ix->slots = static_cast<int32_t *>(std::calloc(ix->span, sizeof(int32_t)));
+    if (!ix->slots) return false;
+    for (size_t i = 0; i < n; ++i) ix->slots[recs[i].*field - ix->first] = static_cast<int32_t>(i) + 1;
+    return true;
+  }
+  ix->bits = 1;
+  while (ix->bits < 31 && (size_t{1} << ix->bits) < 2 * n) ++ix->bits;
+  ix->slots = static_cast<int32_t *>(std::calloc(size_t{1} << ix->bits, sizeof(int32_t)));
+  if (!ix->slots) return false;
+  const uint32_t mask = (1u << ix->bits) - 1;
+  for (size_t i = 0; i < n; ++i) {
+    uint32_t h = indexSlot(recs[i].*field, ix->bits);
+    while (ix->slots[h] != 0) h = (h + 1) & mask;
+    ix->slots[h] = static_cast<int32_t>(i) + 1;
+  }
+  return true;
 }
 
-// Position of the record numbered `number` among `recs` (which carry it in
-// `.*field`), or -1.
+// Position of the record numbered `number`, or -1.
 template <class Rec>
-inline int32_t indexFind(const int32_t *slots, uint32_t bits, const Rec *recs,
-                         int32_t Rec::*field, int32_t number) {
-  const uint32_t mask = (1u << bits) - 1;
-  for (uint32_t h = indexSlot(number, bits);; h = (h + 1) & mask) {
-    const int32_t at = slots[h];
+inline int32_t indexFind(const NumberIndex &ix, const Rec *recs, int32_t Rec::*field,
+                         int32_t number) {
+  if (ix.span != 0) {
+    const uint64_t at = static_cast<uint64_t>(int64_t{number} - ix.first);
+    return at < ix.span ? ix.slots[at] - 1 : -1;
+  }
+  const uint32_t mask = (1u << ix.bits) - 1;
+  for (uint32_t h = indexSlot(number, ix.bits);; h = (h + 1) & mask) {
+    const int32_t at = ix.slots[h];
     if (at == 0) return -1;
     if (recs[at - 1].*field == number) return at - 1;
   }
