@@ -2,9 +2,10 @@
 // or set is read. Numbers that lie close together (at most about two slots a
 // record) get a direct table over their range; others a hash table with
 // open addressing and linear probing over 2^bits slots (at least twice the
-// records). Each slot holds the record's position + 1 (0: empty). The
-// records keep their numbers and the hash compares them, so a look-up gives
-// exactly the record with that number, or none.
+// records). A direct slot holds the record's position + 1 (0: empty); a hash
+// slot is two words, the number and then the position + 1, so that a probe
+// compares without reaching the record. A look-up gives exactly the record
+// with that number, or none.
 #pragma once
 
 #include <cstddef>
@@ -41,30 +42,29 @@ bool indexBuild(NumberIndex *ix, const Rec *recs, int32_t count, int32_t Rec::*f
   }
   ix->bits = 1;
   while (ix->bits < 31 && (size_t{1} << ix->bits) < 2 * n) ++ix->bits;
-  ix->slots = static_cast<int32_t *>(std::calloc(size_t{1} << ix->bits, sizeof(int32_t)));
+  ix->slots = static_cast<int32_t *>(std::calloc(size_t{2} << ix->bits, sizeof(int32_t)));
   if (!ix->slots) return false;
   const uint32_t mask = (1u << ix->bits) - 1;
   for (size_t i = 0; i < n; ++i) {
     uint32_t h = indexSlot(recs[i].*field, ix->bits);
-    while (ix->slots[h] != 0) h = (h + 1) & mask;
-    ix->slots[h] = static_cast<int32_t>(i) + 1;
+    while (ix->slots[2 * h + 1] != 0) h = (h + 1) & mask;
+    ix->slots[2 * h] = recs[i].*field;
+    ix->slots[2 * h + 1] = static_cast<int32_t>(i) + 1;
   }
   return true;
 }
 
 // Position of the record numbered `number`, or -1.
-template <class Rec>
-inline int32_t indexFind(const NumberIndex &ix, const Rec *recs, int32_t Rec::*field,
-                         int32_t number) {
+inline int32_t indexFind(const NumberIndex &ix, int32_t number) {
   if (ix.span != 0) {
     const uint64_t at = static_cast<uint64_t>(int64_t{number} - ix.first);
     return at < ix.span ? ix.slots[at] - 1 : -1;
   }
   const uint32_t mask = (1u << ix.bits) - 1;
   for (uint32_t h = indexSlot(number, ix.bits);; h = (h + 1) & mask) {
-    const int32_t at = ix.slots[h];
-    if (at == 0) return -1;
-    if (recs[at - 1].*field == number) return at - 1;
+    const int32_t *slot = ix.slots + 2 * h;
+    if (slot[1] == 0) return -1;
+    if (slot[0] == number) return slot[1] - 1;
   }
 }
 

@@ -10,7 +10,7 @@ inline MCSetT *findSet(MCCatalogT *cat, int32_t s) {
   if (!cat || s < 0 || cat->numSets < 1) return nullptr;
   // Most catalogs have one set: then its number alone decides.
   const int32_t at = cat->numSets == 1 ? (cat->sets[0].setNo == s ? 0 : -1)
-                                       : ilx::indexFind(cat->setIndex, cat->sets, &MCSetT::setNo, s);
+                                       : ilx::indexFind(cat->setIndex, s);
   if (at < 0) return nullptr;
   MCSetT *set = &cat->sets[at];
   if (set->loadState != 0 && !ilx::catalogLoadSet(cat, set)) return nullptr;
@@ -19,7 +19,7 @@ inline MCSetT *findSet(MCCatalogT *cat, int32_t s) {
 
 inline const MCMsgT *findMsg(const MCSetT *set, int32_t k) {
   if (!set || set->loadState != 0 || set->msgCount < 1 || k < 1) return nullptr;
-  const int32_t at = ilx::indexFind(set->index, set->msgs, &MCMsgT::msgNo, k);
+  const int32_t at = ilx::indexFind(set->index, k);
   return at < 0 ? nullptr : &set->msgs[at];
 }
 
