@@ -13,12 +13,13 @@ inline MCSetT *findSet(MCCatalogT *cat, int32_t s) {
                                        : ilx::indexFind(cat->setIndex, s);
   if (at < 0) return nullptr;
   MCSetT *set = &cat->sets[at];
-  if (set->loadState != 0 && !ilx::catalogLoadSet(cat, set)) return nullptr;
+  if (__builtin_expect(set->loadState != 0, 0) && !ilx::catalogLoadSet(cat, set)) return nullptr;
   return set;
 }
 
+// A message of a loaded set (numbers below 1 are in no index).
 inline const MCMsgT *findMsg(const MCSetT *set, int32_t k) {
-  if (!set || set->loadState != 0 || set->msgCount < 1 || k < 1) return nullptr;
+  if (!set) return nullptr;
   const int32_t at = ilx::indexFind(set->index, k);
   return at < 0 ? nullptr : &set->msgs[at];
 }
@@ -34,7 +35,9 @@ CodeSetT utf8Handle() {
 namespace ilx {
 
 MCSetT *catalogFindSet(MCCatalogT *cat, int32_t setNo) { return findSet(cat, setNo); }
-const MCMsgT *catalogFindMsg(const MCSetT *set, int32_t key) { return findMsg(set, key); }
+const MCMsgT *catalogFindMsg(const MCSetT *set, int32_t key) {
+  return set && set->loadState == 0 ? findMsg(set, key) : nullptr;
+}
 
 }  // namespace ilx
 
