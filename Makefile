@@ -66,7 +66,7 @@ bench: deps
 # new inputs go to a scratch folder; the saved corpus stays small.
 fuzz:
 	CC=clang CXX=clang++ $(CMAKE) -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=Debug -DLUMEX_FUZZ=ON
-	$(CMAKE) --build $(FUZZ_BUILD) -j $(JOBS)
+	$(CMAKE) --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_targets
 	cd $(FUZZ_BUILD) && for f in tests/fuzz/fuzz_*; do \
 	  [ -x "$$f" ] || continue; n=$$(basename $$f); n=$${n#fuzz_}; \
 	  mkdir -p scratch/$$n; echo "== $$f"; \

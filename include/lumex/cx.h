@@ -312,7 +312,11 @@ LMX_API int CxStringBuffPack(CxStringBuff *buff);
  * steps: the format is parsed into segments and typed argument slots
  * (CxPrintfProcessFmts), the slots are filled with values, and the segments
  * are emitted (cxPrintfEmitAll). CxStringBuffPrintf does all three from its
- * variable arguments. */
+ * variable arguments. One call appends at most 16 MiB (16777216 bytes): a
+ * width or precision that would make the text longer fails the call at that
+ * conversion instead of allocating it. Each conversion prints an integer by
+ * its own rule (signed for d and i, unsigned for o u x X) at the width of the
+ * argument's slot, 32 bits for the int, short and char forms. */
 
 /* Segment kinds. */
 #define CX_PRINTF_CONVERSION 0
