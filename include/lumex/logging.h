@@ -177,6 +177,24 @@ LMX_API void LmxBasicFilterFProcess(Object *filter, Event *event);
 LMX_API unsigned char LmxLevelFilterFIsLoggable(Object *filter, Event *event);
 
 
+/* ------------------------------------------------------------------------
+ * Problem-data logger
+ * ------------------------------------------------------------------------ */
+
+/* The problem-data logger (class lmx_pdlogger): a logger that stamps every
+ * event before passing it to its listeners with the properties
+ * organization, product, component, client, server (the machine's fully
+ * qualified host name unless configured), serverFormat ("IP" unless
+ * configured) and productInstance that it has values for (each configured
+ * by the key of the same name; removing a key stops its stamp), processId
+ * and threadId, and gives an event without message identifier the one at
+ * the start of its text (see lmxPDXMLFormatterCacheMessageID). Level,
+ * listeners and enabling are those of the basic logger. */
+LMX_API void *LmxPDLoggerFAllocVars(void);
+LMX_API void LmxPDLoggerFFreeVars(void *vars);
+LMX_API void LmxPDLoggerFCfgChange(Object *logger, const char *key);
+LMX_API void LmxPDLoggerFLog(Object *logger, Event *event);
+
 LMX_END_DECLS
 
 #endif

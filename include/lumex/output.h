@@ -94,6 +94,54 @@ LMX_API void LmxMultiProcFileHandlerFOpen(Object *handler);
 LMX_API void LmxMultiProcFileHandlerFProcess(Object *handler, struct Event *event);
 LMX_API void LmxMultiProcFileHandlerFClose(Object *handler);
 
+/* ------------------------------------------------------------------------
+ * XML formatter
+ * ------------------------------------------------------------------------ */
+
+/* The XML formatter (class lmx_xmlformatter): one XML element a record,
+ * <Message> for catalog messages and <Trace> for plain text and debug
+ * traces, carrying identifier, severity, time, product identity, text, free
+ * attributes, source, catalog coordinates with parameters, thread, process,
+ * correlation and principal. Records follow each other without an enclosing
+ * element. Every value is escaped (attributes and element content) or kept
+ * in a CDATA section that cannot end early; characters XML cannot carry
+ * become U+FFFD. Configuration keys (truth values, false by default):
+ * singleServer, singleProduct, singleComponent, singleProductId write those
+ * product elements once at the start of each destination instead of in
+ * every record; forceAsMessage or forceAsTrace alone choose the record kind
+ * (both or neither: the event decides). separator and dateTimeFormat are
+ * the basic formatter's. */
+LMX_API void *LmxPDXMLFormatterFAllocVars(void);
+LMX_API void LmxPDXMLFormatterFFreeVars(void *vars);
+LMX_API void LmxPDXMLFormatterFCfgChange(Object *formatter, const char *key);
+/* A new UTF-8 record ended by a line feed, or null when the formatter has no
+ * variables or the event is null. */
+LMX_API char *LmxPDXMLFormatterFFormat(Object *formatter, struct Event *event);
+/* No text (null); the next record starts with the single product elements. */
+LMX_API char *LmxPDXMLFormatterFGetHeader(Object *formatter);
+LMX_API char *LmxPDXMLFormatterFGetTrailer(Object *formatter);
+
+/* The message identifier at the start of a text (three capitals, up to
+ * three more letters, a run of digits, a severity letter of "IWEADF": 8 to
+ * 10 characters, as "LMXBC0020E"), or "None"; a new text. */
+LMX_API char *lmxPDXMLGetMessageID(const char *text);
+/* Gives an event without identifier the one at the start of its bound
+ * message text ("None" without one; the empty text when the message binds to
+ * nothing). The formatter is not used. */
+LMX_API void lmxPDXMLFormatterCacheMessageID(Object *formatter, struct Event *event);
+/* True for a property name that is written among the free attributes (not
+ * one with a place of its own in the record). */
+LMX_API unsigned char lmxPDXMLCheckKey(const char *name);
+/* Pieces of a record, appended to the buffer. */
+LMX_API void lmxPDXMLEmitProductInfo(CxStringBuff *buff, struct Event *event,
+                                     unsigned char component, unsigned char product,
+                                     unsigned char productInstance, unsigned char server);
+LMX_API void lmxPDXMLEmitLevel(CxStringBuff *buff, int32_t level);
+/* True when the event has a source file and the element was written. */
+LMX_API unsigned char lmxPDXMLEmitSource(CxStringBuff *buff, struct Event *event);
+LMX_API void lmxPDXMLEmitTranslationInfo(CxStringBuff *buff, struct Event *event,
+                                         const char *catalog);
+
 LMX_END_DECLS
 
 #endif

@@ -72,9 +72,8 @@ const BuiltinClass kBuiltinClasses[] = {
      nullptr, nullptr, LmxBasicLoggerFCfgChange,
      {reinterpret_cast<void *>(LmxBasicObjectFLog)}},
   {"lmx_pdlogger", LMX_KIND_LOGGER, true, MsgKey::DescPDLogger,
-     nullptr /* LmxPDLoggerFAllocVars */, nullptr /* LmxPDLoggerFFreeVars */,
-     nullptr /* LmxPDLoggerFCfgChange */,
-     {nullptr /* LmxPDLoggerFLog */}},
+     LmxPDLoggerFAllocVars, LmxPDLoggerFFreeVars, LmxPDLoggerFCfgChange,
+     {reinterpret_cast<void *>(LmxPDLoggerFLog)}},
   {"lmx_levelfilter", LMX_KIND_FILTER, true, MsgKey::DescLevelFilter,
      nullptr, nullptr, LmxLevelFilterFCfgChange,
      {reinterpret_cast<void *>(LmxBasicFilterFProcess),
@@ -104,10 +103,10 @@ const BuiltinClass kBuiltinClasses[] = {
       reinterpret_cast<void *>(lmxIntlBindI18Msg)}},
   // FreeVars frees the block as the console handler's does; no trailer.
   {"lmx_xmlformatter", LMX_KIND_FORMATTER, true, MsgKey::DescXMLFormatter,
-     nullptr /* LmxPDXMLFormatterFAllocVars */, nullptr /* LmxPDXMLFormatterFFreeVars */,
-     nullptr /* LmxPDXMLFormatterFCfgChange */,
-     {nullptr /* LmxPDXMLFormatterFFormat */, nullptr /* LmxPDXMLFormatterFGetHeader */,
-      reinterpret_cast<void *>(LmxBasicFormatterFGetTrailer),
+     LmxPDXMLFormatterFAllocVars, LmxPDXMLFormatterFFreeVars, LmxPDXMLFormatterFCfgChange,
+     {reinterpret_cast<void *>(LmxPDXMLFormatterFFormat),
+      reinterpret_cast<void *>(LmxPDXMLFormatterFGetHeader),
+      reinterpret_cast<void *>(LmxPDXMLFormatterFGetTrailer),
       reinterpret_cast<void *>(lmxIntlBindI18Msg)}},
 };
 // clang-format on
