@@ -14,5 +14,6 @@ int demo_codesets(void);
 int demo_catalogs(void);
 int demo_logging(void);
 int demo_log_files(void);
+int demo_xml(void);
 
 #endif
