@@ -166,14 +166,7 @@ void lmxToolkitInitObjClasses(void) {
   if (st.classes != nullptr) return;
   st.classes = lmxIntlAllocStringToObjClassMap();
   if (st.classes == nullptr) {
-    I18Msg *msg = lmxIntlAllocI18Msg(lmx::kToolkitCatalog, lmx::kToolkitSet,
-                                     static_cast<int32_t>(lmx::MsgKey::ToolkitInitFailed),
-                                     lmx::msgText(lmx::MsgKey::ToolkitInitFailed));
-    char *text = lmxIntlBindI18Msg(msg);
-    lmxI18PrintUTF8AsLocal(stderr, text != nullptr ? text : "");
-    std::fputc('\n', stderr);
-    BasMemoryFree(text);
-    lmxIntlFreeI18Msg(msg);
+    lmx::printTableMsgToStderr(lmx::MsgKey::ToolkitInitFailed, nullptr);
     return;
   }
   for (StringGroup *&group : st.classNames) group = lmxIntlAllocStringGroup();

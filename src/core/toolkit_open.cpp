@@ -22,16 +22,7 @@ constexpr const char *kDefaultFormatter = "lumex.defaultFormatter";
 
 // Message 51 with the file name, in the local code set, on standard error.
 void printUnreadable(const char *path) {
-  I18Msg *msg = lmxIntlAllocI18Msg(lmx::kToolkitCatalog, lmx::kToolkitSet,
-                                   static_cast<int32_t>(lmx::MsgKey::PropertiesUnreadable),
-                                   lmx::msgText(lmx::MsgKey::PropertiesUnreadable));
-  lmxIntlAddI18MsgParmString(msg, path);
-  char *text = lmxIntlBindI18Msg(msg);
-  lmxI18PrintUTF8AsLocal(stderr, text != nullptr ? text : "");
-  std::fputc('\n', stderr);
-  std::fflush(stderr);
-  BasMemoryFree(text);
-  lmxIntlFreeI18Msg(msg);
+  lmx::printTableMsgToStderr(lmx::MsgKey::PropertiesUnreadable, path);
 }
 
 // The object of the name if it exists, else made of the class.

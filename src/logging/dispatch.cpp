@@ -59,16 +59,7 @@ class ListenerSnapshot {
 // The message about a toolkit logger without listeners, which cannot go
 // through that logger: the standard error stream instead.
 void printNoListeners(const Object *logger) {
-  I18Msg *msg = lmxIntlAllocI18Msg(lmx::kToolkitCatalog, lmx::kToolkitSet,
-                                   static_cast<int32_t>(lmx::MsgKey::NoListeners),
-                                   lmx::msgText(lmx::MsgKey::NoListeners));
-  lmxIntlAddI18MsgParmString(msg, logger->name);
-  char *text = lmxIntlBindI18Msg(msg);
-  lmxI18PrintUTF8AsLocal(stderr, text != nullptr ? text : "");
-  std::fputc('\n', stderr);
-  std::fflush(stderr);
-  BasMemoryFree(text);
-  lmxIntlFreeI18Msg(msg);
+  lmx::printTableMsgToStderr(lmx::MsgKey::NoListeners, logger->name);
 }
 
 // True when `target` is among the listeners of `from`, or among theirs.

@@ -14,11 +14,12 @@ unsigned char *headerFlag(Object *handler) {
   return handler != nullptr ? static_cast<unsigned char *>(handler->vars) : nullptr;
 }
 
-// The printing converts into the console's code set and cuts at 4095 bytes
-// itself, so the sink asks the base for no conversion.
+// The printing converts into the console's code set itself, so the sink
+// asks the base for no conversion. Each record is flushed, so that a record
+// written to a pipe or a file is not lost when the program dies.
 bool consoleWrite(Object *, const char *bytes, uint32_t) {
   lmxI18PrintUTF8AsLocal(stdout, bytes);
-  return true;
+  return std::fflush(stdout) == 0;
 }
 
 bool consolePrepare(Object *handler);
