@@ -74,7 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   for (size_t i = 4; i < f.size(); i += 3) {
     lmxIntlAddI18MsgParmString(e->message, f[i].c_str());
     if (i + 1 < f.size()) {
-      std::string key = f[i + 1].size() == 1 ? placed[f[i + 1][0] % 9] : f[i + 1];
+      std::string key = f[i + 1].size() == 1 ? placed[static_cast<unsigned char>(f[i + 1][0]) % 9] : f[i + 1];
       LmxSetEventProp(e, key.c_str(), i + 2 < f.size() ? f[i + 2].c_str() : "");
     }
   }
