@@ -11,7 +11,7 @@ FUZZ_SECONDS ?= 60
 
 # Debian packages that tests and benchmarks use beyond the README's
 # prerequisites; `make deps` installs whichever are missing.
-DEPS_PACKAGES ?= libspdlog-dev liblog4cxx-dev libexpat1-dev pkg-config
+DEPS_PACKAGES ?= libspdlog-dev liblog4cxx-dev libexpat1-dev pkg-config rsyslog
 
 .PHONY: all build test test-plain test-asan tsan demo bench fuzz install clean deps
 
@@ -21,7 +21,11 @@ build:
 	$(CMAKE) -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=$(PREFIX)
 	$(CMAKE) --build $(BUILD) -j $(JOBS)
 
-test: test-plain test-asan
+# The packages first, then the two builds one after the other (never racing
+# `deps` under `make -j`).
+test: deps
+	$(MAKE) test-plain
+	$(MAKE) test-asan
 
 test-plain: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
