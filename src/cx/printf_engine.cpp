@@ -9,6 +9,8 @@
 
 #include "cx/string_buff.h"
 
+namespace fmt = ilx::fmt;
+
 namespace {
 
 // ---------------------------------------------------------------------------
@@ -354,9 +356,9 @@ void fetchOne(CxPrintfArg &a, va_list &ap) {
 // The conversion's flags, width and precision; width and precision values
 // from slots are taken as 32-bit: a negative width means no padding, a
 // negative precision none given.
-cx::fmt::Spec specOf(const CxPrintfSeg &seg, const CxPrintfArg *width,
+fmt::Spec specOf(const CxPrintfSeg &seg, const CxPrintfArg *width,
                      const CxPrintfArg *precision) {
-  cx::fmt::Spec spec;
+  fmt::Spec spec;
   spec.flags = seg.flags;
   spec.conv = seg.conversion;
   spec.width = width != nullptr ? static_cast<int32_t>(width->value.i) : seg.width;
@@ -368,29 +370,29 @@ cx::fmt::Spec specOf(const CxPrintfSeg &seg, const CxPrintfArg *width,
 // One conversion of the value in arg. Integers print by the conversion's
 // own rule, whatever conversion decided how the argument was read: signed
 // for d, unsigned for o u x X, at the width of printfIntBits.
-bool emitValue(CodeSetT cs, cx::BuffSink &out, const CxPrintfSeg &seg, const cx::fmt::Spec &spec,
+bool emitValue(CodeSetT cs, cx::BuffSink &out, const CxPrintfSeg &seg, const fmt::Spec &spec,
                const CxPrintfArg &arg) {
   switch (seg.conversion) {
     case 'd': {
       const bool narrow = cx::printfIntBits(seg.length, arg.type) == 32;
       const int64_t v = narrow ? static_cast<int32_t>(static_cast<uint32_t>(arg.value.u)) : arg.value.i;
       const uint64_t mag = v < 0 ? ~static_cast<uint64_t>(v) + 1 : static_cast<uint64_t>(v);
-      return cx::fmt::putInteger(out, spec, mag, v < 0);
+      return fmt::putInteger(out, spec, mag, v < 0);
     }
     case 'o':
     case 'u':
     case 'x':
     case 'X': {
       const bool narrow = cx::printfIntBits(seg.length, arg.type) == 32;
-      return cx::fmt::putInteger(out, spec, narrow ? uint32_t(arg.value.u) : arg.value.u, false);
+      return fmt::putInteger(out, spec, narrow ? uint32_t(arg.value.u) : arg.value.u, false);
     }
     case 'p':
-      return cx::fmt::putInteger(out, spec, arg.value.u, false);
+      return fmt::putInteger(out, spec, arg.value.u, false);
     case 'c':
       if (seg.length == CX_PRINTF_LEN_L) return cx::printfEmitWide(cs, out, spec, false, arg);
       {
         const char byte = static_cast<char>(arg.value.u & 0xFF);
-        return cx::fmt::putBytes(out, spec, &byte, 1);
+        return fmt::putBytes(out, spec, &byte, 1);
       }
     case 's':
       if (seg.length == CX_PRINTF_LEN_L) return cx::printfEmitWide(cs, out, spec, true, arg);
@@ -403,7 +405,7 @@ bool emitValue(CodeSetT cs, cx::BuffSink &out, const CxPrintfSeg &seg, const cx:
         if (s == nullptr) s = "";
         const size_t n =
             spec.precision < 0 ? std::strlen(s) : strnlen(s, static_cast<size_t>(spec.precision));
-        return cx::fmt::putBytes(out, spec, s, n);
+        return fmt::putBytes(out, spec, s, n);
       }
     case 'C':
       return cx::printfEmitWide(cs, out, spec, false, arg);
@@ -417,7 +419,7 @@ bool emitValue(CodeSetT cs, cx::BuffSink &out, const CxPrintfSeg &seg, const cx:
     case 'F':
     case 'g':
     case 'G':
-      return cx::fmt::putFloat(out, spec, arg.value.d);
+      return fmt::putFloat(out, spec, arg.value.d);
     default:  // n and anything else
       return false;
   }
@@ -426,7 +428,7 @@ bool emitValue(CodeSetT cs, cx::BuffSink &out, const CxPrintfSeg &seg, const cx:
 int32_t emitAll(CodeSetT cs, CxStringBuff *buff, const CxPrintfSegList *segs,
                 const CxPrintfArgList *args, int *failed) {
   const uint32_t start = buff->length;
-  cx::BuffSink out{buff, uint64_t{start} + cx::fmt::kMaxFormatted};
+  cx::BuffSink out{buff, uint64_t{start} + fmt::kMaxFormatted};
   bool ok = true;
   for (int32_t i = 0; ok && i < segs->count; ++i) {
     const CxPrintfSeg &seg = segs->segs[i];
@@ -434,7 +436,7 @@ int32_t emitAll(CodeSetT cs, CxStringBuff *buff, const CxPrintfSegList *segs,
       ok = seg.first != nullptr && seg.last >= seg.first &&
            out.put(seg.first, static_cast<size_t>(seg.last - seg.first) + 1);
     } else {
-      cx::fmt::Spec spec;
+      fmt::Spec spec;
       ok = cx::printfResolveSpec(seg, *args, &spec) &&
            emitValue(cs, out, seg, spec, args->args[seg.argIndex]);
     }
@@ -453,7 +455,7 @@ bool printfInOnePass(CodeSetT cs, CxStringBuff *buff, const char *format, va_lis
                      int32_t *appended) {
   const uint32_t start = buff->length;
   const bool wasEmpty = buff->data == nullptr;
-  cx::BuffSink out{buff, uint64_t{start} + cx::fmt::kMaxFormatted};
+  cx::BuffSink out{buff, uint64_t{start} + fmt::kMaxFormatted};
   CxPrintfSegList counter{};
   Parser reader{&counter, nullptr, nullptr, nullptr};
   bool parsed = true;
@@ -488,7 +490,7 @@ bool printfInOnePass(CodeSetT cs, CxStringBuff *buff, const char *format, va_lis
     if (seg.widthArg >= 0) fetchOne(width, args);
     if (seg.precisionArg >= 0) fetchOne(precision, args);
     fetchOne(value, args);
-    const cx::fmt::Spec spec = specOf(seg, seg.widthArg >= 0 ? &width : nullptr,
+    const fmt::Spec spec = specOf(seg, seg.widthArg >= 0 ? &width : nullptr,
                                       seg.precisionArg >= 0 ? &precision : nullptr);
     failed = !emitValue(cs, out, seg, spec, value);
   }

@@ -15,17 +15,19 @@
 // the width printfIntBits gives (p always whole), floating values as
 // double, strings and wide strings as pointers, characters as the low byte
 // (a 16-bit unit for wide characters). The value formatting itself
-// (printf_format.h) is shared with other print functions; wide characters
+// (ilx/format_value.h) is shared with other print functions; wide characters
 // and strings convert through the code set handle given to the call.
 #pragma once
 
 #include <cstdarg>
 
-#include "cx/printf_format.h"
+#include "ilx/format_value.h"
 #include "cx/string_buff.h"
 #include "lumex/cx.h"
 
 namespace cx {
+
+namespace fmt = ilx::fmt;
 
 // Frees both lists and zeroes them.
 void printfDiscard(CxPrintfSegList *segs, CxPrintfArgList *args);

@@ -37,7 +37,7 @@ inline bool sbFill(CxStringBuff *b, char c, size_t n) {
   return true;
 }
 
-// Output target of the value formatters (printf_format.h) over a buffer;
+// Output target of the value formatters (ilx/format_value.h) over a buffer;
 // nothing is appended that would take the text beyond `end` bytes.
 struct BuffSink {
   CxStringBuff *buff;

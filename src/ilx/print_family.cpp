@@ -7,17 +7,16 @@
 #include <climits>
 #include <cstdarg>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
-#include "cx/printf_engine.h"
-#include "cx/printf_format.h"
-#include "cx/string_buff.h"
-#include "lumex/cx.h"
+#include "ilx/format_value.h"
+#include "ilx/format_wide.h"
 #include "lumex/ilx.h"
 
 namespace {
 
-namespace fmt = cx::fmt;
+namespace fmt = ilx::fmt;
 
 // How an argument is read from the variable argument list.
 enum class ArgType : uint8_t { None, Int, Long, LLong, Double, LDouble, Pointer };
@@ -77,8 +76,8 @@ int readPosition(const char *&p) {
 class Format {
  public:
   ~Format() {
-    BasMemoryFree(dirs_);
-    BasMemoryFree(args_);
+    std::free(dirs_);
+    std::free(args_);
   }
 
   // False for a format the engine cannot run: too large numbers, no memory,
@@ -89,9 +88,9 @@ class Format {
     if (percents > INT_MAX / 4) return false;
     maxSlots_ = static_cast<int>(3 * percents);
     dirs_ = static_cast<Directive *>(
-        BasMemoryCalloc(static_cast<uint32_t>(percents + 1), sizeof(Directive)));
+        std::calloc(percents + 1, sizeof(Directive)));
     args_ = static_cast<Arg *>(
-        BasMemoryCalloc(static_cast<uint32_t>(maxSlots_ > 0 ? maxSlots_ : 1), sizeof(Arg)));
+        std::calloc(static_cast<size_t>(maxSlots_ > 0 ? maxSlots_ : 1), sizeof(Arg)));
     if (dirs_ == nullptr || args_ == nullptr) return false;
 
     const char *p = format;
@@ -335,20 +334,8 @@ fmt::Spec specOf(const Format &f, const Directive &d) {
 // Wide characters and strings, converted under the handle.
 template <class Sink>
 bool putWide(Sink &out, CodeSetT cs, const fmt::Spec &spec, bool isString, const Arg &a) {
-  static const uint16_t kEmpty[1] = {0};
-  CxPrintfArg arg{};
-  if (isString) {
-    arg.type = CX_PRINTF_ARG_WSTRING;
-    arg.value.p = a.p != nullptr ? a.p : kEmpty;  // a null wide string prints as empty
-  } else {
-    arg.type = CX_PRINTF_ARG_WCHAR;
-    arg.value.i = static_cast<uint16_t>(a.i);
-  }
-  CxStringBuff text{};
-  cx::BuffSink sink{&text, fmt::kMaxFormatted};
-  bool ok = cx::printfEmitWide(cs, sink, spec, isString, arg);
-  if (ok && text.length > 0) ok = out.put(text.data, text.length);
-  CxStringBuffDiscard(&text);
+  const bool ok = isString ? fmt::putWideString(out, spec, cs, static_cast<const uint16_t *>(a.p))
+                           : fmt::putWideChar(out, spec, cs, static_cast<uint16_t>(a.i));
   if (!ok && out.error == 0) out.error = -1;
   return ok;
 }

@@ -260,13 +260,13 @@ TEST_F(LocaleNumbers, GroupingAndDecimalPointFollowTheLocale) {
 }
 
 TEST(PrintfGrouping, SizesRepeatAndStop) {
-  cx::fmt::Grouping g;
+  ilx::fmt::Grouping g;
   g.sep = ",";
   g.sepLen = 1;
   uint16_t sizes[32];
   auto split = [&](const char *rule, size_t n) {
     g.sizes = rule;
-    const size_t count = cx::fmt::groupDigits(n, g, sizes);
+    const size_t count = ilx::fmt::groupDigits(n, g, sizes);
     std::string out;
     for (size_t i = 0; i < count; ++i) out += (i ? "," : "") + std::to_string(sizes[i]);
     return out;
@@ -299,7 +299,7 @@ TEST(PrintfDigits, ExactIntegerRouteMatchesCorrectRounding) {
     if (v == 0) continue;
     for (int n = 1; n <= 16; ++n) {
       char digits[17] = {};
-      const int decpt = cx::fmt::decimalDigits(v, n, digits);
+      const int decpt = ilx::fmt::decimalDigits(v, n, digits);
       char expect[64];
       std::snprintf(expect, sizeof expect, "%.*e", n - 1, v);
       std::string d = std::string(1, expect[0]) + (n > 1 ? std::string(expect + 2, n - 1) : "");

@@ -12,7 +12,7 @@
 #include <cstdint>
 #include <cstring>
 
-namespace cx::fmt {
+namespace ilx::fmt {
 
 // Largest formatted text of one call, in bytes: a width or precision that
 // would make a result larger fails the call instead of allocating it.
@@ -229,4 +229,4 @@ bool putBytes(Sink &out, const Spec &s, const char *text, size_t n) {
   return detail::padded(out, s, "", 0, 0, false, detail::Bytes{text, n});
 }
 
-}  // namespace cx::fmt
+}  // namespace ilx::fmt

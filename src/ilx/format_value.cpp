@@ -1,6 +1,6 @@
 // Non-template parts of the value formatters: locale data, digit grouping,
 // decimal digit generation and the layout of floating-point texts.
-#include "cx/printf_format.h"
+#include "ilx/format_value.h"
 
 #include <charconv>
 #include <climits>
@@ -8,7 +8,7 @@
 #include <cmath>
 #include <cstdlib>
 
-namespace cx::fmt {
+namespace ilx::fmt {
 
 Grouping localeGrouping() {
   Grouping g;
@@ -306,4 +306,4 @@ void floatBody(const Spec &s, double v, char *store, FloatBody *b, const Groupin
 }
 
 }  // namespace detail
-}  // namespace cx::fmt
+}  // namespace ilx::fmt
