@@ -301,56 +301,6 @@ struct Parser {
 };
 
 // ---------------------------------------------------------------------------
-// Argument fetch
-
-// Takes the next variable argument as the slot's type says.
-void fetchOne(CxPrintfArg &a, va_list &ap) {
-  switch (a.type) {
-    case CX_PRINTF_ARG_INT:
-    case CX_PRINTF_ARG_SHORT:
-    case CX_PRINTF_ARG_CHAR:
-      a.value.i = va_arg(ap, int);
-      break;
-    case CX_PRINTF_ARG_LONG:
-      a.value.i = va_arg(ap, long);
-      break;
-    case CX_PRINTF_ARG_LLONG:
-    case CX_PRINTF_ARG_INTMAX:
-      a.value.i = va_arg(ap, long long);
-      break;
-    case CX_PRINTF_ARG_UINT:
-    case CX_PRINTF_ARG_USHORT:
-    case CX_PRINTF_ARG_UCHAR:
-    case CX_PRINTF_ARG_WCHAR:
-      a.value.u = va_arg(ap, unsigned);
-      break;
-    case CX_PRINTF_ARG_ULONG:
-      a.value.u = va_arg(ap, unsigned long);
-      break;
-    case CX_PRINTF_ARG_ULLONG:
-    case CX_PRINTF_ARG_UINTMAX:
-      a.value.u = va_arg(ap, unsigned long long);
-      break;
-    case CX_PRINTF_ARG_SIZE:
-    case CX_PRINTF_ARG_USIZE:
-      a.value.u = va_arg(ap, size_t);
-      break;
-    case CX_PRINTF_ARG_PTRDIFF:
-      a.value.i = va_arg(ap, ptrdiff_t);
-      break;
-    case CX_PRINTF_ARG_DOUBLE:
-      a.value.d = va_arg(ap, double);
-      break;
-    case CX_PRINTF_ARG_LDOUBLE:
-      a.value.d = static_cast<double>(va_arg(ap, long double));
-      break;
-    default:  // pointers: %p, %s, %S, %n
-      a.value.p = va_arg(ap, const void *);
-      break;
-  }
-}
-
-// ---------------------------------------------------------------------------
 // Emission
 
 // The conversion's flags, width and precision; width and precision values
@@ -487,9 +437,9 @@ bool printfInOnePass(CodeSetT cs, CxStringBuff *buff, const char *format, va_lis
     CxPrintfArg width{CX_PRINTF_ARG_INT, {}};
     CxPrintfArg precision{CX_PRINTF_ARG_INT, {}};
     CxPrintfArg value{seg.argType, {}};
-    if (seg.widthArg >= 0) fetchOne(width, args);
-    if (seg.precisionArg >= 0) fetchOne(precision, args);
-    fetchOne(value, args);
+    if (seg.widthArg >= 0) cx::printfFetchOne(width, args);
+    if (seg.precisionArg >= 0) cx::printfFetchOne(precision, args);
+    cx::printfFetchOne(value, args);
     const fmt::Spec spec = specOf(seg, seg.widthArg >= 0 ? &width : nullptr,
                                       seg.precisionArg >= 0 ? &precision : nullptr);
     failed = !emitValue(cs, out, seg, spec, value);
@@ -538,20 +488,6 @@ unsigned printfIntBits(int32_t length, unsigned char slotType) {
     default:
       return conversion32 ? 32 : 64;
   }
-}
-
-int32_t printfFirstGap(const CxPrintfArgList *args) {
-  for (int32_t i = 0; i < args->count; ++i) {
-    if (args->args[i].type == CX_PRINTF_ARG_NONE) return i;
-  }
-  return -1;
-}
-
-void printfFetch(CxPrintfArgList *args, va_list ap) {
-  va_list next;
-  va_copy(next, ap);
-  for (int32_t i = 0; i < args->count; ++i) fetchOne(args->args[i], next);
-  va_end(next);
 }
 
 bool printfResolveSpec(const CxPrintfSeg &seg, const CxPrintfArgList &args, fmt::Spec *spec) {

@@ -36,6 +36,9 @@ void printfDiscard(CxPrintfSegList *segs, CxPrintfArgList *args);
 // slot up to the highest referenced one has a type.
 int32_t printfFirstGap(const CxPrintfArgList *args);
 
+// Takes the next variable argument as the slot's type says.
+void printfFetchOne(CxPrintfArg &a, va_list &ap);
+
 // Fills every slot from the variable arguments, in slot order, reading each
 // as its type says (every slot must have a type).
 void printfFetch(CxPrintfArgList *args, va_list ap);
