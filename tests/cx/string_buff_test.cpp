@@ -19,33 +19,24 @@ bool appendN(CxStringBuff *b, uint32_t n) {
 }  // namespace
 
 TEST(StringBuff, GrowthDoublesPastWhatIsNeeded) {
-  CxStringBuff b{};
-  ASSERT_TRUE(CxStringBuffAppendChar(&b, 'a'));
-  EXPECT_EQ(b.capacity, 1024u);
-  EXPECT_EQ(b.length, 1u);
-  CxStringBuffDiscard(&b);
-
-  ASSERT_TRUE(appendN(&b, 1023));  // needs exactly 1024 with the terminator
-  EXPECT_EQ(b.capacity, 1024u);
-  ASSERT_TRUE(CxStringBuffAppendChar(&b, 'y'));
-  EXPECT_EQ(b.capacity, 2048u);
-  EXPECT_EQ(b.length, 1024u);
-  EXPECT_EQ(b.data[1024], '\0');
-  CxStringBuffDiscard(&b);
-
-  ASSERT_TRUE(appendN(&b, 1000));
-  ASSERT_TRUE(appendN(&b, 3000));  // needs 4001
-  EXPECT_EQ(b.capacity, 4096u);
-  CxStringBuffDiscard(&b);
-
-  ASSERT_TRUE(appendN(&b, 1023));
-  ASSERT_TRUE(appendN(&b, 1024));  // needs exactly 2048: must exceed it
-  EXPECT_EQ(b.capacity, 4096u);
-  EXPECT_EQ(b.length, 2047u);
-  EXPECT_EQ(std::strlen(b.data), 2047u);
-  CxStringBuffDiscard(&b);
-  EXPECT_EQ(b.data, nullptr);
-  EXPECT_EQ(b.capacity, 0u);
+  const struct {
+    uint32_t first, second, capacity;
+  } rows[] = {
+      {1, 0, 1024},        {1023, 0, 1024},  // exactly 1024 with the terminator
+      {1023, 1, 2048},     {1000, 3000, 4096},
+      {1023, 1024, 4096},  // needs exactly 2048: must exceed it
+  };
+  for (const auto &r : rows) {
+    CxStringBuff b{};
+    ASSERT_TRUE(appendN(&b, r.first));
+    ASSERT_TRUE(r.second == 0 || appendN(&b, r.second));
+    EXPECT_EQ(b.capacity, r.capacity) << r.first << "+" << r.second;
+    EXPECT_EQ(b.length, r.first + r.second);
+    EXPECT_EQ(std::strlen(b.data), b.length);
+    CxStringBuffDiscard(&b);
+    EXPECT_EQ(b.data, nullptr);
+    EXPECT_EQ(b.capacity, 0u);
+  }
 }
 
 TEST(StringBuff, ImpossibleGrowthFailsAndKeepsTheText) {
