@@ -4,11 +4,17 @@
 
 #include <stdint.h>
 
-#include "core.h"
 #include "cx.h"
 #include "lmx_export.h"
 
 LMX_BEGIN_DECLS
+
+/* Opaque toolkit records: objects, their classes and their configurations
+ * (core.h and config.h hold their operations); collections hold them by
+ * pointer. */
+typedef struct Object Object;
+typedef struct ObjClass ObjClass;
+typedef struct ObjCfg ObjCfg;
 
 /* ------------------------------------------------------------------------
  * Lists, groups and iterators

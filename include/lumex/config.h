@@ -5,7 +5,6 @@
 #include <stdint.h>
 
 #include "collections.h"
-#include "core.h"
 #include "cx.h"
 #include "lmx_export.h"
 

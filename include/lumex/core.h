@@ -4,15 +4,11 @@
 
 #include <stdint.h>
 
+#include "collections.h"
 #include "cx.h"
 #include "lmx_export.h"
 
 LMX_BEGIN_DECLS
-
-/* Opaque toolkit records. */
-typedef struct Object Object;
-typedef struct ObjClass ObjClass;
-typedef struct ObjCfg ObjCfg;
 
 /* Logs the platform's text for a failed status at level WARN through the
  * toolkit logger; success and unknown kinds log nothing. While the toolkit

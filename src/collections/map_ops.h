@@ -4,7 +4,7 @@
 
 #include "collections/collections_intl.h"
 #include "collections/links.h"
-#include "core/api_frame.h"
+#include "cx/api_lock.h"
 
 namespace lmx {
 

@@ -6,7 +6,7 @@
 #include "collections/collections_intl.h"
 #include "collections/links.h"
 #include "collections/map_ops.h"
-#include "core/api_frame.h"
+#include "cx/api_lock.h"
 
 // Declares `decl` as another name of the function `target`, defined in
 // this file. (GCC wants the alias to carry the nothrow it infers for the

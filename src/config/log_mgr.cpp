@@ -9,8 +9,7 @@
 #include "config/cfg_walk.h"
 #include "config/obj_cfg.h"
 #include "config/property_values.h"
-#include "core/api_frame.h"
-#include "core/object.h"
+#include "cx/api_lock.h"
 
 namespace {
 
@@ -54,18 +53,6 @@ void adoptDescendants(ObjCfg *cfg) {
     lmxIntlObjCfgRemChild(isRoot(old) ? nullptr : registered(old), child);
     lmxIntlObjCfgAddChild(cfg, child);
   }
-}
-
-// Applies the configuration's own properties in map order. The class's
-// operation may change configurations while it runs, so it walks a copy.
-void applyOwn(Object *object, const ObjCfg *cfg) {
-  StringToStringMap *props = lmxIntlCopyStringToStringMap(cfg->properties);
-  for (LmxLink *e = lmxIntlStringToStringMapIterator(props); e != nullptr;
-       e = lmxIntlStringToStringMapIterNext(e)) {
-    lmxIntlSetObjProp(object, static_cast<const char *>(e->item),
-                      static_cast<const char *>(lmx::mapEntry(e)->value));
-  }
-  lmxIntlFreeStringToStringMap(props);
 }
 
 void updateCfg(ObjCfg *cfg) {
@@ -174,22 +161,6 @@ unsigned char lmxIntlLogMgrHasCfg(const char *name) {
   return lmxIntlStringToObjCfgMapHasKey(logMgr().configs, name);
 }
 
-unsigned char lmxIntlLogMgrApplyCfg(Object *object, const char *name) {
-  if (object == nullptr || isRoot(name)) return 0;
-  ObjCfg *cfg = lmxIntlLogMgrGetCfg(name);
-  if (cfg == nullptr) return 0;
-  // The chain up to the root, or up to the first configuration met twice.
-  lmx::CfgWalk chain;
-  for (ObjCfg *at = cfg; chain.enter(at);) {
-    char *parentName = lmxLogMgrGetParentConfigName(at);
-    at = lmxIntlLogMgrGetCfg(parentName);
-    BasMemoryFree(parentName);
-  }
-  // The farthest ancestor first, so that nearer values override.
-  for (int32_t i = chain.size() - 1; i >= 0; --i) applyOwn(object, chain.at(i));
-  return 1;
-}
-
 unsigned char lmxLogMgrAddCfgFromFile(const char *config, const char *property,
                                       const char *value) {
   if (config == nullptr || property == nullptr || value == nullptr) return 0;
@@ -217,8 +188,4 @@ ObjCfg *LmxLogMgrGetCfg(const char *name) {
 unsigned char LmxLogMgrHasCfg(const char *name) {
   return lmx::locked([&] { return lmxIntlLogMgrHasCfg(name); });
 }
-unsigned char LmxLogMgrApplyCfg(Object *object, const char *name) {
-  return lmx::locked([&] { return lmxIntlLogMgrApplyCfg(object, name); });
-}
-
 }  // extern "C"

@@ -25,7 +25,6 @@ LMX_API void lmxIntlLogMgrAddCfg(ObjCfg *cfg);
 LMX_API void lmxIntlLogMgrRemCfg(ObjCfg *cfg);
 LMX_API ObjCfg *lmxIntlLogMgrGetCfg(const char *name);
 LMX_API unsigned char lmxIntlLogMgrHasCfg(const char *name);
-LMX_API unsigned char lmxIntlLogMgrApplyCfg(Object *object, const char *name);
 
 // The parent name of cfg: its stored parent name, else the nearest
 // registered dotted prefix of its name (then stored as its parent name),

@@ -8,7 +8,7 @@
 #include "config/cfg_walk.h"
 #include "config/log_mgr.h"
 #include "config/property_values.h"
-#include "core/api_frame.h"
+#include "cx/api_lock.h"
 
 
 namespace {

@@ -6,6 +6,7 @@
 #include "collections/collections_intl.h"
 #include "config/log_mgr.h"
 #include "cx/prop_reader.h"
+#include "logging/toolkit_report.h"
 #include "messages/i18msg.h"
 #include "messages/msg_table.h"
 

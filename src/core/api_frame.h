@@ -1,60 +1,11 @@
-// The frame of every public toolkit operation: take the API lock or return
-// the empty result, run the unlocked body, release the lock.
-//
-//   Object *LmxGetObject(const char *name) {
-//     return lmx::locked([&] { return lmxIntlGetObject(name); });
-//   }
-//
-// The body does its own silent argument checks and returns the empty result
-// (value-initialized: null, 0, false) for arguments it cannot use.
+// The toolkit's side of the public frame: the API lock (cx/api_lock.h) and
+// the toolkit's error logger.
 #pragma once
 
-#include <type_traits>
-#include <utility>
-
+#include "cx/api_lock.h"
 #include "lumex/core.h"
 
 extern "C" {
-// True when the calling thread now holds the API lock (created on first use).
-LMX_API bool lmxAPIMutexLock(void);
-// Releases one hold of the API lock, if the lock exists.
-LMX_API void lmxAPIMutexUnlock(void);
 // The toolkit's error logger while the toolkit is open, else null.
 LMX_API Object *lmxToolkitLogger(void);
 }
-
-namespace lmx {
-
-// Holds the API lock for one scope.
-class ApiLock {
- public:
-  ApiLock() : held_(lmxAPIMutexLock()) {}
-  ~ApiLock() {
-    if (held_) lmxAPIMutexUnlock();
-  }
-  ApiLock(const ApiLock &) = delete;
-  ApiLock &operator=(const ApiLock &) = delete;
-  explicit operator bool() const { return held_; }
-
- private:
-  bool held_;
-};
-
-template <typename Body>
-auto locked(Body &&body) -> decltype(body()) {
-  using R = decltype(body());
-  ApiLock lock;
-  if (!lock) {
-    if constexpr (std::is_void_v<R>) {
-      return;
-    } else {
-      return R{};
-    }
-  }
-  return std::forward<Body>(body)();
-}
-
-}  // namespace lmx
-
-// One-line shell: LMX_LOCKED(lmxIntlFoo(a, b));
-#define LMX_LOCKED(expr) return ::lmx::locked([&]() { return (expr); })

@@ -6,6 +6,7 @@
 #include "config/obj_cfg.h"
 #include "core/api_frame.h"
 #include "core/class_registry.h"
+#include "core/log_mgr_apply.h"
 #include "core/object.h"
 #include "logging/toolkit_report.h"
 

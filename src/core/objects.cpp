@@ -67,8 +67,10 @@ void lmxIntlReleaseObject(Object *object) {
   if (--object->references == 1) destroy(object);
 }
 
-Object *LmxAcquireObject(Object *object) { LMX_LOCKED(lmxIntlAcquireObject(object)); }
-void LmxReleaseObject(Object *object) { LMX_LOCKED(lmxIntlReleaseObject(object)); }
+Object *LmxAcquireObject(Object *object) {
+  return lmx::locked([&] { return lmxIntlAcquireObject(object); });
+}
+void LmxReleaseObject(Object *object) { lmx::locked([&] { lmxIntlReleaseObject(object); }); }
 
 unsigned char LmxAreObjectsEqual(const Object *a, const Object *b) { return a == b; }
 

@@ -2,7 +2,7 @@
 #include "messages/i18msg.h"
 
 #include "collections/collections_intl.h"
-#include "core/api_frame.h"
+#include "cx/api_lock.h"
 
 namespace {
 

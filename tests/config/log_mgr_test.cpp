@@ -5,6 +5,7 @@
 #include "../common/test_objects.h"
 #include "../cx/temp_dir.h"
 #include "cfg_fixture.h"
+#include "core/log_mgr_apply.h"
 #include "lumex/config.h"
 
 namespace {
