@@ -30,14 +30,10 @@ typedef struct CxStatus {
 #define CX_STATUS_SYS 'w'
 
 /* ------------------------------------------------------------------------
- * Memory and string wrappers: defined results for null pointers and zero
- * sizes, otherwise the C library's behaviour.
+ * String wrappers: defined results for null pointers and zero sizes,
+ * otherwise the C library's behaviour. (The memory family, BasMemory...,
+ * is declared in ilx.h, which this header includes.)
  * ------------------------------------------------------------------------ */
-
-LMX_API void *BasMemoryMalloc(uint32_t size);
-LMX_API void *BasMemoryCalloc(uint32_t count, uint32_t size);
-LMX_API void *BasMemoryRealloc(void *block, uint32_t size);
-LMX_API void BasMemoryFree(void *block);
 
 LMX_API int BasStringCmp(const char *a, const char *b);
 LMX_API int BasStringNCmp(const char *a, const char *b, size_t n);

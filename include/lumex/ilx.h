@@ -14,6 +14,17 @@
 LMX_BEGIN_DECLS
 
 /* ------------------------------------------------------------------------
+ * The library's one allocator family: every block the library hands out or
+ * takes over comes from it. A zero size gives null; a zero size to
+ * BasMemoryRealloc leaves the block alone and gives null.
+ * ------------------------------------------------------------------------ */
+
+LMX_API void *BasMemoryMalloc(uint32_t size);
+LMX_API void *BasMemoryCalloc(uint32_t count, uint32_t size);
+LMX_API void *BasMemoryRealloc(void *block, uint32_t size);
+LMX_API void BasMemoryFree(void *block);
+
+/* ------------------------------------------------------------------------
  * Service set-up and code sets
  * ------------------------------------------------------------------------ */
 

@@ -3,7 +3,6 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "lumex/cx.h"
 #include "lumex/ilx.h"
 
 namespace {

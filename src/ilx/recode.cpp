@@ -4,7 +4,6 @@
 // with BasMemoryFree. Null only when memory runs out.
 #include <cstring>
 
-#include "lumex/cx.h"
 #include "lumex/ilx.h"
 
 namespace {

@@ -6,7 +6,6 @@
 
 #include "ilx/codeset.h"
 #include "ilx/time_parse.h"
-#include "lumex/cx.h"
 #include "lumex/ilx.h"
 
 namespace {
