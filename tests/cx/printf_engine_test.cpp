@@ -224,10 +224,7 @@ TEST(PrintfGrouping, SizesRepeatAndStop) {
     const char *rule;
     size_t digits;
     const char *sizes;
-  } rows[] = {{"\3", 7, "1,3,3"},
-              {"\3\2", 9, "2,2,2,3"},
-              {"\3\177", 9, "6,3"},
-              {"\3", 3, "3"},
+  } rows[] = {{"\3", 7, "1,3,3"}, {"\3\2", 9, "2,2,2,3"}, {"\3\177", 9, "6,3"}, {"\3", 3, "3"},
               {"\4", 2, "2"}};
   for (const auto &r : rows) {  // \3\2: Indian style; CHAR_MAX ends grouping
     ilx::fmt::Grouping g;
@@ -246,22 +243,9 @@ TEST(PrintfDigits, ExactIntegerRouteMatchesCorrectRounding) {
   // Digits computed with integer arithmetic for common magnitudes must equal
   // the C library's correctly rounded %.*e digits for every count of digits.
   std::mt19937_64 rng(4242);
-  std::vector<double> values = {1.0,
-                                9.5,
-                                0.5,
-                                2.675,
-                                1e15,
-                                9999999999999999.0,
-                                0.1,
-                                1e-6,
-                                5e-324,
-                                1e300,
-                                123456789012345678.0,
-                                0.95,
-                                9.95,
-                                999999.5,
-                                1234567890123456.5,
-                                4503599627370497.5};
+  std::vector<double> values = {1.0,   9.5,   0.5,   2.675, 1e15, 9999999999999999.0, 0.1, 1e-6,
+                                5e-324, 1e300, 0.95,  9.95,  999999.5, 123456789012345678.0,
+                                1234567890123456.5, 4503599627370497.5};
   for (int i = 0; i < 20000; ++i) {
     values.push_back(static_cast<double>(rng() >> 11) / 9007199254740992.0 *
                      std::pow(10.0, static_cast<int>(rng() % 60) - 30));

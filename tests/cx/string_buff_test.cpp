@@ -38,20 +38,13 @@ TEST(StringBuff, UTF8FormsUpToSixBytes) {
     int32_t code;
     const char *bytes;
   } rows[] = {
-      {0x41, "\x41"},
-      {0x7F, "\x7F"},
-      {0x80, "\xC2\x80"},
-      {0x7FF, "\xDF\xBF"},
-      {0x800, "\xE0\xA0\x80"},
-      {0xD800, "\xED\xA0\x80"},  // surrogates are not checked
-      {0xFFFF, "\xEF\xBF\xBF"},
-      {0x10000, "\xF0\x90\x80\x80"},
-      {0x1FFFFF, "\xF7\xBF\xBF\xBF"},
-      {0x200000, "\xF8\x88\x80\x80\x80"},
-      {0x3FFFFFF, "\xFB\xBF\xBF\xBF\xBF"},
-      {0x4000000, "\xFC\x84\x80\x80\x80\x80"},
-      {0x7FFFFFFF, "\xFD\xBF\xBF\xBF\xBF\xBF"},
-      {0, ""},                                  // the zero code is one zero byte
+      {0x41, "\x41"},                      {0x7F, "\x7F"},
+      {0x80, "\xC2\x80"},                  {0x7FF, "\xDF\xBF"},
+      {0x800, "\xE0\xA0\x80"},             {0xD800, "\xED\xA0\x80"},  // surrogates: not checked
+      {0xFFFF, "\xEF\xBF\xBF"},            {0x10000, "\xF0\x90\x80\x80"},
+      {0x1FFFFF, "\xF7\xBF\xBF\xBF"},      {0x200000, "\xF8\x88\x80\x80\x80"},
+      {0x3FFFFFF, "\xFB\xBF\xBF\xBF\xBF"}, {0x4000000, "\xFC\x84\x80\x80\x80\x80"},
+      {0x7FFFFFFF, "\xFD\xBF\xBF\xBF\xBF\xBF"}, {0, ""},  // the zero code: one zero byte
   };
   CxStringBuff b{};
   for (const auto &r : rows) {
