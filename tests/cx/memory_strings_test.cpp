@@ -19,7 +19,7 @@ TEST(Memory, ZeroSizesAllocateNothingAndReallocToZeroKeepsTheBlock) {
   BasMemoryFree(p);
 }
 
-TEST(StringCompare, NullRulesAndUnsignedBytes) {
+TEST(StringValues, CompareLengthSpanAndSprintfWithNullRules) {
   const struct {
     int got, want;
   } rows[] = {
@@ -62,7 +62,7 @@ TEST(StringSearch, NullRulesAndResults) {
   BasMemoryFree(d);
 }
 
-TEST(StringCopy, NullRulesAndPadding) {
+TEST(StringCopy, CopyCatAndSprintfWithNullRulesAndPadding) {
   char buf[16] = "full";
   EXPECT_EQ(BasStringCpy(nullptr, "x"), nullptr);
   EXPECT_EQ(BasStringCpy(buf, nullptr), buf);
