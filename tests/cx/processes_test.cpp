@@ -1,8 +1,6 @@
 #include <signal.h>
 #include <unistd.h>
 
-#include <filesystem>
-#include <string>
 #include <vector>
 
 #include "temp_dir.h"
@@ -50,17 +48,14 @@ TEST_F(Processes, ArgumentsSplitAtBlanksAndExitCodeWithAndWithoutWaiting) {
   ASSERT_NE(h, nullptr);
   CxProcessResult r{9, 9, 9, 9};
   ASSERT_EQ(st(CxProcessWaitFor(h, &r, 0)), "-0");  // still waiting for the gate
-  EXPECT_EQ(r.exited, 0u);
-  EXPECT_EQ(r.exitCode, 0u);
+  EXPECT_EQ(r.exited + r.exitCode, 0u);
   writeFile(at("gate"), "");
   r = wait(h);
-  EXPECT_EQ(r.exited, 1u);
-  EXPECT_EQ(r.exitCode, 7u);
+  EXPECT_EQ(std::to_string(r.exited) + "/" + std::to_string(r.exitCode), "1/7");
   EXPECT_EQ(readFile(at("out")), "a\nb\nc\nd\ne\n");
   r = CxProcessResult{};
   ASSERT_EQ(st(CxProcessWaitFor(h, &r, 0)), "-0");  // asked again after the end
-  EXPECT_EQ(r.exited, 1u);
-  EXPECT_EQ(r.exitCode, 7u);
+  EXPECT_EQ(std::to_string(r.exited) + "/" + std::to_string(r.exitCode), "1/7");
   EXPECT_EQ(st(CxProcessRelease(h)), "-0");
 }
 
@@ -92,12 +87,11 @@ TEST(ProcessCreate, FailuresAndBadArguments) {
   const char *args[] = {"a", nullptr};
   EXPECT_EQ(st(CxProcessCreate(&h, "lumex-no-such-program", args)), "w2");
   EXPECT_EQ(h, nullptr);
-  EXPECT_EQ(st(CxProcessCreate(&h, "", args)), "p22");
-  EXPECT_EQ(st(CxProcessCreate(&h, " \t ", nullptr)), "p22");  // no words at all
-  EXPECT_EQ(st(CxProcessCreate(nullptr, "true", args)), "p22");
   CxProcessResult r;
-  EXPECT_EQ(st(CxProcessWaitFor(nullptr, &r, 1)), "p22");
-  EXPECT_EQ(st(CxProcessRelease(nullptr)), "p22");
+  for (CxStatus s : {CxProcessCreate(&h, "", args), CxProcessCreate(&h, " \t ", nullptr),
+                     CxProcessCreate(nullptr, "true", args), CxProcessWaitFor(nullptr, &r, 1),
+                     CxProcessRelease(nullptr)})  // " \t ": no words at all
+    EXPECT_EQ(st(s), "p22");
   ASSERT_EQ(st(CxProcessCreate(&h, "false", nullptr)), "-0");  // program alone
   EXPECT_EQ(st(CxProcessWaitFor(h, nullptr, 1)), "p22");
   ASSERT_EQ(st(CxProcessWaitFor(h, &r, 1)), "-0");

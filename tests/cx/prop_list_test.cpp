@@ -1,9 +1,4 @@
-#include <gtest/gtest.h>
-
-#include <string>
-
 #include "cx/cx_intl.h"
-#include "lumex/cx.h"
 #include "temp_dir.h"
 
 namespace {
@@ -11,9 +6,8 @@ namespace {
 // "[key]=[value]" for each entry, in list order.
 std::string render(const CxPropList &list) {
   std::string out;
-  for (int32_t i = 0; i < list.count; ++i) {
+  for (int32_t i = 0; i < list.count; ++i)
     out += "[" + std::string(list.entries[i].key) + "]=[" + list.entries[i].value + "]";
-  }
   return out;
 }
 
@@ -50,17 +44,14 @@ TEST_F(PropFile, ReadsWhatTheSyntaxSays) {
       {"a.b=", true, "[a.b]=[]"},
       {"a.b", true, "[a.b]=[]"},
       {"# only\n! comments\n\n   \n  # and blanks\r\n", true, ""},
-      {"", true, ""},
       // key escapes
       {"a\\ b=1\nc\\=d\\:e\\\\f\\\tg=2", true, "[a b]=[1][c=d:e\\f\tg]=[2]"},
       {"a\\tb=1", false, ""},
       {"ab\\\nc=1", false, ""},
       // value escapes
       {"k=\\ \\\"\\'\\\\\\\t.", true, "[k]=[ \"'\\\t.]"},
-      {"k=x\\u0041y", true, "[k]=[xAy]"},
-      {"k=\\u00e9\\u00C9", true, "[k]=[\xC3\xA9\xC3\x89]"},
-      {"k=\\uD83D\\uDE00!", true, "[k]=[\xF0\x9F\x98\x80!]"},
-      {"k=\\UD83D\\UDE00", true, "[k]=[\xF0\x9F\x98\x80]"},
+      {"k=x\\u0041y\\u00e9\\u00C9", true, "[k]=[xAy\xC3\xA9\xC3\x89]"},
+      {"k=\\uD83D\\uDE00!\\UD83D\\UDE00", true, "[k]=[\xF0\x9F\x98\x80!\xF0\x9F\x98\x80]"},
       {"k=\\uD83Dx\n", true, "[k]=[\xEF\xBF\xBDx]"},
       {"k=\\uD83D\\u0041", true, "[k]=[\xEF\xBF\xBD" "A]"},
       {"k=\\uDE00\\uD83D\n", true, "[k]=[\xEF\xBF\xBD\xEF\xBF\xBD]"},
@@ -89,7 +80,7 @@ TEST_F(PropFile, ReadsWhatTheSyntaxSays) {
   }
 }
 
-TEST_F(PropFile, BadValueEscapeIsReportedWithTheKeySoFar) {
+TEST_F(PropFile, FailuresReportOnlyABadValueEscapeWithTheKeySoFar) {
   struct {
     const char *text;
     const char *printed;  // empty: nothing printed
@@ -107,10 +98,7 @@ TEST_F(PropFile, BadValueEscapeIsReportedWithTheKeySoFar) {
     EXPECT_FALSE(read(c.text, &pairs));
     EXPECT_EQ(::testing::internal::GetCapturedStderr(), c.printed) << c.text;
   }
-}
-
-TEST_F(PropFile, MissingFileOrListFails) {
-  CxPropList list{};
+  CxPropList list{};  // a missing file or list fails too
   EXPECT_FALSE(CxPropListRead(at("absent").c_str(), &list));
   writeFile(at("p"), "a=1");
   EXPECT_FALSE(CxPropListRead(at("p").c_str(), nullptr));
@@ -124,9 +112,8 @@ TEST(PropList, GrowsByDoublingAndKeepsOneSlotFree) {
   } cases[] = {{1, 32}, {31, 32}, {32, 64}, {63, 64}, {64, 128}};
   for (const auto &c : cases) {
     CxPropList list{};
-    for (int i = 0; i < c.puts; ++i) {
+    for (int i = 0; i < c.puts; ++i)
       ASSERT_TRUE(CxPropListPutStr(&list, std::to_string(i).c_str(), "v"));
-    }
     EXPECT_EQ(list.count, c.puts);
     EXPECT_EQ(list.capacity, c.capacity) << c.puts << " entries";
     EXPECT_STREQ(CxPropListPeekStr(&list, std::to_string(c.puts - 1).c_str(), nullptr), "v");
@@ -151,10 +138,8 @@ TEST(PropList, PutReplacesAndRemoveMovesTheLastEntry) {
   EXPECT_EQ(render(list), "[c]=[c]");
   EXPECT_FALSE(CxPropListPutStr(&list, nullptr, "x"));
   EXPECT_FALSE(CxPropListPutStr(&list, "x", nullptr));
-
   CxPropListDiscard(&list);
-  EXPECT_EQ(list.count, 0);
-  EXPECT_EQ(list.capacity, 0);
+  EXPECT_EQ(list.count + list.capacity, 0);
   EXPECT_EQ(list.entries, nullptr);
   EXPECT_TRUE(CxPropListPutStr(&list, "again", "1"));
   EXPECT_EQ(render(list), "[again]=[1]");
@@ -203,12 +188,10 @@ TEST(PropList, IteratorWalksInOrderAndEndsAsTheEndPosition) {
   EXPECT_EQ(it.list, nullptr);
   EXPECT_EQ(it.index, 0);
   EXPECT_EQ(CxPropListIterCopyVal(&it), nullptr);
-
   CxPropListIter negative{&list, -1};
   CxPropListIterNext(&negative);
   EXPECT_EQ(negative.index, -1);
   EXPECT_EQ(CxPropListIterPeekKey(&negative), nullptr);
-
   CxPropList empty{};
   CxPropListIter none = CxPropListIterator(&empty);
   EXPECT_EQ(CxPropListIterPeekKey(&none), nullptr);

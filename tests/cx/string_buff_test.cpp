@@ -1,35 +1,19 @@
-#include <gtest/gtest.h>
-
 #include <cstring>
-#include <string>
 
 #include "cx/cx_intl.h"
-#include "lumex/cx.h"
-
-namespace {
-
-std::string text(const CxStringBuff &b) { return std::string(b.data, b.length); }
-
-// Appends n copies of 'x'.
-bool appendN(CxStringBuff *b, uint32_t n) {
-  std::string s(n, 'x');
-  return CxStringBuffAppendStr(b, s.c_str()) == 1;
-}
-
-}  // namespace
+#include "temp_dir.h"
 
 TEST(StringBuff, GrowthDoublesPastWhatIsNeeded) {
   const struct {
     uint32_t first, second, capacity;
   } rows[] = {
-      {1, 0, 1024},        {1023, 0, 1024},  // exactly 1024 with the terminator
-      {1023, 1, 2048},     {1000, 3000, 4096},
-      {1023, 1024, 4096},  // needs exactly 2048: must exceed it
+      {1, 0, 1024},       {1023, 0, 1024},  {1023, 1, 2048},  // 1024 with the terminator
+      {1000, 3000, 4096}, {1023, 1024, 4096},  // needs exactly 2048: must exceed it
   };
   for (const auto &r : rows) {
     CxStringBuff b{};
-    ASSERT_TRUE(appendN(&b, r.first));
-    ASSERT_TRUE(r.second == 0 || appendN(&b, r.second));
+    ASSERT_TRUE(CxStringBuffAppendStr(&b, std::string(r.first, 'x').c_str()));
+    ASSERT_TRUE(CxStringBuffAppendStr(&b, std::string(r.second, 'x').c_str()));
     EXPECT_EQ(b.capacity, r.capacity) << r.first << "+" << r.second;
     EXPECT_EQ(b.length, r.first + r.second);
     EXPECT_EQ(std::strlen(b.data), b.length);
@@ -37,51 +21,37 @@ TEST(StringBuff, GrowthDoublesPastWhatIsNeeded) {
     EXPECT_EQ(b.data, nullptr);
     EXPECT_EQ(b.capacity, 0u);
   }
-}
-
-TEST(StringBuff, ImpossibleGrowthFailsAndKeepsTheText) {
+  // Growth that cannot be had fails and keeps the text, or the zeroed buffer.
   CxStringBuff b{};
+  EXPECT_FALSE(cxStringBuffHasCapacity(&b, UINT32_MAX));
+  EXPECT_EQ(b.data, nullptr);
   ASSERT_TRUE(CxStringBuffAppendStr(&b, "keep"));
   EXPECT_FALSE(cxStringBuffHasCapacity(&b, UINT32_MAX));
   EXPECT_FALSE(cxStringBuffHasCapacity(&b, UINT32_MAX - 4));
   EXPECT_EQ(text(b), "keep");
   EXPECT_EQ(b.capacity, 1024u);
   CxStringBuffDiscard(&b);
-  // A zeroed buffer whose first growth fails stays as it was.
-  EXPECT_FALSE(cxStringBuffHasCapacity(&b, UINT32_MAX));
-  EXPECT_EQ(b.data, nullptr);
-  EXPECT_EQ(CxStringBuffPeekStr(&b), nullptr);
 }
 
 TEST(StringBuff, UTF8FormsUpToSixBytes) {
-  struct Case {
+  const struct {
     int32_t code;
     const char *bytes;
-  } cases[] = {
-      {0x41, "\x41"},
-      {0x7F, "\x7F"},
-      {0x80, "\xC2\x80"},
-      {0x7FF, "\xDF\xBF"},
-      {0x800, "\xE0\xA0\x80"},
-      {0x20AC, "\xE2\x82\xAC"},
-      {0xD800, "\xED\xA0\x80"},  // surrogates are not checked
-      {0xFFFF, "\xEF\xBF\xBF"},
-      {0x10000, "\xF0\x90\x80\x80"},
-      {0x1FFFFF, "\xF7\xBF\xBF\xBF"},
-      {0x200000, "\xF8\x88\x80\x80\x80"},
-      {0x3FFFFFF, "\xFB\xBF\xBF\xBF\xBF"},
-      {0x4000000, "\xFC\x84\x80\x80\x80\x80"},
-      {0x7FFFFFFF, "\xFD\xBF\xBF\xBF\xBF\xBF"},
+  } rows[] = {
+      {0x41, "\x41"},                      {0x7F, "\x7F"},
+      {0x80, "\xC2\x80"},                  {0x7FF, "\xDF\xBF"},
+      {0x800, "\xE0\xA0\x80"},             {0xD800, "\xED\xA0\x80"},  // surrogates: not checked
+      {0xFFFF, "\xEF\xBF\xBF"},            {0x10000, "\xF0\x90\x80\x80"},
+      {0x1FFFFF, "\xF7\xBF\xBF\xBF"},      {0x200000, "\xF8\x88\x80\x80\x80"},
+      {0x3FFFFFF, "\xFB\xBF\xBF\xBF\xBF"}, {0x4000000, "\xFC\x84\x80\x80\x80\x80"},
+      {0x7FFFFFFF, "\xFD\xBF\xBF\xBF\xBF\xBF"}, {0, ""},  // the zero code: one zero byte
   };
-  for (const Case &c : cases) {
-    CxStringBuff b{};
-    ASSERT_TRUE(CxStringBuffAppendUTF32Char(&b, c.code)) << std::hex << c.code;
-    EXPECT_EQ(text(b), c.bytes) << std::hex << c.code;
-    CxStringBuffDiscard(&b);
-  }
   CxStringBuff b{};
-  ASSERT_TRUE(CxStringBuffAppendUTF32Char(&b, 0));  // the zero code is one zero byte
-  EXPECT_EQ(b.length, 1u);
+  for (const auto &r : rows) {
+    CxStringBuffRestart(&b);
+    ASSERT_TRUE(CxStringBuffAppendUTF32Char(&b, r.code)) << std::hex << r.code;
+    EXPECT_EQ(text(b), std::string(r.bytes, r.code ? std::strlen(r.bytes) : 1)) << std::hex << r.code;
+  }
   EXPECT_FALSE(CxStringBuffAppendUTF32Char(&b, -1));
   EXPECT_FALSE(CxStringBuffAppendUTF32Char(&b, INT32_MIN));
   EXPECT_EQ(b.length, 1u);
@@ -89,63 +59,48 @@ TEST(StringBuff, UTF8FormsUpToSixBytes) {
 }
 
 TEST(StringBuff, DecimalAndEbcdicNumbers) {
-  struct Case {
+  const struct {
     int64_t v;
     const char *ascii;
-  } cases[] = {{0, "0"},
-               {7, "7"},
-               {-1, "-1"},
-               {1234567890123LL, "1234567890123"},
-               {INT64_MAX, "9223372036854775807"},
-               {INT64_MIN, "-9223372036854775808"}};
-  for (const Case &c : cases) {
-    CxStringBuff b{};
-    ASSERT_TRUE(CxStringBuffAppendInt64(&b, c.v));
-    EXPECT_EQ(text(b), c.ascii);
-    CxStringBuffRestart(&b);
-    ASSERT_TRUE(CxStringBuffAppendEBCDICInt64(&b, c.v));
-    std::string expect = c.ascii;
-    for (char &ch : expect) ch = ch == '-' ? '\x60' : static_cast<char>(ch - '0' + 0xF0);
-    EXPECT_EQ(text(b), expect);
-    CxStringBuffDiscard(&b);
-  }
+  } rows[] = {{0, "0"},
+              {-1, "-1"},
+              {1234567890123LL, "1234567890123"},
+              {INT64_MAX, "9223372036854775807"},
+              {INT64_MIN, "-9223372036854775808"}};
   CxStringBuff b{};
+  for (const auto &r : rows) {
+    std::string ebcdic = r.ascii;
+    for (char &ch : ebcdic) ch = ch == '-' ? '\x60' : static_cast<char>(ch - '0' + 0xF0);
+    CxStringBuffRestart(&b);
+    ASSERT_TRUE(CxStringBuffAppendInt64(&b, r.v));
+    ASSERT_TRUE(CxStringBuffAppendEBCDICInt64(&b, r.v));
+    EXPECT_EQ(text(b), r.ascii + ebcdic);
+  }
+  CxStringBuffRestart(&b);
   ASSERT_TRUE(CxStringBuffAppendInt32(&b, INT32_MIN));
   ASSERT_TRUE(CxStringBuffAppendChar(&b, ' '));
   ASSERT_TRUE(CxStringBuffAppendUInt64(&b, UINT64_MAX));
-  ASSERT_TRUE(CxStringBuffAppendChar(&b, ' '));
   ASSERT_TRUE(CxStringBuffAppendUInt64(&b, 0));
-  ASSERT_TRUE(CxStringBuffAppendChar(&b, ' '));
-  ASSERT_TRUE(CxStringBuffAppendEBCDICInt64(&b, -12));
-  EXPECT_EQ(text(b), "-2147483648 18446744073709551615 0 \x60\xF1\xF2");
+  EXPECT_EQ(text(b), "-2147483648 184467440737095516150");
   CxStringBuffDiscard(&b);
 }
 
-TEST(StringBuff, StringAppendsStopAtCountOrEnd) {
+TEST(StringBuff, StringAppendsStopAtCountOrEndAndRefuseNulls) {
   CxStringBuff b{};
   EXPECT_TRUE(CxStringBuffAppendStrN(&b, "ab", 3));
   EXPECT_TRUE(CxStringBuffAppendStrN(&b, "cdef", 2));
   EXPECT_TRUE(CxStringBuffAppendStrN(&b, "gh", -1));
   EXPECT_TRUE(CxStringBuffAppendStrN(&b, "zz", 0));
   EXPECT_TRUE(CxStringBuffAppendStr(&b, ""));
-  EXPECT_EQ(text(b), "abcdgh");
-  EXPECT_FALSE(CxStringBuffAppendStr(&b, nullptr));
-  EXPECT_FALSE(CxStringBuffAppendStrN(&b, nullptr, 2));
-  EXPECT_FALSE(CxStringBuffAppendStrN(&b, "x", -2));
+  for (int ok : {CxStringBuffAppendStr(&b, nullptr), CxStringBuffAppendStrN(&b, nullptr, 2),
+                 CxStringBuffAppendStrN(&b, "x", -2), CxStringBuffAppendChar(nullptr, 'a'),
+                 CxStringBuffAppendUTF32Char(nullptr, 'a'), CxStringBuffAppendStr(nullptr, "a"),
+                 CxStringBuffAppendStrN(nullptr, "a", 1), CxStringBuffAppendInt64(nullptr, 1),
+                 CxStringBuffAppendUInt64(nullptr, 1), CxStringBuffAppendEBCDICInt64(nullptr, 1),
+                 CxStringBuffPack(nullptr), cxStringBuffHasCapacity(nullptr, 1)})
+    EXPECT_FALSE(ok);
   EXPECT_EQ(text(b), "abcdgh");
   CxStringBuffDiscard(&b);
-}
-
-TEST(StringBuff, NullBufferIsRefusedEverywhere) {
-  EXPECT_FALSE(CxStringBuffAppendChar(nullptr, 'a'));
-  EXPECT_FALSE(CxStringBuffAppendUTF32Char(nullptr, 'a'));
-  EXPECT_FALSE(CxStringBuffAppendStr(nullptr, "a"));
-  EXPECT_FALSE(CxStringBuffAppendStrN(nullptr, "a", 1));
-  EXPECT_FALSE(CxStringBuffAppendInt64(nullptr, 1));
-  EXPECT_FALSE(CxStringBuffAppendUInt64(nullptr, 1));
-  EXPECT_FALSE(CxStringBuffAppendEBCDICInt64(nullptr, 1));
-  EXPECT_FALSE(CxStringBuffPack(nullptr));
-  EXPECT_FALSE(cxStringBuffHasCapacity(nullptr, 1));
   EXPECT_EQ(CxStringBuffPeekStr(nullptr), nullptr);
   EXPECT_EQ(CxStringBuffCopyStr(nullptr), nullptr);
   EXPECT_EQ(CxStringBuffTakeStr(nullptr), nullptr);
@@ -160,27 +115,20 @@ TEST(StringBuff, PeekCopyTakeRestart) {
   EXPECT_EQ(CxStringBuffTakeStr(&b), nullptr);
   CxStringBuffRestart(&b);  // nothing to restart
   EXPECT_EQ(b.data, nullptr);
-
   ASSERT_TRUE(CxStringBuffAppendStr(&b, "line one"));
   char *copy = CxStringBuffCopyStr(&b);
-  ASSERT_NE(copy, nullptr);
   EXPECT_NE(copy, b.data);
   EXPECT_STREQ(copy, "line one");
   BasMemoryFree(copy);
-
   char *const data = b.data;
   CxStringBuffRestart(&b);
-  EXPECT_EQ(b.length, 0u);
-  EXPECT_EQ(b.data, data);  // memory kept for reuse
   EXPECT_STREQ(CxStringBuffPeekStr(&b), "");
   ASSERT_TRUE(CxStringBuffAppendStr(&b, "two"));
-  EXPECT_EQ(b.data, data);
-
+  EXPECT_EQ(b.data, data);  // memory kept for reuse
   char *taken = CxStringBuffTakeStr(&b);
   EXPECT_STREQ(taken, "two");
   EXPECT_EQ(b.data, nullptr);
-  EXPECT_EQ(b.length, 0u);
-  EXPECT_EQ(b.capacity, 0u);
+  EXPECT_EQ(b.length + b.capacity, 0u);
   BasMemoryFree(taken);
   ASSERT_TRUE(CxStringBuffAppendStr(&b, "again"));  // reusable after a take
   EXPECT_EQ(text(b), "again");
@@ -192,11 +140,10 @@ TEST(StringBuff, PackShrinksOnceAndFreesEmptyBuffers) {
   ASSERT_TRUE(CxStringBuffAppendStr(&b, "abc"));
   EXPECT_TRUE(CxStringBuffPack(&b));
   EXPECT_EQ(b.capacity, 4u);
-  EXPECT_STREQ(b.data, "abc");
   EXPECT_FALSE(CxStringBuffPack(&b));
   ASSERT_TRUE(CxStringBuffAppendChar(&b, 'd'));  // grows again from the packed size
   EXPECT_EQ(b.capacity, 8u);
-  EXPECT_STREQ(b.data, "abcd");
+  EXPECT_EQ(text(b), "abcd");
   CxStringBuffRestart(&b);
   EXPECT_TRUE(CxStringBuffPack(&b));
   EXPECT_EQ(b.data, nullptr);

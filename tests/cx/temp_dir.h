@@ -1,5 +1,5 @@
-// Shared by the file and process tests: a scratch directory per test,
-// removed with everything in it, and a status written as kind and code.
+// Shared by the tests of this folder: a status written as kind and code, a
+// buffer's text, and a scratch directory per test, removed with its contents.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -13,6 +13,10 @@
 
 // "-0", "p22", "w2", ...
 inline std::string st(CxStatus s) { return s.kind + std::to_string(s.code); }
+
+inline std::string text(const CxStringBuff &b) {
+  return b.data ? std::string(b.data, b.length) : "<null>";
+}
 
 class TempDir : public ::testing::Test {
  protected:

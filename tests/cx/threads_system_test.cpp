@@ -46,7 +46,6 @@ TEST(System, SleepTimestampAndHostName) {
   int64_t ts = CxSystemGetTimestamp();
   EXPECT_GE(ts, before + 30);
   EXPECT_LE(ts, nowMs());
-
   char shortName[256] = {}, buf[256], tiny[2] = "z";
   ASSERT_EQ(gethostname(shortName, sizeof shortName - 1), 0);
   CxStatus s = CxSystemGetFQHostname(buf, sizeof buf);
@@ -54,7 +53,6 @@ TEST(System, SleepTimestampAndHostName) {
     EXPECT_TRUE(std::strcmp(buf, shortName) == 0 || std::strchr(buf, '.') != nullptr) << buf;
   else  // the look-up failed: the short name stays
     EXPECT_EQ(st(s) + buf, std::string("p40") + shortName);
-  EXPECT_EQ(st(CxSystemGetFQHostname(tiny, 1)), "p40");  // not even the short name fits
-  EXPECT_STREQ(tiny, "");
+  EXPECT_EQ(st(CxSystemGetFQHostname(tiny, 1)) + tiny, "p40");  // not even the short name fits
   EXPECT_EQ(st(CxSystemGetFQHostname(nullptr, 10)), "p22");
 }
