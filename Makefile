@@ -10,7 +10,7 @@ FUZZ_SECONDS ?= 60
 
 # Debian packages that tests and benchmarks use beyond the README's
 # prerequisites; `make deps` installs whichever are missing.
-DEPS_PACKAGES ?= libspdlog-dev liblog4cxx-dev libexpat1-dev
+DEPS_PACKAGES ?= libspdlog-dev liblog4cxx-dev libexpat1-dev rsyslog
 
 .PHONY: all build test test-plain test-asan demo bench fuzz install clean deps
 
@@ -20,7 +20,7 @@ build:
 	$(CMAKE) -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=$(PREFIX)
 	$(CMAKE) --build $(BUILD) -j $(JOBS)
 
-test: test-plain test-asan
+test: deps test-plain test-asan
 
 test-plain: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
