@@ -3,6 +3,7 @@ BUILD      ?= build
 ASAN_BUILD ?= build-asan
 BENCH_BUILD?= build-bench
 FUZZ_BUILD ?= build-fuzz
+TSAN_BUILD ?= build-tsan
 JOBS       ?= $(shell nproc)
 PREFIX     ?= /usr/local
 CMAKE      ?= cmake
@@ -10,9 +11,9 @@ FUZZ_SECONDS ?= 60
 
 # Debian packages that tests and benchmarks use beyond the README's
 # prerequisites; `make deps` installs whichever are missing.
-DEPS_PACKAGES ?= libspdlog-dev liblog4cxx-dev libexpat1-dev rsyslog
+DEPS_PACKAGES ?= libspdlog-dev liblog4cxx-dev libexpat1-dev pkg-config rsyslog
 
-.PHONY: all build test test-plain test-asan demo bench fuzz install clean deps
+.PHONY: all build test test-plain test-asan tsan demo bench fuzz install clean deps
 
 all: build
 
@@ -20,7 +21,11 @@ build:
 	$(CMAKE) -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_INSTALL_PREFIX=$(PREFIX)
 	$(CMAKE) --build $(BUILD) -j $(JOBS)
 
-test: deps test-plain test-asan
+# The packages first, then the two builds one after the other (never racing
+# `deps` under `make -j`).
+test: deps
+	$(MAKE) test-plain
+	$(MAKE) test-asan
 
 test-plain: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
@@ -31,6 +36,16 @@ test-asan:
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
 	  UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 	  ctest --output-on-failure -j $(JOBS)
+
+# The threaded logging tests under ThreadSanitizer (its own build tree).
+TSAN_FLAGS = -fsanitize=thread -g
+tsan:
+	$(CMAKE) -S . -B $(TSAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_C_FLAGS="$(TSAN_FLAGS)" -DCMAKE_CXX_FLAGS="$(TSAN_FLAGS)" \
+	  -DCMAKE_EXE_LINKER_FLAGS=-fsanitize=thread -DCMAKE_SHARED_LINKER_FLAGS=-fsanitize=thread
+	$(CMAKE) --build $(TSAN_BUILD) -j $(JOBS) --target test_logging
+	cd $(TSAN_BUILD)/tests && ILXDIR=$(CURDIR)/$(TSAN_BUILD)/share/lumex/codeset/ LC_ALL= LANG=C.UTF-8 \
+	  TSAN_OPTIONS=halt_on_error=1:second_deadlock_stack=1 ./test_logging --gtest_filter='Threads.*'
 
 demo: build
 	cd $(BUILD) && ILXDIR=$(CURDIR)/$(BUILD)/share/lumex/codeset/ ./examples/demo
@@ -55,7 +70,7 @@ bench: deps
 # new inputs go to a scratch folder; the saved corpus stays small.
 fuzz:
 	CC=clang CXX=clang++ $(CMAKE) -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=Debug -DLUMEX_FUZZ=ON
-	$(CMAKE) --build $(FUZZ_BUILD) -j $(JOBS)
+	$(CMAKE) --build $(FUZZ_BUILD) -j $(JOBS) --target fuzz_targets
 	cd $(FUZZ_BUILD) && for f in tests/fuzz/fuzz_*; do \
 	  [ -x "$$f" ] || continue; n=$$(basename $$f); n=$${n#fuzz_}; \
 	  mkdir -p scratch/$$n; echo "== $$f"; \
@@ -66,4 +81,4 @@ install: build
 	$(CMAKE) --install $(BUILD)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(BENCH_BUILD) $(FUZZ_BUILD) $(TSAN_BUILD)

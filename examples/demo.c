@@ -14,6 +14,9 @@ int main(void) {
   failures += demo_collections();
   failures += demo_codesets();
   failures += demo_catalogs();
+  failures += demo_logging();
+  failures += demo_log_files();
+  failures += demo_xml();
   if (failures) fprintf(stderr, "demo: %d section(s) failed\n", failures);
   return failures ? 1 : 0;
 }

@@ -12,5 +12,8 @@ int demo_files(void);
 int demo_collections(void);
 int demo_codesets(void);
 int demo_catalogs(void);
+int demo_logging(void);
+int demo_log_files(void);
+int demo_xml(void);
 
 #endif

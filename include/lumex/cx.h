@@ -302,11 +302,6 @@ LMX_API void CxStringBuffRestart(CxStringBuff *buff);
 LMX_API void CxStringBuffDiscard(CxStringBuff *buff);
 /* Shrinks the memory to the text; 0 when it already fits exactly. */
 LMX_API int CxStringBuffPack(CxStringBuff *buff);
-/* Makes room for n further bytes and a terminator: the first allocation is
- * 1024 bytes, then the capacity doubles until it exceeds what is needed. */
-LMX_API int cxStringBuffHasCapacity(CxStringBuff *buff, uint32_t n);
-
-
 
 /* ------------------------------------------------------------------------
  * Printf engine
@@ -317,7 +312,11 @@ LMX_API int cxStringBuffHasCapacity(CxStringBuff *buff, uint32_t n);
  * steps: the format is parsed into segments and typed argument slots
  * (CxPrintfProcessFmts), the slots are filled with values, and the segments
  * are emitted (cxPrintfEmitAll). CxStringBuffPrintf does all three from its
- * variable arguments. */
+ * variable arguments. One call appends at most 16 MiB (16777216 bytes): a
+ * width or precision that would make the text longer fails the call at that
+ * conversion instead of allocating it. Each conversion prints an integer by
+ * its own rule (signed for d and i, unsigned for o u x X) at the width of the
+ * argument's slot, 32 bits for the int, short and char forms. */
 
 /* Segment kinds. */
 #define CX_PRINTF_CONVERSION 0
@@ -432,13 +431,6 @@ LMX_API int32_t CxStringBuffPrintfV(CodeSetT cs, CxStringBuff *buff, const char 
  * when memory runs out, else 0. The caller owns both lists either way. */
 LMX_API int CxPrintfProcessFmts(const char *format, CxPrintfSegList *segs,
                                 CxPrintfArgList *args);
-/* Emits the parsed segments with the filled slot values. Returns the number of
- * bytes appended; *failed is set to 1 at the first failure (emission stops
- * there), else 0. */
-LMX_API int32_t cxPrintfEmitAll(CodeSetT cs, CxStringBuff *buff, const CxPrintfSegList *segs,
-                                const CxPrintfArgList *args, int *failed);
-
-
 
 /* ------------------------------------------------------------------------
  * Property lists
@@ -507,14 +499,6 @@ LMX_API char *CxPropListIterCopyVal(const CxPropListIter *it);
 /* The current key or value itself, or null outside the list. */
 LMX_API const char *CxPropListIterPeekKey(const CxPropListIter *it);
 LMX_API const char *CxPropListIterPeekVal(const CxPropListIter *it);
-
-/* Index of the key (linear search), or -1, also for a null list or key. */
-LMX_API int32_t cxPropListFindKey(const CxPropList *list, const char *key);
-/* True when the list is not null and 0 <= index < count. */
-LMX_API unsigned char cxPropListIndexValid(const CxPropList *list, int32_t index);
-/* True when n further entries fit, growing the array when needed (room for
- * count + n + 1 entries); on failure the list is left as it was. */
-LMX_API unsigned char cxPropListHasCapacity(CxPropList *list, int32_t n);
 
 LMX_END_DECLS
 

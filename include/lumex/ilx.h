@@ -374,8 +374,12 @@ LMX_API int ilx_fputws(CodeSetT cs, const uint16_t *ws, FILE *stream);
  * nothing. Results: the bytes produced, or a negative value (-1 for a null
  * format, stream or buffer, an argument numbering the format cannot fetch, a
  * wide character that cannot be converted, or a failed final write; -6 when
- * a write of a full buffer fails). The string forms write into buffer, which
- * must have room for the whole result and its NUL. */
+ * a write of a full buffer fails). %n fails the call where it stands and
+ * never writes through its argument; so does any directive that would take
+ * the result beyond 16 MiB (16777216 bytes), the most one call produces.
+ * With a precision, "ls"/"S" read no wide unit beyond it, so the array need
+ * not be terminated. The string forms write into buffer, which must have
+ * room for the whole result and its NUL. */
 LMX_API int ilx_printf(CodeSetT cs, const char *locale, const char *format, ...);
 LMX_API int ilx_vprintf(CodeSetT cs, const char *locale, const char *format, va_list args);
 LMX_API int ilx_fprintf(CodeSetT cs, const char *locale, FILE *stream, const char *format, ...);

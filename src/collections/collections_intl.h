@@ -51,25 +51,68 @@ LMX_API LmxLink *lmxIntlListenerGroupIterRem(LmxLink *node);
 // Each map family has the same operations; GetNode (the entry of a key, or
 // null) takes no lock, and RemNode unlinks and frees an entry as Rem does,
 // leaving an entry of another map alone.
-#define LMX_DECLARE_INTL_MAP_FAMILY(Map, In, Out)                                   \
-  LMX_API Map *lmxIntlAlloc##Map(void);                                              \
-  LMX_API Map *lmxIntlCopy##Map(const Map *map);                                     \
-  LMX_API void lmxIntlFree##Map(Map *map);                                           \
-  LMX_API unsigned char lmxIntl##Map##Put(Map *map, const char *key, In value);      \
-  LMX_API Out lmxIntl##Map##Get(const Map *map, const char *key);                    \
-  LMX_API void lmxIntl##Map##Rem(Map *map, const char *key);                         \
-  LMX_API unsigned char lmxIntl##Map##HasKey(const Map *map, const char *key);       \
-  LMX_API LmxLink *lmxIntl##Map##Iterator(const Map *map);                           \
-  LMX_API LmxLink *lmxIntl##Map##IterNext(const LmxLink *entry);                     \
-  LMX_API unsigned char lmxIntl##Map##IterHasNext(const LmxLink *entry);             \
-  LMX_API char *lmxIntl##Map##IterGetKey(const LmxLink *entry);                      \
-  LMX_API Out lmxIntl##Map##IterGetVal(const LmxLink *entry);                        \
-  LMX_API LmxLink *lmxIntl##Map##GetNode(const Map *map, const char *key);           \
-  LMX_API void lmxIntl##Map##RemNode(Map *map, LmxLink *entry);
+LMX_API StringToObjMap *lmxIntlAllocStringToObjMap(void);
+LMX_API StringToObjMap *lmxIntlCopyStringToObjMap(const StringToObjMap *map);
+LMX_API void lmxIntlFreeStringToObjMap(StringToObjMap *map);
+LMX_API unsigned char lmxIntlStringToObjMapPut(StringToObjMap *map, const char *key, Object *value);
+LMX_API Object *lmxIntlStringToObjMapGet(const StringToObjMap *map, const char *key);
+LMX_API void lmxIntlStringToObjMapRem(StringToObjMap *map, const char *key);
+LMX_API unsigned char lmxIntlStringToObjMapHasKey(const StringToObjMap *map, const char *key);
+LMX_API LmxLink *lmxIntlStringToObjMapIterator(const StringToObjMap *map);
+LMX_API LmxLink *lmxIntlStringToObjMapIterNext(const LmxLink *entry);
+LMX_API unsigned char lmxIntlStringToObjMapIterHasNext(const LmxLink *entry);
+LMX_API char *lmxIntlStringToObjMapIterGetKey(const LmxLink *entry);
+LMX_API Object *lmxIntlStringToObjMapIterGetVal(const LmxLink *entry);
+LMX_API LmxLink *lmxIntlStringToObjMapGetNode(const StringToObjMap *map, const char *key);
+LMX_API void lmxIntlStringToObjMapRemNode(StringToObjMap *map, LmxLink *entry);
 
-LMX_DECLARE_INTL_MAP_FAMILY(StringToObjMap, Object *, Object *)
-LMX_DECLARE_INTL_MAP_FAMILY(StringToObjCfgMap, ObjCfg *, ObjCfg *)
-LMX_DECLARE_INTL_MAP_FAMILY(StringToObjClassMap, ObjClass *, ObjClass *)
-LMX_DECLARE_INTL_MAP_FAMILY(StringToStringMap, const char *, char *)
+LMX_API StringToObjCfgMap *lmxIntlAllocStringToObjCfgMap(void);
+LMX_API StringToObjCfgMap *lmxIntlCopyStringToObjCfgMap(const StringToObjCfgMap *map);
+LMX_API void lmxIntlFreeStringToObjCfgMap(StringToObjCfgMap *map);
+LMX_API unsigned char lmxIntlStringToObjCfgMapPut(StringToObjCfgMap *map, const char *key,
+                                                  ObjCfg *value);
+LMX_API ObjCfg *lmxIntlStringToObjCfgMapGet(const StringToObjCfgMap *map, const char *key);
+LMX_API void lmxIntlStringToObjCfgMapRem(StringToObjCfgMap *map, const char *key);
+LMX_API unsigned char lmxIntlStringToObjCfgMapHasKey(const StringToObjCfgMap *map, const char *key);
+LMX_API LmxLink *lmxIntlStringToObjCfgMapIterator(const StringToObjCfgMap *map);
+LMX_API LmxLink *lmxIntlStringToObjCfgMapIterNext(const LmxLink *entry);
+LMX_API unsigned char lmxIntlStringToObjCfgMapIterHasNext(const LmxLink *entry);
+LMX_API char *lmxIntlStringToObjCfgMapIterGetKey(const LmxLink *entry);
+LMX_API ObjCfg *lmxIntlStringToObjCfgMapIterGetVal(const LmxLink *entry);
+LMX_API LmxLink *lmxIntlStringToObjCfgMapGetNode(const StringToObjCfgMap *map, const char *key);
+LMX_API void lmxIntlStringToObjCfgMapRemNode(StringToObjCfgMap *map, LmxLink *entry);
+
+LMX_API StringToObjClassMap *lmxIntlAllocStringToObjClassMap(void);
+LMX_API StringToObjClassMap *lmxIntlCopyStringToObjClassMap(const StringToObjClassMap *map);
+LMX_API void lmxIntlFreeStringToObjClassMap(StringToObjClassMap *map);
+LMX_API unsigned char lmxIntlStringToObjClassMapPut(StringToObjClassMap *map, const char *key,
+                                                    ObjClass *value);
+LMX_API ObjClass *lmxIntlStringToObjClassMapGet(const StringToObjClassMap *map, const char *key);
+LMX_API void lmxIntlStringToObjClassMapRem(StringToObjClassMap *map, const char *key);
+LMX_API unsigned char lmxIntlStringToObjClassMapHasKey(const StringToObjClassMap *map,
+                                                       const char *key);
+LMX_API LmxLink *lmxIntlStringToObjClassMapIterator(const StringToObjClassMap *map);
+LMX_API LmxLink *lmxIntlStringToObjClassMapIterNext(const LmxLink *entry);
+LMX_API unsigned char lmxIntlStringToObjClassMapIterHasNext(const LmxLink *entry);
+LMX_API char *lmxIntlStringToObjClassMapIterGetKey(const LmxLink *entry);
+LMX_API ObjClass *lmxIntlStringToObjClassMapIterGetVal(const LmxLink *entry);
+LMX_API LmxLink *lmxIntlStringToObjClassMapGetNode(const StringToObjClassMap *map, const char *key);
+LMX_API void lmxIntlStringToObjClassMapRemNode(StringToObjClassMap *map, LmxLink *entry);
+
+LMX_API StringToStringMap *lmxIntlAllocStringToStringMap(void);
+LMX_API StringToStringMap *lmxIntlCopyStringToStringMap(const StringToStringMap *map);
+LMX_API void lmxIntlFreeStringToStringMap(StringToStringMap *map);
+LMX_API unsigned char lmxIntlStringToStringMapPut(StringToStringMap *map, const char *key,
+                                                  const char *value);
+LMX_API char *lmxIntlStringToStringMapGet(const StringToStringMap *map, const char *key);
+LMX_API void lmxIntlStringToStringMapRem(StringToStringMap *map, const char *key);
+LMX_API unsigned char lmxIntlStringToStringMapHasKey(const StringToStringMap *map, const char *key);
+LMX_API LmxLink *lmxIntlStringToStringMapIterator(const StringToStringMap *map);
+LMX_API LmxLink *lmxIntlStringToStringMapIterNext(const LmxLink *entry);
+LMX_API unsigned char lmxIntlStringToStringMapIterHasNext(const LmxLink *entry);
+LMX_API char *lmxIntlStringToStringMapIterGetKey(const LmxLink *entry);
+LMX_API char *lmxIntlStringToStringMapIterGetVal(const LmxLink *entry);
+LMX_API LmxLink *lmxIntlStringToStringMapGetNode(const StringToStringMap *map, const char *key);
+LMX_API void lmxIntlStringToStringMapRemNode(StringToStringMap *map, LmxLink *entry);
 
 }  // extern "C"

@@ -106,49 +106,4 @@ struct Sequence {
 
 }  // namespace lmx
 
-// The type-specific operations of a list type, unlocked and locked.
-#define LMX_DEFINE_LIST_FAMILY(List, Rule)                                                    \
-  extern "C" {                                                                                \
-  List *lmxIntlCopy##List(const List *list) {                                                 \
-    return static_cast<List *>(::lmx::Sequence<Rule, true>::copy(list));                      \
-  }                                                                                           \
-  void lmxIntlFree##List(List *list) { ::lmx::Sequence<Rule, true>::destroy(list); }          \
-  unsigned char lmxIntl##List##Append(List *list, Rule::In item) {                            \
-    return ::lmx::Sequence<Rule, true>::append(list, item);                                   \
-  }                                                                                           \
-  LmxLink *lmxIntl##List##IterRem(LmxLink *node) {                                            \
-    return ::lmx::Sequence<Rule, true>::removeAndNext(node);                                  \
-  }                                                                                           \
-  void Lmx##List##RemLink(List *list, LmxLink *node) {                                        \
-    ::lmx::Sequence<Rule, true>::removeFrom(list, node);                                      \
-  }                                                                                           \
-  List *LmxCopy##List(const List *list) { LMX_LOCKED(lmxIntlCopy##List(list)); }              \
-  void LmxFree##List(List *list) { LMX_LOCKED(lmxIntlFree##List(list)); }                     \
-  unsigned char Lmx##List##Append(List *list, Rule::In item) {                                \
-    LMX_LOCKED(lmxIntl##List##Append(list, item));                                            \
-  }                                                                                           \
-  LmxLink *Lmx##List##IterRem(LmxLink *node) { LMX_LOCKED(lmxIntl##List##IterRem(node)); }    \
-  }
 
-// The type-specific operations of a group type, unlocked and locked.
-#define LMX_DEFINE_GROUP_FAMILY(Group, Rule)                                                  \
-  extern "C" {                                                                                \
-  void lmxIntlFree##Group(Group *group) { ::lmx::Sequence<Rule, false>::destroy(group); }     \
-  unsigned char lmxIntl##Group##Add(Group *group, Rule::In item) {                            \
-    return ::lmx::Sequence<Rule, false>::addOnce(group, item);                                \
-  }                                                                                           \
-  unsigned char lmxIntl##Group##Rem(Group *group, Rule::In item) {                            \
-    return ::lmx::Sequence<Rule, false>::removeFirst(group, item);                            \
-  }                                                                                           \
-  LmxLink *lmxIntl##Group##IterRem(LmxLink *node) {                                           \
-    return ::lmx::Sequence<Rule, false>::removeAndNext(node);                                 \
-  }                                                                                           \
-  void LmxFree##Group(Group *group) { LMX_LOCKED(lmxIntlFree##Group(group)); }                \
-  unsigned char Lmx##Group##Add(Group *group, Rule::In item) {                                \
-    LMX_LOCKED(lmxIntl##Group##Add(group, item));                                             \
-  }                                                                                           \
-  unsigned char Lmx##Group##Rem(Group *group, Rule::In item) {                                \
-    LMX_LOCKED(lmxIntl##Group##Rem(group, item));                                             \
-  }                                                                                           \
-  LmxLink *Lmx##Group##IterRem(LmxLink *node) { LMX_LOCKED(lmxIntl##Group##IterRem(node)); }  \
-  }

@@ -25,7 +25,9 @@ StringList *lmxIntlAllocStringList(void) {
   return static_cast<StringList *>(BasMemoryCalloc(1, sizeof(lmx::ListHeader)));
 }
 ParmList *lmxIntlAllocParmList(void) LMX_SAME_AS(lmxIntlAllocStringList);
-StringList *LmxAllocStringList(void) { LMX_LOCKED(lmxIntlAllocStringList()); }
+StringList *LmxAllocStringList(void) {
+  return lmx::locked([&] { return lmxIntlAllocStringList(); });
+}
 ParmList *LmxAllocParmList(void) LMX_SAME_AS(LmxAllocStringList);
 
 // An empty group and an empty map are the same header.
@@ -38,7 +40,9 @@ StringToObjCfgMap *lmxIntlAllocStringToObjCfgMap(void) LMX_SAME_AS(lmxIntlAllocS
 StringToObjClassMap *lmxIntlAllocStringToObjClassMap(void) LMX_SAME_AS(lmxIntlAllocStringGroup);
 StringToStringMap *lmxIntlAllocStringToStringMap(void) LMX_SAME_AS(lmxIntlAllocStringGroup);
 
-StringGroup *LmxAllocStringGroup(void) { LMX_LOCKED(lmxIntlAllocStringGroup()); }
+StringGroup *LmxAllocStringGroup(void) {
+  return lmx::locked([&] { return lmxIntlAllocStringGroup(); });
+}
 ListenerGroup *LmxAllocListenerGroup(void) LMX_SAME_AS(LmxAllocStringGroup);
 StringToObjMap *LmxAllocStringToObjMap(void) LMX_SAME_AS(LmxAllocStringGroup);
 StringToObjCfgMap *LmxAllocStringToObjCfgMap(void) LMX_SAME_AS(LmxAllocStringGroup);
@@ -50,67 +54,96 @@ StringToStringMap *LmxAllocStringToStringMap(void) LMX_SAME_AS(LmxAllocStringGro
 LmxLink *lmxIntlStringListIterNext(const LmxLink *at) {
   return at != nullptr ? *reinterpret_cast<LmxLink *const *>(at) : nullptr;
 }
-LmxLink *LmxStringListIterNext(const LmxLink *at) { LMX_LOCKED(lmxIntlStringListIterNext(at)); }
+LmxLink *LmxStringListIterNext(const LmxLink *at) {
+  return lmx::locked([&] { return lmxIntlStringListIterNext(at); });
+}
 
-#define LMX_START_AND_STEP(Type)                                               \
-  LmxLink *lmxIntl##Type##Iterator(const Type *) LMX_SAME_AS(lmxIntlStringListIterNext); \
-  LmxLink *Lmx##Type##Iterator(const Type *) LMX_SAME_AS(LmxStringListIterNext);
-#define LMX_STEP(Type)                                                         \
-  LmxLink *lmxIntl##Type##IterNext(const LmxLink *) LMX_SAME_AS(lmxIntlStringListIterNext); \
-  LmxLink *Lmx##Type##IterNext(const LmxLink *) LMX_SAME_AS(LmxStringListIterNext);
-
-LMX_START_AND_STEP(StringList)
-LMX_START_AND_STEP(ParmList)
-LMX_START_AND_STEP(StringGroup)
-LMX_START_AND_STEP(ListenerGroup)
-LMX_START_AND_STEP(StringToObjMap)
-LMX_START_AND_STEP(StringToObjCfgMap)
-LMX_START_AND_STEP(StringToObjClassMap)
-LMX_START_AND_STEP(StringToStringMap)
-LMX_STEP(ParmList)
-LMX_STEP(StringGroup)
-LMX_STEP(ListenerGroup)
-LMX_STEP(StringToObjMap)
-LMX_STEP(StringToObjCfgMap)
-LMX_STEP(StringToObjClassMap)
-LMX_STEP(StringToStringMap)
+LmxLink *lmxIntlStringListIterator(const StringList *) LMX_SAME_AS(lmxIntlStringListIterNext);
+LmxLink *LmxStringListIterator(const StringList *) LMX_SAME_AS(LmxStringListIterNext);
+LmxLink *lmxIntlParmListIterator(const ParmList *) LMX_SAME_AS(lmxIntlStringListIterNext);
+LmxLink *LmxParmListIterator(const ParmList *) LMX_SAME_AS(LmxStringListIterNext);
+LmxLink *lmxIntlStringGroupIterator(const StringGroup *) LMX_SAME_AS(lmxIntlStringListIterNext);
+LmxLink *LmxStringGroupIterator(const StringGroup *) LMX_SAME_AS(LmxStringListIterNext);
+LmxLink *lmxIntlListenerGroupIterator(const ListenerGroup *) LMX_SAME_AS(lmxIntlStringListIterNext);
+LmxLink *LmxListenerGroupIterator(const ListenerGroup *) LMX_SAME_AS(LmxStringListIterNext);
+LmxLink *lmxIntlStringToObjMapIterator(const StringToObjMap *)
+    LMX_SAME_AS(lmxIntlStringListIterNext);
+LmxLink *LmxStringToObjMapIterator(const StringToObjMap *) LMX_SAME_AS(LmxStringListIterNext);
+LmxLink *lmxIntlStringToObjCfgMapIterator(const StringToObjCfgMap *)
+    LMX_SAME_AS(lmxIntlStringListIterNext);
+LmxLink *LmxStringToObjCfgMapIterator(const StringToObjCfgMap *) LMX_SAME_AS(LmxStringListIterNext);
+LmxLink *lmxIntlStringToObjClassMapIterator(const StringToObjClassMap *)
+    LMX_SAME_AS(lmxIntlStringListIterNext);
+LmxLink *LmxStringToObjClassMapIterator(const StringToObjClassMap *)
+    LMX_SAME_AS(LmxStringListIterNext);
+LmxLink *lmxIntlStringToStringMapIterator(const StringToStringMap *)
+    LMX_SAME_AS(lmxIntlStringListIterNext);
+LmxLink *LmxStringToStringMapIterator(const StringToStringMap *) LMX_SAME_AS(LmxStringListIterNext);
+LmxLink *lmxIntlParmListIterNext(const LmxLink *) LMX_SAME_AS(lmxIntlStringListIterNext);
+LmxLink *LmxParmListIterNext(const LmxLink *) LMX_SAME_AS(LmxStringListIterNext);
+LmxLink *lmxIntlStringGroupIterNext(const LmxLink *) LMX_SAME_AS(lmxIntlStringListIterNext);
+LmxLink *LmxStringGroupIterNext(const LmxLink *) LMX_SAME_AS(LmxStringListIterNext);
+LmxLink *lmxIntlListenerGroupIterNext(const LmxLink *) LMX_SAME_AS(lmxIntlStringListIterNext);
+LmxLink *LmxListenerGroupIterNext(const LmxLink *) LMX_SAME_AS(LmxStringListIterNext);
+LmxLink *lmxIntlStringToObjMapIterNext(const LmxLink *) LMX_SAME_AS(lmxIntlStringListIterNext);
+LmxLink *LmxStringToObjMapIterNext(const LmxLink *) LMX_SAME_AS(LmxStringListIterNext);
+LmxLink *lmxIntlStringToObjCfgMapIterNext(const LmxLink *) LMX_SAME_AS(lmxIntlStringListIterNext);
+LmxLink *LmxStringToObjCfgMapIterNext(const LmxLink *) LMX_SAME_AS(LmxStringListIterNext);
+LmxLink *lmxIntlStringToObjClassMapIterNext(const LmxLink *) LMX_SAME_AS(lmxIntlStringListIterNext);
+LmxLink *LmxStringToObjClassMapIterNext(const LmxLink *) LMX_SAME_AS(LmxStringListIterNext);
+LmxLink *lmxIntlStringToStringMapIterNext(const LmxLink *) LMX_SAME_AS(lmxIntlStringListIterNext);
+LmxLink *LmxStringToStringMapIterNext(const LmxLink *) LMX_SAME_AS(LmxStringListIterNext);
 
 // --- Whether the walk still stands on a node --------------------------------
 
 unsigned char lmxIntlStringListIterHasNext(const LmxLink *at) { return at != nullptr; }
 unsigned char LmxStringListIterHasNext(const LmxLink *at) {
-  LMX_LOCKED(lmxIntlStringListIterHasNext(at));
+  return lmx::locked([&] { return lmxIntlStringListIterHasNext(at); });
 }
 
-#define LMX_HAS_NEXT(Type)                                                            \
-  unsigned char lmxIntl##Type##IterHasNext(const LmxLink *) LMX_SAME_AS(lmxIntlStringListIterHasNext); \
-  unsigned char Lmx##Type##IterHasNext(const LmxLink *) LMX_SAME_AS(LmxStringListIterHasNext);
-
-LMX_HAS_NEXT(ParmList)
-LMX_HAS_NEXT(StringGroup)
-LMX_HAS_NEXT(ListenerGroup)
-LMX_HAS_NEXT(StringToObjMap)
-LMX_HAS_NEXT(StringToObjCfgMap)
-LMX_HAS_NEXT(StringToObjClassMap)
-LMX_HAS_NEXT(StringToStringMap)
+unsigned char lmxIntlParmListIterHasNext(const LmxLink *) LMX_SAME_AS(lmxIntlStringListIterHasNext);
+unsigned char LmxParmListIterHasNext(const LmxLink *) LMX_SAME_AS(LmxStringListIterHasNext);
+unsigned char lmxIntlStringGroupIterHasNext(const LmxLink *)
+    LMX_SAME_AS(lmxIntlStringListIterHasNext);
+unsigned char LmxStringGroupIterHasNext(const LmxLink *) LMX_SAME_AS(LmxStringListIterHasNext);
+unsigned char lmxIntlListenerGroupIterHasNext(const LmxLink *)
+    LMX_SAME_AS(lmxIntlStringListIterHasNext);
+unsigned char LmxListenerGroupIterHasNext(const LmxLink *) LMX_SAME_AS(LmxStringListIterHasNext);
+unsigned char lmxIntlStringToObjMapIterHasNext(const LmxLink *)
+    LMX_SAME_AS(lmxIntlStringListIterHasNext);
+unsigned char LmxStringToObjMapIterHasNext(const LmxLink *) LMX_SAME_AS(LmxStringListIterHasNext);
+unsigned char lmxIntlStringToObjCfgMapIterHasNext(const LmxLink *)
+    LMX_SAME_AS(lmxIntlStringListIterHasNext);
+unsigned char LmxStringToObjCfgMapIterHasNext(const LmxLink *)
+    LMX_SAME_AS(LmxStringListIterHasNext);
+unsigned char lmxIntlStringToObjClassMapIterHasNext(const LmxLink *)
+    LMX_SAME_AS(lmxIntlStringListIterHasNext);
+unsigned char LmxStringToObjClassMapIterHasNext(const LmxLink *)
+    LMX_SAME_AS(LmxStringListIterHasNext);
+unsigned char lmxIntlStringToStringMapIterHasNext(const LmxLink *)
+    LMX_SAME_AS(lmxIntlStringListIterHasNext);
+unsigned char LmxStringToStringMapIterHasNext(const LmxLink *)
+    LMX_SAME_AS(LmxStringListIterHasNext);
 
 // --- A copy of the text in the third field: list and group items, map keys -
 
 char *lmxIntlStringListIterGet(const LmxLink *at) {
   return at != nullptr ? BasStringDup(static_cast<const char *>(at->item)) : nullptr;
 }
-char *LmxStringListIterGet(const LmxLink *at) { LMX_LOCKED(lmxIntlStringListIterGet(at)); }
+char *LmxStringListIterGet(const LmxLink *at) {
+  return lmx::locked([&] { return lmxIntlStringListIterGet(at); });
+}
 char *lmxIntlStringGroupIterGet(const LmxLink *) LMX_SAME_AS(lmxIntlStringListIterGet);
 char *LmxStringGroupIterGet(const LmxLink *) LMX_SAME_AS(LmxStringListIterGet);
 
-#define LMX_GET_KEY(Map)                                                              \
-  char *lmxIntl##Map##IterGetKey(const LmxLink *) LMX_SAME_AS(lmxIntlStringListIterGet); \
-  char *Lmx##Map##IterGetKey(const LmxLink *) LMX_SAME_AS(LmxStringListIterGet);
-
-LMX_GET_KEY(StringToObjMap)
-LMX_GET_KEY(StringToObjCfgMap)
-LMX_GET_KEY(StringToObjClassMap)
-LMX_GET_KEY(StringToStringMap)
+char *lmxIntlStringToObjMapIterGetKey(const LmxLink *) LMX_SAME_AS(lmxIntlStringListIterGet);
+char *LmxStringToObjMapIterGetKey(const LmxLink *) LMX_SAME_AS(LmxStringListIterGet);
+char *lmxIntlStringToObjCfgMapIterGetKey(const LmxLink *) LMX_SAME_AS(lmxIntlStringListIterGet);
+char *LmxStringToObjCfgMapIterGetKey(const LmxLink *) LMX_SAME_AS(LmxStringListIterGet);
+char *lmxIntlStringToObjClassMapIterGetKey(const LmxLink *) LMX_SAME_AS(lmxIntlStringListIterGet);
+char *LmxStringToObjClassMapIterGetKey(const LmxLink *) LMX_SAME_AS(LmxStringListIterGet);
+char *lmxIntlStringToStringMapIterGetKey(const LmxLink *) LMX_SAME_AS(lmxIntlStringListIterGet);
+char *LmxStringToStringMapIterGetKey(const LmxLink *) LMX_SAME_AS(LmxStringListIterGet);
 
 // --- The node of a text (no lock): list and group GetLink, map GetNode -----
 
@@ -133,16 +166,21 @@ unsigned char lmxIntlStringToStringMapHasKey(const StringToStringMap *map, const
   return lmx::findText(lmx::chainOf(map), key) != nullptr;
 }
 unsigned char LmxStringToStringMapHasKey(const StringToStringMap *map, const char *key) {
-  LMX_LOCKED(lmxIntlStringToStringMapHasKey(map, key));
+  return lmx::locked([&] { return lmxIntlStringToStringMapHasKey(map, key); });
 }
 
-#define LMX_HAS_KEY(Map)                                                               \
-  unsigned char lmxIntl##Map##HasKey(const Map *, const char *) LMX_SAME_AS(lmxIntlStringToStringMapHasKey); \
-  unsigned char Lmx##Map##HasKey(const Map *, const char *) LMX_SAME_AS(LmxStringToStringMapHasKey);
-
-LMX_HAS_KEY(StringToObjMap)
-LMX_HAS_KEY(StringToObjCfgMap)
-LMX_HAS_KEY(StringToObjClassMap)
+unsigned char lmxIntlStringToObjMapHasKey(const StringToObjMap *, const char *)
+    LMX_SAME_AS(lmxIntlStringToStringMapHasKey);
+unsigned char LmxStringToObjMapHasKey(const StringToObjMap *, const char *)
+    LMX_SAME_AS(LmxStringToStringMapHasKey);
+unsigned char lmxIntlStringToObjCfgMapHasKey(const StringToObjCfgMap *, const char *)
+    LMX_SAME_AS(lmxIntlStringToStringMapHasKey);
+unsigned char LmxStringToObjCfgMapHasKey(const StringToObjCfgMap *, const char *)
+    LMX_SAME_AS(LmxStringToStringMapHasKey);
+unsigned char lmxIntlStringToObjClassMapHasKey(const StringToObjClassMap *, const char *)
+    LMX_SAME_AS(lmxIntlStringToStringMapHasKey);
+unsigned char LmxStringToObjClassMapHasKey(const StringToObjClassMap *, const char *)
+    LMX_SAME_AS(LmxStringToStringMapHasKey);
 
 // --- Lists by index, and sorting (items move, nodes stay) -------------------
 

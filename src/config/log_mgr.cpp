@@ -10,7 +10,6 @@
 #include "config/obj_cfg.h"
 #include "config/property_values.h"
 #include "core/api_frame.h"
-#include "core/obj_class.h"
 #include "core/object.h"
 
 namespace {
@@ -57,23 +56,14 @@ void adoptDescendants(ObjCfg *cfg) {
   }
 }
 
-// Stores one property on the object and tells its class, as setting an
-// object property does.
-void storeOnObject(Object *object, const char *key, const char *value) {
-  if (object->properties == nullptr) object->properties = lmxIntlAllocStringToStringMap();
-  LmxSetMapProp(object->properties, key, value);
-  ObjClass *cls = object->objClass;
-  if (cls != nullptr && cls->cfgChange != nullptr) cls->cfgChange(object, key);
-}
-
 // Applies the configuration's own properties in map order. The class's
 // operation may change configurations while it runs, so it walks a copy.
 void applyOwn(Object *object, const ObjCfg *cfg) {
   StringToStringMap *props = lmxIntlCopyStringToStringMap(cfg->properties);
   for (LmxLink *e = lmxIntlStringToStringMapIterator(props); e != nullptr;
        e = lmxIntlStringToStringMapIterNext(e)) {
-    storeOnObject(object, static_cast<const char *>(e->item),
-                  static_cast<const char *>(lmx::mapEntry(e)->value));
+    lmxIntlSetObjProp(object, static_cast<const char *>(e->item),
+                      static_cast<const char *>(lmx::mapEntry(e)->value));
   }
   lmxIntlFreeStringToStringMap(props);
 }

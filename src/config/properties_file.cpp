@@ -14,15 +14,7 @@ namespace {
 // Message 52 of the toolkit's catalog with the key as its parameter,
 // printed to standard error in the local code set and ended by a line feed.
 void printBadEscape(void *, const char *key) {
-  lmx::MsgKey msgKey = lmx::MsgKey::BadPropertyEscape;
-  I18Msg *msg = lmxIntlAllocI18Msg(lmx::kToolkitCatalog, lmx::kToolkitSet,
-                                   static_cast<int32_t>(msgKey), lmx::msgText(msgKey));
-  lmxIntlAddI18MsgParmString(msg, key);
-  char *text = lmxIntlBindI18Msg(msg);
-  if (text != nullptr) lmxI18PrintUTF8AsLocal(stderr, text);
-  lmxI18PrintUTF8AsLocal(stderr, "\n");
-  BasMemoryFree(text);
-  lmxIntlFreeI18Msg(msg);
+  lmx::printTableMsgToStderr(lmx::MsgKey::BadPropertyEscape, key);
 }
 
 void reportStatus(void *, CxStatus status) { LmxReportPlatformErr(status); }

@@ -9,6 +9,8 @@
 #include "core/toolkit_state.h"
 #include "messages/i18msg.h"
 #include "messages/msg_table.h"
+#include "lumex/logging.h"
+#include "lumex/output.h"
 
 namespace {
 
@@ -25,13 +27,12 @@ void orDefault(F &slot, F fallback) {
 
 constexpr SlotDefaults kSlotDefaults[] = {
     {LMX_KIND_LOGGER,
-     [](ObjClass *c) { orDefault<LmxLogFn>(c->ops.logger.log, nullptr /* LmxBasicObjectFLog */); }},
+     [](ObjClass *c) { orDefault<LmxLogFn>(c->ops.logger.log, LmxBasicObjectFLog); }},
     {LMX_KIND_FILTER,
      [](ObjClass *c) {
-       orDefault<LmxProcessFn>(c->ops.filter.process, nullptr /* LmxBasicFilterFProcess */);
-       orDefault<LmxIsLoggableFn>(c->ops.filter.isLoggable,
-                                  nullptr /* LmxLevelFilterFIsLoggable */);
-       orDefault<LmxLogFn>(c->ops.filter.log, nullptr /* LmxBasicObjectFLog */);
+       orDefault<LmxProcessFn>(c->ops.filter.process, LmxBasicFilterFProcess);
+       orDefault<LmxIsLoggableFn>(c->ops.filter.isLoggable, LmxLevelFilterFIsLoggable);
+       orDefault<LmxLogFn>(c->ops.filter.log, LmxBasicObjectFLog);
      }},
     {LMX_KIND_HANDLER,
      [](ObjClass *c) {
@@ -41,7 +42,7 @@ constexpr SlotDefaults kSlotDefaults[] = {
      }},
     {LMX_KIND_FORMATTER,
      [](ObjClass *c) {
-       orDefault<LmxFormatFn>(c->ops.formatter.format, nullptr /* LmxBasicFormatterFFormat */);
+       orDefault<LmxFormatFn>(c->ops.formatter.format, LmxBasicFormatterFFormat);
        orDefault<LmxGetHeaderFn>(c->ops.formatter.getHeader, LmxBasicFormatterFGetHeader);
        orDefault<LmxGetTrailerFn>(c->ops.formatter.getTrailer, LmxBasicFormatterFGetTrailer);
        orDefault<LmxBindMsgFn>(c->ops.formatter.bindMsg, lmxIntlBindI18Msg);
@@ -68,43 +69,44 @@ const BuiltinClass kBuiltinClasses[] = {
   // name, kind, described, description key,
   //   AllocVars, FreeVars, CfgChange, {slot 1, slot 2, slot 3, slot 4}
   {"lmx_basiclogger", LMX_KIND_LOGGER, true, MsgKey::DescBasicLogger,
-     nullptr, nullptr, nullptr /* LmxBasicLoggerFCfgChange */,
-     {nullptr /* LmxBasicObjectFLog */}},
+     nullptr, nullptr, LmxBasicLoggerFCfgChange,
+     {reinterpret_cast<void *>(LmxBasicObjectFLog)}},
   {"lmx_pdlogger", LMX_KIND_LOGGER, true, MsgKey::DescPDLogger,
-     nullptr /* LmxPDLoggerFAllocVars */, nullptr /* LmxPDLoggerFFreeVars */,
-     nullptr /* LmxPDLoggerFCfgChange */,
-     {nullptr /* LmxPDLoggerFLog */}},
+     LmxPDLoggerFAllocVars, LmxPDLoggerFFreeVars, LmxPDLoggerFCfgChange,
+     {reinterpret_cast<void *>(LmxPDLoggerFLog)}},
   {"lmx_levelfilter", LMX_KIND_FILTER, true, MsgKey::DescLevelFilter,
-     nullptr, nullptr, nullptr /* LmxLevelFilterFCfgChange */,
-     {nullptr /* LmxBasicFilterFProcess */, nullptr /* LmxLevelFilterFIsLoggable */,
-      nullptr /* LmxBasicObjectFLog */}},
+     nullptr, nullptr, LmxLevelFilterFCfgChange,
+     {reinterpret_cast<void *>(LmxBasicFilterFProcess),
+      reinterpret_cast<void *>(LmxLevelFilterFIsLoggable),
+      reinterpret_cast<void *>(LmxBasicObjectFLog)}},
   {"lmx_consolehandler", LMX_KIND_HANDLER, true, MsgKey::DescConsoleHandler,
-     nullptr /* LmxConsoleHandlerFAllocVars */, nullptr /* LmxConsoleHandlerFFreeVars */,
-     nullptr /* LmxBasicHandlerFCfgChange */,
-     {nullptr /* LmxConsoleHandlerFProcess */, nullptr /* LmxConsoleHandlerFOpen */,
-      nullptr /* LmxConsoleHandlerFClose */}},
+     LmxConsoleHandlerFAllocVars, LmxConsoleHandlerFFreeVars, LmxBasicHandlerFCfgChange,
+     {reinterpret_cast<void *>(LmxConsoleHandlerFProcess),
+      reinterpret_cast<void *>(LmxConsoleHandlerFOpen),
+      reinterpret_cast<void *>(LmxConsoleHandlerFClose)}},
   {"lmx_filehandler", LMX_KIND_HANDLER, true, MsgKey::DescFileHandler,
-     nullptr /* LmxFileHandlerFAllocVars */, nullptr /* LmxFileHandlerFFreeVars */,
-     nullptr /* LmxFileHandlerFCfgChange */,
-     {nullptr /* LmxFileHandlerFProcess */, nullptr /* LmxFileHandlerFOpen */,
-      nullptr /* LmxFileHandlerFClose */}},
+     LmxFileHandlerFAllocVars, LmxFileHandlerFFreeVars, LmxFileHandlerFCfgChange,
+     {reinterpret_cast<void *>(LmxFileHandlerFProcess),
+      reinterpret_cast<void *>(LmxFileHandlerFOpen),
+      reinterpret_cast<void *>(LmxFileHandlerFClose)}},
   // Shares the file handler's variables, configuration and freeing.
   {"lmx_multiproc_filehandler", LMX_KIND_HANDLER, false, MsgKey{},
-     nullptr /* LmxFileHandlerFAllocVars */, nullptr /* LmxFileHandlerFFreeVars */,
-     nullptr /* LmxFileHandlerFCfgChange */,
-     {nullptr /* LmxMultiProcFileHandlerFProcess */, nullptr /* LmxMultiProcFileHandlerFOpen */,
-      nullptr /* LmxMultiProcFileHandlerFClose */}},
+     LmxFileHandlerFAllocVars, LmxFileHandlerFFreeVars, LmxFileHandlerFCfgChange,
+     {reinterpret_cast<void *>(LmxMultiProcFileHandlerFProcess),
+      reinterpret_cast<void *>(LmxMultiProcFileHandlerFOpen),
+      reinterpret_cast<void *>(LmxMultiProcFileHandlerFClose)}},
   {"lmx_basicformatter", LMX_KIND_FORMATTER, true, MsgKey::DescBasicFormatter,
-     nullptr, nullptr, nullptr /* LmxBasicFormatterFCfgChange */,
-     {nullptr /* LmxBasicFormatterFFormat */, reinterpret_cast<void *>(LmxBasicFormatterFGetHeader),
+     nullptr, nullptr, LmxBasicFormatterFCfgChange,
+     {reinterpret_cast<void *>(LmxBasicFormatterFFormat),
+      reinterpret_cast<void *>(LmxBasicFormatterFGetHeader),
       reinterpret_cast<void *>(LmxBasicFormatterFGetTrailer),
       reinterpret_cast<void *>(lmxIntlBindI18Msg)}},
   // FreeVars frees the block as the console handler's does; no trailer.
   {"lmx_xmlformatter", LMX_KIND_FORMATTER, true, MsgKey::DescXMLFormatter,
-     nullptr /* LmxPDXMLFormatterFAllocVars */, nullptr /* LmxPDXMLFormatterFFreeVars */,
-     nullptr /* LmxPDXMLFormatterFCfgChange */,
-     {nullptr /* LmxPDXMLFormatterFFormat */, nullptr /* LmxPDXMLFormatterFGetHeader */,
-      reinterpret_cast<void *>(LmxBasicFormatterFGetTrailer),
+     LmxPDXMLFormatterFAllocVars, LmxPDXMLFormatterFFreeVars, LmxPDXMLFormatterFCfgChange,
+     {reinterpret_cast<void *>(LmxPDXMLFormatterFFormat),
+      reinterpret_cast<void *>(LmxPDXMLFormatterFGetHeader),
+      reinterpret_cast<void *>(LmxPDXMLFormatterFGetTrailer),
       reinterpret_cast<void *>(lmxIntlBindI18Msg)}},
 };
 // clang-format on
@@ -159,25 +161,12 @@ void fillDefaultSlots(ObjClass *cls) {
 
 extern "C" {
 
-void LmxBasicHandlerFProcess(Object *, Event *) {}
-void LmxBasicHandlerFOpen(Object *) {}
-void LmxBasicHandlerFClose(Object *) {}
-char *LmxBasicFormatterFGetHeader(Object *) { return nullptr; }
-char *LmxBasicFormatterFGetTrailer(Object *) { return nullptr; }
-
 void lmxToolkitInitObjClasses(void) {
   lmx::ToolkitState &st = lmx::toolkitState();
   if (st.classes != nullptr) return;
   st.classes = lmxIntlAllocStringToObjClassMap();
   if (st.classes == nullptr) {
-    I18Msg *msg = lmxIntlAllocI18Msg(lmx::kToolkitCatalog, lmx::kToolkitSet,
-                                     static_cast<int32_t>(lmx::MsgKey::ToolkitInitFailed),
-                                     lmx::msgText(lmx::MsgKey::ToolkitInitFailed));
-    char *text = lmxIntlBindI18Msg(msg);
-    lmxI18PrintUTF8AsLocal(stderr, text != nullptr ? text : "");
-    std::fputc('\n', stderr);
-    BasMemoryFree(text);
-    lmxIntlFreeI18Msg(msg);
+    lmx::printTableMsgToStderr(lmx::MsgKey::ToolkitInitFailed, nullptr);
     return;
   }
   for (StringGroup *&group : st.classNames) group = lmxIntlAllocStringGroup();

@@ -36,6 +36,36 @@ LMX_API Object *lmxIntlAcquireObject(Object *object);
 // handler's formatter released or a formatter's texts freed.
 LMX_API void lmxIntlReleaseObject(Object *object);
 
+// The object of that name with one reference for the caller, made and
+// configured when there is none; null (reported) when it exists with
+// another class, or no registered class can be found for it.
+LMX_API Object *lmxIntlGetObject(const char *name, const char *className);
+LMX_API unsigned char lmxIntlIsObjectEnabled(const Object *object);
+LMX_API void lmxIntlSetObjectEnabled(Object *object, unsigned char enabled);
+
+// Properties of an object, as LmxGetMapProp... read them from its map.
+LMX_API char *lmxIntlGetObjProp(const Object *object, const char *key, unsigned char *found);
+LMX_API unsigned char lmxIntlGetObjPropBool(const Object *object, const char *key,
+                                            unsigned char *found);
+LMX_API int32_t lmxIntlGetObjPropInt(const Object *object, const char *key,
+                                     unsigned char *found);
+LMX_API int64_t lmxIntlGetObjPropLong(const Object *object, const char *key,
+                                      unsigned char *found);
+LMX_API float lmxIntlGetObjPropFloat(const Object *object, const char *key,
+                                     unsigned char *found);
+LMX_API double lmxIntlGetObjPropDouble(const Object *object, const char *key,
+                                       unsigned char *found);
+// Stores the text (making the map on first use), then calls the class's
+// CfgChange with the key. A null object stores nothing.
+LMX_API void lmxIntlSetObjProp(Object *object, const char *key, const char *text);
+// Calls the class's CfgChange with the object and key, if it has one.
+LMX_API void lmxNotifyObjCfgChange(Object *object, const char *key);
+
+// Tears the instances map down at close: private variables freed first
+// (walking again from the head after each), handlers' formatters given
+// back, then the map and the objects nobody else holds.
+LMX_API void lmxFreeInstancesMap(void);
+
 // The instances map: live objects by name. Add takes a reference (and
 // makes the map on first use); Get hands out one more reference; Rem gives
 // the map's reference back.

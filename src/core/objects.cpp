@@ -39,7 +39,8 @@ void destroy(Object *object) {
   }
   BasMemoryFree(object->name);
   object->name = nullptr;
-  if (cls->freeVars != nullptr) cls->freeVars(object->vars);
+  // Variables already freed when the toolkit closed are not freed again.
+  if (cls->freeVars != nullptr && object->vars != nullptr) cls->freeVars(object->vars);
   object->vars = nullptr;
   if (cls->kind == LMX_KIND_HANDLER) {
     Object *formatter = object->b.formatter;

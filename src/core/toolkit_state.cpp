@@ -2,9 +2,11 @@
 #include "core/toolkit_state.h"
 
 #include <cstring>
+#include <mutex>
 
 #include "core/api_frame.h"
 #include "ilx/codeset.h"
+#include "logging/toolkit_report.h"
 
 namespace lmx {
 
@@ -41,12 +43,36 @@ bool platformErrText(CxStatus status, char *buf, size_t cap) {
   return true;
 }
 
+namespace {
+
+// Serializes the creation and destruction of the API lock, so that first
+// calls racing in several threads make exactly one. Constant-initialized:
+// nothing runs at load.
+std::mutex apiMutexGuard;
+
+bool apiMutexExists() {
+  return __atomic_load_n(&toolkitState().mutexCreated, __ATOMIC_ACQUIRE) != 0;
+}
+
+// Reports without the API lock: used where the lock itself failed.
+void reportUnlocked(CxStatus status) {
+  char text[512];
+  if (!platformErrText(status, text, sizeof text)) return;
+  lmxIntlLogVA(LMX_LEVEL_WARN, 0, text, 0);
+}
+
+}  // namespace
+
 void destroyApiMutex() {
   ToolkitState &st = toolkitState();
-  if (!st.mutexCreated) return;
-  CxStatus s = CxMutexDestroy(&st.apiMutex);
-  st.mutexCreated = 0;
-  if (s.kind != CX_STATUS_OK) LmxReportPlatformErr(s);
+  CxStatus s{CX_STATUS_OK, 0};
+  {
+    std::lock_guard<std::mutex> guard(apiMutexGuard);
+    if (!st.mutexCreated) return;
+    s = CxMutexDestroy(&st.apiMutex);
+    __atomic_store_n(&st.mutexCreated, 0, __ATOMIC_RELEASE);
+  }
+  if (s.kind != CX_STATUS_OK) reportUnlocked(s);
 }
 
 }  // namespace lmx
@@ -55,17 +81,23 @@ extern "C" {
 
 bool lmxAPIMutexLock(void) {
   lmx::ToolkitState &st = lmx::toolkitState();
-  if (!st.mutexCreated) {
-    CxStatus s = CxMutexCreate(&st.apiMutex);
+  if (!lmx::apiMutexExists()) {
+    CxStatus s{CX_STATUS_OK, 0};
+    {
+      std::lock_guard<std::mutex> guard(lmx::apiMutexGuard);
+      if (!st.mutexCreated) {
+        s = CxMutexCreate(&st.apiMutex);
+        if (s.kind == CX_STATUS_OK) __atomic_store_n(&st.mutexCreated, 1, __ATOMIC_RELEASE);
+      }
+    }
     if (s.kind != CX_STATUS_OK) {
-      LmxReportPlatformErr(s);
+      lmx::reportUnlocked(s);
       return false;
     }
-    st.mutexCreated = 1;
   }
   CxStatus s = CxMutexLock(st.apiMutex);
   if (s.kind != CX_STATUS_OK) {
-    LmxReportPlatformErr(s);
+    lmx::reportUnlocked(s);
     return false;
   }
   return true;
@@ -73,9 +105,9 @@ bool lmxAPIMutexLock(void) {
 
 void lmxAPIMutexUnlock(void) {
   lmx::ToolkitState &st = lmx::toolkitState();
-  if (!st.mutexCreated) return;
+  if (!lmx::apiMutexExists()) return;
   CxStatus s = CxMutexUnlock(st.apiMutex);
-  if (s.kind != CX_STATUS_OK) LmxReportPlatformErr(s);
+  if (s.kind != CX_STATUS_OK) lmx::reportUnlocked(s);
 }
 
 Object *lmxToolkitLogger(void) {
@@ -84,11 +116,7 @@ Object *lmxToolkitLogger(void) {
 }
 
 void LmxReportPlatformErr(CxStatus status) {
-  char text[512];
-  if (!lmx::platformErrText(status, text, sizeof text)) return;
-  if (lmxToolkitLogger() == nullptr) return;  // not open: the report is dropped
-  // The logging path sends the text at WARN through the toolkit logger once
-  // it exists; until then an open toolkit cannot be reached here.
+  lmx::locked([&] { lmx::reportUnlocked(status); });
 }
 
 }  // extern "C"

@@ -1,6 +1,7 @@
 // The printf engine: parsing a format into literal and conversion segments
 // with typed argument slots, fetching variable arguments into the slots, and
 // emitting the segments into a string buffer.
+#include "cx/cx_intl.h"
 #include "cx/printf_engine.h"
 
 #include <cstddef>
@@ -364,30 +365,35 @@ cx::fmt::Spec specOf(const CxPrintfSeg &seg, const CxPrintfArg *width,
   return spec;
 }
 
-// One conversion of the value in arg.
-bool emitValue(CodeSetT cs, CxStringBuff *buff, const CxPrintfSeg &seg, const cx::fmt::Spec &spec,
+// One conversion of the value in arg. Integers print by the conversion's
+// own rule, whatever conversion decided how the argument was read: signed
+// for d, unsigned for o u x X, at the width of printfIntBits.
+bool emitValue(CodeSetT cs, cx::BuffSink &out, const CxPrintfSeg &seg, const cx::fmt::Spec &spec,
                const CxPrintfArg &arg) {
-  cx::BuffSink out{buff};
   switch (seg.conversion) {
     case 'd': {
-      const int64_t v = arg.value.i;
+      const bool narrow = cx::printfIntBits(seg.length, arg.type) == 32;
+      const int64_t v = narrow ? static_cast<int32_t>(static_cast<uint32_t>(arg.value.u)) : arg.value.i;
       const uint64_t mag = v < 0 ? ~static_cast<uint64_t>(v) + 1 : static_cast<uint64_t>(v);
       return cx::fmt::putInteger(out, spec, mag, v < 0);
     }
     case 'o':
     case 'u':
     case 'x':
-    case 'X':
+    case 'X': {
+      const bool narrow = cx::printfIntBits(seg.length, arg.type) == 32;
+      return cx::fmt::putInteger(out, spec, narrow ? uint32_t(arg.value.u) : arg.value.u, false);
+    }
     case 'p':
       return cx::fmt::putInteger(out, spec, arg.value.u, false);
     case 'c':
-      if (seg.length == CX_PRINTF_LEN_L) return cx::printfEmitWide(cs, buff, spec, false, arg);
+      if (seg.length == CX_PRINTF_LEN_L) return cx::printfEmitWide(cs, out, spec, false, arg);
       {
         const char byte = static_cast<char>(arg.value.u & 0xFF);
         return cx::fmt::putBytes(out, spec, &byte, 1);
       }
     case 's':
-      if (seg.length == CX_PRINTF_LEN_L) return cx::printfEmitWide(cs, buff, spec, true, arg);
+      if (seg.length == CX_PRINTF_LEN_L) return cx::printfEmitWide(cs, out, spec, true, arg);
       // Only a slot that holds a string is read as one: a format that
       // names another kind of value here (a translated message, say) fails
       // instead of following a number as a pointer.
@@ -400,9 +406,9 @@ bool emitValue(CodeSetT cs, CxStringBuff *buff, const CxPrintfSeg &seg, const cx
         return cx::fmt::putBytes(out, spec, s, n);
       }
     case 'C':
-      return cx::printfEmitWide(cs, buff, spec, false, arg);
+      return cx::printfEmitWide(cs, out, spec, false, arg);
     case 'S':
-      return cx::printfEmitWide(cs, buff, spec, true, arg);
+      return cx::printfEmitWide(cs, out, spec, true, arg);
     case 'a':
     case 'A':
     case 'e':
@@ -420,16 +426,17 @@ bool emitValue(CodeSetT cs, CxStringBuff *buff, const CxPrintfSeg &seg, const cx
 int32_t emitAll(CodeSetT cs, CxStringBuff *buff, const CxPrintfSegList *segs,
                 const CxPrintfArgList *args, int *failed) {
   const uint32_t start = buff->length;
+  cx::BuffSink out{buff, uint64_t{start} + cx::fmt::kMaxFormatted};
   bool ok = true;
   for (int32_t i = 0; ok && i < segs->count; ++i) {
     const CxPrintfSeg &seg = segs->segs[i];
     if (seg.kind == CX_PRINTF_LITERAL) {
       ok = seg.first != nullptr && seg.last >= seg.first &&
-           cx::sbPut(buff, seg.first, static_cast<size_t>(seg.last - seg.first) + 1);
+           out.put(seg.first, static_cast<size_t>(seg.last - seg.first) + 1);
     } else {
       cx::fmt::Spec spec;
       ok = cx::printfResolveSpec(seg, *args, &spec) &&
-           emitValue(cs, buff, seg, spec, args->args[seg.argIndex]);
+           emitValue(cs, out, seg, spec, args->args[seg.argIndex]);
     }
   }
   if (failed != nullptr) *failed = ok ? 0 : 1;
@@ -446,6 +453,7 @@ bool printfInOnePass(CodeSetT cs, CxStringBuff *buff, const char *format, va_lis
                      int32_t *appended) {
   const uint32_t start = buff->length;
   const bool wasEmpty = buff->data == nullptr;
+  cx::BuffSink out{buff, uint64_t{start} + cx::fmt::kMaxFormatted};
   CxPrintfSegList counter{};
   Parser reader{&counter, nullptr, nullptr, nullptr};
   bool parsed = true;
@@ -455,14 +463,14 @@ bool printfInOnePass(CodeSetT cs, CxStringBuff *buff, const char *format, va_lis
   const char *p = format;
   while (*p != '\0') {
     if (*p == '%' && p[1] == '%') {
-      if (!failed) failed = !cx::sbPut(buff, p, 1);
+      if (!failed) failed = !out.put(p, 1);
       p += 2;
       continue;
     }
     if (*p != '%') {
       const char *end = p + 1;
       while (*end != '\0' && *end != '%') ++end;
-      if (!failed) failed = !cx::sbPut(buff, p, static_cast<size_t>(end - p));
+      if (!failed) failed = !out.put(p, static_cast<size_t>(end - p));
       p = end;
       continue;
     }
@@ -482,7 +490,7 @@ bool printfInOnePass(CodeSetT cs, CxStringBuff *buff, const char *format, va_lis
     fetchOne(value, args);
     const cx::fmt::Spec spec = specOf(seg, seg.widthArg >= 0 ? &width : nullptr,
                                       seg.precisionArg >= 0 ? &precision : nullptr);
-    failed = !emitValue(cs, buff, seg, spec, value);
+    failed = !emitValue(cs, out, seg, spec, value);
   }
   va_end(args);
   if (parsed && !counter.positional) {
@@ -510,6 +518,23 @@ void printfDiscard(CxPrintfSegList *segs, CxPrintfArgList *args) {
   }
   if (args != nullptr) {
     release(&args->args, &args->capacity, &args->count, static_cast<const CxPrintfArg *>(nullptr));
+  }
+}
+
+unsigned printfIntBits(int32_t length, unsigned char slotType) {
+  const bool conversion32 = length == CX_PRINTF_LEN_NONE || length == CX_PRINTF_LEN_H ||
+                            length == CX_PRINTF_LEN_HH || length == CX_PRINTF_LEN_LD;
+  switch (slotType) {
+    case CX_PRINTF_ARG_INT:
+    case CX_PRINTF_ARG_SHORT:
+    case CX_PRINTF_ARG_CHAR:
+    case CX_PRINTF_ARG_UINT:
+    case CX_PRINTF_ARG_USHORT:
+    case CX_PRINTF_ARG_UCHAR:
+    case CX_PRINTF_ARG_WCHAR:
+      return 32;
+    default:
+      return conversion32 ? 32 : 64;
   }
 }
 

@@ -10,8 +10,9 @@
 //   }
 //   cx::printfDiscard(&segs, &args);
 //
-// Emission reads only the slot values: integers as the 64-bit value (signed
-// for d and i, its bits as unsigned for o u x X p), floating values as
+// Emission reads the slot values, and the slot types for the width of
+// integers: d and i print the value as signed, o u x X as unsigned, each at
+// the width printfIntBits gives (p always whole), floating values as
 // double, strings and wide strings as pointers, characters as the low byte
 // (a 16-bit unit for wide characters). The value formatting itself
 // (printf_format.h) is shared with other print functions; wide characters
@@ -21,6 +22,7 @@
 #include <cstdarg>
 
 #include "cx/printf_format.h"
+#include "cx/string_buff.h"
 #include "lumex/cx.h"
 
 namespace cx {
@@ -42,9 +44,17 @@ void printfFetch(CxPrintfArgList *args, va_list ap);
 bool printfResolveSpec(const CxPrintfSeg &seg, const CxPrintfArgList &args, fmt::Spec *spec);
 
 // Appends the wide forms (%lc %C %ls %S): one 16-bit character or a wide
-// string limited by the precision in bytes, converted under the handle and
-// padded to the width. False when a character cannot be converted.
-bool printfEmitWide(CodeSetT cs, CxStringBuff *buff, const fmt::Spec &spec, bool isString,
+// string limited by the precision in bytes (no unit is read once it is used
+// up), converted under the handle and padded to the width. False when a
+// character cannot be converted or the text does not fit the sink.
+bool printfEmitWide(CodeSetT cs, BuffSink &out, const fmt::Spec &spec, bool isString,
                     const CxPrintfArg &arg);
+
+// Bits that an integer conversion prints of its argument: the fewer of the
+// conversion's own (32 without a length modifier and for h, hh and L; 64 for
+// l, ll, I64, q, j, t, z, as the arguments are read here) and the slot's (32
+// for the int, short, char and unsigned forms and wide characters; 64 for
+// every other type).
+unsigned printfIntBits(int32_t length, unsigned char slotType);
 
 }  // namespace cx

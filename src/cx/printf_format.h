@@ -14,6 +14,10 @@
 
 namespace cx::fmt {
 
+// Largest formatted text of one call, in bytes: a width or precision that
+// would make a result larger fails the call instead of allocating it.
+constexpr size_t kMaxFormatted = size_t{16} << 20;
+
 // Flag bits (the same values as CX_PRINTF_LEFT ... in lumex/cx.h).
 enum : uint32_t { kLeft = 1, kZero = 2, kPlus = 4, kSpace = 8, kAlt = 16, kGroup = 32 };
 

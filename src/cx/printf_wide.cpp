@@ -7,9 +7,8 @@
 
 namespace cx {
 
-bool printfEmitWide(CodeSetT cs, CxStringBuff *buff, const fmt::Spec &spec, bool isString,
+bool printfEmitWide(CodeSetT cs, BuffSink &out, const fmt::Spec &spec, bool isString,
                     const CxPrintfArg &arg) {
-  BuffSink out{buff};
   if (!isString) {
     char bytes[4];
     const int n = ilx_wctomb(cs, bytes, static_cast<uint16_t>(arg.value.u & 0xFFFF));

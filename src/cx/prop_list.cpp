@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "cx/cx_intl.h"
 #include "lumex/cx.h"
 
 namespace {

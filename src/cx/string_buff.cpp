@@ -2,6 +2,7 @@
 // UTF-8 characters and decimal numbers, and handing the text out.
 #include <cstring>
 
+#include "cx/cx_intl.h"
 #include "cx/string_buff.h"
 #include "lumex/cx.h"
 

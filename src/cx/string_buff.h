@@ -2,6 +2,7 @@
 // reserving room and writing bytes without going through the exported calls.
 #pragma once
 
+#include <cstdint>
 #include <cstring>
 
 #include "lumex/cx.h"
@@ -36,11 +37,14 @@ inline bool sbFill(CxStringBuff *b, char c, size_t n) {
   return true;
 }
 
-// Output target of the value formatters (printf_format.h) over a buffer.
+// Output target of the value formatters (printf_format.h) over a buffer;
+// nothing is appended that would take the text beyond `end` bytes.
 struct BuffSink {
   CxStringBuff *buff;
-  bool put(const char *p, size_t n) { return sbPut(buff, p, n); }
-  bool fill(char c, size_t n) { return sbFill(buff, c, n); }
+  uint64_t end = UINT64_MAX;
+  bool fits(size_t n) const { return n <= end - buff->length; }
+  bool put(const char *p, size_t n) { return fits(n) && sbPut(buff, p, n); }
+  bool fill(char c, size_t n) { return fits(n) && sbFill(buff, c, n); }
 };
 
 }  // namespace cx

@@ -36,11 +36,13 @@ int CxStringBuffAppendWStrN(CxStringBuff *buff, CodeSetT cs, const uint16_t *ws,
   if (buff == nullptr || ws == nullptr || limit < -1) return 0;
   if (!cx::sbReserve(buff, 0)) return 0;
   uint64_t appended = 0;
-  for (; *ws != 0; ++ws) {
+  // No unit is read once the limit is used up: the array may end there.
+  const uint64_t most = limit < 0 ? UINT64_MAX : static_cast<uint64_t>(limit);
+  for (; appended < most && *ws != 0; ++ws) {
     char bytes[4];
     const int n = ilx_wctomb(cs, bytes, *ws);
     if (n < 0) return 0;  // what was appended before stays
-    if (limit >= 0 && appended + static_cast<uint64_t>(n) > static_cast<uint64_t>(limit)) break;
+    if (appended + static_cast<uint64_t>(n) > most) break;
     if (!cx::sbPut(buff, bytes, static_cast<size_t>(n))) return 0;
     appended += static_cast<uint64_t>(n);
   }

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "ilx/catalog_index.h"
 #include "lumex/ilx.h"
 
 // One message of a loaded set: 16 bytes, so that look-ups touch little
@@ -34,6 +35,7 @@ struct MCSetT {
   int32_t numMsgs;   // message records, as read
   int32_t msgCount;  // once loaded: usable messages in msgs, ascending
   int32_t loadState; // -1 not loaded, 0 loaded
+  ilx::NumberIndex index;  // once loaded: message numbers to positions
 };
 
 inline const char *msgUtf8(const MCSetT *s, const MCMsgT *m) { return s->text + m->textOffset; }
@@ -47,6 +49,7 @@ struct MCCatalogT {
   int fd;
   int32_t numSets;
   MCSetT *sets;
+  ilx::NumberIndex setIndex;  // set numbers to positions
 };
 
 namespace ilx {

@@ -55,8 +55,12 @@ bool usableSet(const MCSetTDisk &d, int32_t prevSetNo, int64_t size) {
 }
 
 void freeSets(MCCatalogT *cat) {
-  for (int32_t i = 0; i < cat->numSets; ++i) std::free(cat->sets[i].block);
+  for (int32_t i = 0; i < cat->numSets; ++i) {
+    std::free(cat->sets[i].block);
+    std::free(cat->sets[i].index.slots);
+  }
   std::free(cat->sets);
+  std::free(cat->setIndex.slots);
 }
 
 }  // namespace
@@ -111,6 +115,12 @@ MCCatalogT *catalogRead(int fd, int32_t flags) {
     }
     off = d.nextSet;
   }
+  if (!indexBuild(&cat->setIndex, sets, h.numSets, &MCSetT::setNo)) {
+    std::free(sets);
+    std::free(cat);
+    close(fd);
+    return nullptr;
+  }
   cat->flags = flags;
   cat->fd = fd;
   cat->numSets = h.numSets;
@@ -133,15 +143,16 @@ bool catalogLoadSet(MCCatalogT *cat, MCSetT *set) {
   // a message's scratch text lies `area` bytes after its default-code-set text.
   auto *block = static_cast<char *>(std::malloc(count * sizeof(MCMsgT) + textLen + 2 * area + 1));
   auto *disk = static_cast<MCMsgTDisk *>(std::malloc(count * sizeof(MCMsgTDisk) + 1));
-  if (!block || !disk || !readAt(cat->fd, block + count * sizeof(MCMsgT), textLen, set->textOffset) ||
+  const size_t textAt = count * sizeof(MCMsgT);
+  if (!block || !disk || !readAt(cat->fd, block + textAt, textLen, set->textOffset) ||
       !readAt(cat->fd, disk, count * sizeof(MCMsgTDisk), set->msgOffset)) {
     std::free(block);
     std::free(disk);
     return false;
   }
   auto *msgs = reinterpret_cast<MCMsgT *>(block);
-  const char *text = block + count * sizeof(MCMsgT);
-  char *local = block + count * sizeof(MCMsgT) + textLen;
+  const char *text = block + textAt;
+  char *local = block + textAt + textLen;
   size_t used = 0;  // running offset in the two conversion areas
   int32_t kept = 0;
   int32_t prev = 0;
@@ -165,6 +176,10 @@ bool catalogLoadSet(MCCatalogT *cat, MCSetT *set) {
     prev = d.msgNo;
   }
   std::free(disk);
+  if (!indexBuild(&set->index, msgs, kept, &MCMsgT::msgNo)) {
+    std::free(block);
+    return false;
+  }
   set->block = block;
   set->msgs = msgs;
   set->text = text;

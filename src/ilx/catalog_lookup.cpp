@@ -1,75 +1,27 @@
-// Looking messages up: the set and message searches and ilx_catgets.
+// Looking messages up: sets and messages by number, and ilx_catgets.
 #include "ilx/catalog.h"
 
 namespace {
 
-// Binary search over the ascending set numbers with inclusive bounds. The
-// first probe goes straight to index s (set numbers are distinct and not
-// negative, so set s cannot stand further on), and each probe below the
-// target narrows the upper bound by the same argument.
+// Sets and messages are found through the index built when they were read;
+// the reader keeps their numbers distinct (and sets not negative, messages
+// at least 1), so the index gives exactly what a search by number gives.
 inline MCSetT *findSet(MCCatalogT *cat, int32_t s) {
   if (!cat || s < 0 || cat->numSets < 1) return nullptr;
-  const int64_t count = cat->numSets;
-  int64_t lo = 0, hi, m;
-  if (s < count) {
-    m = s;
-    hi = s;
-  } else {
-    m = (count - 1) / 2;
-    hi = count - 1;
-  }
-  int dir = 0;
-  for (;;) {
-    if (lo > hi || m < lo || m > hi) return nullptr;
-    MCSetT *set = &cat->sets[m];
-    const int64_t x = set->setNo;
-    if (x == s) {
-      if (set->loadState != 0 && !ilx::catalogLoadSet(cat, set)) return nullptr;
-      return set;
-    }
-    if (x < s) {
-      lo = m + 1;
-      if (m + (s - x) < hi) hi = m + (s - x);
-      dir = 1;
-    } else {
-      hi = m;
-      dir = -1;
-    }
-    int64_t next = lo + (hi - lo) / 2;
-    m = next == m ? m + dir : next;
-  }
+  // Most catalogs have one set: then its number alone decides.
+  const int32_t at = cat->numSets == 1 ? (cat->sets[0].setNo == s ? 0 : -1)
+                                       : ilx::indexFind(cat->setIndex, s);
+  if (at < 0) return nullptr;
+  MCSetT *set = &cat->sets[at];
+  if (__builtin_expect(set->loadState != 0, 0) && !ilx::catalogLoadSet(cat, set)) return nullptr;
+  return set;
 }
 
-// Binary search over the ascending message numbers with an exclusive upper
-// bound, starting at index key - 1 (numbers start at 1 and are distinct).
+// A message of a loaded set (numbers below 1 are in no index).
 inline const MCMsgT *findMsg(const MCSetT *set, int32_t k) {
-  if (!set || set->loadState != 0 || set->msgCount < 1 || k < 1) return nullptr;
-  const int64_t count = set->msgCount;
-  int64_t lo = 0, hi, m;
-  if (k - 1 < count) {
-    m = k - 1;
-    hi = k;
-  } else {
-    m = count / 2;
-    hi = count;
-  }
-  for (;;) {
-    if (m < lo || m >= hi) return nullptr;
-    const MCMsgT *msg = &set->msgs[m];
-    const int64_t x = msg->msgNo;
-    if (x == k) return msg;
-    int dir;
-    if (x < k) {
-      lo = m + 1;
-      if (m + (k - x) + 1 < hi) hi = m + (k - x) + 1;
-      dir = 1;
-    } else {
-      hi = m;
-      dir = -1;
-    }
-    if (lo >= hi) return nullptr;
-    m += hi - lo == 1 ? dir : dir * ((hi - lo) / 2);
-  }
+  if (!set) return nullptr;
+  const int32_t at = ilx::indexFind(set->index, k);
+  return at < 0 ? nullptr : &set->msgs[at];
 }
 
 // The shared UTF-8 handle, which is never freed.
@@ -83,7 +35,9 @@ CodeSetT utf8Handle() {
 namespace ilx {
 
 MCSetT *catalogFindSet(MCCatalogT *cat, int32_t setNo) { return findSet(cat, setNo); }
-const MCMsgT *catalogFindMsg(const MCSetT *set, int32_t key) { return findMsg(set, key); }
+const MCMsgT *catalogFindMsg(const MCSetT *set, int32_t key) {
+  return set && set->loadState == 0 ? findMsg(set, key) : nullptr;
+}
 
 }  // namespace ilx
 

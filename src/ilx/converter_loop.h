@@ -23,29 +23,42 @@ struct Step {
   uint32_t len;  // units consumed
 };
 
-// UTF-8 decoding: lead bytes give the length, continuation bytes lend their
-// low six bits unchecked, overlong forms are accepted. Values above U+10FFFF
-// are one substitution for the whole sequence.
+// UTF-8 decoding. A lead byte gives the length; every following byte must be
+// a continuation byte, and the second one must also lie in the lead byte's
+// range so that overlong forms and values above U+10FFFF never decode (C0,
+// C1 and F5 to FF are never lead bytes). A sequence that breaks these rules
+// is one substitution for its lead byte alone, so the next character is read
+// whole. Surrogate values (ED A0 to ED BF) decode as they stand. A sequence
+// cut off by the input end is reported as such only while the bytes present
+// can still start a valid one.
+struct Utf8Lead {
+  uint8_t length;  // 0: not a lead byte
+  uint8_t lo, hi;  // range of the second byte
+};
+constexpr Utf8Lead utf8Lead(uint32_t b) {
+  if (b >= 0xC2 && b <= 0xDF) return {2, 0x80, 0xBF};
+  if (b == 0xE0) return {3, 0xA0, 0xBF};
+  if (b >= 0xE1 && b <= 0xEF) return {3, 0x80, 0xBF};
+  if (b == 0xF0) return {4, 0x90, 0xBF};
+  if (b >= 0xF1 && b <= 0xF3) return {4, 0x80, 0xBF};
+  if (b == 0xF4) return {4, 0x80, 0x8F};
+  return {0, 0, 0};
+}
 inline Step decodeUtf8(const uint8_t *p, const uint8_t *end) {
-  uint32_t b = *p;
+  const uint32_t b = *p;
   if (b < 0x80) return {kGot, b, 1};
-  uint32_t n, cp;
-  if (b >= 0xC0 && b < 0xE0) {
-    n = 2;
-    cp = b & 0x1F;
-  } else if (b >= 0xE0 && b < 0xF0) {
-    n = 3;
-    cp = b & 0x0F;
-  } else if (b >= 0xF0 && b < 0xF8) {
-    n = 4;
-    cp = b & 0x07;
-  } else {
-    return {kSub, 0, 1};
+  const Utf8Lead lead = utf8Lead(b);
+  if (lead.length == 0) return {kSub, 0, 1};
+  const size_t have = static_cast<size_t>(end - p);
+  const size_t n = lead.length;
+  if (have >= 2 && (p[1] < lead.lo || p[1] > lead.hi)) return {kSub, 0, 1};
+  for (size_t i = 2; i < n && i < have; ++i) {
+    if ((p[i] & 0xC0u) != 0x80u) return {kSub, 0, 1};
   }
-  if (static_cast<size_t>(end - p) < n) return {kNeedMore, 0, 0};
-  for (uint32_t i = 1; i < n; ++i) cp = (cp << 6) | (p[i] & 0x3Fu);
-  if (cp > 0x10FFFF) return {kSub, 0, n};
-  return {kGot, cp, n};
+  if (have < n) return {kNeedMore, 0, 0};
+  uint32_t cp = b & (0x7Fu >> n);
+  for (size_t i = 1; i < n; ++i) cp = (cp << 6) | (p[i] & 0x3Fu);
+  return {kGot, cp, static_cast<uint32_t>(n)};
 }
 
 inline bool isHighSurrogate(uint32_t u) { return u >= 0xD800 && u < 0xDC00; }

@@ -11,6 +11,7 @@
 
 #include "cx/printf_engine.h"
 #include "cx/printf_format.h"
+#include "cx/string_buff.h"
 #include "lumex/cx.h"
 #include "lumex/ilx.h"
 
@@ -235,7 +236,7 @@ struct ArraySink {
   size_t count = 0;
   int error = 0;
   bool room(size_t n) {
-    if (n > static_cast<size_t>(INT_MAX) - count) {
+    if (n > fmt::kMaxFormatted - count) {
       error = -1;
       return false;
     }
@@ -268,7 +269,7 @@ struct StreamSink {
   int error = 0;
   explicit StreamSink(FILE *s) : stream(s) {}
   bool room(size_t n) {
-    if (n > static_cast<size_t>(INT_MAX) - count) {
+    if (n > fmt::kMaxFormatted - count) {
       error = -1;
       return false;
     }
@@ -310,18 +311,6 @@ struct StreamSink {
   }
 };
 
-// Stores the count of bytes produced so far where a %n directive points.
-void storeCount(const Directive &d, const void *target, size_t count) {
-  if (target == nullptr) return;
-  void *t = const_cast<void *>(target);
-  switch (d.length) {
-    case 'h': *static_cast<short *>(t) = static_cast<short>(count); break;
-    case 'l': *static_cast<long *>(t) = static_cast<long>(count); break;
-    case 'L': *static_cast<long long *>(t) = static_cast<long long>(count); break;
-    default: *static_cast<int *>(t) = static_cast<int>(count); break;
-  }
-}
-
 // The value conversion with width and precision taken from their slots; a
 // negative width from an argument left-justifies, a negative precision
 // counts as none.
@@ -356,7 +345,8 @@ bool putWide(Sink &out, CodeSetT cs, const fmt::Spec &spec, bool isString, const
     arg.value.i = static_cast<uint16_t>(a.i);
   }
   CxStringBuff text{};
-  bool ok = cx::printfEmitWide(cs, &text, spec, isString, arg);
+  cx::BuffSink sink{&text, fmt::kMaxFormatted};
+  bool ok = cx::printfEmitWide(cs, sink, spec, isString, arg);
   if (ok && text.length > 0) ok = out.put(text.data, text.length);
   CxStringBuffDiscard(&text);
   if (!ok && out.error == 0) out.error = -1;
@@ -429,9 +419,8 @@ bool putDirective(Sink &out, CodeSetT cs, const Format &f, const Directive &d) {
       return putWide(out, cs, spec, true, a);
     case 'e': case 'E': case 'f': case 'g': case 'G':
       return fmt::putFloat(out, spec, static_cast<double>(a.ld));
-    case 'n':
-      storeCount(d, a.p, out.count);
-      return true;
+    case 'n':  // never writes through its argument: formats may come from catalogs
+      return false;
     default:
       return false;
   }

@@ -19,14 +19,17 @@ inline int hasClass(uint16_t c, uint16_t mask) { return (recordOf(c).mask & mask
 }  // namespace ilx
 
 // One exported test per class bit.
-#define ILX_CLASS_TESTS(X)                                                                    \
-  X(upper, kClassUpper) X(lower, kClassLower) X(digit, kClassDigit) X(space, kClassSpace)     \
-  X(punct, kClassPunct) X(cntrl, kClassCntrl) X(blank, kClassBlank) X(xdigit, kClassXdigit) \
-  X(alpha, kClassAlpha) X(alnum, kClassAlnum) X(graph, kClassGraph) X(print, kClassPrint)
-
-#define ILX_DEFINE_CLASS_TEST(name, bit) \
-  int ilx_isw##name(uint16_t c) { return ilx::hasClass(c, ilx::bit); }
-
 extern "C" {
-ILX_CLASS_TESTS(ILX_DEFINE_CLASS_TEST)
+int ilx_iswupper(uint16_t c) { return ilx::hasClass(c, ilx::kClassUpper); }
+int ilx_iswlower(uint16_t c) { return ilx::hasClass(c, ilx::kClassLower); }
+int ilx_iswdigit(uint16_t c) { return ilx::hasClass(c, ilx::kClassDigit); }
+int ilx_iswspace(uint16_t c) { return ilx::hasClass(c, ilx::kClassSpace); }
+int ilx_iswpunct(uint16_t c) { return ilx::hasClass(c, ilx::kClassPunct); }
+int ilx_iswcntrl(uint16_t c) { return ilx::hasClass(c, ilx::kClassCntrl); }
+int ilx_iswblank(uint16_t c) { return ilx::hasClass(c, ilx::kClassBlank); }
+int ilx_iswxdigit(uint16_t c) { return ilx::hasClass(c, ilx::kClassXdigit); }
+int ilx_iswalpha(uint16_t c) { return ilx::hasClass(c, ilx::kClassAlpha); }
+int ilx_iswalnum(uint16_t c) { return ilx::hasClass(c, ilx::kClassAlnum); }
+int ilx_iswgraph(uint16_t c) { return ilx::hasClass(c, ilx::kClassGraph); }
+int ilx_iswprint(uint16_t c) { return ilx::hasClass(c, ilx::kClassPrint); }
 }  // extern "C"

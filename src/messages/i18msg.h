@@ -57,3 +57,15 @@ LMX_API char *lmxI18Str37ToUTF8(const char *text);
 LMX_API char *lmxI18StrUTF8To1047(const char *text);
 LMX_API char *lmxI18StrUTF8To37(const char *text);
 }
+
+namespace lmx {
+
+enum class MsgKey : int32_t;
+
+// Binds message `key` of the toolkit's table (with `parm`, when not null,
+// as its one string parameter) and prints it to standard error in the local
+// code set, ended by a line feed: the reports made while no toolkit logger
+// can take them.
+void printTableMsgToStderr(MsgKey key, const char *parm);
+
+}  // namespace lmx

@@ -2,6 +2,10 @@
 // and the EBCDIC conversions.
 #include "messages/i18msg.h"
 
+#include <cstdio>
+
+#include "messages/msg_table.h"
+
 namespace {
 
 // Written only while the toolkit opens and closes.
@@ -91,3 +95,19 @@ char *lmxI18StrUTF8To1047(const char *text) { return convert(text, handles.cs104
 char *lmxI18StrUTF8To37(const char *text) { return convert(text, handles.cs37, false); }
 
 }  // extern "C"
+
+namespace lmx {
+
+void printTableMsgToStderr(MsgKey key, const char *parm) {
+  I18Msg *msg = lmxIntlAllocI18Msg(kToolkitCatalog, kToolkitSet, static_cast<int32_t>(key),
+                                   msgText(key));
+  if (parm != nullptr) lmxIntlAddI18MsgParmString(msg, parm);
+  char *text = lmxIntlBindI18Msg(msg);
+  lmxI18PrintUTF8AsLocal(stderr, text != nullptr ? text : "");
+  std::fputc('\n', stderr);
+  std::fflush(stderr);
+  BasMemoryFree(text);
+  lmxIntlFreeI18Msg(msg);
+}
+
+}  // namespace lmx

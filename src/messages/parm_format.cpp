@@ -2,6 +2,7 @@
 // argument slots, the slots are filled from parameters by position (the
 // parameter's type decides the value, the format's conversion how it is
 // printed), and the segments are emitted.
+#include "cx/cx_intl.h"
 #include "messages/parm_format.h"
 
 #include "collections/links.h"
@@ -28,8 +29,8 @@ bool fillSlot(CxPrintfArg *slot, const Parm &parm) {
       return setSlot(slot, CX_PRINTF_ARG_INT, int64_t{v.b});
     case LMX_PARM_INT:
       return setSlot(slot, CX_PRINTF_ARG_INT, int64_t{v.i});
-    case LMX_PARM_LONG:
-      return setSlot(slot, CX_PRINTF_ARG_LONG, int64_t{v.l});
+    case LMX_PARM_LONG:  // 32-bit like int: the slot type gives the printed width
+      return setSlot(slot, CX_PRINTF_ARG_INT, int64_t{v.l});
     case LMX_PARM_FLOAT:
       return setSlot(slot, CX_PRINTF_ARG_DOUBLE, double{v.f});
     case LMX_PARM_DOUBLE:

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <clocale>
 #include <cmath>
 #include <cstdio>
@@ -9,6 +10,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "cx/cx_intl.h"
 #include "cx/printf_engine.h"
 #include "lumex/cx.h"
 
@@ -186,7 +188,7 @@ TEST(PrintfEngine, CallerFilledSlots) {
   int failed = -1;
   const int32_t n = cxPrintfEmitAll(nullptr, &b, &segs, &args, &failed);
   EXPECT_EQ(failed, 0);
-  EXPECT_STREQ(b.data, "Object 'log' has -1 items (100.0%) ffffffffffffffff");
+  EXPECT_STREQ(b.data, "Object 'log' has -1 items (100.0%) ffffffff");  // int: 32 bits
   EXPECT_EQ(static_cast<uint32_t>(n), b.length);
   // A slot list shorter than the format needs fails at that conversion.
   args.count = 1;
@@ -305,4 +307,62 @@ TEST(PrintfDigits, ExactIntegerRouteMatchesCorrectRounding) {
       ASSERT_EQ(decpt, std::atoi(std::strchr(expect, 'e') + 1) + 1) << expect;
     }
   }
+}
+
+TEST(PrintfEngine, EachConversionPrintsTheValueByItsOwnRule) {
+  struct Row {
+    const char *format;
+    int value;
+    const char *expect;
+  };
+  const Row rows[] = {
+      {"%1$d (0x%1$x)", -2, "-2 (0xfffffffe)"},
+      {"%1$x (%1$d)", -2, "fffffffe (-2)"},
+      {"%1$u %1$o %1$X %1$i", -42, "4294967254 37777777726 FFFFFFD6 -42"},
+      {"%x|%X|%o|%u", -42, nullptr},  // as snprintf
+  };
+  for (const Row &r : rows) {
+    CxStringBuff b{};
+    char want[128];
+    std::snprintf(want, sizeof want, "%x|%X|%o|%u", r.value, r.value, r.value, r.value);
+    const int32_t n = r.expect != nullptr ? CxStringBuffPrintf(nullptr, &b, r.format, r.value)
+                                          : CxStringBuffPrintf(nullptr, &b, r.format, r.value,
+                                                               r.value, r.value, r.value);
+    EXPECT_GT(n, 0) << r.format;
+    EXPECT_STREQ(b.data, r.expect != nullptr ? r.expect : want) << r.format;
+    CxStringBuffDiscard(&b);
+  }
+}
+
+TEST(PrintfEngine, ResultsBeyondTheBoundFailInsteadOfAllocating) {
+  struct Row {
+    const char *format;
+    int star;
+  };
+  const Row rows[] = {
+      {"c|%.1569838682A0:000001f|%g", 0},  // once an out-of-memory under the fuzzer
+      {"%.16777217f", 0}, {"%999999999f", 0}, {"%*f", INT_MAX}, {"%.*e", 20000000},
+      {"%-*f", -20000000},
+  };
+  for (const Row &r : rows) {
+    CxStringBuff b{};
+    ASSERT_TRUE(CxStringBuffAppendStr(&b, ">"));
+    if (r.star != 0) {
+      CxStringBuffPrintf(nullptr, &b, r.format, r.star, 1.0);
+    } else {
+      CxStringBuffPrintf(nullptr, &b, r.format, 1.0, 2.0);
+    }
+    EXPECT_LT(b.length, 64u) << r.format;
+    CxStringBuffDiscard(&b);
+  }
+  CxStringBuff b{};
+  EXPECT_EQ(CxStringBuffPrintf(nullptr, &b, "%16777215d", 7), 16777215);  // at the bound
+  CxStringBuffDiscard(&b);
+  // A precision lets a wide array go without its terminator.
+  auto *one = static_cast<uint16_t *>(std::malloc(sizeof(uint16_t)));
+  one[0] = 'w';
+  EXPECT_EQ(CxStringBuffPrintf(nullptr, &b, "%.1ls|%.0ls|", one, one + 1), 3);
+  EXPECT_STREQ(b.data, "w||");
+  std::free(one);
+  CxStringBuffDiscard(&b);
 }

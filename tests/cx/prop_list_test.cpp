@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "cx/cx_intl.h"
 #include "lumex/cx.h"
 #include "temp_dir.h"
 

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "cx/cx_intl.h"
 #include "lumex/cx.h"
 
 namespace {

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <string>
 
+#include "cx/cx_intl.h"
 #include "cx/printf_engine.h"
 #include "lumex/cx.h"
 
@@ -41,6 +42,9 @@ bool modest(const CxPrintfSegList &segs, const CxPrintfArgList &args, bool *star
     if (s.kind != CX_PRINTF_CONVERSION) continue;
     if (s.width > 100000 || s.precision > 100000) return false;
     if (s.widthArg >= 0 || s.precisionArg >= 0) *stars = true;
+    // A conversion reads its argument by its own type before the format is
+    // known to number its arguments, whatever type the slot ends up with.
+    if (s.conversion == 's' || s.conversion == 'S') *strings = true;
   }
   for (int32_t i = 0; i < args.count; ++i) {
     const unsigned char t = args.args[i].type;

@@ -103,13 +103,14 @@ TEST_F(MbChars, StringsToWide) {
   EXPECT_EQ(ilx_mbstowcs(utf8, out.data(), text.get(), 0), 0);
   EXPECT_EQ(ilx_mbstowcs(utf8, nullptr, "x\xF0\x9F\x98\x80", 0), -1);
   EXPECT_EQ(ilx_mbstowcs(utf8, out.data(), nullptr, 5), -1);
-  // A character cut off by the end of the text is not completed from the
-  // bytes after the NUL.
+  // A character cut off by the NUL is not completed from the bytes after
+  // it: each of its bytes is one substituted character, and the count stops
+  // at the NUL.
   const Exact cut("ab\xE2\x82");
-  EXPECT_EQ(ilx_mbstowcs(utf8, nullptr, cut.get(), 0), -1);
+  EXPECT_EQ(ilx_mbstowcs(utf8, nullptr, cut.get(), 0), 4);
   // Nor does a lead byte take the NUL as its following byte.
   const Exact lead("x\xC3");
-  EXPECT_EQ(ilx_mbstowcs(utf8, nullptr, lead.get(), 0), -1);
+  EXPECT_EQ(ilx_mbstowcs(utf8, nullptr, lead.get(), 0), 2);
   EXPECT_EQ(ilx_strchr(utf8, lead.get(), 0), lead.get() + 2);
   EXPECT_EQ(ilx_mbsbtype(utf8, lead.get(), 2), -1);
 }

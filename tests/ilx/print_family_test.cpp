@@ -130,15 +130,44 @@ TEST(PrintFamily, CharactersStringsPointersAndPercent) {
   EXPECT_EQ(hex, sp(nullptr, "%p", static_cast<void *>(&x)));
 }
 
-TEST(PrintFamily, CountDirectiveStoresBytesSoFar) {
+TEST(PrintFamily, UnsafeDirectivesFailWithoutTouchingMemory) {
+  // %n fails where it stands: the text before it stays, its target is
+  // never written.
+  char buf[64];
   int n = -1;
-  short h = -1;
-  long long ll = -1;
-  EXPECT_EQ("abcdef", sp(nullptr, "ab%ncd%hnef%lln", &n, &h, &ll));
-  EXPECT_EQ(2, n);
-  EXPECT_EQ(4, h);
-  EXPECT_EQ(6, ll);
-  EXPECT_EQ("xy", sp(nullptr, "x%ny", static_cast<int *>(nullptr)));  // null target ignored
+  EXPECT_EQ(ilx_sprintf(nullptr, nullptr, buf, "ab%ncd", &n), -1);
+  EXPECT_STREQ(buf, "ab");
+  EXPECT_EQ(n, -1);
+  // Widths and precisions beyond one formatted text's bound fail before
+  // anything that large is made.
+  const char *huge[] = {"%.1569838682f|", "%999999999f", "%*f", "%.*e", "%-16777217f"};
+  for (const char *f : huge) {
+    if (std::strchr(f, '*') != nullptr) {
+      EXPECT_EQ(ilx_sprintf(nullptr, nullptr, buf, f, INT_MAX, 1.0), -1) << f;
+    } else {
+      EXPECT_EQ(ilx_sprintf(nullptr, nullptr, buf, f, 1.0), -1) << f;
+    }
+  }
+  FILE *sink = std::fopen("/dev/null", "w");
+  ASSERT_NE(sink, nullptr);
+  EXPECT_EQ(ilx_fprintf(nullptr, nullptr, sink, "%999999999d", 1), -1);
+  EXPECT_EQ(ilx_fprintf(nullptr, nullptr, sink, "%16777215d", 1), 16777215);  // at the bound
+  std::fclose(sink);
+  // A precision lets a wide array go without its terminator: no unit past
+  // the precision is read (the sanitizer build sees a read past the block).
+  auto *one = static_cast<uint16_t *>(std::malloc(sizeof(uint16_t)));
+  one[0] = 'w';
+  EXPECT_EQ("w|", sp(nullptr, "%.1ls|", one));
+  EXPECT_EQ("|", sp(nullptr, "%.0ls|", one + 1));
+  EXPECT_EQ("[w]", sp(nullptr, "[%.1S]", one));
+  std::free(one);
+}
+
+TEST(PrintFamily, UnsignedConversionsOfIntsUse32Bits) {
+  EXPECT_EQ(ref("%x|%X|%o|%u|%d", -42, -42, -42, -42, -42),
+            sp(nullptr, "%x|%X|%o|%u|%d", -42, -42, -42, -42, -42));
+  EXPECT_EQ(ref("%1$d (0x%1$x)", -2), sp(nullptr, "%1$d (0x%1$x)", -2));
+  EXPECT_EQ(ref("%lx|%llx|%hx", -42L, -42LL, -42), sp(nullptr, "%lx|%llx|%hx", -42L, -42LL, -42));
 }
 
 TEST(PrintFamily, UnknownConversionReportsAndProducesNothing) {

@@ -35,10 +35,10 @@ foreach(who C CXX)
   file(WRITE ${WORK}/${who}.properties
 "app.className=lmx_basiclogger
 app.level=INFO
-app.listenerNames=app.file
-app.file.className=lmx_filehandler
-app.file.fileName=${WORK}/${who}.log
-app.file.fileEncoding=CP1252
+app.listenerNames=sink.file
+sink.file.className=lmx_filehandler
+sink.file.fileName=${WORK}/${who}.log
+sink.file.fileEncoding=CP1252
 ")
 endforeach()
 

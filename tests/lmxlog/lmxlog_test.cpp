@@ -23,15 +23,15 @@ class Lmxlog : public TempDir {
     writeFile(props,
               "app.className=lmx_basiclogger\n"
               "app.level=INFO\n"
-              "app.listenerNames=app.warn\n"
-              "app.warn.className=lmx_levelfilter\n"
-              "app.warn.level=WARN\n"
-              "app.warn.listenerNames=app.file\n"
-              "app.file.className=lmx_multiproc_filehandler\n"
-              "app.file.fileName=" + at("app.log") + "\n"
-              "app.file.MPFileSemKey=" + std::to_string(20000 + getpid() % 10000) + "\n"
-              "app.file.maxFileBytes=100000000\n"
-              "app.handler.className=lmx_consolehandler\n");
+              "app.listenerNames=filter.warn\n"
+              "filter.warn.className=lmx_levelfilter\n"
+              "filter.warn.level=WARN\n"
+              "filter.warn.listenerNames=sink.file\n"
+              "sink.file.className=lmx_multiproc_filehandler\n"
+              "sink.file.fileName=" + at("app.log") + "\n"
+              "sink.file.MPFileSemKey=" + std::to_string(20000 + getpid() % 10000) + "\n"
+              "sink.file.maxFileBytes=100000000\n"
+              "sink.console.className=lmx_consolehandler\n");
   }
   // Runs lmxlog with the arguments (shell words) and standard input.
   int run(const std::string &args, const std::string &input = "") {
@@ -72,7 +72,7 @@ TEST_F(Lmxlog, BadUsageIsExplainedWithStatus2) {
   } rows[] = {
       {"-c " + at("missing.properties") + " x", "cannot read the properties file"},
       {"-c " + props + " -l nobody x", "no logger 'nobody' is configured"},
-      {"-c " + props + " -l app.handler x", "is not an enabled logger"},
+      {"-c " + props + " -l sink.console x", "is not an enabled logger"},
       {"-c " + props + " -l app -p LOUD x", "bad level 'LOUD'"},
       {"-m nocolons x", "bad message"},
       {"-P novalue x", "bad property"},

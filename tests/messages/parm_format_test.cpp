@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 
 #include "collections/collections_intl.h"
@@ -98,4 +99,14 @@ TEST(ParmToStr, DefaultAndGivenFormats) {
   EXPECT_EQ(take(lmxParmToUTF8Str("%d %d", &i42)), "<null>");  // only one parameter
   EXPECT_EQ(take(lmxParmToUTF8Str("%s", &i42)), "<null>");
   EXPECT_EQ(take(lmxParmToUTF8Str(nullptr, &bad)), "<null>");
+}
+
+TEST_F(Aprintf, IntAndLongParametersPrintAs32BitValues) {
+  add(num(LMX_PARM_INT, -42));
+  add(num(LMX_PARM_LONG, -2));
+  char want[96];
+  std::snprintf(want, sizeof want, "%x %X %o %u|%x %d", -42, -42, -42, -42, -2, -2);
+  EXPECT_EQ(format("%1$x %1$X %1$o %1$u|%2$x %2$d"), want);
+  EXPECT_EQ(format("%2$d (0x%2$x)"), "-2 (0xfffffffe)");
+  EXPECT_EQ(format("%2$x (%2$d)"), "fffffffe (-2)");
 }

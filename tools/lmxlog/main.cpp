@@ -4,12 +4,12 @@
 // format and rollover.
 #include <sys/stat.h>
 
+#include <array>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <array>
 #include <string>
 #include <utility>
 #include <vector>
@@ -111,12 +111,17 @@ int parseArgs(int argc, char **argv, Options *o) {
       std::printf("lmxlog (Lumex) %s\n", LUMEX_VERSION);
       return 0;
     }
-    if (a.size() != 2 || std::strchr("clpmP", a[1]) == nullptr) return usageError("unknown option", argv[i]);
+    if (a.size() != 2 || std::strchr("clpmP", a[1]) == nullptr)
+      return usageError("unknown option", argv[i]);
     if (i + 1 >= argc) return usageError("missing value for", argv[i]);
     const char *v = argv[++i];
     switch (a[1]) {
-      case 'c': o->properties = v; break;
-      case 'l': o->logger = v; break;
+      case 'c':
+        o->properties = v;
+        break;
+      case 'l':
+        o->logger = v;
+        break;
       case 'p':
         if (!parseLevel(v, &o->level)) return usageError("bad level", v);
         break;
@@ -135,13 +140,22 @@ int parseArgs(int argc, char **argv, Options *o) {
   return -1;
 }
 
-template <size_t... I>
-void callWithPairs(Object *logger, const Options &o, const char *text, const Pair *p,
-                   std::index_sequence<I...>) {
-  if (o.message)
-    LmxLogMsg(logger, o.catalog.c_str(), o.set, o.key, text, o.level, p[I].tag, p[I].text..., 0);
+// Word J of the pair list: the tag of pair J / 2 or its text.
+template <size_t J>
+auto word(const Pair *p) {
+  if constexpr (J % 2 == 0)
+    return p[J / 2].tag;
   else
-    LmxLogText(logger, text, o.level, p[I].tag, p[I].text..., 0);
+    return p[J / 2].text;
+}
+
+template <size_t... J>
+void callWithWords(Object *logger, const Options &o, const char *text,
+                   [[maybe_unused]] const Pair *p, std::index_sequence<J...>) {
+  if (o.message)
+    LmxLogMsg(logger, o.catalog.c_str(), o.set, o.key, text, o.level, word<J>(p)..., 0);
+  else
+    LmxLogText(logger, text, o.level, word<J>(p)..., 0);
 }
 
 // One entry per pair count, so a record costs one indirect call.
@@ -150,7 +164,7 @@ constexpr auto makeCallers(std::index_sequence<N...>) {
   using Caller = void (*)(Object *, const Options &, const char *, const Pair *);
   return std::array<Caller, sizeof...(N)>{
       {[](Object *l, const Options &o, const char *t, const Pair *p) {
-        callWithPairs(l, o, t, p, std::make_index_sequence<N>());
+        callWithWords(l, o, t, p, std::make_index_sequence<2 * N>());
       }...}};
 }
 constexpr auto kCallers = makeCallers(std::make_index_sequence<kMaxPairs + 1>());
@@ -189,8 +203,7 @@ Object *openLogger(const Options &o) {
     return logger;
   }
   if (!LmxLogMgrHasCfg(o.logger)) {
-    std::fprintf(stderr, "lmxlog: no logger '%s' is configured in '%s'\n", o.logger,
-                 o.properties);
+    std::fprintf(stderr, "lmxlog: no logger '%s' is configured in '%s'\n", o.logger, o.properties);
     return nullptr;
   }
   Object *logger = LmxGetObject(o.logger, nullptr);
@@ -198,8 +211,7 @@ Object *openLogger(const Options &o) {
     std::fprintf(stderr, "lmxlog: logger '%s' of '%s' cannot be made (check its className)\n",
                  o.logger, o.properties);
   } else if (LmxLoggerGetFLog(logger) == nullptr) {
-    std::fprintf(stderr, "lmxlog: '%s' of '%s' is not an enabled logger\n", o.logger,
-                 o.properties);
+    std::fprintf(stderr, "lmxlog: '%s' of '%s' is not an enabled logger\n", o.logger, o.properties);
     LmxReleaseObject(logger);
     logger = nullptr;
   }
@@ -207,7 +219,8 @@ Object *openLogger(const Options &o) {
 }
 
 int run(const Options &o) {
-  const size_t perRecord = 2 * o.props.size() + (o.message && !o.words.empty() ? o.words.size() - 1 : 0);
+  const size_t perRecord =
+      2 * o.props.size() + (o.message && !o.words.empty() ? o.words.size() - 1 : 0);
   if (perRecord > kMaxPairs) {
     std::fprintf(stderr, "lmxlog: too many properties and parameters (at most %zu items)\n",
                  kMaxPairs / 2);

@@ -1,0 +1,268 @@
+// Dispatch to listeners, the records' properties, missing listeners, the
+// toolkit's reports and listener loops.
+#include <fcntl.h>
+
+#include <fstream>
+#include <sstream>
+#include <utility>
+
+#include "log_fixture.h"
+#include "logging/toolkit_report.h"
+
+namespace {
+
+using Dispatch = test::Toolkit;
+using test::of;
+using test::recs;
+
+TEST_F(Dispatch, RecordsCarryParametersPropertiesAndSourcePosition) {
+  open("app.className=lmx_basiclogger\n"
+       "app.level=ALL\n"
+       "app.listenerNames=other a\n"
+       "other.className=lmx_basiclogger\n"
+       "other.listenerNames=b\n"
+       "a.className=t_rec\n"
+       "b.className=t_rec\n");
+  Object *app = get("app");
+  LmxLogInfo(app, "app", 1, 7, "%1$s has %2$d", LMX_PARM_STRING, "bob", LMX_NAMED_PROP, "user",
+             LMX_PARM_STRING, "u1", LMX_PARM_INT, 3, 0);
+  LmxLogDebugMin(app, "f.c", "fn", 12, "min", LMX_NAMED_PROP, "k", LMX_PARM_INT, 9, 0);
+  LmxLogDebugMid(app, nullptr, "fn", 12, "mid", 0);
+  LmxLogDebugMax(app, "f.c", nullptr, -3, "max", 0);
+  LmxLogText(app, "plain %1$d", LMX_PARM_INT, 5, 0);
+  struct Row {
+    const char *text;
+    int32_t level;
+    bool isMessage;
+    const char *props;
+  } rows[] = {
+      {"bob has 3", 4000, true, "user=u1"},
+      {"min", 3000, false, "k=9 lmx_prop_srcfile=f.c lmx_prop_srcline=12 lmx_prop_srcfunction=fn"},
+      {"mid", 2000, false, "lmx_prop_srcfunction=fn"},  // no file, no line
+      {"max", 1000, false, "lmx_prop_srcfile=f.c lmx_prop_srcline=-3"},
+      {"plain 5", -9999, false, "-"},
+  };
+  const std::vector<test::Rec> got = of("a");
+  ASSERT_EQ(got.size(), std::size(rows));
+  for (size_t i = 0; i < got.size(); ++i) {
+    EXPECT_EQ(got[i].text, rows[i].text);
+    EXPECT_EQ(got[i].level, rows[i].level) << rows[i].text;
+    EXPECT_EQ(got[i].isMessage, rows[i].isMessage) << rows[i].text;
+    EXPECT_EQ(got[i].props, rows[i].props) << rows[i].text;
+  }
+  EXPECT_TRUE(of("b").empty()) << "a logger among the listeners is skipped";
+}
+
+TEST_F(Dispatch, ALoggerWithoutListenersReportsEachEvent) {
+  open("lonely.className=lmx_basiclogger\n"
+       "quiet.className=lmx_basiclogger\n"
+       "quiet.listenerNames=fq\n"
+       "fq.className=lmx_levelfilter\n");
+  LmxLogInfo(get("lonely"), "c", 1, 1, "one", 0);
+  LmxLogText(get("lonely"), "two", 0);
+  LmxLogInfo(get("quiet"), "c", 1, 1, "to a filter without listeners", 0);
+  const std::vector<test::Rec> reports = of("t.reports");
+  ASSERT_EQ(reports.size(), 2u);
+  for (const test::Rec &r : reports) {
+    EXPECT_EQ(r.key, 1);
+    EXPECT_EQ(r.level, LMX_LEVEL_ERROR);
+    EXPECT_TRUE(r.isMessage);
+    EXPECT_EQ(r.text, "LMXLG01E No listeners are registered with the logger lonely.");
+  }
+}
+
+// What the call wrote to the standard error stream.
+template <typename F>
+std::string stderrOf(const std::string &file, F call) {
+  std::fflush(stderr);
+  int saved = dup(2), fd = ::open(file.c_str(), O_CREAT | O_TRUNC | O_WRONLY, 0600);
+  dup2(fd, 2);
+  close(fd);
+  call();
+  std::fflush(stderr);
+  dup2(saved, 2);
+  close(saved);
+  std::ifstream in(file);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+TEST_F(Dispatch, AToolkitLoggerWithoutListenersWritesToStandardError) {
+  open("lonely.className=lmx_basiclogger\n");
+  Object *reports = get("t.reports");
+  LmxRemListener(lmxToolkitLogger(), reports);
+  ASSERT_EQ(LmxGetListeners(lmxToolkitLogger()), nullptr);
+  const std::string line =
+      "LMXLG01E No listeners are registered with the logger lumex.errorLogger.\r\n";
+  EXPECT_EQ(stderrOf(dir_ + "/err", [&] {
+              LmxLogInfo(get("lonely"), "c", 1, 1, "one", 0);
+              LmxLogInfo(get("lonely"), "c", 1, 1, "two", 0);
+            }),
+            line + line);
+  EXPECT_TRUE(recs.empty());
+}
+
+TEST_F(Dispatch, ListenersAreAddedOnceInOrderAndRemoved) {
+  open("app.className=lmx_basiclogger\n"
+       "h.className=t_rec\n");
+  Object *app = get("app"), *h1 = LmxGetObject("h1", "t_rec"), *h2 = LmxGetObject("h2", "t_rec");
+  held_.insert(held_.end(), {h1, h2});
+  EXPECT_EQ(LmxGetListeners(app), nullptr);
+  LmxAddListener(app, h2);
+  LmxAddListener(app, h1);
+  LmxAddListener(app, h2);
+  EXPECT_EQ(test::listeners(app), "h2 h1");
+  EXPECT_EQ(h2->references, 3);  // the map, the test and the logger
+  LmxRemListener(app, h2);
+  LmxRemListener(app, h2);
+  EXPECT_EQ(test::listeners(app), "h1");
+  EXPECT_EQ(h2->references, 2);
+  EXPECT_FALSE(lmxIntlAddListener(get("lumex.defaultFormatter"), h1));  // formatters have none
+  EXPECT_TRUE(of("t.reports").empty());
+}
+
+// Listeners that change the logger's listeners while an event is handed
+// out, and a toolkit report made while a report is being written.
+Object *gApp = nullptr;
+void leaveAndRecord(Object *handler, Event *ev) {
+  LmxRemListener(gApp, handler);
+  test::recordEvent(handler, ev);
+}
+void reportAndRecord(Object *handler, Event *ev) {
+  lmx::reportMsg(LMX_LEVEL_ERROR, lmx::MsgKey::OutOfMemory);  // feeds back into this handler
+  test::recordEvent(handler, ev);
+}
+
+TEST_F(Dispatch, ListenersMayChangeTheListenersAndReportDuringDispatch) {
+  LmxAddHandlerClass("t_leave", nullptr, nullptr, nullptr, nullptr, leaveAndRecord, nullptr,
+                     nullptr);
+  LmxAddHandlerClass("t_loud", nullptr, nullptr, nullptr, nullptr, reportAndRecord, nullptr,
+                     nullptr);
+  open("app.className=lmx_basiclogger\n"
+       "app.listenerNames=gone a\n"
+       "gone.className=t_leave\n"
+       "a.className=t_rec\n"
+       "lonely.className=lmx_basiclogger\n");
+  gApp = get("app");
+  LmxLogInfo(gApp, "c", 1, 1, "first", 0);
+  LmxLogInfo(gApp, "c", 1, 1, "second", 0);
+  EXPECT_EQ(of("gone").size(), 1u);
+  EXPECT_EQ(of("a").size(), 2u);
+  EXPECT_EQ(test::listeners(gApp), "a");
+
+  held_.push_back(LmxGetObject("loud", "t_loud"));
+  LmxAddListener(lmxToolkitLogger(), held_.back());
+  recs.clear();
+  LmxLogText(get("lonely"), "no listeners", 0);
+  ASSERT_EQ(of("loud").size(), 1u);
+  EXPECT_EQ(of("loud")[0].key, 1);
+  EXPECT_EQ(of("t.reports").size(), 1u);
+}
+
+// Configurations whose listeners would form loops: the listener that
+// closes the loop is refused with one warning, the rest applies and every
+// handler on the way writes the record once.
+TEST_F(Dispatch, ListenersThatWouldCloseALoopAreRefused) {
+  struct Row {
+    const char *name;
+    const char *properties;
+    const char *written;  // handlers that wrote the one record, in order
+    std::pair<const char *, const char *> refused;  // listener, object
+    std::vector<std::pair<const char *, const char *>> listeners;  // object, its listeners
+  } rows[] = {
+      {"a handler inheriting a list that names itself",
+       "app.className=lmx_basiclogger\n"
+       "app.listenerNames=app.out\n"
+       "app.out.className=t_rec\n",
+       "app.out", {"app.out", "app.out"}, {{"app", "app.out"}, {"app.out", ""}}},
+      {"two handlers listing each other",
+       "app.className=lmx_basiclogger\n"
+       "app.listenerNames=h1\n"
+       "h1.className=t_rec\n"
+       "h1.listenerNames=h2\n"
+       "h2.className=t_rec\n"
+       "h2.listenerNames=h1\n",
+       "h1", {"h2", "h1"}, {{"h1", ""}, {"h2", "h1"}}},
+      {"a loop through a level filter",
+       "app.className=lmx_basiclogger\n"
+       "app.listenerNames=h\n"
+       "h.className=t_rec\n"
+       "h.listenerNames=f\n"
+       "f.className=lmx_levelfilter\n"
+       "f.level=INFO\n"
+       "f.listenerNames=h\n",
+       "h", {"f", "h"}, {{"h", ""}, {"f", "h"}}},
+  };
+  for (const Row &r : rows) {
+    SCOPED_TRACE(r.name);
+    recs.clear();
+    open(r.properties);
+    Object *app = get("app");
+    for (auto &[object, names] : r.listeners) EXPECT_EQ(test::listeners(get(object)), names);
+    const std::vector<test::Rec> reports = of("t.reports");
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0].key, 0);
+    EXPECT_EQ(reports[0].level, LMX_LEVEL_WARN);
+    EXPECT_EQ(reports[0].text, std::string("The listener '") + r.refused.first +
+                                   "' was not added to '" + r.refused.second +
+                                   "' because it would close a loop of listeners.");
+    recs.clear();
+    LmxLogInfo(app, "c", 1, 1, "once", 0);
+    std::string written;
+    for (const test::Rec &rec : recs) written += (written.empty() ? "" : " ") + rec.handler;
+    EXPECT_EQ(written, r.written);
+    recs.clear();
+    LmxAddListener(app, app);  // an object never listens to itself
+    EXPECT_EQ(of("t.reports").size(), 1u);
+    EXPECT_EQ(test::listeners(app), r.written);  // the loggers' own listeners stay
+    for (Object *o : held_) LmxReleaseObject(o);
+    held_.clear();
+    LmxCloseToolkit();
+    EXPECT_EQ(lmx::toolkitState().instances, nullptr) << "a loop kept objects alive";
+  }
+}
+
+// Lists of 63 items are taken whole; a 64th item is reported and not read.
+template <size_t... Is>
+void logIntItems(Object *logger, std::index_sequence<Is...>) {
+  LmxLogInfo(logger, "c", 1, 1, "%63$d", (Is % 2 == 0 ? LMX_PARM_INT : int(Is / 2))..., 0);
+}
+
+TEST_F(Dispatch, ParameterListsHoldAtMost63Items) {
+  open("app.className=lmx_basiclogger\n"
+       "app.listenerNames=a\n"
+       "a.className=t_rec\n");
+  logIntItems(get("app"), std::make_index_sequence<2 * 63>());
+  EXPECT_TRUE(of("t.reports").empty());
+  logIntItems(get("app"), std::make_index_sequence<2 * 64>());
+  ASSERT_EQ(of("t.reports").size(), 1u);
+  EXPECT_EQ(of("t.reports")[0].key, 70);
+  ASSERT_EQ(of("a").size(), 2u);
+  EXPECT_EQ(of("a")[0].text, "62");
+  EXPECT_EQ(of("a")[1].text, "62");
+}
+
+}  // namespace
+
+namespace {
+
+// The same loop with the toolkit's own console and formatter: the warning
+// and the record each appear once on standard output.
+TEST_F(Dispatch, AConsoleListingItselfWritesEachRecordOnce) {
+  const std::string file = write("c.properties",
+                                 "lumex.defaultFormatter.dateTimeFormat=T\n"
+                                 "app.className=lmx_basiclogger\n"
+                                 "app.listenerNames=app.out\n"
+                                 "app.out.className=lmx_consolehandler\n");
+  testing::internal::CaptureStdout();
+  ASSERT_TRUE(LmxOpenToolkit(file.c_str()));
+  LmxLogInfo(get("app"), nullptr, 0, 0, "once %1$s", LMX_PARM_STRING, "only", 0);
+  std::fflush(stdout);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(),
+            "T The listener 'app.out' was not added to 'app.out' because it would close a loop "
+            "of listeners.\n"
+            "T once only\n");
+}
+
+}  // namespace

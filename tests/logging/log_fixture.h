@@ -1,0 +1,130 @@
+// A toolkit opened with a properties file, with a recording handler class
+// t_rec: every event it processes is kept as a Rec, then passed on to the
+// handler's own listeners as the built-in handlers do. The toolkit's own
+// reports reach the handler t.reports.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "collections/collections_intl.h"
+#include "collections/links.h"
+#include "core/api_frame.h"
+#include "core/object.h"
+#include "core/toolkit_state.h"
+#include "logging/event.h"
+#include "logging/log_path.h"
+#include "lumex/lumex.h"
+#include "messages/i18msg.h"
+
+namespace test {
+
+struct Rec {
+  std::string handler;
+  int32_t level;
+  bool isMessage;
+  int32_t key;
+  std::string text;   // the bound message, without the table's trailing \r
+  std::string props;  // "key=value" words in their order, "-" without any
+};
+inline std::vector<Rec> recs;
+
+inline std::string take(char *text) {
+  std::string s = text != nullptr ? text : "";
+  BasMemoryFree(text);
+  return s;
+}
+
+inline std::string propsOf(const Event *ev) {
+  if (ev->properties == nullptr) return "-";
+  std::string out;
+  for (LmxLink *e = lmxIntlStringToStringMapIterator(ev->properties); e != nullptr;
+       e = e->next) {
+    out += (out.empty() ? "" : " ") + take(lmxIntlStringToStringMapIterGetKey(e)) + "=" +
+           take(lmxIntlStringToStringMapIterGetVal(e));
+  }
+  return out;
+}
+
+inline void recordEvent(Object *handler, Event *ev) {
+  if (!lmx::enabledOf(handler) || ev == nullptr) return;
+  std::string text = take(lmxIntlBindI18Msg(ev->message));
+  if (!text.empty() && text.back() == '\r') text.pop_back();
+  recs.push_back({handler->name, ev->level, ev->isMessage != 0, ev->message->key, text,
+                  propsOf(ev)});
+  LmxBasicObjectFLog(handler, ev);
+}
+
+inline void addRecorderClass() {
+  LmxAddHandlerClass("t_rec", nullptr, nullptr, nullptr, LmxBasicObjectFCfgChange, recordEvent,
+                     nullptr, nullptr);
+}
+
+// Records of one handler.
+inline std::vector<Rec> of(const std::string &handler) {
+  std::vector<Rec> out;
+  for (const Rec &r : recs) {
+    if (r.handler == handler) out.push_back(r);
+  }
+  return out;
+}
+
+// The names of an object's listeners, blank-separated.
+inline std::string listeners(Object *object) {
+  std::string out;
+  for (LmxLink *l = LmxGetListeners(object); l != nullptr; l = l->next) {
+    out += (out.empty() ? "" : " ") + std::string(static_cast<Object *>(l->item)->name);
+  }
+  return out;
+}
+
+class Toolkit : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char tmpl[] = "/tmp/lmxlog.XXXXXX";
+    ASSERT_NE(mkdtemp(tmpl), nullptr);
+    dir_ = tmpl;
+    recs.clear();
+  }
+  void TearDown() override {
+    for (Object *o : held_) LmxReleaseObject(o);
+    LmxCloseToolkit();
+    EXPECT_EQ(lmx::toolkitState().instances, nullptr) << "objects left alive";
+    std::system(("rm -rf '" + dir_ + "'").c_str());
+  }
+  std::string write(const std::string &name, const std::string &text) {
+    std::string path = dir_ + "/" + name;
+    FILE *f = std::fopen(path.c_str(), "w");
+    std::fputs(text.c_str(), f);
+    std::fclose(f);
+    return path;
+  }
+  // Opens the toolkit with the properties; the toolkit's reports go to
+  // t.reports only (the default console is taken off the error logger).
+  void open(const std::string &properties) {
+    addRecorderClass();
+    ASSERT_TRUE(LmxOpenToolkit(write("t.properties",
+                                     "lumex.errorLogger.listenerNames=t.reports\n"
+                                     "t.reports.className=t_rec\n" +
+                                         properties)
+                                   .c_str()));
+    Object *console = get("lumex.defaultConsole");
+    LmxRemListener(lmxToolkitLogger(), console);
+    ASSERT_EQ(listeners(lmxToolkitLogger()), "t.reports");
+  }
+  // The object of the name, released at the end of the test.
+  Object *get(const char *name) {
+    Object *o = LmxGetObject(name, nullptr);
+    if (o != nullptr) held_.push_back(o);
+    return o;
+  }
+  std::string dir_;
+  std::vector<Object *> held_;
+};
+
+}  // namespace test

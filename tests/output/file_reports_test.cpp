@@ -1,0 +1,157 @@
+// What the file handlers report, seen where the toolkit's own reports go:
+// the toolkit is opened with its error logger writing into a log file.
+#include <sys/mman.h>
+
+#include <chrono>
+
+#include "core/api_frame.h"
+#include "file_handler_fixture.h"
+#include "lumex/config.h"
+#include "output/mp_lock.h"
+
+namespace {
+
+class ReportTest : public FileTest {
+ protected:
+  void SetUp() override {
+    FileTest::SetUp();
+    test::gHeader.clear();
+    test::gTrailer.clear();
+    writeFile(at("toolkit.properties"),
+              "lumex.errorLogger.listenerNames=test.reports\n"
+              "test.reports.className=lmx_filehandler\n"
+              "test.reports.fileName=" + at("reports.log") + "\n");
+    ASSERT_TRUE(LmxOpenToolkit(at("toolkit.properties").c_str()));
+  }
+  void TearDown() override {
+    LmxCloseToolkit();
+    FileTest::TearDown();
+  }
+  std::string reports() { return readFile(at("reports.log")); }
+  static size_t count(const std::string &text, const std::string &what) {
+    size_t n = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+    return n;
+  }
+  ObjClass cls_ = test::fileClass(false);
+  ObjClass mp_ = test::fileClass(true);
+  ObjClass fmt_ = test::formatterClass();
+};
+
+TEST_F(ReportTest, ConfigurationProblemsAreReportedUnlessSilenced) {
+  writeFile(at("plain"), "a file where a directory should be");
+  const std::string tooLong = std::string(257, 'n') + ".log";
+  struct Row {
+    const char *key, *value;
+    const char *expected;
+  } rows[] = {
+      {"filePermission", "99", "LMXMP0074W The value 99 is not a valid file permission mask"},
+      {"dirPermission", "x", "LMXMP0074W The value x"},
+      {"fileName", "", "LMXBC0030E"},
+      {"fileName", tooLong.c_str(), "LMXBC0031E Property 'fileName' must be 260 characters or less."},
+      {"fileEncoding", "no-such-set", "LMXFH0036W Could not load codeset no-such-set."},
+      {"fileName", "plain/sub/x.log", "LMXFH0032E"},  // reported when the record comes
+  };
+  for (bool silenced : {false, true}) {
+    for (const Row &r : rows) {
+      SCOPED_TRACE(std::string(r.key) + "=" + r.value + (silenced ? " silenced" : ""));
+      std::string before = reports();
+      lmx::locked([&] {
+        test::Handler h(&cls_, &fmt_);
+        if (silenced) h.set("logInternalErrs", "false");
+        h.set(r.key, r.value);
+        h.log("record\n");
+      });
+      std::string added = reports().substr(before.size());
+      EXPECT_EQ(count(added, r.expected), silenced ? 0u : 1u) << added;
+    }
+  }
+}
+
+TEST_F(ReportTest, PlatformFailuresAreReportedAndTheNextRecordLands) {
+  lmx::locked([&] {
+    test::Handler h(&cls_, &fmt_);
+    h.set("logInternalErrs", "false");  // platform failures are reported all the same
+    fs::create_directory(at("default.log"));
+    h.log("lost\n");
+    EXPECT_EQ(count(reports(), "Is a directory"), 1u) << reports();
+    fs::remove(at("default.log"));
+    h.log("lands\n");
+    EXPECT_EQ(readFile(at("default.log")), "lands\n");
+  });
+}
+
+class MpReportTest : public ReportTest {
+ protected:
+  void SetUp() override {
+    ReportTest::SetUp();
+    key_ = 900000 + getpid() % 100000;
+  }
+  void TearDown() override {
+    shm_unlink(("/LMX_SEM_KEY_" + std::to_string(key_)).c_str());
+    ReportTest::TearDown();
+  }
+  // A child that takes the lock of the key and then waits (forever, or
+  // until killed); returns once it holds the lock.
+  pid_t holder() {
+    int ready[2];
+    EXPECT_EQ(pipe(ready), 0);
+    pid_t pid = spawn([&] {
+      CxStatus s;
+      lmx::MpLock *lock = lmx::MpLock::open(key_, &s);
+      if (lock == nullptr || lock->acquire(1000, &s) != lmx::MpLock::Wait::Acquired) return 1;
+      (void)!write(ready[1], "x", 1);
+      pause();
+      return 0;
+    });
+    char c;
+    EXPECT_EQ(read(ready[0], &c, 1), 1);
+    close(ready[0]);
+    close(ready[1]);
+    return pid;
+  }
+  int32_t key_ = 0;
+};
+
+// The holder dies holding the lock: the next record is written at once,
+// the abandonment reported once.
+TEST_F(MpReportTest, AbandonedLockIsReportedOnceAndNothingIsDropped) {
+  lmx::locked([&] {
+    test::Handler h(&mp_, &fmt_);
+    h.set("MPFileSemKey", std::to_string(key_).c_str());
+    h.set("fileName", "shared.log");
+    h.log("first\n");
+    pid_t pid = holder();
+    kill(pid, SIGKILL);
+    reap(pid);
+    auto start = std::chrono::steady_clock::now();
+    h.log("second\n");
+    h.log("third\n");
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+    EXPECT_EQ(readFile(at("shared.log")), "first\nsecond\nthird\n");
+    EXPECT_EQ(count(reports(), "Owner died"), 1u) << reports();
+  });
+}
+
+// A holder that lives on: the record waits the full ten seconds, is
+// dropped and the time-out reported; the next record after it lands.
+TEST_F(MpReportTest, TimedOutWaitDropsTheRecordAfterReportingIt) {
+  lmx::locked([&] {
+    test::Handler h(&mp_, &fmt_);
+    h.set("MPFileSemKey", std::to_string(key_).c_str());
+    h.set("fileName", "shared.log");
+    pid_t pid = holder();
+    auto start = std::chrono::steady_clock::now();
+    h.log("dropped\n");
+    auto waited = std::chrono::steady_clock::now() - start;
+    EXPECT_GE(waited, std::chrono::milliseconds(9900));
+    EXPECT_LT(waited, std::chrono::seconds(12));
+    EXPECT_EQ(count(reports(), "Connection timed out"), 1u) << reports();
+    kill(pid, SIGTERM);
+    reap(pid);
+    h.log("lands\n");
+    EXPECT_EQ(readFile(at("shared.log")), "lands\n");
+  });
+}
+
+}  // namespace

@@ -1,0 +1,197 @@
+// The log file target: the per-record check, writes, permissions, encoding;
+// the named cross-process lock with real processes.
+#include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
+
+#include <chrono>
+#include <thread>
+
+#include "file_fixture.h"
+#include "output/log_file.h"
+#include "output/mp_lock.h"
+
+namespace {
+
+using TargetTest = FileTest;
+using lmx::LogFileCheck;
+
+TEST_F(TargetTest, CheckNoticesFullDeletedAndReplacedFiles) {
+  struct Row {
+    const char *what;
+    int32_t maxFiles;
+    void (*act)(const std::string &active);
+    LogFileCheck expected;
+  } rows[] = {
+      {"untouched", 3, [](const std::string &) {}, LogFileCheck::Current},
+      {"grown by another writer", 3,
+       [](const std::string &a) { std::ofstream(a, std::ios::app) << "0123456789"; },
+       LogFileCheck::Full},
+      {"full with one file", 1,
+       [](const std::string &a) { std::ofstream(a, std::ios::app) << "0123456789"; },
+       LogFileCheck::Current},
+      {"deleted", 3, [](const std::string &a) { fs::remove(a); }, LogFileCheck::Gone},
+      {"replaced by a file", 3,
+       [](const std::string &a) {
+         writeFile(a + ".new", "x");
+         fs::rename(a + ".new", a);
+       },
+       LogFileCheck::Gone},
+      {"replaced by a directory", 3,
+       [](const std::string &a) {
+         fs::remove(a);
+         fs::create_directory(a);
+       },
+       LogFileCheck::Gone},
+  };
+  for (const Row &r : rows) {
+    SCOPED_TRACE(r.what);
+    Vars v;
+    v.name("t.log");
+    v->maxBytes = 10;
+    v->maxFiles = r.maxFiles;
+    ASSERT_TRUE(lmx::logFileOpen(v.v, O_CREAT | O_RDWR | O_APPEND));
+    ASSERT_TRUE(lmx::logFileWrite(v.v, "12345", 5));
+    EXPECT_EQ(v->size, 5u);
+    r.act(at("t.log"));
+    EXPECT_EQ(lmx::logFileCheck(v.v), r.expected);
+    fs::remove_all(at("t.log"));
+  }
+}
+
+TEST_F(TargetTest, LimitComparisonIsUnsignedWithTheLimitsSign) {
+  EXPECT_TRUE(lmx::logIsFull(0, 0));
+  EXPECT_FALSE(lmx::logIsFull(UINT64_C(1) << 40, -1));
+  EXPECT_TRUE(lmx::logIsFull(1024, 1024));
+  EXPECT_FALSE(lmx::logIsFull(1023, 1024));
+}
+
+TEST_F(TargetTest, FailedWriteIsReportedAndCountsOnlyWhatLanded) {
+  Vars v;
+  BasMemoryFree(v->fullName);
+  v->fullName = BasStringDup("/dev/full");
+  ASSERT_TRUE(lmx::logFileOpen(v.v, O_WRONLY | O_APPEND));
+  v->size = 0;
+  EXPECT_FALSE(lmx::logFileWrite(v.v, "abc\n", 4));
+  EXPECT_EQ(v->size, 0u);
+}
+
+TEST_F(TargetTest, PermissionAppliesToTheNamedFile) {
+  Vars v;
+  v.name("p.log");
+  v->filePermission = 0640;
+  ASSERT_TRUE(lmx::logFileOpen(v.v, O_CREAT | O_RDWR | O_APPEND));
+  lmx::logFileChmod(v.v, v->fullName);
+  struct stat st;
+  ASSERT_EQ(stat(at("p.log").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0640u);
+}
+
+// A key of this test run, its shared object removed afterwards.
+class LockTest : public FileTest {
+ protected:
+  void TearDown() override {
+    char name[300] = "/";
+    lmx::MpLock::name(key, name + 1, 256);
+    shm_unlink(name);
+    FileTest::TearDown();
+  }
+  lmx::MpLock *open() {
+    CxStatus s;
+    lmx::MpLock *lock = lmx::MpLock::open(key, &s);
+    EXPECT_NE(lock, nullptr) << s.kind << s.code;
+    return lock;
+  }
+  int32_t key = 700000 + static_cast<int32_t>(getpid() % 100000);
+};
+
+TEST_F(LockTest, NameFollowsTheKey) {
+  char name[256];
+  lmx::MpLock::name(31821, name, sizeof name);
+  EXPECT_STREQ(name, "LMX_SEM_KEY_31821");
+  lmx::MpLock::name(-5, name, sizeof name);
+  EXPECT_STREQ(name, "LMX_SEM_KEY_-5");
+}
+
+TEST_F(LockTest, ProcessesOfOneKeyExcludeEachOther) {
+  lmx::MpLock *lock = open();
+  ASSERT_NE(lock, nullptr);
+  int ready[2];
+  ASSERT_EQ(pipe(ready), 0);
+  pid_t child = spawn([&] {
+    lmx::MpLock *mine = open();
+    CxStatus s;
+    if (mine->acquire(1000, &s) != lmx::MpLock::Wait::Acquired) return 1;
+    (void)!write(ready[1], "x", 1);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    mine->release();
+    return 0;
+  });
+  char c;
+  ASSERT_EQ(read(ready[0], &c, 1), 1);
+  CxStatus s;
+  EXPECT_EQ(lock->acquire(50, &s), lmx::MpLock::Wait::TimedOut);
+  EXPECT_EQ(s.code, static_cast<uint32_t>(ETIMEDOUT));
+  auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(lock->acquire(5000, &s), lmx::MpLock::Wait::Acquired);
+  EXPECT_GT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(100));
+  EXPECT_EQ(lock->release().kind, CX_STATUS_OK);
+  EXPECT_EQ(reap(child), 0);
+  close(ready[0]);
+  close(ready[1]);
+  lmx::MpLock::close(lock);
+}
+
+// A holder killed while it holds the lock: the next waiter takes it over at
+// once, once; after it the lock works as before.
+TEST_F(LockTest, AbandonedLockIsTakenOverOnce) {
+  lmx::MpLock *lock = open();
+  ASSERT_NE(lock, nullptr);
+  for (int round = 0; round < 3; ++round) {
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    pid_t child = spawn([&] {
+      lmx::MpLock *mine = open();
+      CxStatus s;
+      if (mine->acquire(1000, &s) != lmx::MpLock::Wait::Acquired) return 1;
+      (void)!write(ready[1], "x", 1);
+      pause();
+      return 0;
+    });
+    char c;
+    ASSERT_EQ(read(ready[0], &c, 1), 1);
+    kill(child, SIGKILL);
+    EXPECT_EQ(reap(child), -SIGKILL);
+    CxStatus s;
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(lock->acquire(10000, &s), lmx::MpLock::Wait::TakenOver);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+    EXPECT_EQ(s.code, static_cast<uint32_t>(EOWNERDEAD));
+    EXPECT_EQ(lock->release().kind, CX_STATUS_OK);
+    EXPECT_EQ(lock->acquire(1000, &s), lmx::MpLock::Wait::Acquired);
+    EXPECT_EQ(lock->release().kind, CX_STATUS_OK);
+    close(ready[0]);
+    close(ready[1]);
+  }
+  lmx::MpLock::close(lock);
+}
+
+TEST_F(LockTest, HoldReleasesAtTheEndOfItsScopeAndNests) {
+  lmx::MpLock *lock = open();
+  ASSERT_NE(lock, nullptr);
+  {
+    lmx::MpLockHold outer(lock, 1000);
+    ASSERT_TRUE(outer.held());
+    lmx::MpLockHold inner(lock, 1000);  // the same thread again
+    EXPECT_TRUE(inner.held());
+  }
+  pid_t child = spawn([&] {
+    lmx::MpLock *mine = open();
+    lmx::MpLockHold hold(mine, 1000);
+    return hold.held() && hold.wait() == lmx::MpLock::Wait::Acquired ? 0 : 1;
+  });
+  EXPECT_EQ(reap(child), 0);
+  lmx::MpLock::close(lock);
+}
+
+}  // namespace

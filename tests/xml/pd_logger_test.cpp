@@ -1,0 +1,121 @@
+// The problem-data logger through the toolkit: what it stamps on the events
+// its listeners see, with and without configuration, and the message
+// identifiers it caches.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "collections/collections_intl.h"
+#include "core/object.h"
+#include "logging/event.h"
+#include "lumex/lumex.h"
+
+namespace {
+
+// Each event a listener saw: the stamped properties and the identifier.
+std::vector<std::string> gSeen;
+
+const char *const kStamped[] = {"organization", "product",         "component", "client",
+                                "server",       "serverFormat",    "productInstance",
+                                "processId",    "threadId"};
+
+void capture(Object *, Event *event) {
+  std::string s;
+  for (const char *name : kStamped) {
+    unsigned char found = 0;
+    char *v = LmxGetEventProp(event, name, &found);
+    if (found) s += std::string(name) + "=" + v + ";";
+    BasMemoryFree(v);
+  }
+  char *id = LmxGetEventMessageId(event);
+  s += std::string("id=") + (id != nullptr ? id : "(none)");
+  BasMemoryFree(id);
+  gSeen.push_back(s);
+}
+
+class PDLogger : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(LmxOpenToolkit(nullptr));
+    LmxAddHandlerClass("test_pdcapture", nullptr, nullptr, nullptr, nullptr, capture, nullptr,
+                       nullptr);
+    cap = LmxGetObject("pd.capture", "test_pdcapture");
+    pd = LmxGetObject("pd", "lmx_pdlogger");
+    ASSERT_NE(pd, nullptr);
+    LmxAddListener(pd, cap);
+    char name[256];
+    ASSERT_EQ(CxSystemGetFQHostname(name, sizeof name).kind, '-');
+    host = name;
+    ids = "processId=" + std::to_string(CxProcessGetCurrentID()) +
+          ";threadId=" + std::to_string(CxThreadGetCurrentID()) + ";";
+    base = "server=" + host + ";serverFormat=IP;" + ids;
+  }
+  void TearDown() override {
+    gSeen.clear();
+    LmxReleaseObject(pd);
+    LmxReleaseObject(cap);
+    LmxCloseToolkit();
+  }
+  Object *cap = nullptr, *pd = nullptr;
+  std::string host, base, ids;
+};
+
+TEST_F(PDLogger, StampsHostProcessThreadAndIdentifiers) {
+  LmxLogError(pd, "nocat", 1, 20, "LMXBC0020E Out of memory.", 0);
+  LmxLogText(pd, "disk full", 0);
+  LmxLogInfo(pd, "nocat", 1, 2, nullptr, 0);  // binds to nothing
+  ASSERT_EQ(gSeen.size(), 3u);
+  EXPECT_EQ(gSeen[0], base + "id=LMXBC0020E");
+  EXPECT_EQ(gSeen[1], base + "id=None");
+  EXPECT_EQ(gSeen[2], base + "id=");
+}
+
+TEST_F(PDLogger, ConfiguredFieldsAreStampedUntilRemoved) {
+  const struct {
+    const char *key, *value;  // value null: the key is removed
+    std::string expect;       // the properties before the process and thread numbers
+  } rows[] = {
+      {"product", "Inventory", "product=Inventory;server=@;serverFormat=IP;"},
+      {"organization", "ACME", "organization=ACME;product=Inventory;server=@;serverFormat=IP;"},
+      {"server", "db1.example.org",
+       "organization=ACME;product=Inventory;server=db1.example.org;serverFormat=IP;"},
+      {"serverFormat", "FQDN",
+       "organization=ACME;product=Inventory;server=db1.example.org;serverFormat=FQDN;"},
+      {"product", nullptr, "organization=ACME;server=db1.example.org;serverFormat=FQDN;"},
+      {"server", nullptr, "organization=ACME;serverFormat=FQDN;"},
+  };
+  for (const auto &row : rows) {
+    SCOPED_TRACE(std::string(row.key) + "=" + (row.value ? row.value : "(removed)"));
+    if (row.value != nullptr) {
+      LmxSetObjProp(pd, row.key, row.value);
+    } else {
+      lmxIntlStringToStringMapRem(pd->properties, row.key);
+      lmxNotifyObjCfgChange(pd, row.key);
+    }
+    gSeen.clear();
+    LmxLogText(pd, "x", 0);
+    ASSERT_EQ(gSeen.size(), 1u);
+    std::string expect = row.expect;
+    if (const size_t at = expect.find('@'); at != std::string::npos) expect.replace(at, 1, host);
+    EXPECT_EQ(gSeen[0], expect + ids + "id=None");
+  }
+}
+
+TEST_F(PDLogger, AnEventsOwnIdentifierIsKept) {
+  va_list none;
+  Event *e = nullptr;
+  [&](int dummy, ...) {
+    va_start(none, dummy);
+    e = LmxVaAllocEvent(LMX_LEVEL_INFO, nullptr, 0, 0, "LMXBC0020E text", none);
+    va_end(none);
+  }(0, 0);
+  ASSERT_NE(e, nullptr);
+  LmxSetEventMessageId(e, "APP0001I");
+  LmxPDLoggerFLog(pd, e);
+  LmxFreeEvent(e);
+  ASSERT_EQ(gSeen.size(), 1u);
+  EXPECT_EQ(gSeen[0], base + "id=APP0001I");
+}
+
+}  // namespace

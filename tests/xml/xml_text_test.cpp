@@ -1,0 +1,103 @@
+// Texts inside records and message identifiers at the start of texts.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "lumex/output.h"
+#include "output/xml_text.h"
+#include "xml_reader.h"
+
+namespace {
+
+using lmx::XmlText;
+
+std::string appended(const char *text, XmlText form) {
+  CxStringBuff b{};
+  EXPECT_TRUE(lmx::xmlAppend(&b, text, form));
+  std::string s = b.data != nullptr ? b.data : "";
+  CxStringBuffDiscard(&b);
+  return s;
+}
+
+const std::string kFFFD = "\xEF\xBF\xBD";
+
+struct TextRow {
+  const char *in;
+  std::string escaped;  // as attribute value or element content
+  std::string section;  // inside a CDATA section
+};
+
+TEST(XmlText, SpecialCharactersAndBytesXmlCannotCarry) {
+  const TextRow rows[] = {
+      {"plain text, \xC3\xA9t\xC3\xA9 \xF0\x9F\x98\x80", "plain text, \xC3\xA9t\xC3\xA9 \xF0\x9F\x98\x80",
+       "plain text, \xC3\xA9t\xC3\xA9 \xF0\x9F\x98\x80"},
+      {"a<b&c>d\"e'", "a&lt;b&amp;c&gt;d&quot;e'", "a<b&c>d\"e'"},
+      {"x]]>y]]]>z", "x]]&gt;y]]]&gt;z", "x]]]]><![CDATA[>y]]]]]><![CDATA[>z"},
+      {"]]", "]]", "]]"},
+      {"tab\tlf\ncr\r", "tab\tlf\ncr\r", "tab\tlf\ncr\r"},
+      {"\x01\x08\x0B\x0C\x1F", kFFFD + kFFFD + kFFFD + kFFFD + kFFFD,
+       kFFFD + kFFFD + kFFFD + kFFFD + kFFFD},
+      {"\xFF\xFE", kFFFD + kFFFD, kFFFD + kFFFD},           // never UTF-8
+      {"a\xC3", "a" + kFFFD, "a" + kFFFD},                  // cut at the end
+      {"\xC3<", kFFFD + "&lt;", kFFFD + "<"},               // lead byte without continuation
+      {"\xC0\xAF", kFFFD + kFFFD, kFFFD + kFFFD},           // overlong
+      {"\xE0\x80\xAF", kFFFD + kFFFD + kFFFD, kFFFD + kFFFD + kFFFD},
+      {"\xED\xA0\x80", kFFFD + kFFFD + kFFFD, kFFFD + kFFFD + kFFFD},  // surrogate
+      {"\xEF\xBF\xBE\xEF\xBF\xBD", kFFFD + kFFFD + kFFFD + kFFFD, kFFFD + kFFFD + kFFFD + kFFFD},
+      {"\xF4\x90\x80\x80", kFFFD + kFFFD + kFFFD + kFFFD, kFFFD + kFFFD + kFFFD + kFFFD},
+      {"\x80z", kFFFD + "z", kFFFD + "z"},
+  };
+  for (const TextRow &row : rows) {
+    SCOPED_TRACE(row.in);
+    EXPECT_EQ(appended(row.in, XmlText::Escaped), row.escaped);
+    std::string section = appended(row.in, XmlText::Section);
+    EXPECT_EQ(section, row.section);
+    // A parser reads the text back as it went in, with the replacements.
+    xmltest::Parsed p = xmltest::parseRecords("<r><![CDATA[" + section + "]]><e>" +
+                                              appended(row.in, XmlText::Escaped) + "</e></r>");
+    ASSERT_TRUE(p.ok) << p.error;
+    std::string expected = row.section;
+    for (std::string::size_type at; (at = expected.find("]]]]><![CDATA[>")) != std::string::npos;) {
+      expected.replace(at, 15, "]]>");
+    }
+    for (char &c : expected) c = c == '\r' ? '\n' : c;  // line ends are normalized by XML
+    EXPECT_EQ(p.root.children.at(0).text, expected);
+    EXPECT_EQ(p.root.children.at(0).child("e")->text, expected);
+  }
+  EXPECT_EQ(appended(nullptr, XmlText::Escaped), "");
+}
+
+TEST(XmlText, MessageIdentifiers) {
+  const std::pair<const char *, const char *> rows[] = {
+      {"ABC1234W rest", "ABC1234W"},
+      {"ABCD123E x", "ABCD123E"},
+      {"LMXBC0020E Out of memory.", "LMXBC0020E"},
+      {"LMX0034E A negative", "LMX0034E"},
+      {"ABCdef123I", "ABCdef123I"},   // three more letters of either case
+      {"ABC123456D", "ABC123456D"},   // digits up to the tenth place
+      {"ABCD1234F", "ABCD1234F"},
+      {"ABC1234Wxyz", "ABC1234W"},    // what follows the letter does not matter
+      {"abc1234W", "None"},
+      {"LMXBC0020", "None"},          // no severity letter
+      {"LMXBC0020X", "None"},         // X is no severity
+      {"LMXLG01E", "None"},           // two digits
+      {"ABC123E", "None"},            // shorter than 8
+      {"ABCDE12E", "None"},           // three digits needed after letters
+      {"ABC12D34E", "None"},          // letter after a digit
+      {"ABC1234567", "None"},         // no room left for the letter
+      {"ABC1234w", "None"},           // capitals only
+      {"AB C1234W", "None"},
+      {"ABC 1234W", "None"},
+      {"", "None"},
+  };
+  for (const auto &row : rows) {
+    char *id = lmxPDXMLGetMessageID(row.first);
+    EXPECT_STREQ(id, row.second) << row.first;
+    BasMemoryFree(id);
+  }
+  char *none = lmxPDXMLGetMessageID(nullptr);
+  EXPECT_STREQ(none, "None");
+  BasMemoryFree(none);
+}
+
+}  // namespace
