@@ -142,6 +142,18 @@ LMX_API unsigned char lmxPDXMLEmitSource(CxStringBuff *buff, struct Event *event
 LMX_API void lmxPDXMLEmitTranslationInfo(CxStringBuff *buff, struct Event *event,
                                          const char *catalog);
 
+/* Syslog handler: each record as one RFC 5424 message to the system's log
+ * collector. Keys: facility (user), appName (the program's name), transport
+ * (unix, udp, tcp), socketPath (/dev/log), host, port (514), queueLimit
+ * (1000 records held while a TCP collector is away), sendTimeoutMillis
+ * (100, the longest a log call waits). */
+LMX_API void *LmxSyslogHandlerFAllocVars(void);
+LMX_API void LmxSyslogHandlerFFreeVars(void *vars);
+LMX_API void LmxSyslogHandlerFCfgChange(Object *handler, const char *key);
+LMX_API void LmxSyslogHandlerFProcess(Object *handler, struct Event *event);
+LMX_API void LmxSyslogHandlerFOpen(Object *handler);
+LMX_API void LmxSyslogHandlerFClose(Object *handler);
+
 LMX_END_DECLS
 
 #endif

@@ -108,6 +108,11 @@ const BuiltinClass kBuiltinClasses[] = {
       reinterpret_cast<void *>(LmxPDXMLFormatterFGetHeader),
       reinterpret_cast<void *>(LmxPDXMLFormatterFGetTrailer),
       reinterpret_cast<void *>(lmxIntlBindI18Msg)}},
+  {"lmx_sysloghandler", LMX_KIND_HANDLER, true, MsgKey::DescSyslogHandler,
+     LmxSyslogHandlerFAllocVars, LmxSyslogHandlerFFreeVars, LmxSyslogHandlerFCfgChange,
+     {reinterpret_cast<void *>(LmxSyslogHandlerFProcess),
+      reinterpret_cast<void *>(LmxSyslogHandlerFOpen),
+      reinterpret_cast<void *>(LmxSyslogHandlerFClose)}},
 };
 // clang-format on
 

@@ -1,6 +1,6 @@
 // The toolkit's own messages (catalog "lmxmsg", set 1), written once.
 //
-// Each row is X(key, Name, text). Keys 1 to 131 form the table; every key
+// Each row is X(key, Name, text). Keys 1 to 133 form the table; every key
 // without a row holds the placeholder "unusedNNN", numbered from 000 in
 // ascending key order. Every text of the table ends with a carriage return,
 // which lmx::msgText adds. No call site writes a bare key: use MsgKey.
@@ -61,7 +61,10 @@
   X(120, DescConsoleHandler, "Handles output to the console")                                      \
   X(121, DescFileHandler, "Handles output to local log files")                                     \
   X(130, DescBasicFormatter, "Formats a basic message summary.")                                   \
-  X(131, DescXMLFormatter, "Formats all message data as an XML record.")
+  X(131, DescXMLFormatter, "Formats all message data as an XML record.")                          \
+  X(132, DescSyslogHandler, "Handles output to the system's log collector")                        \
+  X(133, SyslogRecordsDropped,                                                                     \
+    "LMXSL0133W The syslog handler dropped %d records while its collector could not be reached.")
 
 namespace lmx {
 
@@ -73,11 +76,11 @@ enum class MsgKey : int32_t {
 #undef LMX_MSG_KEY
 };
 
-constexpr int32_t kMsgTableSize = 131;
+constexpr int32_t kMsgTableSize = 133;
 constexpr const char *kToolkitCatalog = "lmxmsg";
 constexpr int32_t kToolkitSet = 1;
 
-// The table's text for a key (1 to 131), carriage return included; null
+// The table's text for a key (1 to 133), carriage return included; null
 // for any other key.
 const char *msgText(int32_t key);
 inline const char *msgText(MsgKey key) { return msgText(static_cast<int32_t>(key)); }
