@@ -1,4 +1,4 @@
-// The 131 texts of the toolkit's message table, placeholders made by rule.
+// The texts of the toolkit's message table, placeholders made by rule.
 #include "messages/msg_table.h"
 
 #include <cstddef>
@@ -25,7 +25,7 @@ constexpr bool rowsAscendAndFit() {
   }
   return true;
 }
-static_assert(rowsAscendAndFit(), "message table keys must ascend within 1..131");
+static_assert(rowsAscendAndFit(), "message table keys must ascend within the table");
 
 constexpr size_t kRowCount = sizeof kRows / sizeof kRows[0];
 constexpr size_t kPlaceholders = kMsgTableSize - kRowCount;

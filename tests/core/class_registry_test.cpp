@@ -35,7 +35,8 @@ TEST_F(Registry, FirstAddRegistersBuiltinsInOrderThenTheNewClass) {
       {LMX_KIND_LOGGER, {"lmx_basiclogger", "lmx_pdlogger"}},
       {LMX_KIND_FILTER, {"lmx_levelfilter"}},
       {LMX_KIND_HANDLER,
-       {"lmx_consolehandler", "lmx_filehandler", "lmx_multiproc_filehandler", "app_handler"}},
+       {"lmx_consolehandler", "lmx_filehandler", "lmx_multiproc_filehandler", "lmx_sysloghandler",
+        "app_handler"}},
       {LMX_KIND_FORMATTER, {"lmx_basicformatter", "lmx_xmlformatter"}},
       {105, {}},
       {100, {}},
@@ -60,7 +61,7 @@ TEST_F(Registry, NullSlotsTakeDefaultsAndSecondNameIsIgnored) {
   EXPECT_EQ(cls->freeVars, nullptr);
   EXPECT_EQ(cls->cfgChange, nullptr);
   EXPECT_EQ(cls->description, nullptr);
-  EXPECT_EQ(names(LmxGetHandlerClasses()).size(), 4u);
+  EXPECT_EQ(names(LmxGetHandlerClasses()).size(), 5u);
 }
 
 TEST_F(Registry, DescriptionsAreCopiesAndBuiltinsCarryTheirKeys) {

@@ -64,7 +64,7 @@ TEST(ToolkitCatalog, EveryKeyOfTheBuiltCatalogMatchesTheTable) {
     const char *text = ilx_catgets(cat, lmx::kToolkitSet, key, "<missing>", utf8);
     EXPECT_STREQ(text, lmx::msgText(key)) << key;
   }
-  EXPECT_STREQ(ilx_catgets(cat, lmx::kToolkitSet, 132, "<missing>", nullptr), "<missing>");
+  EXPECT_STREQ(ilx_catgets(cat, lmx::kToolkitSet, 134, "<missing>", nullptr), "<missing>");
   ilx_catclose(cat);
   ilx_cs_free(utf8);
 }
