@@ -8,7 +8,7 @@
 #include <random>
 #include <thread>
 
-#include "file_handler_fixture.h"
+#include "file_fixture.h"
 #include "output/mp_lock.h"
 
 namespace {
