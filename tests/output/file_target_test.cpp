@@ -134,40 +134,6 @@ TEST_F(LockTest, ProcessesOfOneKeyExcludeEachOther) {
   lmx::MpLock::close(lock);
 }
 
-// A holder killed while it holds the lock: the next waiter takes it over at
-// once, once; after it the lock works as before.
-TEST_F(LockTest, AbandonedLockIsTakenOverOnce) {
-  lmx::MpLock *lock = open();
-  ASSERT_NE(lock, nullptr);
-  for (int round = 0; round < 3; ++round) {
-    int ready[2];
-    ASSERT_EQ(pipe(ready), 0);
-    pid_t child = spawn([&] {
-      lmx::MpLock *mine = open();
-      CxStatus s;
-      if (mine->acquire(1000, &s) != lmx::MpLock::Wait::Acquired) return 1;
-      (void)!write(ready[1], "x", 1);
-      pause();
-      return 0;
-    });
-    char c;
-    ASSERT_EQ(read(ready[0], &c, 1), 1);
-    kill(child, SIGKILL);
-    EXPECT_EQ(reap(child), -SIGKILL);
-    CxStatus s;
-    auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(lock->acquire(10000, &s), lmx::MpLock::Wait::TakenOver);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
-    EXPECT_EQ(s.code, static_cast<uint32_t>(EOWNERDEAD));
-    EXPECT_EQ(lock->release().kind, CX_STATUS_OK);
-    EXPECT_EQ(lock->acquire(1000, &s), lmx::MpLock::Wait::Acquired);
-    EXPECT_EQ(lock->release().kind, CX_STATUS_OK);
-    close(ready[0]);
-    close(ready[1]);
-  }
-  lmx::MpLock::close(lock);
-}
-
 TEST_F(LockTest, HoldReleasesAtTheEndOfItsScopeAndNests) {
   lmx::MpLock *lock = open();
   ASSERT_NE(lock, nullptr);
