@@ -243,10 +243,6 @@ TEST_F(Dispatch, ParameterListsHoldAtMost63Items) {
   EXPECT_EQ(of("a")[1].text, "62");
 }
 
-}  // namespace
-
-namespace {
-
 // The same loop with the toolkit's own console and formatter: the warning
 // and the record each appear once on standard output.
 TEST_F(Dispatch, AConsoleListingItselfWritesEachRecordOnce) {

@@ -1,5 +1,6 @@
-// Lines of the basic formatter: timestamps, separators, the properties
-// shown and their order, and its two settings.
+// Lines of the basic formatter: timestamps (milliseconds, the zone offset
+// of the local time, a configured strftime format), separators, the
+// properties shown and their order, and its two settings.
 #include <gtest/gtest.h>
 
 #include <cstdarg>
@@ -11,13 +12,37 @@
 
 #include "core/obj_class.h"
 #include "core/object.h"
-#include "lumex/lumex.h"
 #include "handler_test_util.h"
+#include "lumex/lumex.h"
 
 namespace {
 
 using test::ToolkitTest;
 using test::takeText;
+
+// Sets TZ for one scope.
+class ZoneScope {
+ public:
+  explicit ZoneScope(const char *zone) {
+    const char *old = std::getenv("TZ");
+    hadOld_ = old != nullptr;
+    if (hadOld_) old_ = old;
+    setenv("TZ", zone, 1);
+    tzset();
+  }
+  ~ZoneScope() {
+    if (hadOld_) {
+      setenv("TZ", old_.c_str(), 1);
+    } else {
+      unsetenv("TZ");
+    }
+    tzset();
+  }
+
+ private:
+  bool hadOld_ = false;
+  std::string old_;
+};
 
 class BasicFormatterTest : public ToolkitTest {
  protected:
@@ -39,16 +64,13 @@ class BasicFormatterTest : public ToolkitTest {
 };
 
 TEST_F(BasicFormatterTest, DateTimeFormatFollowsTheConfiguration) {
-  setenv("TZ", "UTC", 1);
-  tzset();
+  ZoneScope zone("UTC");
   LmxSetObjProp(formatter_, "dateTimeFormat", "%H:%M");
   EXPECT_EQ(takeText(LmxBasicFormatterFormatDate(formatter_, 1709647629045)), "14:07");
   // Gone from the configuration: the default again.
   test::removeProp(formatter_, "dateTimeFormat");
   EXPECT_EQ(takeText(LmxBasicFormatterFormatDate(formatter_, 1709647629045)),
             "2024-03-05 14:07:09.045+00:00");
-  unsetenv("TZ");
-  tzset();
 }
 
 TEST_F(BasicFormatterTest, LineShowsPresentPropertiesInFixedOrderBetweenSeparators) {
@@ -122,6 +144,58 @@ TEST_F(BasicFormatterTest, NoLineWithoutAFormatterOrABindOperation) {
   EXPECT_EQ(LmxBasicFormatterFGetHeader(formatter_), nullptr);
   EXPECT_EQ(LmxBasicFormatterFGetTrailer(formatter_), nullptr);
   LmxFreeEvent(event);
+}
+
+TEST(BasicFormatterDate, DefaultCarriesMillisecondsAndTheTrueZoneOffset) {
+  struct Row {
+    const char *zone;
+    int64_t millis;
+    const char *stamp;
+  } rows[] = {
+      {"UTC", 0, "1970-01-01 00:00:00.000+00:00"},
+      {"UTC", -1, "1969-12-31 23:59:59.999+00:00"},
+      {"Europe/Berlin", 1709647629045, "2024-03-05 15:07:09.045+01:00"},
+      {"America/New_York", 1719835200000, "2024-07-01 08:00:00.000-04:00"},
+      {"Asia/Kolkata", 1709647629005, "2024-03-05 19:37:09.005+05:30"},
+      {"America/St_Johns", 1709647629999, "2024-03-05 10:37:09.999-03:30"},
+      {"America/St_Johns", 1719835200000, "2024-07-01 09:30:00.000-02:30"},
+      // Daylight saving of half an hour: +10:30 in winter, +11:00 in summer.
+      {"Australia/Lord_Howe", 1704067200000, "2024-01-01 11:00:00.000+11:00"},
+      {"Australia/Lord_Howe", 1719835200000, "2024-07-01 22:30:00.000+10:30"},
+      // West of Greenwich by less than an hour.
+      {"Africa/Monrovia", 0, "1969-12-31 23:15:30.000-00:44"},
+      {"<-0030>0:30", 0, "1969-12-31 23:30:00.000-00:30"},
+  };
+  for (const Row &row : rows) {
+    ZoneScope zone(row.zone);
+    EXPECT_EQ(takeText(LmxBasicFormatterFormatDate(nullptr, row.millis)), row.stamp) << row.zone << " " << row.millis;
+  }
+}
+
+TEST(BasicFormatterDate, ConfiguredFormatReplacesTheWholeDefault) {
+  ZoneScope zone("Europe/Berlin");
+  ObjClass cls{};
+  cls.kind = LMX_KIND_FORMATTER;
+  Object formatter{};
+  formatter.objClass = &cls;
+  struct Row {
+    const char *format;  // null: none configured
+    const char *stamp;
+  } rows[] = {
+      {"%H:%M", "15:07"},
+      {"%Y/%m/%d", "2024/03/05"},
+      {"at %S s", "at 09 s"},
+      {"", ""},
+      {nullptr, "2024-03-05 15:07:09.045+01:00"},
+  };
+  for (const Row &row : rows) {
+    formatter.b.dateTimeFormat = const_cast<char *>(row.format);
+    EXPECT_EQ(takeText(LmxBasicFormatterFormatDate(&formatter, 1709647629045)), row.stamp) << (row.format ? row.format : "none");
+  }
+  // The field means a format only on a formatter.
+  cls.kind = LMX_KIND_HANDLER;
+  formatter.b.dateTimeFormat = nullptr;
+  EXPECT_EQ(takeText(LmxBasicFormatterFormatDate(&formatter, 1709647629045)), "2024-03-05 15:07:09.045+01:00");
 }
 
 }  // namespace

@@ -3,7 +3,7 @@
 #include <sys/mount.h>
 #include <sys/stat.h>
 
-#include "file_handler_fixture.h"
+#include "file_fixture.h"
 
 namespace {
 

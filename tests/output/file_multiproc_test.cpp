@@ -8,7 +8,7 @@
 #include <random>
 #include <thread>
 
-#include "file_handler_fixture.h"
+#include "file_fixture.h"
 #include "output/mp_lock.h"
 
 namespace {
@@ -102,38 +102,43 @@ TEST_F(MultiProcTest, FourWritersThroughRolloversKeepWholeRecordsInOrder) {
   for (auto &[id, numbers] : seen) EXPECT_EQ(numbers.back(), kRecords - 1) << id;
 }
 
-// A writer killed at random moments, often while it holds the lock: the
-// others go on at once and lose nothing (a time-out would drop records).
+// Writers killed while they hold the lock, after a random number of
+// records and a random while: the others take the lock over at once and
+// lose nothing (a time-out would drop records).
 TEST_F(MultiProcTest, KilledWriterNeverStopsTheOthers) {
   constexpr int kRecords = 4000;
   auto start = std::chrono::steady_clock::now();
   std::vector<pid_t> pids;
   for (int id = 0; id < 3; ++id) pids.push_back(writer(id, kRecords));
   std::mt19937 random(static_cast<unsigned>(getpid()));
-  int victims = 0;
-  for (; victims < 8; ++victims) {
+  for (int victims = 0; victims < 8; ++victims) {
+    int holding[2];
+    ASSERT_EQ(pipe(holding), 0);
+    const int records = 1 + static_cast<int>(random() % 40);
     pid_t victim = spawn([&] {
       test::Handler h(&cls_, &fmt_);
       configure(h);
       CxStatus s;
       lmx::MpLock *lock = lmx::MpLock::open(std::stoi(key_), &s);
-      for (int n = 0;; ++n) {
-        h.log(record(9, n).c_str());
-        if (n % 8 == 0 && lock != nullptr) {
-          lmx::MpLockHold hold(lock, 10000);
-          std::this_thread::sleep_for(std::chrono::microseconds(500));
-        }
-      }
+      for (int n = 0; n < records; ++n) h.log(record(9, n).c_str());
+      if (lock == nullptr) return 1;
+      lmx::MpLockHold hold(lock, 10000);
+      if (write(holding[1], "x", 1) != 1) return 2;
+      pause();
       return 0;
     });
-    std::this_thread::sleep_for(std::chrono::milliseconds(5 + random() % 25));
+    char c;
+    EXPECT_EQ(read(holding[0], &c, 1), 1);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1 + random() % 10));
     kill(victim, SIGKILL);
     EXPECT_EQ(reap(victim), -SIGKILL);
+    close(holding[0]);
+    close(holding[1]);
   }
   for (pid_t pid : pids) EXPECT_EQ(reap(pid), 0);
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
   std::string text = readFile(at("shared.log"));
-  // The victims' lines may be cut by the kill; the survivors' never are.
+  // Each victim numbers its records from 0: only the survivors' are parsed.
   std::string survivors;
   for (const std::string &line : lines(text)) {
     if (line.rfind("w9 ", 0) != 0) survivors += line + "\n";

@@ -5,7 +5,7 @@
 #include <chrono>
 
 #include "core/api_frame.h"
-#include "file_handler_fixture.h"
+#include "file_fixture.h"
 #include "lumex/config.h"
 #include "output/mp_lock.h"
 

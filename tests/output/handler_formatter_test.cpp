@@ -42,6 +42,15 @@ TEST_F(HandlerFormatterTest, NewHandlerFormatsWithTheDefaultFormatter) {
   std::string line = takeText(LmxHandlerDoFmt(handler_, event));
   EXPECT_EQ(line.substr(line.size() - 3), " m\n");
   LmxFreeEvent(event);
+  // Other keys reach the generic configuration; calls without an object or
+  // a key change nothing.
+  LmxSetObjProp(handler_, "logging", "OFF");
+  EXPECT_FALSE(LmxIsObjectEnabled(handler_));
+  LmxSetObjProp(handler_, "logging", "true");
+  EXPECT_TRUE(LmxIsObjectEnabled(handler_));
+  LmxBasicHandlerFCfgChange(nullptr, "formatterName");
+  LmxBasicHandlerFCfgChange(handler_, nullptr);
+  EXPECT_EQ(formatterName(), "lumex.defaultFormatter");
 }
 
 TEST_F(HandlerFormatterTest, TextsComeFromTheFormattersOperations) {
@@ -118,16 +127,6 @@ TEST_F(HandlerFormatterTest, FormatterNameReplacesTheFormatterByName) {
   // The framed formatter is held by nobody now but the test.
   EXPECT_EQ(framed->references, 2);
   LmxReleaseObject(framed);
-}
-
-TEST_F(HandlerFormatterTest, OtherKeysReachTheGenericConfiguration) {
-  LmxSetObjProp(handler_, "logging", "OFF");
-  EXPECT_FALSE(LmxIsObjectEnabled(handler_));
-  LmxSetObjProp(handler_, "logging", "true");
-  EXPECT_TRUE(LmxIsObjectEnabled(handler_));
-  LmxBasicHandlerFCfgChange(nullptr, "formatterName");
-  LmxBasicHandlerFCfgChange(handler_, nullptr);
-  EXPECT_EQ(formatterName(), "lumex.defaultFormatter");
 }
 
 }  // namespace
