@@ -1,6 +1,7 @@
-// The printf engine: parsing a format into literal and conversion segments
-// with typed argument slots, fetching variable arguments into the slots, and
-// emitting the segments into a string buffer.
+// The printf engine: a format read (by the shared directive reader) into
+// literal and conversion segments with typed argument slots, and the
+// segments emitted into a string buffer. Fetching the variable arguments into
+// the slots is printf_fetch.cpp's.
 #include "cx/cx_intl.h"
 #include "cx/printf_engine.h"
 
@@ -13,82 +14,11 @@ namespace fmt = ilx::fmt;
 
 namespace {
 
-// ---------------------------------------------------------------------------
-// Tables
-
-// Conversion classes: which row of kSlotType a conversion character uses.
-enum Class : unsigned char {
-  kBad = 0,
-  kSigned,    // d i
-  kUnsigned,  // o u x X
-  kChar,      // c
-  kWideChar,  // C
-  kString,    // s
-  kWideStr,   // S
-  kPointer,   // p
-  kCount,     // n
-  kFloat,     // a A e E f F g G
-  kClasses
-};
-
-// Class of every byte; kBad for bytes that are not conversions.
-struct ClassTable {
-  unsigned char c[256];
-};
-constexpr ClassTable makeClassTable() {
-  ClassTable t{};
-  struct Row {
-    const char *chars;
-    Class cls;
-  };
-  constexpr Row rows[] = {{"di", kSigned},  {"ouxX", kUnsigned}, {"c", kChar},
-                          {"C", kWideChar}, {"s", kString},      {"S", kWideStr},
-                          {"p", kPointer},  {"n", kCount},       {"aAeEfFgG", kFloat}};
-  for (const Row &row : rows) {
-    for (const char *ch = row.chars; *ch != '\0'; ++ch) t.c[static_cast<unsigned char>(*ch)] = row.cls;
-  }
-  return t;
-}
-constexpr ClassTable kClassOf = makeClassTable();
-
-// Length modifiers in the column order of kSlotType.
-enum Len : unsigned char { kNone, kL, kLL, kLD, kH, kHH, kI64, kJ, kQ, kT, kZ, kLens };
-constexpr int32_t kLenCode[kLens] = {
+// Length modifiers as stored in segments, by fmt::Length.
+constexpr int32_t kLenCode[fmt::kLengths] = {
     CX_PRINTF_LEN_NONE, CX_PRINTF_LEN_L, CX_PRINTF_LEN_LL, CX_PRINTF_LEN_LD,
     CX_PRINTF_LEN_H,    CX_PRINTF_LEN_HH, CX_PRINTF_LEN_I64, CX_PRINTF_LEN_J,
     CX_PRINTF_LEN_Q,    CX_PRINTF_LEN_T, CX_PRINTF_LEN_Z};
-
-// Slot type of a value by conversion class (row) and length modifier
-// (column: none l ll L h hh I64 j q t z).
-constexpr unsigned char kSlotType[kClasses][kLens] = {
-    /* bad      */ {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0},
-    /* d i      */ {10, 12, 13, 10, 11, 40, 13, 14, 13, 90, 80},
-    /* o u x X  */ {20, 22, 23, 20, 21, 41, 23, 24, 23, 90, 81},
-    /* c        */ {10, 42, 10, 10, 10, 10, 10, 10, 10, 10, 10},
-    /* C        */ {42, 42, 42, 42, 42, 42, 42, 42, 42, 42, 42},
-    /* s        */ {70, 71, 70, 70, 70, 70, 70, 70, 70, 70, 70},
-    /* S        */ {71, 71, 71, 71, 71, 71, 71, 71, 71, 71, 71},
-    /* p        */ {50, 50, 50, 50, 50, 50, 50, 50, 50, 50, 50},
-    /* n        */ {60, 62, 63, 60, 61, 70, 63, 60, 62, 60, 60},
-    /* floating */ {30, 30, 30, 31, 30, 30, 30, 30, 30, 30, 30},
-};
-
-// Flag characters and their bits.
-uint32_t flagOf(char c) {
-  switch (c) {
-    case '-': return CX_PRINTF_LEFT;
-    case '0': return CX_PRINTF_ZERO;
-    case '+': return CX_PRINTF_PLUS;
-    case ' ': return CX_PRINTF_SPACE;
-    case '#': return CX_PRINTF_ALT;
-    case '\'': return CX_PRINTF_GROUP;
-    default: return 0;
-  }
-}
-
-// Highest argument number a format may name ("%9999$d"); larger numbers are
-// a parse error rather than a request for a huge slot array.
-constexpr int32_t kMaxArgNumber = 9999;
 
 // ---------------------------------------------------------------------------
 // Growable lists, optionally starting in caller-provided storage (the
@@ -173,94 +103,14 @@ struct Parser {
     return true;
   }
 
-  // Digits at p as a number (no overflow past limit); advances p. False when
-  // there is no digit or the number is too large.
-  static bool number(const char *&p, int32_t limit, int32_t *out) {
-    if (*p < '0' || *p > '9') return false;
-    int64_t v = 0;
-    for (; *p >= '0' && *p <= '9'; ++p) {
-      v = v * 10 + (*p - '0');
-      if (v > limit) return false;
-    }
-    *out = static_cast<int32_t>(v);
-    return true;
-  }
-
-  // "N$" with N starting with 1..9: the 0-based argument index. Leaves p
-  // alone when the text is not such a reference. -2 for a number too large.
-  int32_t argReference(const char *&p) {
-    if (*p < '1' || *p > '9') return -1;
-    const char *q = p;
-    int32_t n;
-    const bool ok = number(q, kMaxArgNumber, &n);
-    if (!ok) {
-      while (*q >= '0' && *q <= '9') ++q;
-      return *q == '$' ? -2 : -1;
-    }
-    if (*q != '$') return -1;
-    p = q + 1;
-    segs->positional = 1;
-    return n - 1;
-  }
-
-  // Width or precision after its introducer: "*N$", "*" or digits. Sets the
-  // slot or the value; false on a malformed or too large number.
-  bool amount(const char *&p, bool digitsMayStartWithZero, int32_t *slot, int32_t *value) {
-    if (*p == '*') {
-      ++p;
-      const int32_t ref = argReference(p);
-      if (ref == -2) return false;
-      *slot = ref >= 0 ? ref : segs->nextIndex++;
-      return true;
-    }
-    if ((*p >= '1' && *p <= '9') || (digitsMayStartWithZero && *p == '0')) {
-      return number(p, INT32_MAX, value);
-    }
-    return true;
-  }
-
-  static Len lengthOf(const char *&p) {
-    switch (*p) {
-      case 'h': return p[1] == 'h' ? (p += 2, kHH) : (++p, kH);
-      case 'l': return p[1] == 'l' ? (p += 2, kLL) : (++p, kL);
-      case 'L': return ++p, kLD;
-      case 'j': return ++p, kJ;
-      case 'q': return ++p, kQ;
-      case 't': return ++p, kT;
-      case 'z':
-      case 'Z': return ++p, kZ;
-      case 'I':
-        if (p[1] == '6' && p[2] == '4') return p += 3, kI64;
-        return kNone;
-      default: return kNone;
-    }
-  }
-
   // Reads one conversion after its '%' into seg, taking sequential indexes;
   // p moves past it. False on a parse error.
   bool readConversion(const char *&p, CxPrintfSeg *seg) {
-    seg->kind = CX_PRINTF_CONVERSION;
-    seg->first = seg->last = nullptr;
-    seg->flags = 0;
-    seg->widthArg = seg->precisionArg = -1;
-    seg->width = seg->precision = -1;
-    seg->argIndex = argReference(p);
-    if (seg->argIndex == -2) return false;
-    for (uint32_t f; (f = flagOf(*p)) != 0; ++p) seg->flags |= f;
-    if (!amount(p, false, &seg->widthArg, &seg->width)) return false;
-    if (*p == '.') {
-      ++p;
-      if (!amount(p, true, &seg->precisionArg, &seg->precision)) return false;
-    }
-    const Len len = lengthOf(p);
-    seg->length = kLenCode[len];
-    const unsigned char c = static_cast<unsigned char>(*p);
-    const Class cls = static_cast<Class>(kClassOf.c[c]);
-    if (cls == kBad) return false;  // also the end of the format
-    ++p;
-    seg->conversion = c == 'i' ? 'd' : static_cast<char>(c);
-    seg->argType = kSlotType[cls][len];
-    if (seg->argIndex < 0) seg->argIndex = segs->nextIndex++;
+    fmt::Directive d;
+    if (!fmt::readDirective(p, fmt::kEngineDialect, segs->nextIndex, segs->positional, &d)) return false;
+    *seg = CxPrintfSeg{CX_PRINTF_CONVERSION, nullptr,     nullptr,         d.arg,
+                       cx::printfSlotType(d.cls, d.length), d.flags, d.widthArg, d.width,
+                       d.precisionArg,       d.precision, kLenCode[d.length], d.conv};
     return true;
   }
 
@@ -303,18 +153,12 @@ struct Parser {
 // ---------------------------------------------------------------------------
 // Emission
 
-// The conversion's flags, width and precision; width and precision values
-// from slots are taken as 32-bit: a negative width means no padding, a
-// negative precision none given.
-fmt::Spec specOf(const CxPrintfSeg &seg, const CxPrintfArg *width,
-                     const CxPrintfArg *precision) {
-  fmt::Spec spec;
-  spec.flags = seg.flags;
-  spec.conv = seg.conversion;
-  spec.width = width != nullptr ? static_cast<int32_t>(width->value.i) : seg.width;
-  spec.precision = precision != nullptr ? static_cast<int32_t>(precision->value.i) : seg.precision;
-  if (spec.precision < 0) spec.precision = -1;
-  return spec;
+// The conversion's flags, width and precision, those given as '*' taken
+// from their slots.
+fmt::Spec specOf(const CxPrintfSeg &seg, const CxPrintfArg *width, const CxPrintfArg *precision) {
+  return fmt::starSpec(fmt::kEngineDialect, fmt::Spec{seg.flags, seg.width, seg.precision, seg.conversion},
+                       width != nullptr ? &width->value.i : nullptr,
+                       precision != nullptr ? &precision->value.i : nullptr);
 }
 
 // One conversion of the value in arg. Integers print by the conversion's
@@ -470,23 +314,6 @@ void printfDiscard(CxPrintfSegList *segs, CxPrintfArgList *args) {
   }
   if (args != nullptr) {
     release(&args->args, &args->capacity, &args->count, static_cast<const CxPrintfArg *>(nullptr));
-  }
-}
-
-unsigned printfIntBits(int32_t length, unsigned char slotType) {
-  const bool conversion32 = length == CX_PRINTF_LEN_NONE || length == CX_PRINTF_LEN_H ||
-                            length == CX_PRINTF_LEN_HH || length == CX_PRINTF_LEN_LD;
-  switch (slotType) {
-    case CX_PRINTF_ARG_INT:
-    case CX_PRINTF_ARG_SHORT:
-    case CX_PRINTF_ARG_CHAR:
-    case CX_PRINTF_ARG_UINT:
-    case CX_PRINTF_ARG_USHORT:
-    case CX_PRINTF_ARG_UCHAR:
-    case CX_PRINTF_ARG_WCHAR:
-      return 32;
-    default:
-      return conversion32 ? 32 : 64;
   }
 }
 

@@ -21,6 +21,7 @@
 
 #include <cstdarg>
 
+#include "ilx/format_directive.h"
 #include "ilx/format_value.h"
 #include "cx/string_buff.h"
 #include "lumex/cx.h"
@@ -31,6 +32,9 @@ namespace fmt = ilx::fmt;
 
 // Frees both lists and zeroes them.
 void printfDiscard(CxPrintfSegList *segs, CxPrintfArgList *args);
+
+// Slot type (CX_PRINTF_ARG_...) of a conversion's value.
+unsigned char printfSlotType(fmt::ConvClass cls, fmt::Length length);
 
 // Index of the first slot that no conversion refers to, or -1 when every
 // slot up to the highest referenced one has a type.

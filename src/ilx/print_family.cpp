@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "ilx/format_directive.h"
 #include "ilx/format_value.h"
 #include "ilx/format_wide.h"
 #include "lumex/ilx.h"
@@ -24,53 +25,22 @@ enum class ArgType : uint8_t { None, Int, Long, LLong, Double, LDouble, Pointer 
 struct Arg {
   ArgType type;
   union {
-    long long i;
+    int64_t i;
     long double ld;
     const void *p;
   };
 };
 
 // One directive and the literal text before it. The last entry of a parsed
-// format holds only the trailing literal (conv 0, known false).
+// format holds only the trailing literal (an unknown conversion).
 struct Directive {
   const char *lit;
   size_t litLen;
-  bool known;  // a conversion the engine prints (else it produces nothing)
-  char conv;
-  char length;  // 0, 'h', 'l' or 'L' ("ll" reads as "L")
-  uint32_t flags;
-  int arg;  // slot of the value, -1 for none
-  int width, widthArg;
-  int prec, precArg;
+  fmt::Directive d;
 };
 
 constexpr char kBadSpecifier[] = "Bad format specifier in print_all\n";
 constexpr size_t kStreamBuffer = 496;
-
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
-// Reads decimal digits; false when the number passes INT_MAX.
-bool readNumber(const char *&p, int *out) {
-  long long v = 0;
-  while (isDigit(*p)) {
-    v = v * 10 + (*p++ - '0');
-    if (v > INT_MAX) return false;
-  }
-  *out = static_cast<int>(v);
-  return true;
-}
-
-// "n$" at p (n from 1): the slot n - 1, p moved past it; else -1, p unmoved.
-// -2 when the number is too large.
-int readPosition(const char *&p) {
-  if (*p < '1' || *p > '9') return -1;
-  const char *q = p;
-  int n = 0;
-  if (!readNumber(q, &n)) return -2;
-  if (*q != '$') return -1;
-  p = q + 1;
-  return n - 1;
-}
 
 // The parsed format and the argument slots it uses.
 class Format {
@@ -96,13 +66,11 @@ class Format {
     const char *p = format;
     for (;;) {
       Directive &d = dirs_[count_++];
-      d.lit = p;
+      d = Directive{p, 0, {}};
       while (*p != '\0' && *p != '%') ++p;
       d.litLen = static_cast<size_t>(p - d.lit);
-      d.arg = d.widthArg = d.precArg = -1;
-      d.width = d.prec = -1;
       if (*p == '\0') return slotsComplete();
-      if (!parseDirective(++p, d)) return false;
+      if (!parseDirective(++p, d.d)) return false;
     }
   }
 
@@ -127,81 +95,30 @@ class Format {
   const Arg &arg(int i) const { return args_[i]; }
 
  private:
-  bool parseDirective(const char *&p, Directive &d) {
-    const int pos = readPosition(p);
-    if (pos == -2) return false;
-    for (;; ++p) {
-      switch (*p) {
-        case ' ': d.flags |= fmt::kSpace; continue;
-        case '#': d.flags |= fmt::kAlt; continue;
-        case '\'': d.flags |= fmt::kGroup; continue;
-        case '+': d.flags |= fmt::kPlus; continue;
-        case '-': d.flags |= fmt::kLeft; continue;
-        case '0': d.flags |= fmt::kZero; continue;
-        default: break;
-      }
-      break;
+  // One directive after its '%'; an unknown conversion is reported on
+  // stdout and takes no value (its '*' arguments are still read).
+  bool parseDirective(const char *&p, fmt::Directive &d) {
+    int32_t positional = 0;
+    if (!fmt::readDirective(p, fmt::kPrintFamilyDialect, next_, positional, &d) ||
+        (d.widthArg >= 0 && !use(d.widthArg, ArgType::Int)) ||
+        (d.precisionArg >= 0 && !use(d.precisionArg, ArgType::Int))) {
+      return false;
     }
-    if (!readSize(p, &d.width, &d.widthArg)) return false;
-    if (*p == '.') {
-      ++p;
-      if (isDigit(*p) || *p == '*') {
-        if (!readSize(p, &d.prec, &d.precArg)) return false;
-      } else {
-        d.prec = 0;
-      }
-    }
-    if (*p == 'h') {
-      d.length = 'h';
-      ++p;
-    } else if (*p == 'l') {
-      d.length = 'l';
-      if (*++p == 'l') {
-        d.length = 'L';
-        ++p;
-      }
-    } else if (*p == 'L') {
-      d.length = 'L';
-      ++p;
-    }
-    d.conv = *p;
-    if (*p != '\0') ++p;
-    ArgType type = valueType(d.conv, d.length);
-    d.known = type != ArgType::None || d.conv == '%';
-    if (!d.known) {
-      std::fputs(kBadSpecifier, stdout);
-      return true;
-    }
-    if (d.conv == '%') return true;
-    d.arg = pos >= 0 ? pos : next_++;
-    return use(d.arg, type);
+    if (d.cls == fmt::kBad) std::fputs(kBadSpecifier, stdout);
+    return d.arg < 0 || use(d.arg, valueType(d));
   }
 
-  // Width or precision: digits, "*" or "*n$".
-  bool readSize(const char *&p, int *value, int *slot) {
-    if (*p == '*') {
-      ++p;
-      const int pos = readPosition(p);
-      if (pos == -2) return false;
-      *slot = pos >= 0 ? pos : next_++;
-      return use(*slot, ArgType::Int);
-    }
-    if (isDigit(*p)) return readNumber(p, value);
-    return true;
-  }
-
-  static ArgType valueType(char conv, char length) {
-    switch (conv) {
-      case 'd': case 'i': case 'o': case 'u': case 'x': case 'X':
-        return length == 'l' ? ArgType::Long : length == 'L' ? ArgType::LLong : ArgType::Int;
-      case 'c': case 'C':
+  static ArgType valueType(const fmt::Directive &d) {
+    const bool wide = d.length == fmt::kLenLL || d.length == fmt::kLenLD;
+    switch (d.cls) {
+      case fmt::kSigned: case fmt::kUnsigned:
+        return d.length == fmt::kLenL ? ArgType::Long : wide ? ArgType::LLong : ArgType::Int;
+      case fmt::kChar: case fmt::kWideChar:
         return ArgType::Int;
-      case 's': case 'S': case 'p': case 'n':
+      case fmt::kFloat:
+        return wide ? ArgType::LDouble : ArgType::Double;
+      default:  // s S p n
         return ArgType::Pointer;
-      case 'e': case 'E': case 'f': case 'g': case 'G':
-        return length == 'L' ? ArgType::LDouble : ArgType::Double;
-      default:
-        return ArgType::None;
     }
   }
 
@@ -313,22 +230,10 @@ struct StreamSink {
 // The value conversion with width and precision taken from their slots; a
 // negative width from an argument left-justifies, a negative precision
 // counts as none.
-fmt::Spec specOf(const Format &f, const Directive &d) {
-  fmt::Spec s;
-  s.flags = d.flags;
-  s.conv = d.conv == 'i' ? 'd' : d.conv;
-  s.width = d.width;
-  s.precision = d.prec;
-  if (d.widthArg >= 0) {
-    const long long w = static_cast<int>(f.arg(d.widthArg).i);
-    if (w < 0) s.flags |= fmt::kLeft;
-    s.width = static_cast<int32_t>(w < 0 ? (w < -INT_MAX ? INT_MAX : -w) : w);
-  }
-  if (d.precArg >= 0) {
-    const int pr = static_cast<int>(f.arg(d.precArg).i);
-    s.precision = pr < 0 ? -1 : pr;
-  }
-  return s;
+fmt::Spec specOf(const Format &f, const fmt::Directive &d) {
+  return fmt::starSpec(fmt::kPrintFamilyDialect, fmt::Spec{d.flags, d.width, d.precision, d.conv},
+                       d.widthArg >= 0 ? &f.arg(d.widthArg).i : nullptr,
+                       d.precisionArg >= 0 ? &f.arg(d.precisionArg).i : nullptr);
 }
 
 // Wide characters and strings, converted under the handle.
@@ -357,17 +262,17 @@ bool putInt(Sink &out, const fmt::Spec &spec, uint64_t magnitude, bool negative)
 }
 
 template <class Sink>
-bool putDirective(Sink &out, CodeSetT cs, const Format &f, const Directive &d) {
+bool putDirective(Sink &out, CodeSetT cs, const Format &f, const fmt::Directive &d) {
   const fmt::Spec spec = specOf(f, d);
   const Arg &a = f.arg(d.arg < 0 ? 0 : d.arg);
-  const bool wideLength = d.length == 'l';
+  const bool wideLength = d.length == fmt::kLenL;
   switch (d.conv) {
     case '%':
       return fmt::putBytes(out, spec, "%", 1);
-    case 'd': case 'i': {
+    case 'd': {
       long long v = a.i;
-      if (d.length == 'h') v = static_cast<short>(v);
-      if (d.length == 0) v = static_cast<int>(v);
+      if (d.length == fmt::kLenH) v = static_cast<short>(v);
+      if (d.length == fmt::kLenNone) v = static_cast<int>(v);
       const bool negative = v < 0;
       const uint64_t magnitude =
           negative ? 0 - static_cast<uint64_t>(v) : static_cast<uint64_t>(v);
@@ -375,9 +280,9 @@ bool putDirective(Sink &out, CodeSetT cs, const Format &f, const Directive &d) {
     }
     case 'o': case 'u': case 'x': case 'X': {
       uint64_t v = static_cast<unsigned long long>(a.i);
-      if (d.length == 'h') v = static_cast<unsigned short>(v);
-      if (d.length == 0) v = static_cast<unsigned int>(v);
-      if (d.length == 'l') v = static_cast<unsigned long>(v);
+      if (d.length == fmt::kLenH) v = static_cast<unsigned short>(v);
+      if (d.length == fmt::kLenNone) v = static_cast<unsigned int>(v);
+      if (d.length == fmt::kLenL) v = static_cast<unsigned long>(v);
       return putInt(out, spec, v, false);
     }
     case 'p': {
@@ -425,7 +330,7 @@ int run(Sink &out, CodeSetT cs, const char *format, va_list ap) {
   for (int i = 0; i < f.count(); ++i) {
     const Directive &d = f.directive(i);
     if (!out.put(d.lit, d.litLen)) break;
-    if (d.known && !putDirective(out, cs, f, d)) {
+    if (d.d.cls != fmt::kBad && !putDirective(out, cs, f, d.d)) {
       if (out.error == 0) out.error = -1;
       break;
     }
