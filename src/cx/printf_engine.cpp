@@ -77,15 +77,7 @@ struct Parser {
   bool addLiteral(const char *first, const char *last) {
     CxPrintfSeg *seg = newSegment();
     if (seg == nullptr) return false;
-    seg->kind = CX_PRINTF_LITERAL;
-    seg->first = first;
-    seg->last = last;
-    seg->argIndex = seg->widthArg = seg->precisionArg = -1;
-    seg->width = seg->precision = -1;
-    seg->argType = 0;
-    seg->flags = 0;
-    seg->length = CX_PRINTF_LEN_NONE;
-    seg->conversion = '?';
+    *seg = CxPrintfSeg{CX_PRINTF_LITERAL, first, last, -1, 0, 0, -1, -1, -1, -1, CX_PRINTF_LEN_NONE, '?'};
     ++segs->count;
     return true;
   }

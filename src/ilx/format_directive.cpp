@@ -7,24 +7,12 @@ namespace ilx::fmt {
 
 namespace {
 
-struct ClassTable {
-  unsigned char c[256];
-};
-constexpr ClassTable makeClassTable() {
-  ClassTable t{};
-  struct Row {
-    const char *chars;
-    ConvClass cls;
-  };
-  constexpr Row rows[] = {{"di", kSigned},  {"ouxX", kUnsigned}, {"c", kChar},  {"C", kWideChar},
-                          {"s", kString},   {"S", kWideStr},     {"p", kPointer}, {"n", kCount},
-                          {"aAeEfFgG", kFloat}, {"%", kPercent}};
-  for (const Row &row : rows) {
-    for (const char *ch = row.chars; *ch != '\0'; ++ch) t.c[static_cast<unsigned char>(*ch)] = row.cls;
-  }
-  return t;
-}
-constexpr ClassTable kClassOf = makeClassTable();
+// Conversion characters and their classes.
+constexpr char kConvChars[] = "diouxXcCsSpnaAeEfFgG%";
+constexpr ConvClass kConvClass[] = {kSigned, kSigned,  kUnsigned, kUnsigned, kUnsigned, kUnsigned, kChar,
+                                    kWideChar, kString, kWideStr, kPointer, kCount,   kFloat,    kFloat,
+                                    kFloat,  kFloat,   kFloat,    kFloat,    kFloat,    kFloat,    kPercent};
+static_assert(sizeof kConvClass == sizeof kConvChars - 1, "a class for every conversion character");
 
 // Length modifiers, each before its own prefix.
 struct Modifier {
@@ -105,7 +93,7 @@ bool readDirective(const char *&p, const Dialect &d, int32_t &next, int32_t &pos
   }
   out->length = lengthOf(p, d);
   const char c = *p;
-  if (c != '\0' && std::strchr(d.conversions, c) != nullptr) out->cls = static_cast<ConvClass>(kClassOf.c[static_cast<unsigned char>(c)]);
+  if (c != '\0' && std::strchr(d.conversions, c) != nullptr) out->cls = kConvClass[std::strchr(kConvChars, c) - kConvChars];
   if (out->cls == kBad && d.unknownFails) return false;
   if (c != '\0') ++p;
   out->conv = c == 'i' ? 'd' : c;
