@@ -65,21 +65,18 @@ struct Parser {
   const CxPrintfSeg *segStore;
   const CxPrintfArg *argStore;
 
-  // Room for one more segment: the new element, or null when memory ran out.
-  CxPrintfSeg *newSegment() {
+  // Appends seg; false when memory ran out.
+  bool add(const CxPrintfSeg &seg) {
     if (segs->count >= segs->capacity &&
         !ensure(&segs->segs, &segs->capacity, &segs->count, segs->count + 1, segStore)) {
-      return nullptr;
+      return false;
     }
-    return &segs->segs[segs->count];
+    segs->segs[segs->count++] = seg;
+    return true;
   }
 
   bool addLiteral(const char *first, const char *last) {
-    CxPrintfSeg *seg = newSegment();
-    if (seg == nullptr) return false;
-    *seg = CxPrintfSeg{CX_PRINTF_LITERAL, first, last, -1, 0, 0, -1, -1, -1, -1, CX_PRINTF_LEN_NONE, '?'};
-    ++segs->count;
-    return true;
+    return add(CxPrintfSeg{CX_PRINTF_LITERAL, first, last, -1, 0, 0, -1, -1, -1, -1, CX_PRINTF_LEN_NONE, '?'});
   }
 
   // Gives slot `index` the type, growing the list to cover it.
@@ -109,16 +106,8 @@ struct Parser {
   // One conversion after its '%' into the lists; p moves past it.
   bool conversion(const char *&p) {
     CxPrintfSeg seg;
-    if (!readConversion(p, &seg)) return false;
-    if (!setSlot(seg.argIndex, seg.argType) || !setSlot(seg.widthArg, CX_PRINTF_ARG_INT) ||
-        !setSlot(seg.precisionArg, CX_PRINTF_ARG_INT)) {
-      return false;
-    }
-    CxPrintfSeg *slot = newSegment();
-    if (slot == nullptr) return false;
-    *slot = seg;
-    ++segs->count;
-    return true;
+    return readConversion(p, &seg) && setSlot(seg.argIndex, seg.argType) &&
+           setSlot(seg.widthArg, CX_PRINTF_ARG_INT) && setSlot(seg.precisionArg, CX_PRINTF_ARG_INT) && add(seg);
   }
 
   // The whole format; false on a parse error or when memory runs out.

@@ -32,7 +32,7 @@ struct Arg {
 };
 
 // One directive and the literal text before it. The last entry of a parsed
-// format holds only the trailing literal (an unknown conversion).
+// format holds only the trailing literal (no conversion: class kBad).
 struct Directive {
   const char *lit;
   size_t litLen;
@@ -100,32 +100,32 @@ class Format {
   bool parseDirective(const char *&p, fmt::Directive &d) {
     int32_t positional = 0;
     if (!fmt::readDirective(p, fmt::kPrintFamilyDialect, next_, positional, &d) ||
-        (d.widthArg >= 0 && !use(d.widthArg, ArgType::Int)) ||
-        (d.precisionArg >= 0 && !use(d.precisionArg, ArgType::Int))) {
+        !use(d.widthArg, ArgType::Int) || !use(d.precisionArg, ArgType::Int)) {
       return false;
     }
     if (d.cls == fmt::kBad) std::fputs(kBadSpecifier, stdout);
-    return d.arg < 0 || use(d.arg, valueType(d));
+    return use(d.arg, valueType(d));
   }
 
   static ArgType valueType(const fmt::Directive &d) {
-    const bool wide = d.length == fmt::kLenLL || d.length == fmt::kLenLD;
+    const bool longLong = d.length == fmt::kLenLL || d.length == fmt::kLenLD;  // "ll" reads as "L"
     switch (d.cls) {
       case fmt::kSigned: case fmt::kUnsigned:
-        return d.length == fmt::kLenL ? ArgType::Long : wide ? ArgType::LLong : ArgType::Int;
+        return d.length == fmt::kLenL ? ArgType::Long : longLong ? ArgType::LLong : ArgType::Int;
       case fmt::kChar: case fmt::kWideChar:
         return ArgType::Int;
       case fmt::kFloat:
-        return wide ? ArgType::LDouble : ArgType::Double;
+        return longLong ? ArgType::LDouble : ArgType::Double;
       default:  // s S p n
         return ArgType::Pointer;
     }
   }
 
-  // Gives a slot its type; a slot read as two different types cannot be
-  // fetched.
+  // Gives a slot (-1: none) its type; a slot read as two different types
+  // cannot be fetched.
   bool use(int slot, ArgType type) {
-    if (slot < 0 || slot >= maxSlots_) return false;
+    if (slot < 0) return true;
+    if (slot >= maxSlots_) return false;
     if (args_[slot].type != ArgType::None && args_[slot].type != type) return false;
     args_[slot].type = type;
     if (slot >= slots_) slots_ = slot + 1;
