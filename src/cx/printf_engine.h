@@ -14,8 +14,9 @@
 // integers: d and i print the value as signed, o u x X as unsigned, each at
 // the width printfIntBits gives (p always whole), floating values as
 // double, strings and wide strings as pointers, characters as the low byte
-// (a 16-bit unit for wide characters). The value formatting itself
-// (ilx/format_value.h) is shared with other print functions; wide characters
+// (a 16-bit unit for wide characters). Reading directives
+// (ilx/format_directive.h, the engine's dialect) and the value formatting
+// (ilx/format_value.h) are shared with other print functions; wide characters
 // and strings convert through the code set handle given to the call.
 #pragma once
 

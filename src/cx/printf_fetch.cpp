@@ -28,7 +28,6 @@ constexpr unsigned char kSlotType[fmt::kClasses][fmt::kLengths] = {
 
 unsigned char printfSlotType(fmt::ConvClass cls, fmt::Length length) { return kSlotType[cls][length]; }
 
-
 void printfFetchOne(CxPrintfArg &a, va_list &ap) {
   switch (a.type) {
     case CX_PRINTF_ARG_INT:

@@ -93,7 +93,9 @@ bool readDirective(const char *&p, const Dialect &d, int32_t &next, int32_t &pos
   }
   out->length = lengthOf(p, d);
   const char c = *p;
-  if (c != '\0' && std::strchr(d.conversions, c) != nullptr) out->cls = kConvClass[std::strchr(kConvChars, c) - kConvChars];
+  if (c != '\0' && std::strchr(d.conversions, c) != nullptr) {
+    out->cls = kConvClass[std::strchr(kConvChars, c) - kConvChars];
+  }
   if (out->cls == kBad && d.unknownFails) return false;
   if (c != '\0') ++p;
   out->conv = c == 'i' ? 'd' : c;

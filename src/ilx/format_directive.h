@@ -28,25 +28,32 @@
 
 namespace ilx::fmt {
 
-enum Length : unsigned char { kLenNone, kLenL, kLenLL, kLenLD, kLenH, kLenHH, kLenI64, kLenJ, kLenQ, kLenT, kLenZ, kLengths };
+// Length modifiers: none l ll L h hh I64 j q t z (Z reads as z).
+enum Length : unsigned char {
+  kLenNone, kLenL, kLenLL, kLenLD, kLenH, kLenHH, kLenI64, kLenJ, kLenQ, kLenT, kLenZ, kLengths
+};
 
 // Conversion classes: d i | o u x X | c | C | s | S | p | n | floating | %.
 enum ConvClass : unsigned char {
-  kBad, kSigned, kUnsigned, kChar, kWideChar, kString, kWideStr, kPointer, kCount, kFloat, kPercent, kClasses
+  kBad, kSigned, kUnsigned, kChar, kWideChar, kString, kWideStr, kPointer, kCount, kFloat, kPercent,
+  kClasses
 };
 
+// The rules in which the dialects differ (the list at the top).
 struct Dialect {
-  const char *conversions;  // accepted conversion characters
-  uint32_t lengths;         // accepted modifiers, bit 1 << Length
-  int32_t maxArgNumber;
-  bool hugeArgNumberFails;  // a number past maxArgNumber fails even without '$'
-  bool unknownFails;        // an unknown conversion is a parse error
-  int32_t bareDotPrecision;
-  bool negativeWidthLeft;   // a negative '*' width left-justifies
+  const char *conversions;   // accepted conversion characters
+  uint32_t lengths;          // accepted modifiers, bit 1 << Length
+  int32_t maxArgNumber;      // highest N of "N$"
+  bool hugeArgNumberFails;   // a number past maxArgNumber fails even without '$'
+  bool unknownFails;         // an unknown conversion is a parse error
+  int32_t bareDotPrecision;  // precision of a '.' without digits or '*'
+  bool negativeWidthLeft;    // a negative '*' width left-justifies
 };
-inline constexpr Dialect kEngineDialect{"diouxXcCsSpnaAeEfFgG", 0x7FF, 9999, false, true, -1, false};
-inline constexpr Dialect kPrintFamilyDialect{
-    "diouxXcCsSpneEfgG%", 1u << kLenH | 1u << kLenL | 1u << kLenLL | 1u << kLenLD, INT_MAX, true, false, 0, true};
+inline constexpr Dialect kEngineDialect{"diouxXcCsSpnaAeEfFgG", (1u << kLengths) - 1, 9999, false, true, -1,
+                                        false};
+inline constexpr Dialect kPrintFamilyDialect{"diouxXcCsSpneEfgG%",
+                                             1u << kLenH | 1u << kLenL | 1u << kLenLL | 1u << kLenLD,
+                                             INT_MAX, true, false, 0, true};
 
 struct Directive {
   uint32_t flags = 0;  // kLeft ...
