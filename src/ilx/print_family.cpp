@@ -33,10 +33,10 @@ struct Arg {
 
 // One directive and the literal text before it. The last entry of a parsed
 // format holds only the trailing literal (no conversion: class kBad).
-struct Directive {
+struct Piece {
   const char *lit;
   size_t litLen;
-  fmt::Directive d;
+  fmt::Directive dir;
 };
 
 constexpr char kBadSpecifier[] = "Bad format specifier in print_all\n";
@@ -46,7 +46,7 @@ constexpr size_t kStreamBuffer = 496;
 class Format {
  public:
   ~Format() {
-    std::free(dirs_);
+    std::free(pieces_);
     std::free(args_);
   }
 
@@ -57,20 +57,19 @@ class Format {
     for (const char *p = format; *p != '\0'; ++p) percents += *p == '%';
     if (percents > INT_MAX / 4) return false;
     maxSlots_ = static_cast<int>(3 * percents);
-    dirs_ = static_cast<Directive *>(
-        std::calloc(percents + 1, sizeof(Directive)));
+    pieces_ = static_cast<Piece *>(std::calloc(percents + 1, sizeof(Piece)));
     args_ = static_cast<Arg *>(
         std::calloc(static_cast<size_t>(maxSlots_ > 0 ? maxSlots_ : 1), sizeof(Arg)));
-    if (dirs_ == nullptr || args_ == nullptr) return false;
+    if (pieces_ == nullptr || args_ == nullptr) return false;
 
     const char *p = format;
     for (;;) {
-      Directive &d = dirs_[count_++];
-      d = Directive{p, 0, {}};
+      Piece &piece = pieces_[count_++];
+      piece = Piece{p, 0, {}};
       while (*p != '\0' && *p != '%') ++p;
-      d.litLen = static_cast<size_t>(p - d.lit);
+      piece.litLen = static_cast<size_t>(p - piece.lit);
       if (*p == '\0') return slotsComplete();
-      if (!parseDirective(++p, d.d)) return false;
+      if (!parseDirective(++p, piece.dir)) return false;
     }
   }
 
@@ -91,7 +90,7 @@ class Format {
   }
 
   int count() const { return count_; }
-  const Directive &directive(int i) const { return dirs_[i]; }
+  const Piece &piece(int i) const { return pieces_[i]; }
   const Arg &arg(int i) const { return args_[i]; }
 
  private:
@@ -138,7 +137,7 @@ class Format {
     return true;
   }
 
-  Directive *dirs_ = nullptr;
+  Piece *pieces_ = nullptr;
   Arg *args_ = nullptr;
   int count_ = 0;
   int slots_ = 0;
@@ -328,9 +327,9 @@ int run(Sink &out, CodeSetT cs, const char *format, va_list ap) {
   }
   f.fetch(ap);
   for (int i = 0; i < f.count(); ++i) {
-    const Directive &d = f.directive(i);
-    if (!out.put(d.lit, d.litLen)) break;
-    if (d.d.cls != fmt::kBad && !putDirective(out, cs, f, d.d)) {
+    const Piece &piece = f.piece(i);
+    if (!out.put(piece.lit, piece.litLen)) break;
+    if (piece.dir.cls != fmt::kBad && !putDirective(out, cs, f, piece.dir)) {
       if (out.error == 0) out.error = -1;
       break;
     }
