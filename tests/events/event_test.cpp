@@ -194,6 +194,7 @@ TEST(EventRecord, FieldsBindingIdentifierAndNullEvent) {
   EXPECT_EQ(found, 0);
 }
 
+// Thin wrappers over the map converters: each must reach its own converter.
 TEST(EventRecord, TypedPropertiesStoreTextAndReadBack) {
   Event *ev = makeEvent(LMX_LEVEL_INFO, nullptr, "t", 0);
   EXPECT_EQ(LmxSetEventProp(ev, "s", "first"), 1);
@@ -206,7 +207,9 @@ TEST(EventRecord, TypedPropertiesStoreTextAndReadBack) {
   EXPECT_EQ(propsOf(ev), "s=second b=true i=-42 l=-2147483648 f=1.500000 d=-0.250000");
   unsigned char found = 0;
   EXPECT_EQ(LmxGetEventPropBool(ev, "b", &found), 1);
+  EXPECT_EQ(LmxGetEventPropInt(ev, "i", &found), -42);
   EXPECT_EQ(LmxGetEventPropLong(ev, "l", &found), INT64_C(-2147483648));
+  EXPECT_EQ(LmxGetEventPropFloat(ev, "f", &found), 1.5f);
   EXPECT_EQ(LmxGetEventPropDouble(ev, "d", &found), -0.25);
   EXPECT_EQ(found, 1);
   EXPECT_EQ(LmxGetEventProp(ev, "missing", &found), nullptr);
