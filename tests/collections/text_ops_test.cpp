@@ -26,7 +26,8 @@ TEST(StrTok, RunsOfSeparatorsCountAsOneAndNoSeparatorsWalkCharacters) {
     const char *text, *seps;
     Texts expected;
   } rows[] = {
-      {"  a \t bc ", " \t", {"a", "bc"}}, {"h1,,h2,", ",", {"h1", "h2"}}, {"single", " ", {"single"}},
+      {"  a \t bc ", " \t", {"a", "bc"}}, {"h1,,h2,", ",", {"h1", "h2"}},
+      {"single", " ", {"single"}},
       {" \t ", " \t", {}},                {"", " ", {}},                  {nullptr, " ", {}},
       {"ab", nullptr, {"a", "b"}},        {"a b", "", {"a", " ", "b"}},
   };
@@ -49,7 +50,8 @@ TEST(StrACat, JoinsNonNullTexts) {
     const char *sep, *expected;
   } rows[] = {
       {3, three, ",", "x,y"}, {3, three, nullptr, "xy"}, {0, three, ",", ""}, {-4, three, ",", ""},
-      {1, three, "--", "x"},  {4, lead, "+", "a++b"},    {2, lead, "::", "a"}, {2, nullptr, ",", ""},
+      {1, three, "--", "x"},  {4, lead, "+", "a++b"},    {2, lead, "::", "a"},
+      {2, nullptr, ",", ""},
   };
   for (const auto &r : rows) {
     char *joined = LmxStrACat(r.count, r.texts, r.sep);

@@ -97,7 +97,8 @@ TEST(MapProps, SettersWriteTextFormsThatReadBack) {
   } rows[] = {
       {[](StringToStringMap *m) { EXPECT_TRUE(LmxSetMapPropBool(m, "yes", 1)); }, "yes", "true"},
       {[](StringToStringMap *m) { EXPECT_TRUE(LmxSetMapPropBool(m, "two", 2)); }, "two", "false"},
-      {[](StringToStringMap *m) { LmxSetMapPropLong(m, "big", 5000000000LL); }, "big", "5000000000"},
+      {[](StringToStringMap *m) { LmxSetMapPropLong(m, "big", 5000000000LL); }, "big",
+       "5000000000"},
       {[](StringToStringMap *m) { LmxSetMapPropLong(m, "min", INT64_MIN); }, "min",
        "-9223372036854775808"},
       {[](StringToStringMap *m) { LmxSetMapPropInt(m, "int", -12); }, "int", "-12"},

@@ -83,8 +83,8 @@ TEST(Parm, CopyOwnsItsString) {
 TEST(Aprintf, FillsConversionsFromTheParameterList) {
   using Args = std::vector<Arg>;
   const Args none, a = {S("a")}, ab = {S("a"), S("b")}, abc = {S("a"), S("b"), S("ignored")},
-                   empty = {S("")}, numText = {N(kI, 5), S("text")}, ints = {N(kI, -42), N(kL, -2)},
-                   typed = {N(kI, -42), N(kD, 2.5), N(kC, 0xE9), N(kF, 0.125), N(kL, 7), N(kB, 'Y')};
+      empty = {S("")}, numText = {N(kI, 5), S("text")}, ints = {N(kI, -42), N(kL, -2)},
+      typed = {N(kI, -42), N(kD, 2.5), N(kC, 0xE9), N(kF, 0.125), N(kL, 7), N(kB, 'Y')};
   // Int and long parameters print as 32-bit values, as the C library does.
   char want[96];
   std::snprintf(want, sizeof want, "%x %X %o %u|%x %d", -42, -42, -42, -42, -2, -2);
@@ -95,15 +95,12 @@ TEST(Aprintf, FillsConversionsFromTheParameterList) {
   } rows[] = {
       {&a, "Object '%1$s' of class '%2$s'", "<null>"},  // the second one missing
       {&ab, "Object '%1$s' of class '%2$s'", "Object 'a' of class 'b'"},
-      {&ab, "%2$s %1$s", "b a"},
       {&ab, "%2$s", "b"},  // the first parameter is passed over
-      {&ab, "%s-%s", "a-b"},
-      {&ab, "%1$s%1$s", "aa"},
+      {&ab, "%2$s %1$s", "b a"}, {&ab, "%s-%s", "a-b"}, {&ab, "%1$s%1$s", "aa"},
       {&abc, "[%1$s]", "[a]"},
       {&none, "plain text, 100%% sure", "plain text, 100% sure"},
       {nullptr, "no list needed", "no list needed"},
-      {nullptr, "%1$s", "<null>"},
-      {&ab, nullptr, "<null>"},
+      {nullptr, "%1$s", "<null>"}, {&ab, nullptr, "<null>"},
       {&none, "", "<null>"},        // nothing written
       {&none, "bad %y", "<null>"},  // parse error
       {&empty, "%s", "<null>"},     // an empty result
@@ -112,16 +109,12 @@ TEST(Aprintf, FillsConversionsFromTheParameterList) {
       {&typed, "%3$u", "233"},         // a char is widened without sign
       {&typed, "%1$*5$d", "    -42"},  // width from an integer parameter
       // Numbers are never read as texts, nor texts as numbers.
-      {&numText, "%1$s", "<null>"},
-      {&numText, "%2$S", "<null>"},
-      {&numText, "%2$ls", "<null>"},
-      {&numText, "%2$*2$d", "<null>"},
-      {&numText, "%2$.*2$s", "<null>"},
-      {&numText, "%1$n", "<null>"},
+      {&numText, "%1$s", "<null>"},    {&numText, "%2$S", "<null>"},
+      {&numText, "%2$ls", "<null>"},   {&numText, "%2$*2$d", "<null>"},
+      {&numText, "%2$.*2$s", "<null>"}, {&numText, "%1$n", "<null>"},
       {&numText, "%2$s has %1$d", "text has 5"},
       {&ints, "%1$x %1$X %1$o %1$u|%2$x %2$d", want},
-      {&ints, "%2$d (0x%2$x)", "-2 (0xfffffffe)"},
-      {&ints, "%2$x (%2$d)", "fffffffe (-2)"},
+      {&ints, "%2$d (0x%2$x)", "-2 (0xfffffffe)"}, {&ints, "%2$x (%2$d)", "fffffffe (-2)"},
   };
   for (const auto &r : rows) {
     ParmList *list = r.parms ? LmxAllocParmList() : nullptr;
