@@ -18,33 +18,32 @@ namespace {
 // Three values of a kind, x y z; index() names a value handed out by a
 // collection (-1 for null) and gives it back; holds() counts the holds the
 // collections took of a value, for the kinds that count them.
-struct TextValues {
+struct Uncounted {
   static constexpr bool counted = false;
-  const char *v[3] = {"x", "y", "z"};
   int holds(int) { return 0; }
+  void release() {}
+};
+struct TextValues : Uncounted {
+  const char *v[3] = {"x", "y", "z"};
   int index(char *out) {
     int i = out != nullptr ? *out - 'x' : -1;
     BasMemoryFree(out);
     return i;
   }
-  void release() {}
 };
 Parm text(const char *s) {
   Parm p{LMX_PARM_STRING, {}};
   p.value.s = const_cast<char *>(s);
   return p;
 }
-struct ParmValues {
-  static constexpr bool counted = false;
+struct ParmValues : Uncounted {
   Parm p[3] = {text("x"), text("y"), text("z")};
   Parm *v[3] = {&p[0], &p[1], &p[2]};
-  int holds(int) { return 0; }
   int index(Parm *out) {
     int i = out->value.s[0] - 'x';
     LmxFreeParm(out);
     return i;
   }
-  void release() {}
 };
 struct ObjectValues {
   static constexpr bool counted = true;
@@ -74,13 +73,10 @@ struct ConfigValues {
     for (ObjCfg *c : v) LmxReleaseObjCfg(c);
   }
 };
-struct ClassValues {  // stored as they are: a map that freed one fails under the sanitizer
-  static constexpr bool counted = false;
+struct ClassValues : Uncounted {  // stored as they are: freeing one fails under the sanitizer
   ObjClass cls[3] = {test::makeClass(1), test::makeClass(2), test::makeClass(3)};
   ObjClass *v[3] = {&cls[0], &cls[1], &cls[2]};
-  int holds(int) { return 0; }
   int index(ObjClass *out) { return out != nullptr ? static_cast<int>(out - cls) : -1; }
-  void release() {}
 };
 
 #define ITER_OPS(F)                                 \
