@@ -7,64 +7,58 @@
 
 namespace {
 
-std::vector<std::string> tokens(const char *text, const char *seps) {
-  std::vector<std::string> out;
+using Texts = std::vector<std::string>;
+
+Texts tokens(const char *text, const char *seps) {
+  Texts out;
   for (LmxStrTokIter it = LmxStrTokIterator(text, seps); LmxStrTokIterHasNext(it);
        it = LmxStrTokIterNext(it)) {
     char *token = LmxStrTokIterGet(it);
-    EXPECT_NE(token, nullptr);
-    if (token == nullptr) break;
+    if (token == nullptr) return ADD_FAILURE() << "no token", out;
     out.emplace_back(token);
     BasMemoryFree(token);
   }
   return out;
 }
 
-using Texts = std::vector<std::string>;
-
-}  // namespace
-
-TEST(StrTok, RunsOfSeparatorsCountAsOne) {
-  EXPECT_EQ(tokens("  a \t bc ", " \t"), (Texts{"a", "bc"}));
-  EXPECT_EQ(tokens("h1,,h2,", ","), (Texts{"h1", "h2"}));
-  EXPECT_EQ(tokens("single", " "), (Texts{"single"}));
-  EXPECT_EQ(tokens(" \t ", " \t"), Texts{});
-  EXPECT_EQ(tokens("", " "), Texts{});
-  EXPECT_EQ(tokens(nullptr, " "), Texts{});
-}
-
-TEST(StrTok, WithoutSeparatorsWalksCharacters) {
-  EXPECT_EQ(tokens("ab", nullptr), (Texts{"a", "b"}));
-  EXPECT_EQ(tokens("a b", ""), (Texts{"a", " ", "b"}));
+TEST(StrTok, RunsOfSeparatorsCountAsOneAndNoSeparatorsWalkCharacters) {
+  const struct {
+    const char *text, *seps;
+    Texts expected;
+  } rows[] = {
+      {"  a \t bc ", " \t", {"a", "bc"}}, {"h1,,h2,", ",", {"h1", "h2"}},
+      {"single", " ", {"single"}},
+      {" \t ", " \t", {}},                {"", " ", {}},                  {nullptr, " ", {}},
+      {"ab", nullptr, {"a", "b"}},        {"a b", "", {"a", " ", "b"}},
+  };
+  for (const auto &r : rows) EXPECT_EQ(tokens(r.text, r.seps), r.expected) << &r - rows;
 }
 
 TEST(StrTok, ExhaustedIteratorStaysPut) {
-  LmxStrTokIter it = LmxStrTokIterator("x  ", " ");
-  it = LmxStrTokIterNext(it);
+  LmxStrTokIter it = LmxStrTokIterNext(LmxStrTokIterator("x  ", " "));
   EXPECT_FALSE(LmxStrTokIterHasNext(it));  // only separators remain
   EXPECT_EQ(LmxStrTokIterGet(it), nullptr);
-  it = LmxStrTokIterNext(it);
-  it = LmxStrTokIterNext(it);
+  it = LmxStrTokIterNext(LmxStrTokIterNext(it));
   EXPECT_STREQ(it.pos, "");
 }
 
 TEST(StrACat, JoinsNonNullTexts) {
-  const char *three[] = {"x", nullptr, "y"};
-  const char *lead[] = {nullptr, "a", "", "b"};
-  struct Case {
+  const char *three[] = {"x", nullptr, "y"}, *lead[] = {nullptr, "a", "", "b"};
+  const struct {
     int32_t count;
     const char *const *texts;
-    const char *sep;
-    const char *expected;
-  } cases[] = {
-      {3, three, ",", "x,y"}, {3, three, nullptr, "xy"},  {0, three, ",", ""},
-      {-4, three, ",", ""},   {1, three, "--", "x"},      {4, lead, "+", "a++b"},
-      {2, lead, "::", "a"},   {2, nullptr, ",", ""},
+    const char *sep, *expected;
+  } rows[] = {
+      {3, three, ",", "x,y"}, {3, three, nullptr, "xy"}, {0, three, ",", ""}, {-4, three, ",", ""},
+      {1, three, "--", "x"},  {4, lead, "+", "a++b"},    {2, lead, "::", "a"},
+      {2, nullptr, ",", ""},
   };
-  for (const Case &c : cases) {
-    char *joined = LmxStrACat(c.count, c.texts, c.sep);
+  for (const auto &r : rows) {
+    char *joined = LmxStrACat(r.count, r.texts, r.sep);
     ASSERT_NE(joined, nullptr);
-    EXPECT_STREQ(joined, c.expected) << "count " << c.count;
+    EXPECT_STREQ(joined, r.expected) << "count " << r.count;
     BasMemoryFree(joined);
   }
 }
+
+}  // namespace

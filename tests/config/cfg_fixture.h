@@ -8,6 +8,7 @@
 #include "collections/links.h"
 #include "config/log_mgr.h"
 #include "config/obj_cfg.h"
+#include "lumex/config.h"
 
 namespace test {
 
@@ -17,6 +18,10 @@ class LogMgrTest : public ::testing::Test {
   void TearDown() override { lmxCloseLogMgr(); }
 
  public:
+  static void reset() {
+    lmxCloseLogMgr();
+    lmxInitLogMgr();
+  }
   // Registers (if needed) and returns the configuration without a
   // reference of the caller's: the registry keeps it alive.
   static ObjCfg *cfg(const char *name) {
@@ -24,7 +29,7 @@ class LogMgrTest : public ::testing::Test {
     lmxIntlReleaseObjCfg(c);
     return c;
   }
-  // "value" / "-" when not found.
+  // The inherited value, "-" when not found.
   static std::string prop(const char *name, const char *key) {
     unsigned char found = 7;
     char *text = lmxIntlGetInheritedObjCfgProp(cfg(name), key, &found);
@@ -32,10 +37,6 @@ class LogMgrTest : public ::testing::Test {
     if (found > 1) out = "found flag not set";
     BasMemoryFree(text);
     return out;
-  }
-  static std::string parentOf(const char *name) {
-    const char *p = cfg(name)->parentName;
-    return p != nullptr ? p : "null";
   }
   // The texts of a group walk joined by commas.
   static std::string joined(LmxLink *walk) {
@@ -45,10 +46,26 @@ class LogMgrTest : public ::testing::Test {
     }
     return out;
   }
-  static std::string children(const char *name) {
-    return joined(lmxIntlObjCfgChildrenNames(cfg(name)));
-  }
   static std::string names() { return joined(LmxLogMgrConfigNames()); }
+  // The registry in order, each configuration as name, "*" when made from a
+  // file, ">parent", "[children]" and "{own properties}" (parts when present).
+  static std::string tree() {
+    std::string out;
+    for (LmxLink *n = LmxLogMgrConfigNames(); n != nullptr; n = n->next) {
+      ObjCfg *c = cfg(static_cast<const char *>(n->item));
+      out += (out.empty() ? "" : " ") + std::string(c->name) + (c->fromFile ? "*" : "");
+      if (c->parentName != nullptr) out += std::string(">") + c->parentName;
+      const std::string kids = joined(lmxIntlObjCfgChildrenNames(c));
+      if (!kids.empty()) out += "[" + kids + "]";
+      std::string props;
+      for (LmxLink *e = LmxObjCfgProperties(c); e != nullptr; e = e->next) {
+        const char *key = static_cast<const char *>(e->item);
+        props += (props.empty() ? "" : ",") + std::string(key) + "=" + prop(c->name, key);
+      }
+      if (!props.empty()) out += "{" + props + "}";
+    }
+    return out;
+  }
 };
 
 }  // namespace test

@@ -6,7 +6,6 @@
 #include "../cx/temp_dir.h"
 #include "cfg_fixture.h"
 #include "core/log_mgr_apply.h"
-#include "lumex/config.h"
 
 namespace {
 
@@ -17,29 +16,30 @@ using LogMgr = test::LogMgrTest;
 void registerAll(std::initializer_list<const char *> list) {
   for (const char *name : list) lmxIntlReleaseObjCfg(lmxIntlLogMgrGetCfg(name));
 }
-
-}  // namespace
+ObjCfg *added(const char *name, ObjCfg *parent = nullptr) {  // registered by the caller
+  ObjCfg *c = LmxAllocObjCfg(name);
+  if (parent != nullptr) LmxObjCfgSetParent(c, parent);
+  LmxLogMgrAddCfg(c);
+  LmxReleaseObjCfg(c);
+  return c;
+}
 
 TEST_F(LogMgr, ParentIsTheNearestRegisteredPrefixAndLaterPrefixesAdopt) {
-  struct {
+  const struct {
     std::initializer_list<const char *> registered;
-    const char *name, *parent, *children;
-  } cases[] = {
-      {{"a", "a.b.c"}, "a.b.c", "a", ""},
-      {{"a", "a.b.c", "a.b"}, "a.b.c", "a.b", ""},  // a.b adopts a.b.c
-      {{"a", "a.b.c", "a.b"}, "a.b", "a", "a.b.c"},
-      {{"a", "a.b.c", "a.b"}, "a", "null", "a.b"},
-      {{"a.b.c", "a"}, "a.b.c", "a", ""},          // a top-level name adopts too
-      {{"a", "a.b.c", "a.b.c.d", "a.b"}, "a.b.c.d", "a.b.c", ""},  // a nearer parent stays
-      {{"x", "x.y"}, "x.y", "x", ""},
-      {{"x", "xy"}, "xy", "null", ""},  // not a dotted prefix
+    const char *tree;
+  } rows[] = {
+      {{"a", "a.b.c"}, "a[a.b.c] a.b.c>a"},
+      {{"a", "a.b.c", "a.b"}, "a[a.b] a.b.c>a.b a.b>a[a.b.c]"},  // a.b adopts a.b.c
+      {{"a.b.c", "a"}, "a.b.c>a a[a.b.c]"},                      // a top-level name adopts too
+      {{"a", "a.b.c", "a.b.c.d", "a.b"},  // a nearer parent stays
+       "a[a.b] a.b.c>a.b[a.b.c.d] a.b.c.d>a.b.c a.b>a[a.b.c]"},
+      {{"x", "xy"}, "x xy"},  // not a dotted prefix
   };
-  for (const auto &c : cases) {
-    registerAll(c.registered);
-    EXPECT_EQ(parentOf(c.name), c.parent) << c.name;
-    EXPECT_EQ(children(c.name), c.children) << c.name;
-    lmxCloseLogMgr();
-    lmxInitLogMgr();
+  for (const auto &r : rows) {
+    registerAll(r.registered);
+    EXPECT_EQ(tree(), r.tree);
+    reset();
   }
 }
 
@@ -52,28 +52,16 @@ TEST_F(LogMgr, AdoptedChildSeesTheNewParentsProperties) {
   LmxLogMgrAddCfg(mid);
   LmxReleaseObjCfg(mid);
   EXPECT_EQ(prop("a.b.c", "level"), "2");
-  EXPECT_EQ(children("a"), "a.b");
 }
 
-TEST_F(LogMgr, ExplicitParentThatIsNoPrefixStays) {
+TEST_F(LogMgr, ExplicitParentThatIsNoPrefixStaysAndIsRegistered) {
   registerAll({"a", "q"});
-  ObjCfg *c = LmxAllocObjCfg("a.b.c");
-  LmxObjCfgSetParent(c, cfg("q"));
-  LmxLogMgrAddCfg(c);
-  LmxReleaseObjCfg(c);
-  EXPECT_EQ(children("q"), "a.b.c");
+  added("a.b.c", cfg("q"));
   registerAll({"a.b"});
-  EXPECT_EQ(parentOf("a.b.c"), "q");
-  EXPECT_EQ(children("a.b"), "");
-  // An unregistered stored parent name is registered with the child.
-  ObjCfg *d = LmxAllocObjCfg("d");
-  ObjCfg *stray = LmxAllocObjCfg("s.t");
-  LmxObjCfgSetParent(d, stray);  // "s.t" is not registered
+  ObjCfg *stray = LmxAllocObjCfg("s.t");  // not registered
+  added("d", stray);
   LmxReleaseObjCfg(stray);
-  LmxLogMgrAddCfg(d);
-  EXPECT_EQ(children("s.t"), "d");
-  LmxReleaseObjCfg(d);
-  EXPECT_EQ(names(), "a,q,a.b.c,a.b,s.t,d");
+  EXPECT_EQ(tree(), "a[a.b] q[a.b.c] a.b.c>q a.b>a s.t[d] d>s.t");
 }
 
 TEST_F(LogMgr, RegistryLookupsAndTheRoot) {
@@ -83,21 +71,17 @@ TEST_F(LogMgr, RegistryLookupsAndTheRoot) {
   ASSERT_NE(n, nullptr);
   EXPECT_EQ(n->references, 2u);  // the registry's and the caller's
   EXPECT_TRUE(LmxLogMgrHasCfg("n"));
-  ObjCfg *again = LmxLogMgrGetCfg("n");
-  EXPECT_EQ(again, n);
-  LmxReleaseObjCfg(again);
+  EXPECT_EQ(LmxLogMgrGetCfg("n"), n);
+  LmxReleaseObjCfg(n);
   LmxReleaseObjCfg(n);
   EXPECT_EQ(LmxLogMgrGetCfg("/"), nullptr);
   EXPECT_EQ(LmxLogMgrGetCfg(nullptr), nullptr);
-  ObjCfg *root = LmxAllocObjCfg("/");
-  LmxLogMgrAddCfg(root);
-  EXPECT_FALSE(LmxLogMgrHasCfg("/"));
-  LmxReleaseObjCfg(root);
+  added("/");
   ObjCfg *dup = LmxAllocObjCfg("n");
   LmxLogMgrAddCfg(dup);  // the name is taken: ignored
   EXPECT_EQ(dup->references, 1u);
   LmxReleaseObjCfg(dup);
-  EXPECT_EQ(names(), "n");
+  EXPECT_EQ(tree(), "n");
 }
 
 TEST_F(LogMgr, UninitializedManagerRegistersNothing) {
@@ -116,19 +100,14 @@ TEST_F(LogMgr, RemovalHandsChildrenToTheParent) {
   ObjCfg *mid = cfg("a.b");
   lmxIntlAcquireObjCfg(mid);
   LmxLogMgrRemCfg(mid);
-  EXPECT_FALSE(LmxLogMgrHasCfg("a.b"));
-  EXPECT_EQ(names(), "a,a.b.c,a.b.d");
-  EXPECT_EQ(children("a"), "a.b.c,a.b.d");
-  EXPECT_EQ(parentOf("a.b.c"), "a");
+  EXPECT_EQ(tree(), "a[a.b.c,a.b.d] a.b.c>a a.b.d>a");
   EXPECT_EQ(joined(lmxIntlObjCfgChildrenNames(mid)), "");
   EXPECT_EQ(mid->references, 1u);  // only ours is left
   LmxReleaseObjCfg(mid);
-
   // A top-level configuration's children keep its name as their parent: a
   // lookup through them registers an empty one of that name again.
   LmxLogMgrRemCfg(cfg("a"));
-  EXPECT_FALSE(LmxLogMgrHasCfg("a"));
-  EXPECT_EQ(parentOf("a.b.c"), "a");
+  EXPECT_EQ(tree(), "a.b.c>a a.b.d>a");
   EXPECT_EQ(prop("a.b.c", "x"), "-");
   EXPECT_TRUE(LmxLogMgrHasCfg("a"));
 }
@@ -148,8 +127,6 @@ TEST_F(LogMgr, UpdateReplacesOnlyARegisteredName) {
   LmxReleaseObjCfg(stranger);
 }
 
-namespace {
-
 // Every CfgChange call as "object:key=value" (the value read back from the
 // object's own properties, as class operations do).
 std::string gCalls;
@@ -163,35 +140,26 @@ class Apply : public test::ObjectsTest {
  protected:
   void SetUp() override {
     lmxInitLogMgr();
-    gCalls.clear();
     handler_.cfgChange = recordChange;
+    gCalls.clear();
   }
   void TearDown() override {
     lmxCloseLogMgr();
     test::ObjectsTest::TearDown();
   }
+  using Props = std::initializer_list<std::pair<const char *, const char *>>;
+  static void set(const char *name, Props props) {
+    for (auto [key, value] : props) lmxIntlSetObjCfgProp(test::LogMgrTest::cfg(name), key, value);
+  }
 };
 
-ObjCfg *registered(const char *name) {
-  ObjCfg *c = lmxIntlLogMgrGetCfg(name);
-  lmxIntlReleaseObjCfg(c);
-  return c;
-}
-
-}  // namespace
-
 TEST_F(Apply, AncestorsFirstNearerValuesWin) {
-  lmxIntlSetObjCfgProp(registered("a"), "p", "1");
-  lmxIntlSetObjCfgProp(registered("a"), "q", "1");
-  lmxIntlSetObjCfgProp(registered("a.b"), "q", "2");
-  lmxIntlSetObjCfgProp(registered("a.b"), "r", "3");
+  set("a", {{"p", "1"}, {"q", "1"}});
+  set("a.b", {{"q", "2"}, {"r", "3"}});
   int destroyed = 0;
   Object *o = test::newObject(&handler_, "a.b", &destroyed);
   EXPECT_TRUE(LmxLogMgrApplyCfg(o, "a.b"));
   EXPECT_EQ(gCalls, "a.b:p=1;a.b:q=1;a.b:q=2;a.b:r=3;");
-  char *q = lmxIntlStringToStringMapGet(o->properties, "q");
-  EXPECT_STREQ(q, "2");
-  BasMemoryFree(q);
   gCalls.clear();
   EXPECT_TRUE(LmxLogMgrApplyCfg(o, "fresh.name"));  // made and registered, nothing to apply
   EXPECT_EQ(gCalls, "");
@@ -204,9 +172,9 @@ TEST_F(Apply, AncestorsFirstNearerValuesWin) {
 }
 
 TEST_F(Apply, ParentLoopEndsAtTheFirstConfigurationMetTwice) {
-  ObjCfg *x = registered("x"), *y = registered("y");
-  lmxIntlSetObjCfgProp(x, "k", "x");
-  lmxIntlSetObjCfgProp(y, "k", "y");
+  set("x", {{"k", "x"}});
+  set("y", {{"k", "y"}});
+  ObjCfg *x = test::LogMgrTest::cfg("x"), *y = test::LogMgrTest::cfg("y");
   lmxIntlObjCfgSetParent(x, y);
   lmxIntlObjCfgSetParent(y, x);
   int destroyed = 0;
@@ -230,51 +198,33 @@ class ReadFile : public TempDir {
     lmxCloseLogMgr();
     TempDir::TearDown();
   }
-  bool read(const std::string &text) {
-    writeFile(at("lumex.properties"), text);
-    return lmxDoReadProps(at("lumex.properties").c_str(), nullptr);
-  }
 };
 
-TEST_F(ReadFile, RegistersInFileOrderAndMarksNewConfigurations) {
-  lmxIntlReleaseObjCfg(lmxIntlLogMgrGetCfg("pre"));
-  ASSERT_TRUE(read("a.level=1\na.b.name=x\npre.k=v\n a.b.name = y \n"));
-  EXPECT_EQ(test::LogMgrTest::names(), "pre,a,a.b");
-  EXPECT_EQ(test::LogMgrTest::parentOf("a.b"), "a");
-  EXPECT_EQ(test::LogMgrTest::prop("a.b", "level"), "1");
-  EXPECT_EQ(test::LogMgrTest::prop("a.b", "name"), "y ");
-  EXPECT_EQ(test::LogMgrTest::prop("pre", "k"), "v");
-  struct {
-    const char *name;
-    unsigned char fromFile;
-  } flags[] = {{"a", 1}, {"a.b", 1}, {"pre", 0}};
-  for (const auto &f : flags) {
-    EXPECT_EQ(LmxObjCfgIsFromFile(test::LogMgrTest::cfg(f.name)), f.fromFile) << f.name;
-  }
-}
-
-TEST_F(ReadFile, KeysWithoutBothNamesFailTheRead) {
-  struct {
+TEST_F(ReadFile, KeysNameAConfigurationAndAPropertyInFileOrder) {
+  const struct {
     const char *text;
     bool ok;
-    const char *names;
-  } cases[] = {
-      {"level=1\n", false, ""},
-      {".x=1\n", false, ""},
-      {"a.=1\n", false, ""},
-      {"/.x=1\n", false, ""},
-      {"ok.k=1\nbad=2\nlater.k=3\n", false, "ok"},
-      {"a.b.c.d=1", true, "a.b.c"},
+    const char *tree;
+  } rows[] = {
+      // "pre" is registered before each read: not marked as made from a file.
+      {"a.level=1\na.b.name=x\npre.k=v\n a.b.name = y \n", true,
+       "pre{k=v} a*[a.b]{level=1} a.b*>a{name=y }"},
+      {"a.b.c.d=1", true, "pre a.b.c*{d=1}"},
+      // A key without both names fails the read, and what follows is lost.
+      {"level=1\n", false, "pre"},
+      {".x=1\n", false, "pre"},
+      {"a.=1\n", false, "pre"},
+      {"/.x=1\n", false, "pre"},
+      {"ok.k=1\nbad=2\nlater.k=3\n", false, "pre ok*{k=1}"},
   };
-  for (const auto &c : cases) {
-    EXPECT_EQ(read(c.text), c.ok) << c.text;
-    EXPECT_EQ(test::LogMgrTest::names(), c.names) << c.text;
-    lmxCloseLogMgr();
-    lmxInitLogMgr();
+  for (const auto &r : rows) {
+    registerAll({"pre"});
+    writeFile(at("lumex.properties"), r.text);
+    EXPECT_EQ(lmxDoReadProps(at("lumex.properties").c_str(), nullptr), r.ok) << r.text;
+    EXPECT_EQ(test::LogMgrTest::tree(), r.tree) << r.text;
+    test::LogMgrTest::reset();
   }
-}
-
-TEST_F(ReadFile, PropertyListInsteadOfTheLogManager) {
+  // Read into a property list instead of the log manager.
   writeFile(at("p"), "a.b=1\nnodot=2\n");
   CxPropList list{};
   EXPECT_TRUE(lmxDoReadProps(at("p").c_str(), &list));
@@ -282,3 +232,5 @@ TEST_F(ReadFile, PropertyListInsteadOfTheLogManager) {
   EXPECT_EQ(test::LogMgrTest::names(), "");
   CxPropListDiscard(&list);
 }
+
+}  // namespace

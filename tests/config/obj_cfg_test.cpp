@@ -1,16 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <string>
 
 #include "cfg_fixture.h"
-#include "lumex/config.h"
 
 namespace {
 
 using ObjCfgs = test::LogMgrTest;
-
-}  // namespace
 
 TEST_F(ObjCfgs, LookupsInheritUntilTheNearestValueEmptyOnesIncluded) {
   LmxSetObjCfgProp(cfg("a"), "p", "1");
@@ -123,3 +119,5 @@ TEST_F(ObjCfgs, NameFlagsOwnPropertiesAndCounting) {
   EXPECT_EQ(LmxAllocObjCfg(nullptr), nullptr);
   EXPECT_EQ(LmxObjCfgGetName(nullptr), nullptr);
 }
+
+}  // namespace

@@ -14,55 +14,39 @@ constexpr unsigned char kUnset = 77;
 
 std::string show(const char *t) { return t ? t : "null"; }
 
-class MapProps : public ::testing::Test {
- protected:
-  void TearDown() override { LmxFreeStringToStringMap(map_); }
-  std::string text(const char *key) {
-    char *t = LmxGetMapProp(map_, key, nullptr);
-    std::string out = show(t);
-    BasMemoryFree(t);
-    return out;
-  }
-  StringToStringMap *map_ = LmxAllocStringToStringMap();
-  unsigned char found_ = kUnset;
-};
-
-}  // namespace
-
 TEST(PropStr, BoolAcceptsOnlyTrueAndFalseInAnyCase) {
-  struct {
+  const struct {
     const char *text;
     unsigned char value, found;
-  } cases[] = {{"TRUE", 1, 1}, {"tRuE", 1, 1}, {"False", 0, 1}, {"yes", 0, 0},  {"1", 0, 0},
-               {" true", 0, 0}, {"", 0, 0},    {nullptr, 0, 0}};
-  for (const auto &c : cases) {
+  } rows[] = {{"TRUE", 1, 1},  {"tRuE", 1, 1}, {"False", 0, 1}, {"yes", 0, 0},
+              {"1", 0, 0},     {" true", 0, 0}, {"", 0, 0},     {nullptr, 0, 0}};
+  for (const auto &r : rows) {
     unsigned char found = kUnset;
-    EXPECT_EQ(lmxPropStrToBool(c.text, &found), c.value) << show(c.text);
-    EXPECT_EQ(found, c.found) << show(c.text);
+    EXPECT_EQ(lmxPropStrToBool(r.text, &found), r.value) << show(r.text);
+    EXPECT_EQ(found, r.found) << show(r.text);
   }
 }
 
-TEST(PropStr, IntegersReadLikeFormattedInput) {
-  struct {
+TEST(PropStr, IntegersReadLikeFormattedInputAndStopAtTheTypesLimits) {
+  const struct {
     const char *text;
-    int64_t value;
+    int32_t v32;
+    int64_t v64;
     unsigned char found;
-  } cases[] = {{" 42", 42, 1}, {"42abc", 42, 1}, {"0x1F", 0, 1}, {"abc", 0, 0}, {"-17", -17, 1},
-               {"+8", 8, 1},   {"\t\n 9 9", 9, 1}, {"-", 0, 0},  {"  ", 0, 0},  {nullptr, 0, 0}};
-  for (const auto &c : cases) {
+  } rows[] = {
+      {" 42", 42, 42, 1},   {"42abc", 42, 42, 1},   {"0x1F", 0, 0, 1}, {"abc", 0, 0, 0},
+      {"-17", -17, -17, 1}, {"+8", 8, 8, 1},        {"\t\n 9 9", 9, 9, 1}, {"-", 0, 0, 0},
+      {"  ", 0, 0, 0},      {nullptr, 0, 0, 0},     {"5000000000", INT32_MAX, 5000000000LL, 1},
+      {"-5000000000", INT32_MIN, -5000000000LL, 1},
+      {"99999999999999999999", INT32_MAX, INT64_MAX, 1},
+  };
+  for (const auto &r : rows) {
     unsigned char f32 = kUnset, f64 = kUnset;
-    EXPECT_EQ(lmxPropStrToInt32(c.text, &f32), c.value) << show(c.text);
-    EXPECT_EQ(lmxPropStrToInt64(c.text, &f64), c.value) << show(c.text);
-    EXPECT_EQ(f32, c.found) << show(c.text);
-    EXPECT_EQ(f64, c.found) << show(c.text);
+    EXPECT_EQ(lmxPropStrToInt32(r.text, &f32), r.v32) << show(r.text);
+    EXPECT_EQ(lmxPropStrToInt64(r.text, &f64), r.v64) << show(r.text);
+    EXPECT_EQ(f32, r.found) << show(r.text);
+    EXPECT_EQ(f64, r.found) << show(r.text);
   }
-  unsigned char f = kUnset;
-  EXPECT_EQ(lmxPropStrToInt64("5000000000", &f), 5000000000LL);
-  // Beyond the type's range: the nearest limit, still read.
-  EXPECT_EQ(lmxPropStrToInt32("5000000000", &f), INT32_MAX);
-  EXPECT_EQ(f, 1);
-  EXPECT_EQ(lmxPropStrToInt32("-5000000000", &f), INT32_MIN);
-  EXPECT_EQ(lmxPropStrToInt64("99999999999999999999", &f), INT64_MAX);
 }
 
 TEST(PropStr, FloatsAndCharacters) {
@@ -82,55 +66,67 @@ TEST(PropStr, FloatsAndCharacters) {
   EXPECT_EQ(f, 0);
 }
 
-TEST_F(MapProps, GettersConvertTheStoredText) {
-  LmxSetMapProp(map_, "flag", "TRUE");
-  LmxSetMapProp(map_, "count", " 42");
-  LmxSetMapProp(map_, "bad", "abc");
-  EXPECT_EQ(LmxGetMapPropBool(map_, "flag", &found_), 1);
-  EXPECT_EQ(found_, 1);
-  EXPECT_EQ(LmxGetMapPropLong(map_, "count", &found_), 42);
-  EXPECT_EQ(LmxGetMapPropInt(map_, "bad", &found_), 0);
-  EXPECT_EQ(found_, 0);  // present but not a number
-  EXPECT_EQ(LmxGetMapPropBool(map_, "absent", &found_), 0);
-  EXPECT_EQ(LmxGetMapProp(map_, "absent", &found_), nullptr);
-  EXPECT_EQ(found_, 0);
-  EXPECT_EQ(LmxGetMapPropInt(nullptr, "count", &found_), 0);
-  char *t = LmxGetMapProp(map_, "count", &found_);
+TEST(MapProps, GettersConvertTheStoredText) {
+  StringToStringMap *map = LmxAllocStringToStringMap();
+  LmxSetMapProp(map, "flag", "TRUE");
+  LmxSetMapProp(map, "count", " 42");
+  LmxSetMapProp(map, "bad", "abc");
+  unsigned char found = kUnset;
+  EXPECT_EQ(LmxGetMapPropBool(map, "flag", &found), 1);
+  EXPECT_EQ(found, 1);
+  EXPECT_EQ(LmxGetMapPropLong(map, "count", &found), 42);
+  EXPECT_EQ(LmxGetMapPropInt(map, "bad", &found), 0);
+  EXPECT_EQ(found, 0);  // present but not a number
+  EXPECT_EQ(LmxGetMapPropBool(map, "absent", &found), 0);
+  EXPECT_EQ(LmxGetMapProp(map, "absent", &found), nullptr);
+  EXPECT_EQ(found, 0);
+  EXPECT_EQ(LmxGetMapPropInt(nullptr, "count", &found), 0);
+  char *t = LmxGetMapProp(map, "count", &found);
   EXPECT_STREQ(t, " 42");
-  EXPECT_EQ(found_, 1);
+  EXPECT_EQ(found, 1);
   BasMemoryFree(t);
+  LmxFreeStringToStringMap(map);
 }
 
-TEST_F(MapProps, SettersWriteTextFormsThatReadBack) {
-  EXPECT_TRUE(LmxSetMapPropBool(map_, "yes", 1));
-  EXPECT_TRUE(LmxSetMapPropBool(map_, "two", 2));
-  LmxSetMapPropLong(map_, "big", 5000000000LL);
-  LmxSetMapPropLong(map_, "min", INT64_MIN);
-  LmxSetMapPropInt(map_, "int", -12);
-  LmxSetMapPropChar(map_, "char", 'q');
-  LmxSetMapPropFloat(map_, "float", 2.5f);
-  LmxSetMapPropDouble(map_, "tenth", 0.1);
-  LmxSetMapPropDouble(map_, "tiny", 1e-9);
-  EXPECT_EQ(text("yes"), "true");
-  EXPECT_EQ(text("two"), "false");
-  EXPECT_EQ(text("big"), "5000000000");
-  EXPECT_EQ(text("min"), "-9223372036854775808");
-  EXPECT_EQ(text("int"), "-12");
-  EXPECT_EQ(text("char"), "q");
-  EXPECT_EQ(text("float"), "2.500000");
-  EXPECT_EQ(text("tenth"), "0.100000");
-  EXPECT_EQ(text("tiny"), "0.000000");
-  EXPECT_EQ(LmxGetMapPropLong(map_, "big", &found_), 5000000000LL);
-  EXPECT_EQ(LmxGetMapPropLong(map_, "min", &found_), INT64_MIN);
-  EXPECT_DOUBLE_EQ(LmxGetMapPropDouble(map_, "tenth", &found_), 0.1);
-  EXPECT_EQ(LmxGetMapPropDouble(map_, "tiny", &found_), 0.0);
-  EXPECT_EQ(found_, 1);
+TEST(MapProps, SettersWriteTextFormsThatReadBack) {
+  StringToStringMap *map = LmxAllocStringToStringMap();
+  using Set = void (*)(StringToStringMap *);
+  const struct {
+    Set set;
+    const char *key, *text;
+  } rows[] = {
+      {[](StringToStringMap *m) { EXPECT_TRUE(LmxSetMapPropBool(m, "yes", 1)); }, "yes", "true"},
+      {[](StringToStringMap *m) { EXPECT_TRUE(LmxSetMapPropBool(m, "two", 2)); }, "two", "false"},
+      {[](StringToStringMap *m) { LmxSetMapPropLong(m, "big", 5000000000LL); }, "big",
+       "5000000000"},
+      {[](StringToStringMap *m) { LmxSetMapPropLong(m, "min", INT64_MIN); }, "min",
+       "-9223372036854775808"},
+      {[](StringToStringMap *m) { LmxSetMapPropInt(m, "int", -12); }, "int", "-12"},
+      {[](StringToStringMap *m) { LmxSetMapPropChar(m, "char", 'q'); }, "char", "q"},
+      {[](StringToStringMap *m) { LmxSetMapPropFloat(m, "float", 2.5f); }, "float", "2.500000"},
+      {[](StringToStringMap *m) { LmxSetMapPropDouble(m, "tenth", 0.1); }, "tenth", "0.100000"},
+      {[](StringToStringMap *m) { LmxSetMapPropDouble(m, "tiny", 1e-9); }, "tiny", "0.000000"},
+      // Setting a key again replaces its text in its first place.
+      {[](StringToStringMap *m) { LmxSetMapPropInt(m, "yes", 99); }, "yes", "99"},
+  };
+  for (const auto &r : rows) {
+    r.set(map);
+    char *t = LmxGetMapProp(map, r.key, nullptr);
+    EXPECT_EQ(show(t), r.text) << r.key;
+    BasMemoryFree(t);
+  }
+  unsigned char found = kUnset;
+  EXPECT_EQ(LmxGetMapPropLong(map, "big", &found), 5000000000LL);
+  EXPECT_EQ(LmxGetMapPropLong(map, "min", &found), INT64_MIN);
+  EXPECT_DOUBLE_EQ(LmxGetMapPropDouble(map, "tenth", &found), 0.1);
+  EXPECT_EQ(LmxGetMapPropDouble(map, "tiny", &found), 0.0);
+  EXPECT_EQ(found, 1);
   EXPECT_FALSE(LmxSetMapPropBool(nullptr, "a", 1));
-  LmxSetMapPropInt(map_, nullptr, 1);
-  // Setting a key again replaces its text in its first place.
-  LmxSetMapPropInt(map_, "yes", 99);
-  char *first = LmxStringToStringMapIterGetKey(LmxStringToStringMapIterator(map_));
+  LmxSetMapPropInt(map, nullptr, 1);
+  char *first = LmxStringToStringMapIterGetKey(LmxStringToStringMapIterator(map));
   EXPECT_STREQ(first, "yes");
   BasMemoryFree(first);
-  EXPECT_EQ(text("yes"), "99");
+  LmxFreeStringToStringMap(map);
 }
+
+}  // namespace

@@ -7,11 +7,7 @@
 
 namespace {
 
-std::vector<std::string> events;  // what the test classes saw, in order
-
 using ObjectLifeTest = test::ObjectsTest;
-
-}  // namespace
 
 TEST_F(ObjectLifeTest, DestroyedWhenOnlyTheInstancesMapHoldsIt) {
   int destroyed = 0;
@@ -19,10 +15,10 @@ TEST_F(ObjectLifeTest, DestroyedWhenOnlyTheInstancesMapHoldsIt) {
   EXPECT_EQ(o->references, 2);
   EXPECT_EQ(LmxAcquireObject(o), o);
   LmxReleaseObject(o);
-  EXPECT_EQ(destroyed, 0);
   Object *found = lmxToolkitGetObjInstance("life");
   EXPECT_EQ(found, o);
   LmxReleaseObject(found);
+  EXPECT_EQ(destroyed, 0);
   LmxReleaseObject(o);
   EXPECT_EQ(destroyed, 1);
   EXPECT_EQ(lmxToolkitGetObjInstance("life"), nullptr);
@@ -37,10 +33,14 @@ TEST_F(ObjectLifeTest, DestroyedWhenOnlyTheInstancesMapHoldsIt) {
   EXPECT_FALSE(LmxAreObjectsEqual(o, &classless));
 }
 
-TEST_F(ObjectLifeTest, HandlerTeardownClosesAndGivesBackWhatItHolds) {
-  events.clear();
+std::vector<std::string> closes;
+
+// A logger lists a handler (in its second field), which lists a listener
+// (in its first) and holds a formatter: each goes with the one holding it.
+TEST_F(ObjectLifeTest, TeardownClosesHandlersAndGivesBackWhatEachHolds) {
+  closes.clear();
   handler_.ops.handler.close = [](Object *h) {
-    events.push_back(std::string("close ") + h->name);
+    closes.push_back(h->name);
     // A Close that takes and gives back references must not start a
     // second destruction.
     lmxIntlAcquireObject(h);
@@ -49,39 +49,28 @@ TEST_F(ObjectLifeTest, HandlerTeardownClosesAndGivesBackWhatItHolds) {
     lmxIntlReleaseObject(h);
   };
   ObjClass formatterClass = test::makeClass(LMX_KIND_FORMATTER);
-  int handlerGone = 0, formatterGone = 0, listenerGone = 0;
-  Object *formatter = test::newObject(&formatterClass, "fmt", &formatterGone);
+  int gone[4] = {0, 0, 0, 0};
+  Object *formatter = test::newObject(&formatterClass, "fmt", &gone[0]);
   formatter->a.separator = BasStringDup(" | ");
   formatter->b.dateTimeFormat = BasStringDup("%H:%M");
-  Object *listener = test::newObject(&logger_, "listener", &listenerGone);
-  Object *handler = test::newObject(&handler_, "handler", &handlerGone);
+  Object *listener = test::newObject(&logger_, "listener", &gone[1]);
+  Object *handler = test::newObject(&handler_, "handler", &gone[2]);
+  Object *logger = test::newObject(&logger_, "logger", &gone[3]);
   handler->b.formatter = formatter;  // takes over the caller's reference
   handler->a.listeners = lmxIntlAllocListenerGroup();
   lmxIntlListenerGroupAdd(handler->a.listeners, listener);
-  LmxReleaseObject(listener);
   handler->properties = lmxIntlAllocStringToStringMap();
   lmxIntlStringToStringMapPut(handler->properties, "fileName", "x.log");
-
-  LmxReleaseObject(handler);
-  EXPECT_EQ(events, (std::vector<std::string>{"close handler"}));
-  EXPECT_EQ(handlerGone, 1);
-  EXPECT_EQ(listenerGone, 1);
-  EXPECT_EQ(formatterGone, 1);
-  handler_.ops.handler.close = nullptr;
-}
-
-TEST_F(ObjectLifeTest, LoggersOwnTheirListenersInTheSecondField) {
-  int loggerGone = 0, handlerGone = 0;
-  Object *handler = test::newObject(&handler_, "h", &handlerGone);
-  Object *logger = test::newObject(&logger_, "l", &loggerGone);
   logger->a.level = 3000;
   logger->b.listeners = lmxIntlAllocListenerGroup();
   lmxIntlListenerGroupAdd(logger->b.listeners, handler);
+  LmxReleaseObject(listener);
   LmxReleaseObject(handler);
-  EXPECT_EQ(handlerGone, 0);
+  EXPECT_EQ(gone[1] + gone[2], 0);
   LmxReleaseObject(logger);
-  EXPECT_EQ(loggerGone, 1);
-  EXPECT_EQ(handlerGone, 1);
+  EXPECT_EQ(closes, std::vector<std::string>{"handler"});
+  for (int g : gone) EXPECT_EQ(g, 1);
+  handler_.ops.handler.close = nullptr;
 }
 
 TEST_F(ObjectLifeTest, ReplacingAnInstanceDoesNotLetTheOldOneRemoveTheNew) {
@@ -105,3 +94,5 @@ TEST_F(ObjectLifeTest, ReplacingAnInstanceDoesNotLetTheOldOneRemoveTheNew) {
   LmxReleaseObject(fresh);
   EXPECT_EQ(newGone, 1);
 }
+
+}  // namespace

@@ -3,14 +3,10 @@
 // records the message key of every event it gets).
 #pragma once
 
-#include <gtest/gtest.h>
-#include <unistd.h>
-
-#include <cstdlib>
-#include <fstream>
 #include <string>
 #include <vector>
 
+#include "../cx/temp_dir.h"
 #include "collections/collections_intl.h"
 #include "collections/links.h"
 #include "core/object.h"
@@ -56,24 +52,21 @@ inline std::vector<std::string> listenerNames(Object *object) {
   return out;
 }
 
-class Toolkit : public ::testing::Test {
+class Toolkit : public TempDir {
  protected:
   void SetUp() override {
-    char tmpl[] = "/tmp/lmxcore.XXXXXX";
-    ASSERT_NE(mkdtemp(tmpl), nullptr);
-    dir_ = tmpl;
+    TempDir::SetUp();
     seen = Seen{};
   }
   void TearDown() override {
     LmxCloseToolkit();
     EXPECT_EQ(lmx::toolkitState().instances, nullptr);
     EXPECT_EQ(seen.made, seen.freed) << "private variables left alive";
-    std::system(("rm -rf '" + dir_ + "'").c_str());
+    TempDir::TearDown();
   }
   std::string write(const std::string &name, const std::string &text) {
-    std::string path = dir_ + "/" + name;
-    std::ofstream(path) << text;
-    return path;
+    writeFile(at(name), text);
+    return at(name);
   }
   // Registers the test classes and opens the toolkit with the file; the
   // toolkit's own reports reach the handler `rec`.
@@ -82,7 +75,6 @@ class Toolkit : public ::testing::Test {
     std::string recorder = "lumex.errorLogger.listenerNames=rec\nrec.className=t_handler\n";
     return LmxOpenToolkit(write("t.properties", recorder + properties).c_str());
   }
-  std::string dir_;
 };
 
 }  // namespace test

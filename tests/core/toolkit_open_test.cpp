@@ -1,5 +1,6 @@
-// Opening and closing the toolkit.
+// The API lock, platform reports, and opening and closing the toolkit.
 #include <cerrno>
+#include <cstring>
 
 #include <atomic>
 #include <thread>
@@ -13,6 +14,88 @@ namespace {
 using Open = test::Toolkit;
 using test::seen;
 using Names = std::vector<std::string>;
+
+TEST(ApiLock, ReentrantExcludesOtherThreadsAndIsMadeAgainAfterItIsDestroyed) {
+  ASSERT_TRUE(lmxAPIMutexLock());
+  ASSERT_TRUE(lmxAPIMutexLock());
+  lmxAPIMutexUnlock();
+  bool other = true;
+  std::thread([&] {
+    // Still held once by this thread: probe with the underlying mutex.
+    other = CxMutexUnlock(lmx::toolkitState().apiMutex).kind == CX_STATUS_OK;
+  }).join();
+  EXPECT_FALSE(other);
+  lmxAPIMutexUnlock();
+  int calls = 0;
+  EXPECT_EQ(lmx::locked([&] { return ++calls * 7; }), 7);  // the body's result
+  lmx::destroyApiMutex();
+  EXPECT_FALSE(lmx::toolkitState().mutexCreated);
+  lmx::locked([&] { ++calls; });
+  EXPECT_EQ(calls, 2);
+  EXPECT_TRUE(lmx::toolkitState().mutexCreated);
+  bool took = false;  // released: another thread can take it
+  std::thread([&] {
+    took = lmxAPIMutexLock();
+    if (took) lmxAPIMutexUnlock();
+  }).join();
+  EXPECT_TRUE(took);
+}
+
+TEST(ApiLock, RacingFirstCallsShareOneLock) {
+  // Two locks made by a race would let two bodies overlap (and leak one).
+  for (int round = 0; round < 50; ++round) {
+    lmx::destroyApiMutex();
+    std::atomic<int> ready{0};
+    int inside = 0, overlaps = 0, calls = 0;
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 8; ++t) {
+      threads.emplace_back([&] {
+        for (++ready; ready.load() < 8;) {
+        }
+        lmx::locked([&] {
+          overlaps += ++inside != 1;
+          std::this_thread::yield();
+          ++calls, --inside;
+        });
+      });
+    }
+    for (auto &t : threads) t.join();
+    ASSERT_EQ(overlaps, 0) << "round " << round;
+    ASSERT_EQ(calls, 8);
+  }
+}
+
+TEST(PlatformReport, TextOfTheStatusCutToTheBuffer) {
+  const struct {
+    CxStatus status;
+    size_t cap;
+    bool ok;
+    std::string text;
+  } rows[] = {
+      {{'p', ENOENT}, 512, true, std::strerror(ENOENT)},
+      {{'w', EACCES}, 512, true, std::strerror(EACCES)},
+      {{'p', ENOENT}, 6, true, std::string(std::strerror(ENOENT), 5)},  // still terminated
+      {{'-', 0}, 512, false, ""},
+  };
+  for (const auto &r : rows) {
+    std::vector<char> buf(r.cap);  // exactly the given size: the sanitizer sees overruns
+    EXPECT_EQ(lmx::platformErrText(r.status, buf.data(), r.cap), r.ok) << r.status.kind << r.cap;
+    EXPECT_EQ(std::string(buf.data()), r.text) << r.status.kind << r.cap;
+  }
+  char buf[8];
+  EXPECT_FALSE(lmx::platformErrText(CxStatus{'x', 2}, buf, sizeof buf));
+  EXPECT_EQ(lmxToolkitLogger(), nullptr);
+  LmxReportPlatformErr(CxStatus{'p', ENOENT});  // closed toolkit: dropped
+}
+
+TEST_F(Open, PlatformFailuresAreReportedAtWarn) {
+  ASSERT_TRUE(open(""));
+  LmxReportPlatformErr(CxStatus{CX_STATUS_OK, 0});
+  EXPECT_TRUE(seen.events.empty());
+  LmxReportPlatformErr(CxStatus{CX_STATUS_SYS, EACCES});
+  EXPECT_EQ(seen.events, std::vector<int32_t>{0});
+  EXPECT_EQ(seen.lastLevel, LMX_LEVEL_WARN);
+}
 
 TEST_F(Open, ErrorLoggerWithItsConsoleAndFormatter) {
   ASSERT_TRUE(LmxOpenToolkit(write("t.properties", "lumex.errorLogger.level=WARN\n").c_str()));
@@ -40,15 +123,6 @@ TEST_F(Open, ErrorLoggerWithItsConsoleAndFormatter) {
       << out;
 }
 
-TEST_F(Open, PlatformFailuresAreReportedAtWarn) {
-  ASSERT_TRUE(open(""));
-  LmxReportPlatformErr(CxStatus{CX_STATUS_OK, 0});
-  EXPECT_TRUE(seen.events.empty());
-  LmxReportPlatformErr(CxStatus{CX_STATUS_SYS, EACCES});
-  EXPECT_EQ(seen.events, std::vector<int32_t>{0});
-  EXPECT_EQ(seen.lastLevel, LMX_LEVEL_WARN);
-}
-
 TEST_F(Open, AnExistingErrorLoggerIsKeptAsItIs) {
   test::addTestClasses();
   Object *mine = LmxGetObject("lumex.errorLogger", "t_logger");
@@ -60,7 +134,7 @@ TEST_F(Open, AnExistingErrorLoggerIsKeptAsItIs) {
 
 TEST_F(Open, UnreadableFilePrintsMessage51AndLeavesTheToolkitClosed) {
   for (const std::string &path :
-       {dir_ + "/missing", dir_, write("nodot.properties", "nodot=1\n")}) {
+       {at("missing"), root, write("nodot.properties", "nodot=1\n")}) {
     testing::internal::CaptureStderr();
     EXPECT_FALSE(LmxOpenToolkit(path.c_str()));
     std::string err = testing::internal::GetCapturedStderr();
@@ -112,30 +186,6 @@ TEST_F(Open, CloseFreesPrivateVariablesFirstThenTheObjects) {
   ASSERT_NE(LmxGetObject("keeper", nullptr), nullptr);
   LmxCloseToolkit();
   EXPECT_EQ(closes, Names{"keeper -"});
-}
-
-TEST_F(Open, RacingFirstCallsShareOneLock) {
-  // Two locks made by a race would let two bodies overlap (and leak one).
-  for (int round = 0; round < 50; ++round) {
-    lmx::destroyApiMutex();
-    std::atomic<int> ready{0};
-    int inside = 0, overlaps = 0, calls = 0;
-    std::vector<std::thread> threads;
-    for (int t = 0; t < 8; ++t) {
-      threads.emplace_back([&] {
-        for (++ready; ready.load() < 8;) {
-        }
-        lmx::locked([&] {
-          overlaps += ++inside != 1;
-          std::this_thread::yield();
-          ++calls, --inside;
-        });
-      });
-    }
-    for (auto &t : threads) t.join();
-    ASSERT_EQ(overlaps, 0) << "round " << round;
-    ASSERT_EQ(calls, 8);
-  }
 }
 
 }  // namespace

@@ -1,0 +1,303 @@
+// Parameters, their formatting, and internationalized messages: binding,
+// copies, the EBCDIC conversions and printing in the local code set.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "collections/collections_intl.h"
+#include "messages/i18msg.h"
+#include "messages/msg_table.h"
+#include "messages/parm_format.h"
+
+namespace {
+
+// A text handed out by the library, as a string ("<null>" for null), freed.
+std::string take(char *text) {
+  std::string s = text != nullptr ? text : "<null>";
+  BasMemoryFree(text);
+  return s;
+}
+
+// One parameter: its type tag and its value.
+struct Arg {
+  int type;
+  double num;
+  const char *str;
+};
+Arg S(const char *s) { return {LMX_PARM_STRING, 0, s}; }
+Arg N(int type, double v) { return {type, v, nullptr}; }
+constexpr int kB = LMX_PARM_BOOL, kI = LMX_PARM_INT, kL = LMX_PARM_LONG, kF = LMX_PARM_FLOAT,
+              kD = LMX_PARM_DOUBLE, kC = LMX_PARM_CHAR;
+
+Parm parm(const Arg &a) {
+  Parm p{a.type, {}};
+  switch (a.type) {
+    case kB: p.value.b = static_cast<unsigned char>(a.num); break;
+    case kL: p.value.l = static_cast<int32_t>(a.num); break;
+    case kF: p.value.f = static_cast<float>(a.num); break;
+    case kD: p.value.d = a.num; break;
+    case kC: p.value.c = static_cast<char>(static_cast<int>(a.num)); break;
+    case LMX_PARM_STRING: p.value.s = const_cast<char *>(a.str); break;
+    default: p.value.i = static_cast<int32_t>(a.num);  // int and invalid tags
+  }
+  return p;
+}
+
+TEST(Parm, CompareNeedsTheSameTagAndValue) {
+  char a[] = "same", b[] = "same";
+  const Arg i5 = N(kI, 5), l5 = N(kL, 5), i6 = N(kI, 6), sa = S(a), sb = S(b), none = S(nullptr),
+            f = N(kF, 0.5), d = N(kD, 0.5), bad = N(500, 0);
+  const struct {
+    const Arg *a, *b;  // null: no parameter
+    bool same;
+  } rows[] = {{nullptr, nullptr, true}, {&i5, nullptr, false}, {&i5, &l5, false},
+              {&i5, &i6, false},        {&sa, &sb, true},  // by text, not storage
+              {&sa, &none, false},      {&none, &none, true}, {&f, &d, false},
+              {&bad, &bad, false}};  // an invalid tag never matches
+  for (const auto &r : rows) {
+    Parm pa = r.a ? parm(*r.a) : Parm{}, pb = r.b ? parm(*r.b) : Parm{};
+    EXPECT_EQ(LmxCmpParms(r.a ? &pa : nullptr, r.b ? &pb : nullptr) != 0, r.same) << &r - rows;
+  }
+}
+
+TEST(Parm, CopyOwnsItsString) {
+  char text[] = "value";
+  for (const Arg &a : {S(text), S(nullptr), N(999, 1)}) {
+    Parm p = parm(a);
+    Parm *copy = LmxCopyParm(&p);
+    text[0] = 'X';
+    ASSERT_NE(copy, nullptr);
+    EXPECT_EQ(copy->type, a.type);
+    if (a.type == LMX_PARM_STRING) {
+      EXPECT_STREQ(copy->value.s, a.str ? "value" : nullptr);
+    }
+    LmxFreeParm(copy);
+    text[0] = 'v';
+  }
+  EXPECT_EQ(LmxCopyParm(nullptr), nullptr);
+}
+
+TEST(Aprintf, FillsConversionsFromTheParameterList) {
+  using Args = std::vector<Arg>;
+  const Args none, a = {S("a")}, ab = {S("a"), S("b")}, abc = {S("a"), S("b"), S("ignored")},
+      empty = {S("")}, numText = {N(kI, 5), S("text")}, ints = {N(kI, -42), N(kL, -2)},
+      typed = {N(kI, -42), N(kD, 2.5), N(kC, 0xE9), N(kF, 0.125), N(kL, 7), N(kB, 'Y')};
+  // Int and long parameters print as 32-bit values, as the C library does.
+  char want[96];
+  std::snprintf(want, sizeof want, "%x %X %o %u|%x %d", -42, -42, -42, -42, -2, -2);
+  const struct {
+    const Args *parms;  // null: no list
+    const char *format;
+    std::string expected;
+  } rows[] = {
+      {&a, "Object '%1$s' of class '%2$s'", "<null>"},  // the second one missing
+      {&ab, "Object '%1$s' of class '%2$s'", "Object 'a' of class 'b'"},
+      {&ab, "%2$s", "b"},  // the first parameter is passed over
+      {&ab, "%2$s %1$s", "b a"}, {&ab, "%s-%s", "a-b"}, {&ab, "%1$s%1$s", "aa"},
+      {&abc, "[%1$s]", "[a]"},
+      {&none, "plain text, 100%% sure", "plain text, 100% sure"},
+      {nullptr, "no list needed", "no list needed"},
+      {nullptr, "%1$s", "<null>"}, {&ab, nullptr, "<null>"},
+      {&none, "", "<null>"},        // nothing written
+      {&none, "bad %y", "<null>"},  // parse error
+      {&empty, "%s", "<null>"},     // an empty result
+      // The parameter's type gives the value, the format the look.
+      {&typed, "%1$d|%5$#x|%2$.1f|%4$g|%5$05d|%6$c", "-42|0x7|2.5|0.125|00007|Y"},
+      {&typed, "%3$u", "233"},         // a char is widened without sign
+      {&typed, "%1$*5$d", "    -42"},  // width from an integer parameter
+      // Numbers are never read as texts, nor texts as numbers.
+      {&numText, "%1$s", "<null>"},    {&numText, "%2$S", "<null>"},
+      {&numText, "%2$ls", "<null>"},   {&numText, "%2$*2$d", "<null>"},
+      {&numText, "%2$.*2$s", "<null>"}, {&numText, "%1$n", "<null>"},
+      {&numText, "%2$s has %1$d", "text has 5"},
+      {&ints, "%1$x %1$X %1$o %1$u|%2$x %2$d", want},
+      {&ints, "%2$d (0x%2$x)", "-2 (0xfffffffe)"}, {&ints, "%2$x (%2$d)", "fffffffe (-2)"},
+  };
+  for (const auto &r : rows) {
+    ParmList *list = r.parms ? LmxAllocParmList() : nullptr;
+    for (const Arg &arg : r.parms ? *r.parms : none) {
+      Parm p = parm(arg);
+      ASSERT_TRUE(LmxParmListAppend(list, &p));
+    }
+    EXPECT_EQ(take(LmxAprintf(r.format, list)), r.expected) << &r - rows;
+    LmxFreeParmList(list);
+  }
+}
+
+TEST(ParmToStr, DefaultAndGivenFormats) {
+  const struct {
+    const char *format;
+    Arg arg;
+    std::string expected;
+  } rows[] = {
+      {nullptr, N(kI, -7), "-7"},       {nullptr, N(kF, 1.5), "1.500000"},
+      {"%05d", N(kI, 42), "00042"},     {nullptr, N(kB, 1), "\x01"},  // the character of code 1
+      {"%d %d", N(kI, 42), "<null>"},  // only one parameter
+      {"%s", N(kI, 42), "<null>"},      {nullptr, N(600, 1), "<null>"},
+  };
+  for (const auto &r : rows) {
+    Parm p = parm(r.arg);
+    EXPECT_EQ(take(lmxParmToUTF8Str(r.format, &p)), r.expected) << &r - rows;
+  }
+  Parm x = parm(S("x"));
+  EXPECT_EQ(take(lmxParmToLocalStr("<%s>", &x)), "<x>");
+}
+
+void addArgs(I18Msg *msg, const std::vector<Arg> &args) {
+  for (const Arg &a : args) {
+    const Parm p = parm(a);
+    switch (a.type) {
+      case kB: LmxAddI18MsgParmBool(msg, p.value.b); break;
+      case kI: LmxAddI18MsgParmInt(msg, p.value.i); break;
+      case kL: LmxAddI18MsgParmLong(msg, p.value.l); break;
+      case kF: LmxAddI18MsgParmFloat(msg, p.value.f); break;
+      case kD: LmxAddI18MsgParmDouble(msg, p.value.d); break;
+      case kC: LmxAddI18MsgParmChar(msg, p.value.c); break;
+      default: LmxAddI18MsgParmString(msg, a.str); break;
+    }
+  }
+}
+
+class I18MsgTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    // No catalog file can be found: every look-up falls back.
+    setenv("NLSPATH", "/nonexistent/%L/%N.cat", 1);
+    lmxI18InitIlx();
+  }
+  void TearDown() override {
+    lmxI18UninitIlx();
+    unsetenv("NLSPATH");
+  }
+};
+
+TEST_F(I18MsgTest, BindFillsParametersByPositionOrFallsBackToTheDefault) {
+  const char *k61 = lmx::msgText(lmx::MsgKey::WrongObjectClass);
+  const struct {
+    const char *catalog;
+    int32_t key;
+    const char *text;
+    std::vector<Arg> args;
+    std::string expected;
+  } rows[] = {
+      {nullptr, 0, "%1$d|%2$.1f|%3$.2f|%4$c|%5$s|%6$d",
+       {N(kL, -7), N(kF, 1.5), N(kD, 2.25), N(kC, 'z'), S("s"), N(kI, 42)}, "-7|1.5|2.25|z|s|42"},
+      // A parameter the text refers to is missing: the text as it stands.
+      {"lmxmsg", 61, k61, {S("o"), S("c")}, k61},
+      {nullptr, 0, "%1$s %2$s", {}, "%1$s %2$s"},
+      // The catalog cannot be found: the table's text, formatted.
+      {"lmxmsg", 62, lmx::msgText(lmx::MsgKey::ClassUndefined), {S("cls"), S("obj")},
+       "LMXBC0062W Class 'cls' must be defined before object 'obj' can be created.\r"},
+      {"lmxmsg", 20, lmx::msgText(lmx::MsgKey::OutOfMemory), {}, "LMXBC0020E Out of memory.\r"},
+      {nullptr, 0, "", {}, ""},
+      {nullptr, 0, nullptr, {S("x")}, "<null>"},
+      {"lmxmsg", 20, nullptr, {}, "<null>"},
+  };
+  for (const auto &r : rows) {
+    I18Msg *msg = LmxAllocI18Msg(r.catalog, lmx::kToolkitSet, r.key, r.text);
+    ASSERT_NE(msg, nullptr);
+    addArgs(msg, r.args);
+    EXPECT_EQ(take(LmxBindI18Msg(msg)), r.expected) << &r - rows;
+    LmxFreeI18Msg(msg);
+  }
+  EXPECT_EQ(LmxBindI18Msg(nullptr), nullptr);
+}
+
+TEST_F(I18MsgTest, CopySurvivesItsSourceSettersReplaceAndListsAttachOnUse) {
+  I18Msg *src = LmxAllocI18Msg("nosuch", 3, 4, "%1$s-%2$d");
+  addArgs(src, {S("left"), N(kI, 9)});
+  I18Msg *copy = LmxCopyI18Msg(src);
+  LmxFreeI18Msg(src);
+  ASSERT_NE(copy, nullptr);
+  EXPECT_EQ(take(LmxBindI18Msg(copy)), "left-9");
+  LmxSetI18MsgCat(copy, nullptr);
+  LmxSetI18MsgTxt(copy, "%2$d:%1$s");
+  EXPECT_EQ(copy->catalog, nullptr);
+  EXPECT_EQ(take(LmxBindI18Msg(copy)), "9:left");
+  LmxFreeI18Msg(copy);
+
+  I18Msg *bare = LmxAllocI18Msg(nullptr, 1, 1, "t");
+  ParmList *list = lmxGetI18MsgParmList(bare);
+  ASSERT_NE(list, nullptr);
+  EXPECT_EQ(bare->parameters, list);
+  EXPECT_EQ(LmxParmListGetIndex(list, 0), nullptr);
+  LmxFreeI18Msg(bare);
+  EXPECT_EQ(LmxCopyI18Msg(nullptr), nullptr);
+  EXPECT_EQ(lmxGetI18MsgParmList(nullptr), nullptr);
+}
+
+TEST_F(I18MsgTest, EbcdicConversionsUseTheirOwnCodeSets) {
+  const struct {
+    char *(*fromUtf8)(const char *);
+    char *(*toUtf8)(const char *);
+    const char *ebcdic;
+  } rows[] = {{lmxI18StrUTF8To1047, lmxI18Str1047ToUTF8, "\xC1\xAD"},
+              {lmxI18StrUTF8To37, lmxI18Str37ToUTF8, "\xC1\xBA"}};
+  for (const auto &r : rows) {
+    EXPECT_EQ(take(r.fromUtf8("A[")), r.ebcdic) << r.ebcdic;
+    EXPECT_EQ(take(r.toUtf8(r.ebcdic)), "A[") << r.ebcdic;
+  }
+  EXPECT_EQ(lmxI18StrUTF8To1047(nullptr), nullptr);
+  CodeSetT cs1047 = lmxI18GetCs1047();
+  ASSERT_NE(cs1047, nullptr);
+  lmxI18InitIlx();  // again: the handles stay
+  EXPECT_EQ(lmxI18GetCs1047(), cs1047);
+  lmxI18UninitIlx();
+  EXPECT_EQ(lmxI18GetCs1047(), nullptr);
+  EXPECT_EQ(lmxI18GetCs37(), nullptr);
+  lmxI18InitIlx();
+}
+
+std::string repeat(const std::string &piece, size_t times) {
+  std::string s;
+  while (times-- > 0) s += piece;
+  return s;
+}
+
+// What printing the text to standard output, or to another stream, writes
+// into a pipe (its buffer holds the few kilobytes of these texts).
+std::string printed(bool toStdout, const std::string &text) {
+  int fds[2];
+  if (pipe(fds) != 0) return "<pipe failed>";
+  std::fflush(stdout);
+  const int saved = toStdout ? dup(1) : -1;
+  FILE *stream = toStdout ? stdout : fdopen(dup(fds[1]), "w");
+  if (toStdout) dup2(fds[1], 1);
+  lmxI18PrintUTF8AsLocal(stream, text.c_str());
+  std::fflush(stream);
+  if (toStdout) {
+    dup2(saved, 1);
+    close(saved);
+  } else {
+    std::fclose(stream);
+  }
+  close(fds[1]);
+  std::string out;
+  char buf[4096];
+  ssize_t n;
+  while ((n = read(fds[0], buf, sizeof buf)) > 0) out.append(buf, static_cast<size_t>(n));
+  close(fds[0]);
+  return out;
+}
+
+TEST_F(I18MsgTest, LongTextsArePrintedWholeWithoutSplittingCharacters) {
+  // One leading byte puts every 4095-byte boundary inside a three-byte
+  // character.
+  const std::string euros = "a" + repeat("\xE2\x82\xAC", 2000) + "\n";
+  EXPECT_EQ(printed(true, euros), euros);
+  EXPECT_EQ(printed(true, ""), "");
+  EXPECT_EQ(printed(false, euros), euros);
+  // Through a single-byte default code set every character shrinks.
+  CodeSetT latin1 = ilx_cs_new("ISO-8859-1");
+  ASSERT_NE(latin1, nullptr);
+  CodeSetT old = ilx_get_def_cs();
+  ilx_set_def_cs(latin1);
+  EXPECT_EQ(printed(false, "x" + repeat("\xC3\xA9", 5000) + "\n"), "x" + repeat("\xE9", 5000) + "\n");
+  ilx_set_def_cs(old);
+  ilx_cs_free(latin1);
+}
+
+}  // namespace
