@@ -5,7 +5,7 @@
 #include <mutex>
 
 #include "core/api_frame.h"
-#include "ilx/codeset.h"
+#include "ilx/os_codeset.h"
 #include "logging/toolkit_report.h"
 
 namespace lmx {
@@ -14,18 +14,6 @@ ToolkitState &toolkitState() {
   // Plain static storage: nothing runs when the library is loaded.
   static ToolkitState state;
   return state;
-}
-
-void copyUtf8Bounded(char *buf, size_t cap, const char *text) {
-  if (buf == nullptr || cap == 0) return;
-  size_t n = std::strlen(text);
-  if (n > cap - 1) {
-    n = cap - 1;
-    // Never end in the middle of a multi-byte character.
-    while (n > 0 && (static_cast<unsigned char>(text[n]) & 0xC0) == 0x80) --n;
-  }
-  std::memcpy(buf, text, n);
-  buf[n] = '\0';
 }
 
 bool platformErrText(CxStatus status, char *buf, size_t cap) {
@@ -79,7 +67,7 @@ void destroyApiMutex() {
 
 extern "C" {
 
-bool lmxAPIMutexLock(void) {
+unsigned char lmxAPIMutexLock(void) {
   lmx::ToolkitState &st = lmx::toolkitState();
   if (!lmx::apiMutexExists()) {
     CxStatus s{CX_STATUS_OK, 0};
@@ -92,15 +80,15 @@ bool lmxAPIMutexLock(void) {
     }
     if (s.kind != CX_STATUS_OK) {
       lmx::reportUnlocked(s);
-      return false;
+      return 0;
     }
   }
   CxStatus s = CxMutexLock(st.apiMutex);
   if (s.kind != CX_STATUS_OK) {
     lmx::reportUnlocked(s);
-    return false;
+    return 0;
   }
-  return true;
+  return 1;
 }
 
 void lmxAPIMutexUnlock(void) {

@@ -25,10 +25,6 @@ ToolkitState &toolkitState();
 // for kinds that report nothing.
 bool platformErrText(CxStatus status, char *buf, size_t cap);
 
-// Copies UTF-8 text into buf, cut to at most cap - 1 bytes at a character
-// boundary, and terminates it.
-void copyUtf8Bounded(char *buf, size_t cap, const char *text);
-
 // Destroys the API lock; used when the toolkit closes.
 void destroyApiMutex();
 

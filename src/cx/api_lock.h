@@ -15,8 +15,9 @@
 #include "lumex/lmx_export.h"
 
 extern "C" {
-// True when the calling thread now holds the API lock (created on first use).
-LMX_API bool lmxAPIMutexLock(void);
+// 1 when the calling thread now holds the API lock (created on first use), 0
+// when it could not be created or taken (reported).
+LMX_API unsigned char lmxAPIMutexLock(void);
 // Releases one hold of the API lock, if the lock exists.
 LMX_API void lmxAPIMutexUnlock(void);
 }
@@ -26,7 +27,7 @@ namespace lmx {
 // Holds the API lock for one scope.
 class ApiLock {
  public:
-  ApiLock() : held_(lmxAPIMutexLock()) {}
+  ApiLock() : held_(lmxAPIMutexLock() != 0) {}
   ~ApiLock() {
     if (held_) lmxAPIMutexUnlock();
   }

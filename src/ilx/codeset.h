@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "ilx/os_codeset.h"
 #include "lumex/ilx.h"
 
 // The handle record behind CodeSetT.
@@ -72,9 +73,6 @@ bool isBuiltin(const CodeSet *cs);
 
 // The default code set, setting the services up first when needed.
 CodeSet *defaultCs();
-// The operating system's (locale's) code set, setting the services up first
-// when needed.
-CodeSet *osCodeSet();
 // cs, or the default code set for null.
 inline CodeSet *resolve(CodeSetT cs) { return cs != nullptr ? cs : defaultCs(); }
 

@@ -275,31 +275,35 @@ struct FamilyBase {
 
 }  // namespace ilx
 
-// Defines the four exported converters of a family from its family type.
-#define ILX_DEFINE_FAMILY(family, F, Src16)                                                        \
-  int family##_to_ucs2_r(CodeSetT cs, const char **in, const char *inend, uint16_t **out,          \
-                         uint16_t *outend) {                                                       \
-    CodeSet *c = ilx::resolve(cs);                                                                 \
-    if (ilx::Family<F>::handOver(c)) return ilx::convertersFor(c).toUcs2(c, in, inend, out, outend); \
-    return ilx::Family<F>::to<ilx::Ucs2Out>(c, in, inend, out, outend);                            \
-  }                                                                                                \
-  int family##_from_ucs2_r(CodeSetT cs, const uint16_t **in, const uint16_t *inend, char **out,    \
-                           char *outend) {                                                         \
-    CodeSet *c = ilx::resolve(cs);                                                                 \
-    if (ilx::Family<F>::handOver(c))                                                               \
-      return ilx::convertersFor(c).fromUcs2(c, in, inend, out, outend);                            \
-    return ilx::Family<F>::from<Src16>(c, in, inend, out, outend);                                 \
-  }                                                                                                \
-  int family##_to_utf8_r(CodeSetT cs, const char **in, const char *inend, char **out,              \
-                         char *outend) {                                                           \
-    CodeSet *c = ilx::resolve(cs);                                                                 \
-    if (ilx::Family<F>::handOver(c)) return ilx::convertersFor(c).toUtf8(c, in, inend, out, outend); \
-    return ilx::Family<F>::to<ilx::Utf8Out>(c, in, inend, out, outend);                            \
-  }                                                                                                \
-  int family##_from_utf8_r(CodeSetT cs, const char **in, const char *inend, char **out,            \
-                           char *outend) {                                                         \
-    CodeSet *c = ilx::resolve(cs);                                                                 \
-    if (ilx::Family<F>::handOver(c))                                                               \
-      return ilx::convertersFor(c).fromUtf8(c, in, inend, out, outend);                            \
-    return ilx::Family<F>::from<ilx::Utf8Chars>(c, in, inend, out, outend);                        \
+namespace ilx {
+
+// The four exported converters of a family, from its family type; each
+// exported name is a one-line shell over these.
+template <class F, class Src16>
+struct Exported {
+  static int toUcs2(CodeSetT cs, const char **in, const char *inend, uint16_t **out,
+                    uint16_t *outend) {
+    CodeSet *c = resolve(cs);
+    if (Family<F>::handOver(c)) return convertersFor(c).toUcs2(c, in, inend, out, outend);
+    return Family<F>::template to<Ucs2Out>(c, in, inend, out, outend);
   }
+  static int fromUcs2(CodeSetT cs, const uint16_t **in, const uint16_t *inend, char **out,
+                      char *outend) {
+    CodeSet *c = resolve(cs);
+    if (Family<F>::handOver(c)) return convertersFor(c).fromUcs2(c, in, inend, out, outend);
+    return Family<F>::template from<Src16>(c, in, inend, out, outend);
+  }
+  static int toUtf8(CodeSetT cs, const char **in, const char *inend, char **out, char *outend) {
+    CodeSet *c = resolve(cs);
+    if (Family<F>::handOver(c)) return convertersFor(c).toUtf8(c, in, inend, out, outend);
+    return Family<F>::template to<Utf8Out>(c, in, inend, out, outend);
+  }
+  static int fromUtf8(CodeSetT cs, const char **in, const char *inend, char **out,
+                      char *outend) {
+    CodeSet *c = resolve(cs);
+    if (Family<F>::handOver(c)) return convertersFor(c).fromUtf8(c, in, inend, out, outend);
+    return Family<F>::template from<Utf8Chars>(c, in, inend, out, outend);
+  }
+};
+
+}  // namespace ilx

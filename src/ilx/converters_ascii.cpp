@@ -116,12 +116,33 @@ struct MbcsFamily : TableFamily {
 }  // namespace
 }  // namespace ilx
 
-using ilx::DbcsFamily;
-using ilx::MbcsFamily;
-using ilx::SbcsFamily;
+using Sbcs = ilx::Exported<ilx::SbcsFamily, ilx::Ucs2Units>;
+using Dbcs = ilx::Exported<ilx::DbcsFamily, ilx::Ucs2Units>;
+using Mbcs = ilx::Exported<ilx::MbcsFamily, ilx::Ucs2Units>;
 
 extern "C" {
-ILX_DEFINE_FAMILY(ascii_sbcs, SbcsFamily, ilx::Ucs2Units)
-ILX_DEFINE_FAMILY(ascii_dbcs, DbcsFamily, ilx::Ucs2Units)
-ILX_DEFINE_FAMILY(ascii_mbcs, MbcsFamily, ilx::Ucs2Units)
+int ascii_sbcs_to_ucs2_r(CodeSetT cs, const char **in, const char *inend, uint16_t **out,
+    uint16_t *outend) { return Sbcs::toUcs2(cs, in, inend, out, outend); }
+int ascii_sbcs_from_ucs2_r(CodeSetT cs, const uint16_t **in, const uint16_t *inend, char **out,
+    char *outend) { return Sbcs::fromUcs2(cs, in, inend, out, outend); }
+int ascii_sbcs_to_utf8_r(CodeSetT cs, const char **in, const char *inend, char **out,
+    char *outend) { return Sbcs::toUtf8(cs, in, inend, out, outend); }
+int ascii_sbcs_from_utf8_r(CodeSetT cs, const char **in, const char *inend, char **out,
+    char *outend) { return Sbcs::fromUtf8(cs, in, inend, out, outend); }
+int ascii_dbcs_to_ucs2_r(CodeSetT cs, const char **in, const char *inend, uint16_t **out,
+    uint16_t *outend) { return Dbcs::toUcs2(cs, in, inend, out, outend); }
+int ascii_dbcs_from_ucs2_r(CodeSetT cs, const uint16_t **in, const uint16_t *inend, char **out,
+    char *outend) { return Dbcs::fromUcs2(cs, in, inend, out, outend); }
+int ascii_dbcs_to_utf8_r(CodeSetT cs, const char **in, const char *inend, char **out,
+    char *outend) { return Dbcs::toUtf8(cs, in, inend, out, outend); }
+int ascii_dbcs_from_utf8_r(CodeSetT cs, const char **in, const char *inend, char **out,
+    char *outend) { return Dbcs::fromUtf8(cs, in, inend, out, outend); }
+int ascii_mbcs_to_ucs2_r(CodeSetT cs, const char **in, const char *inend, uint16_t **out,
+    uint16_t *outend) { return Mbcs::toUcs2(cs, in, inend, out, outend); }
+int ascii_mbcs_from_ucs2_r(CodeSetT cs, const uint16_t **in, const uint16_t *inend, char **out,
+    char *outend) { return Mbcs::fromUcs2(cs, in, inend, out, outend); }
+int ascii_mbcs_to_utf8_r(CodeSetT cs, const char **in, const char *inend, char **out,
+    char *outend) { return Mbcs::toUtf8(cs, in, inend, out, outend); }
+int ascii_mbcs_from_utf8_r(CodeSetT cs, const char **in, const char *inend, char **out,
+    char *outend) { return Mbcs::fromUtf8(cs, in, inend, out, outend); }
 }

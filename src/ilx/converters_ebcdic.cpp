@@ -164,10 +164,24 @@ struct EbcdicDbcsFamily : EbcdicTable {
 }  // namespace
 }  // namespace ilx
 
-using ilx::EbcdicDbcsFamily;
-using ilx::EbcdicSbcsFamily;
+using EbcdicSbcs = ilx::Exported<ilx::EbcdicSbcsFamily, ilx::Ucs2Units>;
+using EbcdicDbcs = ilx::Exported<ilx::EbcdicDbcsFamily, ilx::Ucs2Units>;
 
 extern "C" {
-ILX_DEFINE_FAMILY(ebcdic_sbcs, EbcdicSbcsFamily, ilx::Ucs2Units)
-ILX_DEFINE_FAMILY(ebcdic_dbcs, EbcdicDbcsFamily, ilx::Ucs2Units)
+int ebcdic_sbcs_to_ucs2_r(CodeSetT cs, const char **in, const char *inend, uint16_t **out,
+    uint16_t *outend) { return EbcdicSbcs::toUcs2(cs, in, inend, out, outend); }
+int ebcdic_sbcs_from_ucs2_r(CodeSetT cs, const uint16_t **in, const uint16_t *inend, char **out,
+    char *outend) { return EbcdicSbcs::fromUcs2(cs, in, inend, out, outend); }
+int ebcdic_sbcs_to_utf8_r(CodeSetT cs, const char **in, const char *inend, char **out,
+    char *outend) { return EbcdicSbcs::toUtf8(cs, in, inend, out, outend); }
+int ebcdic_sbcs_from_utf8_r(CodeSetT cs, const char **in, const char *inend, char **out,
+    char *outend) { return EbcdicSbcs::fromUtf8(cs, in, inend, out, outend); }
+int ebcdic_dbcs_to_ucs2_r(CodeSetT cs, const char **in, const char *inend, uint16_t **out,
+    uint16_t *outend) { return EbcdicDbcs::toUcs2(cs, in, inend, out, outend); }
+int ebcdic_dbcs_from_ucs2_r(CodeSetT cs, const uint16_t **in, const uint16_t *inend, char **out,
+    char *outend) { return EbcdicDbcs::fromUcs2(cs, in, inend, out, outend); }
+int ebcdic_dbcs_to_utf8_r(CodeSetT cs, const char **in, const char *inend, char **out,
+    char *outend) { return EbcdicDbcs::toUtf8(cs, in, inend, out, outend); }
+int ebcdic_dbcs_from_utf8_r(CodeSetT cs, const char **in, const char *inend, char **out,
+    char *outend) { return EbcdicDbcs::fromUtf8(cs, in, inend, out, outend); }
 }

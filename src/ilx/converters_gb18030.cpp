@@ -96,8 +96,15 @@ struct Gb18030Family : FamilyBase {
 }  // namespace
 }  // namespace ilx
 
-using ilx::Gb18030Family;
+using Gb18030 = ilx::Exported<ilx::Gb18030Family, ilx::Ucs2Pairs>;
 
 extern "C" {
-ILX_DEFINE_FAMILY(ascii_gb18030, Gb18030Family, ilx::Ucs2Pairs)
+int ascii_gb18030_to_ucs2_r(CodeSetT cs, const char **in, const char *inend, uint16_t **out,
+    uint16_t *outend) { return Gb18030::toUcs2(cs, in, inend, out, outend); }
+int ascii_gb18030_from_ucs2_r(CodeSetT cs, const uint16_t **in, const uint16_t *inend, char **out,
+    char *outend) { return Gb18030::fromUcs2(cs, in, inend, out, outend); }
+int ascii_gb18030_to_utf8_r(CodeSetT cs, const char **in, const char *inend, char **out,
+    char *outend) { return Gb18030::toUtf8(cs, in, inend, out, outend); }
+int ascii_gb18030_from_utf8_r(CodeSetT cs, const char **in, const char *inend, char **out,
+    char *outend) { return Gb18030::fromUtf8(cs, in, inend, out, outend); }
 }

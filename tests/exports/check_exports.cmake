@@ -1,33 +1,70 @@
-# Checks that every name listed in tests/exports/*.txt (one per line, '#'
-# comments allowed) is a function exported from the shared library.
+# The library's exported C names, three ways at once: the set that nm reads
+# off the shared library must equal the names that the headers declare with
+# LMX_API and the names listed in exported.txt, and each must have its
+# definition spelled whole at the start of a line in src/ (so that grep,
+# ctags and a debugger's break on the name all find it).
+# Usage: cmake -DLIB=<liblumex.so> -DROOT=<source tree> -P check_exports.cmake
+cmake_policy(SET CMP0057 NEW)
 execute_process(COMMAND nm -D --defined-only ${LIB} OUTPUT_VARIABLE syms RESULT_VARIABLE rc)
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "nm failed on ${LIB}")
 endif()
-string(REGEX MATCHALL "[0-9a-f]+ [TtWi] [A-Za-z_][A-Za-z0-9_]*" lines "${syms}")
+# C names only: mangled C++ names (weak template copies) are not interface.
+string(REGEX MATCHALL "[0-9a-f]+ [TWi] [A-Za-z_][A-Za-z0-9_]*" lines "${syms}")
 set(exported "")
 foreach(l ${lines})
-  string(REGEX REPLACE "^[0-9a-f]+ [TtWi] " "" name "${l}")
-  list(APPEND exported ${name})
+  string(REGEX REPLACE "^[0-9a-f]+ [TWi] " "" name "${l}")
+  if(NOT name MATCHES "^_Z")
+    list(APPEND exported ${name})
+  endif()
 endforeach()
-file(GLOB lists ${DIR}/*.txt)
-set(missing "")
-set(count 0)
-foreach(f ${lists})
-  file(STRINGS ${f} names)
-  foreach(n ${names})
-    string(STRIP "${n}" n)
-    if(n STREQUAL "" OR n MATCHES "^#")
-      continue()
-    endif()
-    math(EXPR count "${count} + 1")
-    list(FIND exported ${n} idx)
-    if(idx EQUAL -1)
-      list(APPEND missing ${n})
+list(REMOVE_DUPLICATES exported)
+
+# Names the headers declare: LMX_API, a return type, the name, "(".
+file(GLOB_RECURSE headers ${ROOT}/include/lumex/*.h ${ROOT}/src/*.h)
+set(declared "")
+foreach(h ${headers})
+  file(STRINGS ${h} decls REGEX "^[ \t]*LMX_API [^;(]*[ *][A-Za-z_][A-Za-z0-9_]*\\(")
+  foreach(d ${decls})
+    string(REGEX REPLACE "^[ \t]*LMX_API [^;(]*[ *]([A-Za-z_][A-Za-z0-9_]*)\\(.*$" "\\1" name "${d}")
+    list(APPEND declared ${name})
+  endforeach()
+endforeach()
+
+# Names defined in the sources: a line that starts with a return type (after
+# extern "C", if any) and
+# the name followed by "(" (a call is indented or follows other text).
+file(GLOB_RECURSE sources ${ROOT}/src/*.cpp)
+set(defined "")
+foreach(s ${sources})
+  file(STRINGS ${s} defs REGEX "^(extern \"C\" )?[A-Za-z_][A-Za-z0-9_: ]*[ *&][A-Za-z_][A-Za-z0-9_]*\\(")
+  foreach(d ${defs})
+    string(REGEX REPLACE "^(extern \"C\" )?[A-Za-z_][A-Za-z0-9_: ]*[ *&]([A-Za-z_][A-Za-z0-9_]*)\\(.*$" "\\2" name "${d}")
+    list(APPEND defined ${name})
+  endforeach()
+endforeach()
+
+file(STRINGS ${ROOT}/tests/exports/exported.txt rows REGEX "^[^#]")
+string(REGEX MATCHALL "[A-Za-z_][A-Za-z0-9_]*" listed "${rows}")
+
+set(problems "")
+foreach(n ${exported})
+  foreach(set declared listed defined)
+    if(NOT n IN_LIST ${set})
+      list(APPEND problems "${n}: exported but not ${set}")
     endif()
   endforeach()
 endforeach()
-if(missing)
-  message(FATAL_ERROR "not exported from ${LIB}: ${missing}")
+foreach(set declared listed)
+  foreach(n ${${set}})
+    if(NOT n IN_LIST exported)
+      list(APPEND problems "${n}: ${set} but not exported")
+    endif()
+  endforeach()
+endforeach()
+if(problems)
+  string(REPLACE ";" "\n  " text "${problems}")
+  message(FATAL_ERROR "exported names disagree:\n  ${text}")
 endif()
-message(STATUS "all ${count} listed operations are exported")
+list(LENGTH exported count)
+message(STATUS "${count} exported names: declared, listed and defined by name")
