@@ -85,12 +85,8 @@ TEST(PrintfVersusC, IntegerConversions) {
                 if (stars == 0 && sv != 7) break;
                 const std::string format = "<%" + flags + width + prec + len + conv + ">";
                 const std::string got = callInt(false, format, bits, isSigned, v, sv, stars);
-                const long long shown =
-                    bits == 64 ? v : isSigned ? static_cast<int>(v) : static_cast<unsigned>(v);
-                const int precision = prec == ".*"   ? sv
-                                      : prec.empty() ? -1
-                                                     : std::stoi(prec.substr(1));
-                if (precision == 0 && shown == 0) {
+                const bool zero = bits == 64 ? v == 0 : static_cast<uint32_t>(v) == 0;
+                if (zero && (prec == ".0" || (prec == ".*" && sv == 0))) {
                   EXPECT_EQ(got, "<>") << format;  // nothing printed, width included
                   ++excepted;
                   continue;
@@ -105,8 +101,7 @@ TEST(PrintfVersusC, IntegerConversions) {
                 ++(noWidth ? excepted : compared);
               }
   }
-  std::printf("integers: %ld compared with snprintf, %ld under named exceptions\n", compared,
-              excepted);
+  std::printf("integers: %ld compared, %ld under named exceptions\n", compared, excepted);
 }
 
 namespace {
@@ -185,8 +180,7 @@ TEST(PrintfVersusC, FloatingConversions) {
     EXPECT_EQ(out(false, f, -0.0), out(true, f, 0.0)) << f;
   // %.f keeps the default precision (C: precision 0).
   EXPECT_EQ(out(false, "%.f|%.e", 2.5, 2.5), out(true, "%f|%e", 2.5, 2.5));
-  std::printf("floating: %ld compared with snprintf, %ld under named exceptions\n", compared,
-              excepted);
+  std::printf("floating: %ld compared, %ld under named exceptions\n", compared, excepted);
 }
 
 TEST(PrintfVersusC, HexFloatConversions) {

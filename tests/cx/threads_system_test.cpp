@@ -53,6 +53,7 @@ TEST(System, SleepTimestampAndHostName) {
     EXPECT_TRUE(std::strcmp(buf, shortName) == 0 || std::strchr(buf, '.') != nullptr) << buf;
   else  // the look-up failed: the short name stays
     EXPECT_EQ(s + buf, std::string("p40") + shortName);
-  EXPECT_EQ((Steps{st(CxSystemGetFQHostname(tiny, 1)), tiny, st(CxSystemGetFQHostname(nullptr, 10))}),
-            (Steps{"p40", "", "p22"}));  // not even the short name fits
+  EXPECT_EQ((Steps{st(CxSystemGetFQHostname(tiny, 1)), tiny,  // not even the short name fits
+                   st(CxSystemGetFQHostname(nullptr, 10))}),
+            (Steps{"p40", "", "p22"}));
 }
