@@ -7,7 +7,7 @@
 namespace {
 
 struct CodeSetHandle {
-  explicit CodeSetHandle(const char *name) : cs(ilx_cs_new(name)) { EXPECT_NE(cs, nullptr) << name; }
+  explicit CodeSetHandle(const char *name) : cs(ilx_cs_new(name)) { EXPECT_NE(cs, nullptr); }
   ~CodeSetHandle() { ilx_cs_free(cs); }
   CodeSetT cs;
 };
@@ -94,10 +94,8 @@ TEST(StringBuff, DecimalAndEbcdicNumbers) {
 
 TEST(StringBuff, StringAppendsStopAtCountOrEndAndRefuseNulls) {
   CxStringBuff b{};
-  EXPECT_TRUE(CxStringBuffAppendStrN(&b, "ab", 3));
-  EXPECT_TRUE(CxStringBuffAppendStrN(&b, "cdef", 2));
-  EXPECT_TRUE(CxStringBuffAppendStrN(&b, "gh", -1));
-  EXPECT_TRUE(CxStringBuffAppendStrN(&b, "zz", 0));
+  const std::pair<const char *, int> counted[] = {{"ab", 3}, {"cdef", 2}, {"gh", -1}, {"zz", 0}};
+  for (const auto &[s, n] : counted) EXPECT_TRUE(CxStringBuffAppendStrN(&b, s, n)) << s;
   EXPECT_TRUE(CxStringBuffAppendStr(&b, ""));
   for (int ok : {CxStringBuffAppendStr(&b, nullptr), CxStringBuffAppendStrN(&b, nullptr, 2),
                  CxStringBuffAppendStrN(&b, "x", -2), CxStringBuffAppendChar(nullptr, 'a'),
@@ -108,19 +106,17 @@ TEST(StringBuff, StringAppendsStopAtCountOrEndAndRefuseNulls) {
     EXPECT_FALSE(ok);
   EXPECT_EQ(text(b), "abcdgh");
   CxStringBuffDiscard(&b);
-  EXPECT_EQ(CxStringBuffPeekStr(nullptr), nullptr);
-  EXPECT_EQ(CxStringBuffCopyStr(nullptr), nullptr);
-  EXPECT_EQ(CxStringBuffTakeStr(nullptr), nullptr);
-  CxStringBuffRestart(nullptr);
   CxStringBuffDiscard(nullptr);
 }
 
 TEST(StringBuff, PeekCopyTakeRestart) {
   CxStringBuff b{};
-  EXPECT_EQ(CxStringBuffPeekStr(&b), nullptr);
-  EXPECT_EQ(CxStringBuffCopyStr(&b), nullptr);
-  EXPECT_EQ(CxStringBuffTakeStr(&b), nullptr);
-  CxStringBuffRestart(&b);  // nothing to restart
+  for (CxStringBuff *p : {&b, static_cast<CxStringBuff *>(nullptr)}) {  // nothing there
+    EXPECT_EQ(CxStringBuffPeekStr(p), nullptr);
+    EXPECT_EQ(CxStringBuffCopyStr(p), nullptr);
+    EXPECT_EQ(CxStringBuffTakeStr(p), nullptr);
+    CxStringBuffRestart(p);
+  }
   EXPECT_EQ(b.data, nullptr);
   ASSERT_TRUE(CxStringBuffAppendStr(&b, "line one"));
   char *copy = CxStringBuffCopyStr(&b);
