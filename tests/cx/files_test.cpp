@@ -27,22 +27,20 @@ TEST_F(Files, WriteThenReadBackExactBytes) {
   int64_t size = -1;
   ASSERT_EQ(st(CxFileOpen(&fd, name.c_str(), O_CREAT | O_RDWR | O_APPEND)), "-0");
   EXPECT_TRUE(fcntl(fd, F_GETFD) & FD_CLOEXEC);
-  ASSERT_EQ(st(CxFileWrite(&fd, bytes, len, &n)), "-0");
-  EXPECT_EQ(n, len);
-  ASSERT_EQ(st(CxFileGetSize(&fd, &size)), "-0");
-  EXPECT_EQ(size, len);
-  EXPECT_EQ(st(CxFileFlush(&fd)), "-0");
-  ASSERT_EQ(st(CxFileClose(&fd)), "-0");
-  EXPECT_EQ(fd, -1);
+  const std::string lenText = std::to_string(len);
+  EXPECT_EQ((Steps{st(CxFileWrite(&fd, bytes, len, &n)), std::to_string(n),
+                   st(CxFileGetSize(&fd, &size)), std::to_string(size), st(CxFileFlush(&fd)),
+                   st(CxFileClose(&fd)), std::to_string(fd)}),
+            (Steps{"-0", lenText, "-0", lenText, "-0", "-0", "-1"}));
   struct stat sb;
   ASSERT_EQ(stat(at("data.bin").c_str(), &sb), 0);
   EXPECT_EQ(sb.st_mode & 0177, 0u);  // created for the owner only
   CxFileInfo info{};
-  ASSERT_EQ(st(CxFileNameGetInfo(&info, at("data.bin").c_str())), "-0");
-  EXPECT_EQ(info.size, len);
-  EXPECT_EQ(info.modifyTime, sb.st_mtime);
-  ASSERT_EQ(st(CxFileNameGetSize(at("data.bin").c_str(), &size)), "-0");
-  EXPECT_EQ(size, len);
+  const std::string asGiven = at("data.bin");  // these two take the name as given
+  EXPECT_EQ((Steps{st(CxFileNameGetInfo(&info, asGiven.c_str())), std::to_string(info.size),
+                   std::to_string(info.modifyTime), st(CxFileNameGetSize(asGiven.c_str(), &size)),
+                   std::to_string(size)}),
+            (Steps{"-0", lenText, std::to_string(sb.st_mtime), "-0", lenText}));
   ASSERT_EQ(st(CxFileOpen(&fd, name.c_str(), O_RDONLY)), "-0");
   char back[64];
   uint32_t total = 0;
