@@ -1,6 +1,6 @@
 // The printf engine's own rules, beyond what the comparison with snprintf
 // reaches: argument numbers, refusals, forms of other libraries, the size
-// bound, caller-filled slots and locale grouping.
+// bound, caller-filled slots, wide forms through a code set and locale grouping.
 #include "cx/printf_engine.h"
 
 #include <climits>
