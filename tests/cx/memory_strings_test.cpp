@@ -24,7 +24,6 @@ TEST(StringValues, CompareLengthSpanAndSprintfWithNullRules) {
     int got, want;
   } rows[] = {
       {BasStringCmp(nullptr, nullptr), 1},     {BasStringICmp(nullptr, nullptr), 1},
-      {BasStringCmp(nullptr, "a"), 1},         {BasStringICmp(nullptr, "a"), 1},
       {BasStringCmp("a", nullptr), -1},        {BasStringICmp("a", nullptr), -1},
       {BasStringNCmp(nullptr, nullptr, 3), 1}, {BasStringNCmp("x", nullptr, 3), -1},
       {BasStringNICmp(nullptr, "x", 3), 1},    {BasStringNICmp("x", nullptr, 3), -1},
@@ -37,7 +36,6 @@ TEST(StringValues, CompareLengthSpanAndSprintfWithNullRules) {
       {BasStringStrcspn("abc", nullptr), 3},   {BasStringStrspn("abc", nullptr), 0},
       {BasStringStrcspn(nullptr, "a"), -1},    {BasStringStrspn(nullptr, "a"), -1},
       {BasStringStrcspn("abc", "c"), 2},       {BasStringStrspn("aabc", "a"), 2},
-      {_dummy(), 255},
   };
   for (size_t i = 0; i < sizeof rows / sizeof rows[0]; ++i)
     EXPECT_EQ(rows[i].got, rows[i].want) << i;

@@ -17,6 +17,14 @@ const char *kChild =
     "while [ ! -e \"$gate\" ]; do sleep 0.01; done\n"
     "exit $code\n";
 
+// "status exited/exitCode" of a wait; the reserved fields are always 0.
+std::string waited(CxProcessHandle h, unsigned char wait) {
+  CxProcessResult r{9, 9, 9, 9};
+  const std::string s = st(CxProcessWaitFor(h, &r, wait));
+  EXPECT_EQ(r.reserved1 + r.reserved2, 0u);
+  return s + " " + std::to_string(r.exited) + "/" + std::to_string(r.exitCode);
+}
+
 class Processes : public TempDir {
  protected:
   void SetUp() override {
@@ -33,12 +41,6 @@ class Processes : public TempDir {
     EXPECT_EQ(st(CxProcessCreate(&h, "sh", args.data())), "-0");
     return h;
   }
-  CxProcessResult wait(CxProcessHandle h) {
-    CxProcessResult r{9, 9, 9, 9};
-    EXPECT_EQ(st(CxProcessWaitFor(h, &r, 1)), "-0");
-    EXPECT_EQ(r.reserved1 + r.reserved2, 0u);
-    return r;
-  }
 };
 
 }  // namespace
@@ -46,17 +48,11 @@ class Processes : public TempDir {
 TEST_F(Processes, ArgumentsSplitAtBlanksAndExitCodeWithAndWithoutWaiting) {
   CxProcessHandle h = start("7", {"a", "b c", " d\te  "});
   ASSERT_NE(h, nullptr);
-  CxProcessResult r{9, 9, 9, 9};
-  ASSERT_EQ(st(CxProcessWaitFor(h, &r, 0)), "-0");  // still waiting for the gate
-  EXPECT_EQ(r.exited + r.exitCode, 0u);
+  const std::string running = waited(h, 0);  // still waiting for the gate
   writeFile(at("gate"), "");
-  r = wait(h);
-  EXPECT_EQ(std::to_string(r.exited) + "/" + std::to_string(r.exitCode), "1/7");
-  EXPECT_EQ(readFile(at("out")), "a\nb\nc\nd\ne\n");
-  r = CxProcessResult{};
-  ASSERT_EQ(st(CxProcessWaitFor(h, &r, 0)), "-0");  // asked again after the end
-  EXPECT_EQ(std::to_string(r.exited) + "/" + std::to_string(r.exitCode), "1/7");
-  EXPECT_EQ(st(CxProcessRelease(h)), "-0");
+  EXPECT_EQ((Steps{running, waited(h, 1), readFile(at("out")), waited(h, 0),  // asked again
+                   st(CxProcessRelease(h))}),
+            (Steps{"-0 0/0", "-0 1/7", "a\nb\nc\nd\ne\n", "-0 1/7", "-0"}));
 }
 
 TEST_F(Processes, ChildGetsOnlyStandardStreamsAndDefaultSignals) {
@@ -76,8 +72,7 @@ TEST_F(Processes, ChildGetsOnlyStandardStreamsAndDefaultSignals) {
   sigaction(SIGTERM, &old, nullptr);
   close(37);
   ASSERT_NE(h, nullptr);
-  CxProcessResult r = wait(h);
-  EXPECT_EQ(r.exitCode, 128u + SIGTERM);
+  EXPECT_EQ(waited(h, 1), "-0 1/" + std::to_string(128 + SIGTERM));
   EXPECT_EQ(readFile(at("out")), "x\n");
   CxProcessRelease(h);
 }
@@ -94,8 +89,7 @@ TEST(ProcessCreate, FailuresAndBadArguments) {
     EXPECT_EQ(st(s), "p22");
   ASSERT_EQ(st(CxProcessCreate(&h, "false", nullptr)), "-0");  // program alone
   EXPECT_EQ(st(CxProcessWaitFor(h, nullptr, 1)), "p22");
-  ASSERT_EQ(st(CxProcessWaitFor(h, &r, 1)), "-0");
-  EXPECT_EQ(r.exitCode, 1u);
+  EXPECT_EQ(waited(h, 1), "-0 1/1");
   CxProcessRelease(h);
 }
 

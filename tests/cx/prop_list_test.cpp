@@ -33,21 +33,14 @@ TEST_F(PropFile, ReadsWhatTheSyntaxSays) {
     const char *pairs;
   } cases[] = {
       // separators, white space
-      {"a.b = c ", true, "[a.b]=[c ]"},
-      {"a.b:c\na.c=c\na.d c\n", true, "[a.b]=[c][a.c]=[c][a.d]=[c]"},
-      {"a.b==c", true, "[a.b]=[=c]"},
-      {" \t\fk =\tv w\tx\n", true, "[k]=[v w\tx]"},
-      {"=x=1\n", true, "[=x]=[1]"},
-      {"a#b=c!d #e\n", true, "[a#b]=[c!d #e]"},
-      {"\\a=1", true, "[\\a]=[1]"},
-      {"a=1\na=2", true, "[a]=[2]"},
-      {"a.b=", true, "[a.b]=[]"},
-      {"a.b", true, "[a.b]=[]"},
-      {"# only\n! comments\n\n   \n  # and blanks\r\n", true, ""},
+      {"a.b = c ", true, "[a.b]=[c ]"}, {"a.b==c", true, "[a.b]=[=c]"},
+      {"a.b:c\na.c=c\na.d c\n", true, "[a.b]=[c][a.c]=[c][a.d]=[c]"}, {"=x=1\n", true, "[=x]=[1]"},
+      {" \t\fk =\tv w\tx\n", true, "[k]=[v w\tx]"}, {"a#b=c!d #e\n", true, "[a#b]=[c!d #e]"},
+      {"\\a=1", true, "[\\a]=[1]"}, {"a=1\na=2", true, "[a]=[2]"}, {"a.b=", true, "[a.b]=[]"},
+      {"a.b", true, "[a.b]=[]"}, {"# only\n! comments\n\n   \n  # and blanks\r\n", true, ""},
       // key escapes
       {"a\\ b=1\nc\\=d\\:e\\\\f\\\tg=2", true, "[a b]=[1][c=d:e\\f\tg]=[2]"},
-      {"a\\tb=1", false, ""},
-      {"ab\\\nc=1", false, ""},
+      {"a\\tb=1", false, ""}, {"ab\\\nc=1", false, ""},
       // value escapes
       {"k=\\ \\\"\\'\\\\\\\t.", true, "[k]=[ \"'\\\t.]"},
       {"k=x\\u0041y\\u00e9\\u00C9", true, "[k]=[xAy\xC3\xA9\xC3\x89]"},
@@ -55,20 +48,14 @@ TEST_F(PropFile, ReadsWhatTheSyntaxSays) {
       {"k=\\uD83Dx\n", true, "[k]=[\xEF\xBF\xBDx]"},
       {"k=\\uD83D\\u0041", true, "[k]=[\xEF\xBF\xBD" "A]"},
       {"k=\\uDE00\\uD83D\n", true, "[k]=[\xEF\xBF\xBD\xEF\xBF\xBD]"},
-      {"k=\\u00G1\n", false, ""},
-      {"k=\\u12\n", false, ""},
+      {"k=\\u00G1\n", false, ""}, {"k=\\u12\n", false, ""},
       // continuation lines; a blank line after the backslash is swallowed
-      {"a=b\\\n   c\nd=e\n", true, "[a]=[bc][d]=[e]"},
-      {"a=b\\\n\n\tc\n", true, "[a]=[bc]"},
-      {"a=b\\\r\n\r\n c\r\n", true, "[a]=[bc]"},
-      {"a=b\\\n  \\ c\n", true, "[a]=[b c]"},
-      {"a=b\\\n   \n", true, "[a]=[b]"},
-      {"a = \\\n x", true, "[a]=[x]"},
+      {"a=b\\\n   c\nd=e\n", true, "[a]=[bc][d]=[e]"}, {"a=b\\\n\n\tc\n", true, "[a]=[bc]"},
+      {"a=b\\\r\n\r\n c\r\n", true, "[a]=[bc]"}, {"a=b\\\n  \\ c\n", true, "[a]=[b c]"},
+      {"a=b\\\n   \n", true, "[a]=[b]"}, {"a = \\\n x", true, "[a]=[x]"},
       // failing lines; what was stored before stays
-      {"   = x\n", false, ""},
-      {"x=1\na.b\nc=3\n", false, "[x]=[1]"},
-      {"x=1\nab  \n", false, "[x]=[1]"},
-      {"x=1\nk=a\\nb\n", false, "[x]=[1]"},
+      {"   = x\n", false, ""}, {"x=1\na.b\nc=3\n", false, "[x]=[1]"},
+      {"x=1\nab  \n", false, "[x]=[1]"}, {"x=1\nk=a\\nb\n", false, "[x]=[1]"},
   };
   for (const auto &c : cases) {
     std::string pairs;
@@ -81,22 +68,17 @@ TEST_F(PropFile, ReadsWhatTheSyntaxSays) {
 }
 
 TEST_F(PropFile, FailuresReportOnlyABadValueEscapeWithTheKeySoFar) {
-  struct {
-    const char *text;
-    const char *printed;  // empty: nothing printed
-  } cases[] = {
+  const std::pair<const char *, const char *> cases[] = {
       {"app.level=x\\n\n",
        "LMX0052E The value of property 'app.level' in the properties file could not be parsed, "
        "because it contains a backslash character that is not part of a valid escape "
        "sequence.\r\n"},
-      {"k=\\u00G1\n", ""},  // a broken \u escape fails silently
-      {"a\\tb=1", ""},
-  };
-  for (const auto &c : cases) {
+      {"k=\\u00G1\n", ""}, {"a\\tb=1", ""}};  // a broken \u escape or key fails silently
+  for (const auto &[text, printed] : cases) {
     std::string pairs;
     ::testing::internal::CaptureStderr();
-    EXPECT_FALSE(read(c.text, &pairs));
-    EXPECT_EQ(::testing::internal::GetCapturedStderr(), c.printed) << c.text;
+    EXPECT_FALSE(read(text, &pairs));
+    EXPECT_EQ(::testing::internal::GetCapturedStderr(), printed) << text;
   }
   CxPropList list{};  // a missing file or list fails too
   EXPECT_FALSE(CxPropListRead(at("absent").c_str(), &list));
@@ -106,17 +88,14 @@ TEST_F(PropFile, FailuresReportOnlyABadValueEscapeWithTheKeySoFar) {
 }
 
 TEST(PropList, GrowsByDoublingAndKeepsOneSlotFree) {
-  struct {
-    int puts;
-    int32_t capacity;
-  } cases[] = {{1, 32}, {31, 32}, {32, 64}, {63, 64}, {64, 128}};
-  for (const auto &c : cases) {
+  for (const auto &[puts, capacity] : {std::pair<int, int32_t>{1, 32}, {31, 32}, {32, 64}, {63, 64},
+                                       {64, 128}}) {
     CxPropList list{};
-    for (int i = 0; i < c.puts; ++i)
+    for (int i = 0; i < puts; ++i)
       ASSERT_TRUE(CxPropListPutStr(&list, std::to_string(i).c_str(), "v"));
-    EXPECT_EQ(list.count, c.puts);
-    EXPECT_EQ(list.capacity, c.capacity) << c.puts << " entries";
-    EXPECT_STREQ(CxPropListPeekStr(&list, std::to_string(c.puts - 1).c_str(), nullptr), "v");
+    EXPECT_EQ(list.count, puts);
+    EXPECT_EQ(list.capacity, capacity) << puts << " entries";
+    EXPECT_STREQ(CxPropListPeekStr(&list, std::to_string(puts - 1).c_str(), nullptr), "v");
     CxPropListDiscard(&list);
   }
   CxPropList list{};
@@ -130,14 +109,13 @@ TEST(PropList, PutReplacesAndRemoveMovesTheLastEntry) {
   CxPropList list{};
   for (const char *k : {"a", "b", "c"}) CxPropListPutStr(&list, k, k);
   EXPECT_TRUE(CxPropListPutStr(&list, "b", "B"));
-  EXPECT_EQ(render(list), "[a]=[a][b]=[B][c]=[c]");
-  EXPECT_TRUE(CxPropListRemove(&list, "a"));
-  EXPECT_EQ(render(list), "[c]=[c][b]=[B]");
-  EXPECT_FALSE(CxPropListRemove(&list, "a"));
-  EXPECT_TRUE(CxPropListRemove(&list, "b"));  // the last one: nothing moves
-  EXPECT_EQ(render(list), "[c]=[c]");
-  EXPECT_FALSE(CxPropListPutStr(&list, nullptr, "x"));
-  EXPECT_FALSE(CxPropListPutStr(&list, "x", nullptr));
+  auto remove = [&](const char *key) { return std::to_string(CxPropListRemove(&list, key)); };
+  const Steps steps{render(list), remove("a"), render(list), remove("a"),
+                    remove("b"),  render(list),  // the last one: nothing moves
+                    std::to_string(CxPropListPutStr(&list, nullptr, "x")),
+                    std::to_string(CxPropListPutStr(&list, "x", nullptr))};
+  EXPECT_EQ(steps, (Steps{"[a]=[a][b]=[B][c]=[c]", "1", "[c]=[c][b]=[B]", "0", "1", "[c]=[c]", "0",
+                          "0"}));
   CxPropListDiscard(&list);
   EXPECT_EQ(list.count + list.capacity, 0);
   EXPECT_EQ(list.entries, nullptr);
@@ -150,14 +128,15 @@ TEST(PropList, LookupsTellPresenceApartFromEmptyValues) {
   CxPropList list{};
   CxPropListPutStr(&list, "e", "");
   CxPropListPutStr(&list, "k", "v");
-  struct {
+  const struct {
     const CxPropList *list;
     const char *key;
     unsigned char found;
     const char *value;
     int32_t index;
-  } cases[] = {{&list, "e", 1, "", 0},    {&list, "k", 1, "v", 1},       {&list, "K", 0, nullptr, -1},
-               {&list, nullptr, 0, nullptr, -1}, {nullptr, "k", 0, nullptr, -1}};
+  } cases[] = {{&list, "e", 1, "", 0},          {&list, "k", 1, "v", 1},
+               {&list, "K", 0, nullptr, -1},    {&list, nullptr, 0, nullptr, -1},
+               {nullptr, "k", 0, nullptr, -1}};
   for (const auto &c : cases) {
     unsigned char found = 7;
     char *copy = CxPropListCopyStr(c.list, c.key, &found);

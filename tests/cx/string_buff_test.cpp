@@ -1,7 +1,18 @@
 #include <cstring>
 
 #include "cx/cx_intl.h"
+#include "lumex/ilx.h"
 #include "temp_dir.h"
+
+namespace {
+
+struct CodeSetHandle {
+  explicit CodeSetHandle(const char *name) : cs(ilx_cs_new(name)) { EXPECT_NE(cs, nullptr); }
+  ~CodeSetHandle() { ilx_cs_free(cs); }
+  CodeSetT cs;
+};
+
+}  // namespace
 
 TEST(StringBuff, GrowthDoublesPastWhatIsNeeded) {
   const struct {
@@ -38,19 +49,18 @@ TEST(StringBuff, UTF8FormsUpToSixBytes) {
     int32_t code;
     const char *bytes;
   } rows[] = {
-      {0x41, "\x41"},                      {0x7F, "\x7F"},
-      {0x80, "\xC2\x80"},                  {0x7FF, "\xDF\xBF"},
-      {0x800, "\xE0\xA0\x80"},             {0xD800, "\xED\xA0\x80"},  // surrogates: not checked
-      {0xFFFF, "\xEF\xBF\xBF"},            {0x10000, "\xF0\x90\x80\x80"},
-      {0x1FFFFF, "\xF7\xBF\xBF\xBF"},      {0x200000, "\xF8\x88\x80\x80\x80"},
-      {0x3FFFFFF, "\xFB\xBF\xBF\xBF\xBF"}, {0x4000000, "\xFC\x84\x80\x80\x80\x80"},
-      {0x7FFFFFFF, "\xFD\xBF\xBF\xBF\xBF\xBF"}, {0, ""},  // the zero code: one zero byte
+      {0x41, "\x41"}, {0x7F, "\x7F"}, {0x80, "\xC2\x80"}, {0x7FF, "\xDF\xBF"},
+      {0x800, "\xE0\xA0\x80"}, {0xD800, "\xED\xA0\x80"}, {0xFFFF, "\xEF\xBF\xBF"},  // surrogate
+      {0x10000, "\xF0\x90\x80\x80"}, {0x1FFFFF, "\xF7\xBF\xBF\xBF"},
+      {0x200000, "\xF8\x88\x80\x80\x80"}, {0x3FFFFFF, "\xFB\xBF\xBF\xBF\xBF"},
+      {0x4000000, "\xFC\x84\x80\x80\x80\x80"}, {0x7FFFFFFF, "\xFD\xBF\xBF\xBF\xBF\xBF"},
+      {0, ""},  // the zero code: one zero byte
   };
   CxStringBuff b{};
   for (const auto &r : rows) {
     CxStringBuffRestart(&b);
     ASSERT_TRUE(CxStringBuffAppendUTF32Char(&b, r.code)) << std::hex << r.code;
-    EXPECT_EQ(text(b), std::string(r.bytes, r.code ? std::strlen(r.bytes) : 1)) << std::hex << r.code;
+    EXPECT_EQ(text(b), std::string(r.bytes, r.code ? std::strlen(r.bytes) : 1)) << r.bytes;
   }
   EXPECT_FALSE(CxStringBuffAppendUTF32Char(&b, -1));
   EXPECT_FALSE(CxStringBuffAppendUTF32Char(&b, INT32_MIN));
@@ -62,11 +72,8 @@ TEST(StringBuff, DecimalAndEbcdicNumbers) {
   const struct {
     int64_t v;
     const char *ascii;
-  } rows[] = {{0, "0"},
-              {-1, "-1"},
-              {1234567890123LL, "1234567890123"},
-              {INT64_MAX, "9223372036854775807"},
-              {INT64_MIN, "-9223372036854775808"}};
+  } rows[] = {{0, "0"}, {-1, "-1"}, {1234567890123LL, "1234567890123"},
+              {INT64_MAX, "9223372036854775807"}, {INT64_MIN, "-9223372036854775808"}};
   CxStringBuff b{};
   for (const auto &r : rows) {
     std::string ebcdic = r.ascii;
@@ -87,10 +94,8 @@ TEST(StringBuff, DecimalAndEbcdicNumbers) {
 
 TEST(StringBuff, StringAppendsStopAtCountOrEndAndRefuseNulls) {
   CxStringBuff b{};
-  EXPECT_TRUE(CxStringBuffAppendStrN(&b, "ab", 3));
-  EXPECT_TRUE(CxStringBuffAppendStrN(&b, "cdef", 2));
-  EXPECT_TRUE(CxStringBuffAppendStrN(&b, "gh", -1));
-  EXPECT_TRUE(CxStringBuffAppendStrN(&b, "zz", 0));
+  const std::pair<const char *, int> counted[] = {{"ab", 3}, {"cdef", 2}, {"gh", -1}, {"zz", 0}};
+  for (const auto &[s, n] : counted) EXPECT_TRUE(CxStringBuffAppendStrN(&b, s, n)) << s;
   EXPECT_TRUE(CxStringBuffAppendStr(&b, ""));
   for (int ok : {CxStringBuffAppendStr(&b, nullptr), CxStringBuffAppendStrN(&b, nullptr, 2),
                  CxStringBuffAppendStrN(&b, "x", -2), CxStringBuffAppendChar(nullptr, 'a'),
@@ -101,19 +106,17 @@ TEST(StringBuff, StringAppendsStopAtCountOrEndAndRefuseNulls) {
     EXPECT_FALSE(ok);
   EXPECT_EQ(text(b), "abcdgh");
   CxStringBuffDiscard(&b);
-  EXPECT_EQ(CxStringBuffPeekStr(nullptr), nullptr);
-  EXPECT_EQ(CxStringBuffCopyStr(nullptr), nullptr);
-  EXPECT_EQ(CxStringBuffTakeStr(nullptr), nullptr);
-  CxStringBuffRestart(nullptr);
   CxStringBuffDiscard(nullptr);
 }
 
 TEST(StringBuff, PeekCopyTakeRestart) {
   CxStringBuff b{};
-  EXPECT_EQ(CxStringBuffPeekStr(&b), nullptr);
-  EXPECT_EQ(CxStringBuffCopyStr(&b), nullptr);
-  EXPECT_EQ(CxStringBuffTakeStr(&b), nullptr);
-  CxStringBuffRestart(&b);  // nothing to restart
+  for (CxStringBuff *p : {&b, static_cast<CxStringBuff *>(nullptr)}) {  // nothing there
+    EXPECT_EQ(CxStringBuffPeekStr(p), nullptr);
+    EXPECT_EQ(CxStringBuffCopyStr(p), nullptr);
+    EXPECT_EQ(CxStringBuffTakeStr(p), nullptr);
+    CxStringBuffRestart(p);
+  }
   EXPECT_EQ(b.data, nullptr);
   ASSERT_TRUE(CxStringBuffAppendStr(&b, "line one"));
   char *copy = CxStringBuffCopyStr(&b);
@@ -149,4 +152,59 @@ TEST(StringBuff, PackShrinksOnceAndFreesEmptyBuffers) {
   EXPECT_EQ(b.data, nullptr);
   EXPECT_EQ(b.capacity, 0u);
   EXPECT_TRUE(CxStringBuffPack(&b));  // a zeroed buffer is empty too
+}
+
+TEST(StringBuffCodeSets, WideStringsAreConvertedWithinTheByteLimit) {
+  CodeSetHandle utf8("UTF8"), latin1("ISO-8859-1");
+  const uint16_t cafeEuro[] = {'c', 'a', 'f', 0xE9, 0x20AC, 0}, empty[] = {0},
+                 broken[] = {'o', 'k', 0xD800, 'x', 0};  // a lone surrogate
+  // The limit counts bytes of this call; a character that would cross it is
+  // left out whole. A unit that does not convert fails; what came before stays.
+  const struct {
+    CodeSetT cs;
+    const uint16_t *wide;
+    int32_t limit;
+    bool ok;
+    const char *text;
+  } rows[] = {{utf8.cs, cafeEuro, -1, true, ">caf\xC3\xA9\xE2\x82\xAC"},
+              {utf8.cs, cafeEuro, 7, true, ">caf\xC3\xA9"},  {utf8.cs, cafeEuro, 4, true, ">caf"},
+              {latin1.cs, cafeEuro, 4, true, ">caf\xE9"},     {utf8.cs, broken, -1, false, ">ok"},
+              {utf8.cs, empty, -1, true, ">"},                {utf8.cs, nullptr, -1, false, ">"}};
+  CxStringBuff b{};
+  for (const auto &r : rows) {
+    CxStringBuffRestart(&b);
+    ASSERT_TRUE(CxStringBuffAppendStr(&b, ">"));
+    EXPECT_EQ(CxStringBuffAppendWStrN(&b, r.cs, r.wide, r.limit), r.ok) << r.text;
+    EXPECT_EQ(text(b), r.text);
+  }
+  EXPECT_FALSE(CxStringBuffAppendWStrN(nullptr, utf8.cs, cafeEuro, -1));
+  CxStringBuffDiscard(&b);
+}
+
+TEST(StringBuffCodeSets, TextChangesCodeSetInPlace) {
+  CodeSetHandle latin1("ISO-8859-1"), ebcdic("IBM1047");
+  std::string longText;
+  for (int i = 0; i < 3000; ++i) longText += "\xC3\xA9";
+  const struct {
+    CodeSetT cs;
+    std::string utf8, changed;
+    uint32_t capacity;  // 0: not checked
+  } rows[] = {
+      {latin1.cs, "caf\xC3\xA9 cr\xC3\xA8me", "caf\xE9 cr\xE8me", 0},
+      {ebcdic.cs, "caf\xC3\xA9", "\x83\x81\x86\x51", 0},
+      {latin1.cs, longText, std::string(3000, '\xE9'), 16384},  // room for 2 x 6000 bytes
+  };
+  CxStringBuff b{};
+  for (const auto &r : rows) {
+    CxStringBuffRestart(&b);
+    ASSERT_TRUE(CxStringBuffAppendStr(&b, r.utf8.c_str()));
+    ASSERT_TRUE(CxStringBuffChangeFromUTF8(r.cs, &b));
+    EXPECT_EQ(text(b), r.changed);
+    EXPECT_EQ(b.data[b.length], '\0');
+    EXPECT_TRUE(r.capacity == 0 || b.capacity == r.capacity) << b.capacity;
+    ASSERT_TRUE(CxStringBuffChangeToUTF8(r.cs, &b));
+    EXPECT_EQ(text(b), r.utf8);
+  }
+  CxStringBuffDiscard(&b);
+  EXPECT_FALSE(CxStringBuffChangeToUTF8(latin1.cs, nullptr));
 }

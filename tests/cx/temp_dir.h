@@ -1,5 +1,6 @@
 // Shared by the tests of this folder: a status written as kind and code, a
-// buffer's text, and a scratch directory per test, removed with its contents.
+// buffer's text, results of steps in order, and a scratch directory per test,
+// removed with its contents.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -8,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "lumex/cx.h"
 
@@ -17,6 +19,9 @@ inline std::string st(CxStatus s) { return s.kind + std::to_string(s.code); }
 inline std::string text(const CxStringBuff &b) {
   return b.data ? std::string(b.data, b.length) : "<null>";
 }
+
+// Results of calls in the order they are made (a braced list evaluates in order).
+using Steps = std::vector<std::string>;
 
 class TempDir : public ::testing::Test {
  protected:
