@@ -1,251 +1,173 @@
-// Converter behaviour at the edges: cut-off and malformed input, surrogates,
-// shift codes and flushes, GB 18030 four-byte sequences, EBCDIC new lines,
-// output that runs out, and substitution counts.
+// Converter behaviour at the edges, which the iconv cross-check cannot see:
+// cut-off and malformed input, broken surrogates, output that runs out,
+// substitution counts, shift codes and flushes, EBCDIC new lines; and UTF-8
+// decoding of bad input, by hand and against iconv on generated texts.
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <random>
 #include <string>
 #include <vector>
 
+#include "iconv_oracle.h"
 #include "lumex/ilx.h"
 
 namespace {
 
+using U16 = std::vector<uint16_t>;
+using ToConv = int (*)(CodeSetT, const char **, const char *, uint16_t **, uint16_t *);
+using FromConv = int (*)(CodeSetT, const uint16_t **, const uint16_t *, char **, char *);
+
 struct Handle {
-  explicit Handle(const char *name) : cs(ilx_cs_new(name)) {}
+  explicit Handle(const char *name) : cs(ilx_cs_new(name)) { ilx_check_subs(cs); }
   ~Handle() { ilx_cs_free(cs); }
   CodeSetT cs;
 };
 
-using U16 = std::vector<uint16_t>;
-
-// One call of a to-UCS-2 converter; reports result, bytes consumed, output.
-struct ToUcs2 {
-  int result;
-  long consumed;
-  U16 out;
-};
-ToUcs2 toUcs2(int (*conv)(CodeSetT, const char **, const char *, uint16_t **, uint16_t *),
-              CodeSetT cs, const std::string &in, size_t room) {
-  std::vector<uint16_t> buf(room + 1);
-  const char *ip = in.data();
-  uint16_t *op = buf.data();
-  int r = conv(cs, &ip, in.data() + in.size(), &op, buf.data() + room);
-  return {r, ip - in.data(), U16(buf.data(), op)};
+// The outcome of a call: result, units consumed, output units, substitutions.
+template <class Out>
+std::string outcome(int result, long consumed, const std::vector<Out> &out, int subs) {
+  std::string s = "result " + std::to_string(result) + ", used " + std::to_string(consumed) + ":";
+  char h[8];
+  for (Out u : out) {
+    std::snprintf(h, sizeof h, " %02X", static_cast<unsigned>(std::make_unsigned_t<Out>(u)));
+    s += h;
+  }
+  return s + ", subs " + std::to_string(subs);
 }
 
-struct FromUcs2 {
-  int result;
-  long consumed;
-  std::string out;
-};
-FromUcs2 fromUcs2(int (*conv)(CodeSetT, const uint16_t **, const uint16_t *, char **, char *),
-                  CodeSetT cs, const U16 &in, size_t room) {
-  std::string buf(room + 1, '\0');
-  const uint16_t *ip = in.data();
-  char *op = &buf[0];
-  int r = conv(cs, &ip, in.data() + in.size(), &op, &buf[0] + room);
-  return {r, ip - in.data(), std::string(&buf[0], op)};
+// One call from the initial state.
+template <class In, class Out, class Conv>
+std::string call(Conv conv, CodeSetT cs, const std::vector<In> &in, size_t room,
+                 std::vector<Out> *got = nullptr, int *subs = nullptr) {
+  conv(cs, nullptr, nullptr, nullptr, nullptr);
+  ilx_check_subs(cs);
+  std::vector<Out> buf(room + 1);
+  const In *ip = in.data();
+  Out *op = buf.data();
+  const int r = conv(cs, &ip, in.data() + in.size(), &op, buf.data() + room);
+  buf.resize(static_cast<size_t>(op - buf.data()));
+  const int n = ilx_check_subs(cs);
+  if (got != nullptr) *got = buf;
+  if (subs != nullptr) *subs = n;
+  return outcome(r, ip - in.data(), buf, n);
+}
+std::vector<char> bytes(const std::string &s) { return {s.begin(), s.end()}; }
+U16 units(const std::u16string &s) { return {s.begin(), s.end()}; }
+
+TEST(Converters, CutOffAndFullStopBeforeTheCharacter) {
+  struct Row {
+    const char *cs;
+    ToConv conv;
+    std::string in;
+    size_t room;
+    int result;
+    long consumed;
+    std::u16string out;
+    int subs;
+  };
+  const Row rows[] = {
+      {"UTF8", utf8_to_ucs2_r, "\xE2\x82", 4, ILX_CONV_CUT, 0, u"", 0},  // can become U+20AC
+      {"UTF8", utf8_to_ucs2_r, "\xF0\x9F\x98", 4, ILX_CONV_CUT, 0, u"", 0},
+      {"UTF8", utf8_to_ucs2_r, "\xC3", 4, ILX_CONV_CUT, 0, u"", 0},
+      {"UTF8", utf8_to_ucs2_r, "\xE0\x80", 4, ILX_CONV_DONE, 2, u"??", 2},  // overlong already
+      {"UTF8", utf8_to_ucs2_r, "\xF4\x90", 4, ILX_CONV_DONE, 2, u"??", 2},  // above U+10FFFF
+      {"UTF8", utf8_to_ucs2_r, "\xF0\x9F\x98\x80", 2, ILX_CONV_DONE, 4, u"\xD83D\xDE00", 0},
+      {"UTF8", utf8_to_ucs2_r, "\xF0\x9F\x98\x80", 1, ILX_CONV_FULL, 0, u"", 0},  // both halves
+      {"GB18030", ascii_gb18030_to_ucs2_r, "A\x81\x30\x81", 4, ILX_CONV_CUT, 1, u"A", 0},
+      // Bytes that cannot continue a sequence are one substitution each and
+      // do not swallow the ASCII that follows.
+      {"GB18030", ascii_gb18030_to_ucs2_r, "\x81\x20x\x81\x3A\x81\x30yz", 9, ILX_CONV_DONE, 9,
+       u"? x?:?0yz", 3},
+      {"IBM939", ebcdic_dbcs_to_ucs2_r, "\xC1\x0E\x40\x40\x0F\xC2", 8, ILX_CONV_DONE, 6,
+       u"A\x3000" u"B", 0},  // shift codes write nothing
+      {"IBM939", ebcdic_dbcs_to_ucs2_r, "\x0E\x40", 8, ILX_CONV_CUT, 1, u"", 0},  // shift taken
+      {"SJIS", ascii_dbcs_to_ucs2_r, "a\x82", 4, ILX_CONV_CUT, 1, u"a", 0},
+      {"EUCJP", ascii_mbcs_to_ucs2_r, "\x8F\xB0", 4, ILX_CONV_CUT, 0, u"", 0},
+      {"INTERNAL37", os_to_ucs2_r, "\xFF\x01", 4, ILX_CONV_DONE, 2, u"\xFF\x01", 0},
+      // A converter called with a handle of another kind converts for that kind.
+      {"latin1", ascii_mbcs_to_ucs2_r, "\xE9", 1, ILX_CONV_DONE, 1, u"\xE9", 0},
+  };
+  for (const Row &r : rows) {
+    SCOPED_TRACE(std::string(r.cs) + " row " + std::to_string(&r - rows));
+    Handle h(r.cs);
+    ASSERT_NE(h.cs, nullptr);
+    EXPECT_EQ((call<char, uint16_t>(r.conv, h.cs, bytes(r.in), r.room)),
+              outcome(r.result, r.consumed, units(r.out), r.subs));
+  }
 }
 
-TEST(Utf8Converters, CutOffSequencesResumeWhereTheyStopped) {
-  CodeSetT u = ilx_cs_new("utf-8");
-  ilx_check_subs(u);  // the handle is shared: start from a zero count
-  ToUcs2 a = toUcs2(utf8_to_ucs2_r, u, "\xE2\x82", 4);
-  EXPECT_EQ(a.result, ILX_CONV_CUT);
-  EXPECT_EQ(a.consumed, 0);
-  EXPECT_TRUE(a.out.empty());
-  ToUcs2 b = toUcs2(utf8_to_ucs2_r, u, "\xE2\x82\xAC", 4);
-  EXPECT_EQ(b.result, ILX_CONV_DONE);
-  EXPECT_EQ(b.out, U16{0x20AC});
-  EXPECT_EQ(ilx_check_subs(u), 0);
+TEST(Converters, FromUcs2SurrogatesRoomAndSubstitutions) {
+  struct Row {
+    const char *cs;
+    FromConv conv;
+    std::u16string in;
+    size_t room;
+    int result;
+    long consumed;
+    std::string out;
+    int subs;
+  };
+  const Row rows[] = {
+      {"UTF8", utf8_from_ucs2_r, u"\xD800" u"A", 8, ILX_CONV_DONE, 2, "?", 1},  // broken pair
+      {"UTF8", utf8_from_ucs2_r, u"\xDC00", 8, ILX_CONV_DONE, 1, "?", 1},
+      {"UTF8", utf8_from_ucs2_r, u"x\xD83D", 8, ILX_CONV_CUT, 1, "x", 0},
+      {"UTF8", utf8_from_ucs2_r, u"\xD83D\xDE00", 3, ILX_CONV_FULL, 0, "", 0},
+      {"UTF8", utf8_from_ucs2_r, u"\xD83D\xDE00", 4, ILX_CONV_DONE, 2, "\xF0\x9F\x98\x80", 0},
+      {"INTERNAL37", os_from_ucs2_r, u"\x0100\xE9", 4, ILX_CONV_DONE, 2, "?\xE9", 1},
+      {"GB18030", ascii_gb18030_from_ucs2_r, u"\xD800\xDC00", 3, ILX_CONV_FULL, 0, "", 0},
+      {"IBM939", ebcdic_dbcs_from_ucs2_r, u"\x3000", 8, ILX_CONV_DONE, 1, "\x0E\x40\x40", 0},
+      {"SJIS", ascii_dbcs_from_ucs2_r, u"x\x3042", 2, ILX_CONV_FULL, 1, "x", 0},
+      {"SJIS", ascii_dbcs_from_ucs2_r, u"\x0E01", 4, ILX_CONV_DONE, 1, "?", 1},  // Thai
+      {"EUCJP", ascii_mbcs_from_ucs2_r, u"\x4E02", 2, ILX_CONV_FULL, 0, "", 0},  // three bytes
+  };
+  for (const Row &r : rows) {
+    SCOPED_TRACE(std::string(r.cs) + " row " + std::to_string(&r - rows));
+    Handle h(r.cs);
+    ASSERT_NE(h.cs, nullptr);
+    EXPECT_EQ((call<uint16_t, char>(r.conv, h.cs, units(r.in), r.room)),
+              outcome(r.result, r.consumed, bytes(r.out), r.subs));
+  }
 }
 
-TEST(Utf8Converters, SupplementaryCharactersNeedRoomForBothSurrogates) {
-  CodeSetT u = ilx_cs_new("UTF8");
-  ToUcs2 full = toUcs2(utf8_to_ucs2_r, u, "\xF0\x9F\x98\x80", 2);
-  EXPECT_EQ(full.result, ILX_CONV_DONE);
-  EXPECT_EQ(full.out, (U16{0xD83D, 0xDE00}));
-  ToUcs2 tight = toUcs2(utf8_to_ucs2_r, u, "\xF0\x9F\x98\x80", 1);
-  EXPECT_EQ(tight.result, ILX_CONV_FULL);
-  EXPECT_EQ(tight.consumed, 0);
-  EXPECT_TRUE(tight.out.empty());
-}
-
-TEST(Utf8Converters, MalformedInputIsSubstitutedAndCounted) {
-  CodeSetT u = ilx_cs_new("Utf8");
-  ilx_check_subs(u);
-  ToUcs2 stray = toUcs2(utf8_to_ucs2_r, u, "a\x80" "b\xFF", 8);
-  EXPECT_EQ(stray.out, (U16{'a', '?', 'b', '?'}));
-  EXPECT_EQ(ilx_check_subs(u), 2);
-  EXPECT_EQ(ilx_check_subs(u), 0);  // reading the count resets it
-  // F7 is no lead byte: it and each of its would-be continuation bytes is
-  // one substitution.
-  ToUcs2 big = toUcs2(utf8_to_ucs2_r, u, "\xF7\xBF\xBF\xBFz", 8);
-  EXPECT_EQ(big.out, (U16{'?', '?', '?', '?', 'z'}));
-  EXPECT_EQ(ilx_check_subs(u), 4);
-  // An overlong form is not read as the short one, also when re-encoded.
-  char out[8];
-  EXPECT_EQ(ilx_to_utf8(u, "\xC1\x81", 2, out, 8), 2);
-  EXPECT_EQ(std::string(out, 2), "??");
-}
-
-TEST(Utf8Converters, BrokenSurrogatesFromUcs2) {
-  CodeSetT u = ilx_cs_new("UTF8");
-  ilx_check_subs(u);
-  FromUcs2 pairBroken = fromUcs2(utf8_from_ucs2_r, u, {0xD800, 0x0041}, 8);
-  EXPECT_EQ(pairBroken.out, "?");
-  EXPECT_EQ(pairBroken.consumed, 2);
-  FromUcs2 lowAlone = fromUcs2(utf8_from_ucs2_r, u, {0xDC00}, 8);
-  EXPECT_EQ(lowAlone.out, "?");
-  EXPECT_EQ(lowAlone.consumed, 1);
-  EXPECT_EQ(ilx_check_subs(u), 2);
-  FromUcs2 highAtEnd = fromUcs2(utf8_from_ucs2_r, u, {'x', 0xD83D}, 8);
-  EXPECT_EQ(highAtEnd.result, ILX_CONV_CUT);
-  EXPECT_EQ(highAtEnd.consumed, 1);
-  EXPECT_EQ(highAtEnd.out, "x");
-  FromUcs2 pair = fromUcs2(utf8_from_ucs2_r, u, {0xD83D, 0xDE00}, 3);
-  EXPECT_EQ(pair.result, ILX_CONV_FULL);  // four bytes do not fit in three
-  EXPECT_EQ(pair.consumed, 0);
-  pair = fromUcs2(utf8_from_ucs2_r, u, {0xD83D, 0xDE00}, 4);
-  EXPECT_EQ(pair.out, "\xF0\x9F\x98\x80");
-}
-
-TEST(ByteForByte, CodePointsUpTo255) {
-  CodeSetT os = ilx_cs_new("INTERNAL37");
-  ASSERT_NE(os, nullptr);
-  ilx_check_subs(os);
-  FromUcs2 r = fromUcs2(os_from_ucs2_r, os, {0x0100, 0x00E9}, 4);
-  EXPECT_EQ(r.out, "?\xE9");
-  EXPECT_EQ(ilx_check_subs(os), 1);
-  ToUcs2 t = toUcs2(os_to_ucs2_r, os, "\xFF\x01", 4);
-  EXPECT_EQ(t.out, (U16{0xFF, 0x01}));
-  char out[4];
-  EXPECT_EQ(ilx_to_utf8(os, "\xE9\x80\x41", 3, out, 3), 2);  // U+0080 needs two more bytes
-  EXPECT_EQ(std::string(out, 2), "\xC3\xA9");
-  EXPECT_EQ(ilx_from_utf8(os, "\xC3\xA9\xC4\x80", 4, out, 4), 2);
-  EXPECT_EQ(std::string(out, 2), "\xE9?");
-  ilx_cs_free(os);
-}
-
-TEST(Gb18030, FourByteSequencesAndSupplementaryCharacters) {
-  Handle gb("GB18030");
-  ASSERT_NE(gb.cs, nullptr);
-  uint16_t u[4];
-  EXPECT_EQ(ilx_to_ucs2(gb.cs, "\x90\x30\x81\x30", 4, u, 4), 2);
-  EXPECT_EQ(u[0], 0xD800);
-  EXPECT_EQ(u[1], 0xDC00);
-  char b[8];
-  const uint16_t pair[] = {0xD800, 0xDC00};
-  EXPECT_EQ(ilx_from_ucs2(gb.cs, pair, 2, b, 8), 4);
-  EXPECT_EQ(std::string(b, 4), "\x90\x30\x81\x30");
-  // A BMP character in the four-byte region: U+0080 is 81 30 81 30.
-  EXPECT_EQ(ilx_from_utf8(gb.cs, "\xC2\x80", 2, b, 8), 4);
-  EXPECT_EQ(std::string(b, 4), "\x81\x30\x81\x30");
-  // Cut off after two or three bytes of a four-byte sequence.
-  ToUcs2 cut = toUcs2(ascii_gb18030_to_ucs2_r, gb.cs, "A\x81\x30\x81", 4);
-  EXPECT_EQ(cut.result, ILX_CONV_CUT);
-  EXPECT_EQ(cut.consumed, 1);
-  // Bytes that cannot continue a sequence are one substitution each and
-  // do not swallow the ASCII that follows.
-  ToUcs2 bad = toUcs2(ascii_gb18030_to_ucs2_r, gb.cs, "\x81\x20x\x81\x3A\x81\x30yz", 9);
-  EXPECT_EQ(bad.out, (U16{'?', ' ', 'x', '?', ':', '?', '0', 'y', 'z'}));
-  EXPECT_EQ(ilx_check_subs(gb.cs), 3);
-  // A four-byte character needs four bytes of room.
-  FromUcs2 tight = fromUcs2(ascii_gb18030_from_ucs2_r, gb.cs, {0xD800, 0xDC00}, 3);
-  EXPECT_EQ(tight.result, ILX_CONV_FULL);
-  EXPECT_EQ(tight.consumed, 0);
-}
-
-TEST(EbcdicSingleByte, BothNewLineBytesReadAsLineFeed) {
-  Handle e("IBM037");
+TEST(Converters, EbcdicNewLinesAndQuestionMarks) {
+  Handle e("IBM037"), d("IBM939");
   ASSERT_NE(e.cs, nullptr);
+  ASSERT_NE(d.cs, nullptr);
   uint16_t u[2];
-  EXPECT_EQ(ilx_to_ucs2(e.cs, "\x15\x25", 2, u, 2), 2);
-  EXPECT_EQ(u[0], 0x0A);
-  EXPECT_EQ(u[1], 0x0A);
+  EXPECT_EQ(ilx_to_ucs2(e.cs, "\x15\x25", 2, u, 2), 2);  // both new-line bytes
+  EXPECT_EQ(U16(u, u + 2), (U16{0x0A, 0x0A}));
   char b[2];
   EXPECT_EQ(ilx_from_utf8(e.cs, "\n", 1, b, 2), 1);
   EXPECT_EQ(b[0], '\x15');
-  // Unmappable characters become the EBCDIC question mark.
+  // Characters the code page lacks are counted EBCDIC question marks, not SUB.
   EXPECT_EQ(ilx_from_utf8(e.cs, "\xE2\x82\xAC", 3, b, 2), 1);  // no euro in 037
   EXPECT_EQ(b[0], '\x6F');
   EXPECT_EQ(ilx_check_subs(e.cs), 1);
+  EXPECT_EQ(ilx_check_subs(e.cs), 0);  // reading the count resets it
+  EXPECT_EQ(ilx_from_utf8(d.cs, "\xC3\xA9", 2, b, 2), 1);
+  EXPECT_EQ(b[0], '\x6F');
+  EXPECT_EQ(ilx_check_subs(d.cs), 1);
 }
 
-TEST(EbcdicDoubleByte, ShiftCodesAroundDoubleByteRuns) {
+TEST(Converters, ShiftInComesFromTheFlushWhenThereIsRoom) {
   Handle e("IBM939");
   ASSERT_NE(e.cs, nullptr);
-  // U+3000 (ideographic space) is 0x40 0x40 in a double-byte run.
-  const uint16_t text[] = {0x3000, 'A'};
-  char b[16];
-  EXPECT_EQ(ilx_from_ucs2(e.cs, text, 2, b, 16), 5);
-  EXPECT_EQ(std::string(b, 5), "\x0E\x40\x40\x0F\xC1");
-  // A text ending inside a run gets the shift-in only from the flush.
-  FromUcs2 open = fromUcs2(ebcdic_dbcs_from_ucs2_r, e.cs, {0x3000}, 8);
-  EXPECT_EQ(open.out, "\x0E\x40\x40");
+  EXPECT_EQ((call<uint16_t, char>(ebcdic_dbcs_from_ucs2_r, e.cs, {0x3000}, 8)),
+            outcome(ILX_CONV_DONE, 1, bytes("\x0E\x40\x40"), 0));
   char fb[4], *op = fb;
-  EXPECT_EQ(ebcdic_dbcs_from_ucs2_r(e.cs, nullptr, nullptr, &op, fb + 1), ILX_CONV_DONE);
-  EXPECT_EQ(std::string(fb, op), "\x0F");
-  // With no room the flush keeps the state and says so.
-  fromUcs2(ebcdic_dbcs_from_ucs2_r, e.cs, {0x3000}, 8);
-  op = fb;
   EXPECT_EQ(ebcdic_dbcs_from_ucs2_r(e.cs, nullptr, nullptr, &op, fb), ILX_CONV_FULL);
   EXPECT_EQ(ebcdic_dbcs_from_ucs2_r(e.cs, nullptr, nullptr, &op, fb + 1), ILX_CONV_DONE);
   EXPECT_EQ(std::string(fb, op), "\x0F");
-  // Reading: shift codes write nothing; a pair cut off returns CUT.
-  ToUcs2 r = toUcs2(ebcdic_dbcs_to_ucs2_r, e.cs, "\xC1\x0E\x40\x40\x0F\xC2", 8);
-  EXPECT_EQ(r.out, (U16{'A', 0x3000, 'B'}));
-  ebcdic_dbcs_to_ucs2_r(e.cs, nullptr, nullptr, nullptr, nullptr);
-  ToUcs2 cut = toUcs2(ebcdic_dbcs_to_ucs2_r, e.cs, "\x0E\x40", 8);
-  EXPECT_EQ(cut.result, ILX_CONV_CUT);
-  EXPECT_EQ(cut.consumed, 1);  // the shift-out is taken, the pair is not
-  // Characters the code page lacks are counted substitutions, not SUB.
-  ilx_check_subs(e.cs);
-  EXPECT_EQ(ilx_from_utf8(e.cs, "\xC3\xA9", 2, b, 16), 1);
-  EXPECT_EQ(b[0], '\x6F');
-  EXPECT_EQ(ilx_check_subs(e.cs), 1);
   // The whole-string form resets the to-shift state after each call.
-  uint16_t u[4];
-  EXPECT_EQ(ilx_to_ucs2(e.cs, "\x0E\x40\x40", 3, u, 4), 1);
-  EXPECT_EQ(ilx_to_ucs2(e.cs, "\xC1", 1, u, 4), 1);
+  uint16_t u[2];
+  EXPECT_EQ(ilx_to_ucs2(e.cs, "\x0E\x40\x40", 3, u, 2), 1);
+  EXPECT_EQ(ilx_to_ucs2(e.cs, "\xC1", 1, u, 2), 1);
   EXPECT_EQ(u[0], 'A');
 }
 
-TEST(DoubleByte, LeadByteAtTheEndAndUnmappedCharacters) {
-  Handle sj("SJIS");
-  ASSERT_NE(sj.cs, nullptr);
-  ToUcs2 cut = toUcs2(ascii_dbcs_to_ucs2_r, sj.cs, "a\x82", 4);
-  EXPECT_EQ(cut.result, ILX_CONV_CUT);
-  EXPECT_EQ(cut.consumed, 1);
-  ToUcs2 hira = toUcs2(ascii_dbcs_to_ucs2_r, sj.cs, "\x82\xA0\xB1", 4);
-  EXPECT_EQ(hira.out, (U16{0x3042, 0xFF71}));  // hiragana a, half-width katakana a
-  FromUcs2 room = fromUcs2(ascii_dbcs_from_ucs2_r, sj.cs, {'x', 0x3042}, 2);
-  EXPECT_EQ(room.result, ILX_CONV_FULL);
-  EXPECT_EQ(room.out, "x");
-  FromUcs2 unmapped = fromUcs2(ascii_dbcs_from_ucs2_r, sj.cs, {0x0E01}, 4);  // Thai
-  EXPECT_EQ(unmapped.out, "?");
-  EXPECT_EQ(ilx_check_subs(sj.cs), 1);
-}
-
-TEST(MultiByte, ThreeByteCharactersOfEucJp) {
-  Handle ej("EUCJP");
-  ASSERT_NE(ej.cs, nullptr);
-  // JIS X 0212 0x2237 (U+007E-like tilde is 0x2237 -> U+FF5E); use the
-  // character iconv itself confirms: 8F B0 A1 is U+4E02.
-  ToUcs2 r = toUcs2(ascii_mbcs_to_ucs2_r, ej.cs, "\x8F\xB0\xA1" "a", 4);
-  EXPECT_EQ(r.out, (U16{0x4E02, 'a'}));
-  ToUcs2 cut = toUcs2(ascii_mbcs_to_ucs2_r, ej.cs, "\x8F\xB0", 4);
-  EXPECT_EQ(cut.result, ILX_CONV_CUT);
-  EXPECT_EQ(cut.consumed, 0);
-  FromUcs2 w = fromUcs2(ascii_mbcs_from_ucs2_r, ej.cs, {0x4E02}, 2);
-  EXPECT_EQ(w.result, ILX_CONV_FULL);  // three bytes, two of room
-  w = fromUcs2(ascii_mbcs_from_ucs2_r, ej.cs, {0x4E02}, 3);
-  EXPECT_EQ(w.out, "\x8F\xB0\xA1");
-}
-
-TEST(Dispatchers, CountsAndFlushes) {
+TEST(Converters, DispatchersCountAndFlush) {
   Handle l1("latin1");
-  ASSERT_NE(l1.cs, nullptr);
   const char *in = "caf\xC3\xA9!";
   size_t inleft = 6, outleft = 4;
   char out[8], *op = out;
@@ -253,17 +175,10 @@ TEST(Dispatchers, CountsAndFlushes) {
   EXPECT_EQ(inleft, 1u);
   EXPECT_EQ(outleft, 0u);
   EXPECT_EQ(std::string(out, op), "caf\xE9");
-  // A flush through a dispatcher is a null input.
   EXPECT_EQ(ilx_from_utf8_r(l1.cs, nullptr, nullptr, &op, &outleft), ILX_CONV_DONE);
-  // A converter called with a handle of another kind converts for that kind.
-  const char *e = "\xE9";
-  const char *ee = e + 1;
-  uint16_t u, *up = &u;
-  EXPECT_EQ(ascii_mbcs_to_ucs2_r(l1.cs, &e, ee, &up, &u + 1), ILX_CONV_DONE);
-  EXPECT_EQ(u, 0xE9);
 }
 
-TEST(WholeString, TerminatorsCapacityAndAllocation) {
+TEST(Converters, WholeStringTerminatorsCapacityAndAllocation) {
   Handle l1("ISO-8859-1");
   char out[16];
   EXPECT_EQ(ilx_to_utf8(l1.cs, "abc", -1, out, 1), 1);
@@ -271,8 +186,7 @@ TEST(WholeString, TerminatorsCapacityAndAllocation) {
   EXPECT_EQ(ilx_to_utf8(l1.cs, "abc", -1, out, 0), 0);
   EXPECT_EQ(ilx_to_utf8(l1.cs, "\xE9t\xE9", -1, out, 16), 6);
   EXPECT_STREQ(out, "\xC3\xA9t\xC3\xA9");
-  // Output that runs out in the middle stops before the character.
-  EXPECT_EQ(ilx_to_utf8(l1.cs, "a\xE9", 2, out, 2), 1);
+  EXPECT_EQ(ilx_to_utf8(l1.cs, "a\xE9", 2, out, 2), 1);  // stops before the character
   uint16_t w[4];
   EXPECT_EQ(ilx_to_ucs2(l1.cs, "\xE9", -1, w, 4), 2);
   EXPECT_EQ(w[1], 0);
@@ -288,6 +202,131 @@ TEST(WholeString, TerminatorsCapacityAndAllocation) {
   EXPECT_EQ(n, 2);
   ilx_free(a);
   EXPECT_EQ(ilx_fromu_alloc(l1.cs, "x", -1, &n), nullptr);
+}
+
+// UTF-8 decoding: each bad byte is one counted substitution and the next
+// character is read whole, in every converter that decodes UTF-8.
+U16 decode(const std::string &in, int *subs = nullptr) {
+  U16 out;
+  call(utf8_to_ucs2_r, ilx_cs_new("UTF8"), bytes(in), in.size() * 2 + 2, &out, subs);
+  return out;
+}
+
+TEST(Utf8Decoding, MalformedSequencesLoseNothingAndSmuggleNothing) {
+  struct Row {
+    const char *what;
+    std::string in;
+    U16 units;
+    int subs;
+  };
+  const Row rows[] = {
+      {"lead without continuation", "\xC3" "AB", {'?', 'A', 'B'}, 1},
+      {"three-byte lead, then ASCII", "\xE2\x82" "A", {'?', '?', 'A'}, 2},
+      {"overlong slash", "\xC0\xAF", {'?', '?'}, 2},
+      {"overlong NUL", std::string("\xC0\x80x", 3), {'?', '?', 'x'}, 2},
+      {"overlong three-byte", "\xE0\x80\xAF", {'?', '?', '?'}, 3},
+      {"overlong euro", "\xF0\x82\x82\xAC", {'?', '?', '?', '?'}, 4},
+      {"above U+10FFFF", "\xF4\x90\x80\x80", {'?', '?', '?', '?'}, 4},
+      {"F5 lead", "\xF5\x80\x80\x80", {'?', '?', '?', '?'}, 4},
+      {"stray bytes", "\x80" "a\xFF", {'?', 'a', '?'}, 2},
+      {"well-formed", "a\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80\xF4\x8F\xBF\xBF",
+       {'a', 0xE9, 0x20AC, 0xD83D, 0xDE00, 0xDBFF, 0xDFFF}, 0},
+      {"shortest forms at the edges", "\xC2\x80\xE0\xA0\x80\xF0\x90\x80\x80",
+       {0x80, 0x800, 0xD800, 0xDC00}, 0},
+      {"encoded surrogate kept", "\xED\xA0\x80", {0xD800}, 0},
+  };
+  Handle latin1("ISO8859-1");
+  ASSERT_NE(latin1.cs, nullptr);
+  for (const Row &r : rows) {
+    int subs = -1;
+    EXPECT_EQ(decode(r.in, &subs), r.units) << r.what;
+    EXPECT_EQ(subs, r.subs) << r.what;
+    // The same decoding ahead of a table converter: one byte a unit here
+    // (every unit of these rows that is not Latin-1 is a '?' there too).
+    std::string expect, out(r.in.size() * 4 + 4, '\0');
+    for (size_t i = 0; i < r.units.size(); ++i) {
+      const uint16_t u = r.units[i];
+      if (u >= 0xD800 && u < 0xDC00 && i + 1 < r.units.size()) ++i;  // one character
+      expect += u < 0x100 ? static_cast<char>(u) : '?';
+    }
+    const int n = ilx_from_utf8(latin1.cs, r.in.data(), static_cast<int>(r.in.size()), &out[0],
+                                static_cast<int>(out.size()));
+    if (r.in != "\xED\xA0\x80") {
+      EXPECT_EQ(out.substr(0, n), expect) << r.what;
+    }
+  }
+  // Re-encoding UTF-8 keeps the well-formed characters and substitutes the rest.
+  char out[16];
+  EXPECT_EQ(ilx_to_utf8(ilx_cs_new("UTF8"), "\xC3" "A\xC0\xAF", 4, out, 16), 4);
+  EXPECT_EQ(std::string(out, 4), "?A??");
+}
+
+// The C library's decoding with the same rule for bad input: at each byte
+// where iconv stops on an invalid sequence, one '?' and one byte skipped.
+// Deliberate difference: encoded surrogates (ED A0..BF xx) decode to their
+// value here, where iconv rejects them.
+U16 iconvDecode(const std::string &in) {
+  iconv_t cd = iconv_open("UTF-16LE", "UTF-8");
+  U16 out;
+  size_t at = 0;
+  while (at < in.size()) {
+    char *ip = const_cast<char *>(in.data()) + at;
+    size_t il = in.size() - at;
+    uint16_t buf[1024];
+    char *op = reinterpret_cast<char *>(buf);
+    size_t ol = sizeof buf;
+    const size_t r = iconv(cd, &ip, &il, &op, &ol);
+    out.insert(out.end(), buf, reinterpret_cast<uint16_t *>(op));
+    at = in.size() - il;
+    if (r != static_cast<size_t>(-1) || errno == E2BIG) continue;
+    const auto b = [&](size_t i) { return static_cast<unsigned char>(in[at + i]); };
+    if (at + 2 < in.size() && b(0) == 0xED && b(1) >= 0xA0 && b(1) <= 0xBF &&
+        (b(2) & 0xC0) == 0x80) {
+      out.push_back(static_cast<uint16_t>(0xD000 | ((b(1) & 0x3F) << 6) | (b(2) & 0x3F)));
+      at += 3;
+      continue;
+    }
+    out.push_back('?');
+    ++at;
+  }
+  iconv_close(cd);
+  return out;
+}
+
+TEST(Utf8Decoding, AgreesWithIconvOnGeneratedTexts) {
+  // Pieces that make texts close to UTF-8: characters of every length,
+  // their prefixes, overlong and out-of-range forms, surrogates, any byte.
+  std::mt19937 rng(2026);
+  const auto piece = [&]() -> std::string {
+    const uint32_t edges[] = {0x7F, 0x80, 0x7FF, 0x800, 0xD7FF, 0xE000, 0xFFFF, 0x10000, 0x10FFFF};
+    switch (rng() % 6) {
+      case 0: return utf8Of(rng() % 0x80);
+      case 1: {
+        uint32_t cp = edges[rng() % 9];
+        if (rng() % 2) cp = 0x80 + rng() % (0x110000 - 0x80);
+        if (cp >= 0xD800 && cp < 0xE000) cp = 0x20AC;
+        std::string s = utf8Of(cp);
+        if (rng() % 4 == 0) s.resize(1 + rng() % (s.size() - 1 + (s.size() == 1)));
+        return s;
+      }
+      case 2: {  // overlong or too large, by a wider encoding than needed
+        const uint32_t cp = rng() % 2 ? rng() % 0x800 : 0x110000 + rng() % 0x100000;
+        std::string s(1, static_cast<char>(cp < 0x800 ? 0xE0 : 0xF4 + rng() % 4));
+        if (cp >= 0x800) s += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        s += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        return s + static_cast<char>(0x80 | (cp & 0x3F));
+      }
+      case 3: return {static_cast<char>(0xC0 + rng() % 2), static_cast<char>(0x80 + rng() % 64)};
+      case 4: return {'\xED', static_cast<char>(0x80 + rng() % 64), '\x80'};
+      default: return std::string(1, static_cast<char>(0x80 + rng() % 128));
+    }
+  };
+  for (int text = 0; text < 3000; ++text) {
+    std::string in;
+    for (int n = 1 + rng() % 8; n > 0; --n) in += piece();
+    in += 'z';  // never cut off at the end
+    ASSERT_EQ(decode(in), iconvDecode(in)) << "text #" << text;
+  }
 }
 
 }  // namespace
