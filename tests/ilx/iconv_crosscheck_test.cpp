@@ -1,7 +1,7 @@
-// Every supplied table against the C library's iconv: each byte sequence
-// iconv decodes to one character, and each character iconv encodes, must
-// convert the same way through Lumex, to and from UCS-2 and UTF-8, with no
-// substitution. The only differences allowed are listed per table below.
+// Every supplied table, and UTF-8, against the C library's iconv: each byte
+// sequence iconv decodes to one character, and each character iconv encodes,
+// must convert the same way through Lumex, to and from UCS-2 and UTF-8, with
+// no substitution. The only differences allowed are listed per table below.
 #include <gtest/gtest.h>
 
 #include <set>
@@ -128,6 +128,7 @@ TEST_P(IconvCrossCheck, MatchesIconvBothWays) {
 }
 
 const TableCase kCases[] = {
+    {"UTF-8", "UTF-8", Family::kSingle, {}},  // its decoding: Utf8Decoding in converters_edge
     {"ANSI_X3.4-1968", "ANSI_X3.4-1968", Family::kSingle, {}},
     {"ISO-8859-1", "ISO-8859-1", Family::kSingle, {}},
     {"ISO-8859-2", "ISO-8859-2", Family::kSingle, {}},
