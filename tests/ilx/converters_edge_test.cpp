@@ -1,7 +1,8 @@
 // Converter behaviour at the edges, which the iconv cross-check cannot see:
 // cut-off and malformed input, broken surrogates, output that runs out,
 // substitution counts, shift codes and flushes, EBCDIC new lines; and UTF-8
-// decoding of bad input, by hand and against iconv on generated texts.
+// decoding of bad input, by hand and against iconv on generated texts; and
+// conversion resumed in small windows against one call.
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -328,5 +329,111 @@ TEST(Utf8Decoding, AgreesWithIconvOnGeneratedTexts) {
     ASSERT_EQ(decode(in), iconvDecode(in)) << "text #" << text;
   }
 }
+
+// Converting in small windows must give exactly what one call over the
+// whole text gives: the same output, end position and substitution count,
+// for every converter kind and window sizes 1 to 8. The outcome of running
+// conv over `in` with input and output windows of `w` units (0: one call
+// over everything); a window grows only when a character cannot be finished
+// in it. From-Unicode conversions end with flush calls.
+template <class In, class Out, class Conv>
+std::string windowed(Conv conv, CodeSetT cs, const std::vector<In> &in, size_t w, bool flush,
+                     size_t *made = nullptr) {
+  conv(cs, nullptr, nullptr, nullptr, nullptr);  // initial shift state
+  ilx_check_subs(cs);
+  const size_t inStep = w ? w : in.size(), outStep = w ? w : 8 * in.size() + 8;
+  std::vector<Out> out;
+  size_t done = 0, inWin = inStep, outWin = outStep;
+  for (int guard = 0; guard < 100000 && done < in.size(); ++guard) {
+    const size_t avail = std::min(in.size() - done, inWin);
+    std::vector<Out> buf(outWin);
+    const In *ip = in.data() + done;
+    Out *op = buf.data();
+    const int r = conv(cs, &ip, in.data() + done + avail, &op, op + outWin);
+    const size_t used = static_cast<size_t>(ip - (in.data() + done));
+    out.insert(out.end(), buf.data(), op);
+    done += used;
+    if (r == ILX_CONV_CUT) {
+      if (done + (avail - used) >= in.size()) break;  // the text itself ends there
+      inWin = avail - used + inStep;
+    } else if (r == ILX_CONV_FULL && op == buf.data()) {
+      outWin += w ? w : 8;
+    } else {
+      inWin = inStep;
+      outWin = outStep;
+    }
+  }
+  for (size_t room = w ? w : 8; flush; ++room) {
+    std::vector<Out> buf(room);
+    Out *op = buf.data();
+    const int r = conv(cs, nullptr, nullptr, &op, op + room);
+    out.insert(out.end(), buf.data(), op);
+    if (r == ILX_CONV_DONE) break;
+  }
+  if (made != nullptr) *made = out.size();
+  return outcome(0, static_cast<long>(done), out, ilx_check_subs(cs));
+}
+
+// The dispatchers in the converters' shape (positions and ends).
+template <class In, class Out, int (*Dispatch)(CodeSetT, const In **, size_t *, Out **, size_t *)>
+int viaDispatcher(CodeSetT cs, const In **in, const In *end, Out **out, Out *oend) {
+  size_t ol = out != nullptr ? static_cast<size_t>(oend - *out) : 0;
+  if (in == nullptr) return Dispatch(cs, nullptr, nullptr, out, out != nullptr ? &ol : nullptr);
+  size_t il = static_cast<size_t>(end - *in);
+  return Dispatch(cs, in, &il, out, &ol);
+}
+
+class Resumable : public ::testing::TestWithParam<const char *> {};
+
+TEST_P(Resumable, WindowsGiveTheSameResultAsOneCall) {
+  // Characters of one to four UTF-8 bytes, shift-worthy runs of CJK
+  // characters and a few characters most code sets lack.
+  const std::string sample =
+      "Gr\xC3\xBC\xC3\x9F" "e, \xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E A\xE3\x81\x82\xEF\xBD\xB1"
+      " \xE2\x82\xAC \xE4\xB8\x82\xF0\x9F\x98\x80 \xD0\x96\xCE\xA9\n\xE3\x80\x80z";
+  CodeSetT cs = ilx_cs_new(GetParam());
+  ASSERT_NE(cs, nullptr) << GetParam();
+  // The sample in the code set with malformed bytes in it; in UTF-8 with a
+  // stray byte and a cut-off end; in UCS-2 with a lone low surrogate and a
+  // high one at the end.
+  std::vector<char> text(4 * sample.size() + 8);
+  text.resize(static_cast<size_t>(ilx_from_utf8(cs, sample.data(), static_cast<int>(sample.size()),
+                                                text.data(), static_cast<int>(text.size()))));
+  text.insert(text.begin() + static_cast<long>(text.size() / 2), {'\x80', '\xFF'});
+  text.push_back('\xFF');
+  const std::vector<char> utf8 = bytes(sample + "\x80 \xE2\x82");
+  U16 ucs2(64);
+  ucs2.resize(static_cast<size_t>(ilx_to_ucs2(ilx_cs_new("UTF8"), sample.data(),
+                                              static_cast<int>(sample.size()), ucs2.data(), 64)));
+  ucs2.insert(ucs2.begin() + 3, 0xDC00);
+  ucs2.push_back(0xD800);
+
+  const auto toUcs2 = viaDispatcher<char, uint16_t, ilx_to_ucs2_r>;
+  const auto toUtf8 = viaDispatcher<char, char, ilx_to_utf8_r>;
+  const auto fromUcs2 = viaDispatcher<uint16_t, char, ilx_from_ucs2_r>;
+  const auto fromUtf8 = viaDispatcher<char, char, ilx_from_utf8_r>;
+  size_t madeTo = 0, madeU = 0;
+  const auto all = [&](size_t w) {
+    return std::vector<std::string>{windowed<char, uint16_t>(toUcs2, cs, text, w, false, &madeTo),
+                                    windowed<char, char>(toUtf8, cs, text, w, false),
+                                    windowed<uint16_t, char>(fromUcs2, cs, ucs2, w, true, &madeU),
+                                    windowed<char, char>(fromUtf8, cs, utf8, w, true)};
+  };
+  const std::vector<std::string> whole = all(0);
+  EXPECT_GT(madeTo, 10u);
+  EXPECT_GT(madeU, 10u);
+  for (size_t w = 1; w <= 8; ++w) EXPECT_EQ(all(w), whole) << "window " << w;
+  ilx_cs_free(cs);
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryKind, Resumable,
+                         ::testing::Values("UTF-8", "INTERNAL37", "ISO-8859-1", "IBM1047", "CP932",
+                                           "EUC-JP", "IBM939", "GB18030"),
+                         [](const ::testing::TestParamInfo<const char *> &i) {
+                           std::string n = i.param;
+                           for (char &c : n)
+                             if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+                           return n;
+                         });
 
 }  // namespace
