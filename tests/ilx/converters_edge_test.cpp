@@ -57,16 +57,8 @@ std::vector<char> bytes(const std::string &s) { return {s.begin(), s.end()}; }
 U16 units(const std::u16string &s) { return {s.begin(), s.end()}; }
 
 TEST(Converters, CutOffAndFullStopBeforeTheCharacter) {
-  struct Row {
-    const char *cs;
-    ToConv conv;
-    std::string in;
-    size_t room;
-    int result;
-    long consumed;
-    std::u16string out;
-    int subs;
-  };
+  struct Row { const char *cs; ToConv conv; std::string in; size_t room; int result; long consumed;
+               std::u16string out; int subs; };
   const Row rows[] = {
       {"UTF8", utf8_to_ucs2_r, "\xE2\x82", 4, ILX_CONV_CUT, 0, u"", 0},  // can become U+20AC
       {"UTF8", utf8_to_ucs2_r, "\xF0\x9F\x98", 4, ILX_CONV_CUT, 0, u"", 0},
@@ -99,16 +91,8 @@ TEST(Converters, CutOffAndFullStopBeforeTheCharacter) {
 }
 
 TEST(Converters, FromUcs2SurrogatesRoomAndSubstitutions) {
-  struct Row {
-    const char *cs;
-    FromConv conv;
-    std::u16string in;
-    size_t room;
-    int result;
-    long consumed;
-    std::string out;
-    int subs;
-  };
+  struct Row { const char *cs; FromConv conv; std::u16string in; size_t room; int result;
+               long consumed; std::string out; int subs; };
   const Row rows[] = {
       {"UTF8", utf8_from_ucs2_r, u"\xD800" u"A", 8, ILX_CONV_DONE, 2, "?", 1},  // broken pair
       {"UTF8", utf8_from_ucs2_r, u"\xDC00", 8, ILX_CONV_DONE, 1, "?", 1},
@@ -305,9 +289,9 @@ TEST(Utf8Decoding, AgreesWithIconvOnGeneratedTexts) {
 // conv over `in` with input and output windows of `w` units (0: one call
 // over everything); a window grows only when a character cannot be finished
 // in it. From-Unicode conversions end with flush calls.
-template <class In, class Out, class Conv>
-std::string windowed(Conv conv, CodeSetT cs, const std::vector<In> &in, size_t w, bool flush,
-                     size_t *made = nullptr) {
+template <class In, class Out>
+std::string windowed(int (*conv)(CodeSetT, const In **, size_t *, Out **, size_t *), CodeSetT cs,
+                     const std::vector<In> &in, size_t w, bool flush, size_t *made = nullptr) {
   conv(cs, nullptr, nullptr, nullptr, nullptr);  // initial shift state
   ilx_check_subs(cs);
   const size_t inStep = w ? w : in.size(), outStep = w ? w : 8 * in.size() + 8;
@@ -316,10 +300,11 @@ std::string windowed(Conv conv, CodeSetT cs, const std::vector<In> &in, size_t w
   for (int guard = 0; guard < 100000 && done < in.size(); ++guard) {
     const size_t avail = std::min(in.size() - done, inWin);
     std::vector<Out> buf(outWin);
-    const In *ip = in.data() + done;
+    const In *start = in.data() + done, *ip = start;
     Out *op = buf.data();
-    const int r = conv(cs, &ip, in.data() + done + avail, &op, op + outWin);
-    const size_t used = static_cast<size_t>(ip - (in.data() + done));
+    size_t il = avail, ol = outWin;
+    const int r = conv(cs, &ip, &il, &op, &ol);
+    const size_t used = static_cast<size_t>(ip - start);
     out.insert(out.end(), buf.data(), op);
     done += used;
     if (r == ILX_CONV_CUT) {
@@ -335,21 +320,13 @@ std::string windowed(Conv conv, CodeSetT cs, const std::vector<In> &in, size_t w
   for (size_t room = w ? w : 8; flush; ++room) {
     std::vector<Out> buf(room);
     Out *op = buf.data();
-    const int r = conv(cs, nullptr, nullptr, &op, op + room);
+    size_t ol = room;
+    const int r = conv(cs, nullptr, nullptr, &op, &ol);
     out.insert(out.end(), buf.data(), op);
     if (r == ILX_CONV_DONE) break;
   }
   if (made != nullptr) *made = out.size();
   return outcome(0, static_cast<long>(done), out, ilx_check_subs(cs));
-}
-
-// The dispatchers in the converters' shape (positions and ends).
-template <class In, class Out, int (*Dispatch)(CodeSetT, const In **, size_t *, Out **, size_t *)>
-int viaDispatcher(CodeSetT cs, const In **in, const In *end, Out **out, Out *oend) {
-  size_t ol = out != nullptr ? static_cast<size_t>(oend - *out) : 0;
-  if (in == nullptr) return Dispatch(cs, nullptr, nullptr, out, out != nullptr ? &ol : nullptr);
-  size_t il = static_cast<size_t>(end - *in);
-  return Dispatch(cs, in, &il, out, &ol);
 }
 
 class Resumable : public ::testing::TestWithParam<const char *> {};
@@ -377,16 +354,12 @@ TEST_P(Resumable, WindowsGiveTheSameResultAsOneCall) {
   ucs2.insert(ucs2.begin() + 3, 0xDC00);
   ucs2.push_back(0xD800);
 
-  const auto toUcs2 = viaDispatcher<char, uint16_t, ilx_to_ucs2_r>;
-  const auto toUtf8 = viaDispatcher<char, char, ilx_to_utf8_r>;
-  const auto fromUcs2 = viaDispatcher<uint16_t, char, ilx_from_ucs2_r>;
-  const auto fromUtf8 = viaDispatcher<char, char, ilx_from_utf8_r>;
   size_t madeTo = 0, madeU = 0;
   const auto all = [&](size_t w) {
-    return std::vector<std::string>{windowed<char, uint16_t>(toUcs2, cs, text, w, false, &madeTo),
-                                    windowed<char, char>(toUtf8, cs, text, w, false),
-                                    windowed<uint16_t, char>(fromUcs2, cs, ucs2, w, true, &madeU),
-                                    windowed<char, char>(fromUtf8, cs, utf8, w, true)};
+    return std::vector<std::string>{windowed(ilx_to_ucs2_r, cs, text, w, false, &madeTo),
+                                    windowed(ilx_to_utf8_r, cs, text, w, false),
+                                    windowed(ilx_from_ucs2_r, cs, ucs2, w, true, &madeU),
+                                    windowed(ilx_from_utf8_r, cs, utf8, w, true)};
   };
   const std::vector<std::string> whole = all(0);
   EXPECT_GT(madeTo, 10u);
