@@ -115,19 +115,13 @@ TEST(Handles, BuiltinsDuplicatesAndNames) {
 }
 
 TEST_F(TableDir, AliasFilesPathsAndWhatIsNotATable) {
-  write("CP1252", tableBytes("CP1252"));
-  write("A1", "A2\n");
-  write("A2", "A3");
-  write("A3", " A4\r\n");
-  write("A4", "CP1252");
-  write("B0", "A1");
-  write("KRZ-1047", tableBytes("IBM1047"));
-  write("MYEBCDIC", "KRZ-1047\n");  // alias text is used without normalization
-  write("OTHER", "krz1047\n");
-  write("LATIN", tableBytes("ISO88591"));
-  write("L", "LATIN");
-  write("EMPTYALIAS", " \n\t");
-  write("LOOP", "LOOP");
+  const std::pair<const char *, std::string> files[] = {
+      {"CP1252", tableBytes("CP1252")}, {"A1", "A2\n"}, {"A2", "A3"}, {"A3", " A4\r\n"},
+      {"A4", "CP1252"}, {"B0", "A1"}, {"KRZ-1047", tableBytes("IBM1047")},
+      {"MYEBCDIC", "KRZ-1047\n"},  // alias text is used without normalization
+      {"OTHER", "krz1047\n"}, {"LATIN", tableBytes("ISO88591")}, {"L", "LATIN"},
+      {"EMPTYALIAS", " \n\t"}, {"LOOP", "LOOP"}};
+  for (const auto &f : files) write(f.first, f.second);
   ASSERT_EQ(::mkdir((dir_ + "/FOLDER").c_str(), 0700), 0);
   useDir();
   const struct {

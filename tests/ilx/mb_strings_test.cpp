@@ -241,7 +241,8 @@ TEST_F(ShiftedText, WalksKeepEachStringsShiftState) {
   const std::string s = run({0xFF41, 0xFF42}) + "\xC1";
   // The shift codes go with the character after them.
   const std::pair<size_t, int> types[] = {{0, 1}, {2, 2}, {3, 1}, {4, 2}, {5, 1}};
-  for (const auto &t : types) EXPECT_EQ(ilx_mbsbtype(h.cs, s.c_str(), t.first), t.second) << t.first;
+  for (const auto &t : types)
+    EXPECT_EQ(ilx_mbsbtype(h.cs, s.c_str(), t.first), t.second) << t.first;
   // Two strings walked side by side with one handle.
   const std::string ab = run({0xFF41, 0xFF42});
   EXPECT_EQ(ilx_stricmp(h.cs, nullptr, ab.c_str(), run({0xFF21, 0xFF22}).c_str()), 0);

@@ -74,7 +74,7 @@ TEST(WideClass, EveryValueMatchesIcu) {
     for (const ClassCase &k : kClasses)
       ASSERT_EQ(k.test(static_cast<uint16_t>(c)), (mask & k.bit) ? 1 : 0) << k.name << " " << c;
   }
-  // The class rules themselves, on characters where C and Unicode part ways.
+  // The class rules themselves, on characters where C and Unicode differ.
   EXPECT_EQ(ilx_iswalpha(0x4E00), 1);  // CJK ideograph: a letter without case
   EXPECT_EQ(ilx_iswupper(0x4E00), 0);
   EXPECT_EQ(ilx_iswspace(0x3000), 1);  // ideographic space
