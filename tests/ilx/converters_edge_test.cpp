@@ -56,7 +56,7 @@ std::string call(Conv conv, CodeSetT cs, const std::vector<In> &in, size_t room,
 std::vector<char> bytes(const std::string &s) { return {s.begin(), s.end()}; }
 U16 units(const std::u16string &s) { return {s.begin(), s.end()}; }
 
-TEST(Converters, CutOffAndFullStopBeforeTheCharacter) {
+TEST(Converters, ToUcs2CutOffRoomAndSubstitutions) {
   struct Row { const char *cs; ToConv conv; std::string in; size_t room; int result; long consumed;
                std::u16string out; int subs; };
   const Row rows[] = {
