@@ -104,6 +104,7 @@ TEST(Handles, BuiltinsDuplicatesAndNames) {
   char out[4];
   EXPECT_EQ(ilx_from_utf8(dup, "\xE2\x82\xAC", 3, out, 4), 1);  // no euro in Latin-1
   EXPECT_EQ(ilx_check_subs(dup), 1);
+  EXPECT_EQ(ilx_check_subs(dup), 0);  // reading the count resets it
   EXPECT_EQ(ilx_check_subs(l1), 0);  // each handle counts its own
   ilx_cs_free(dup);                  // leaves the table to l1
   EXPECT_EQ(ilx_to_utf8(l1, "\xE9", 1, out, 4), 2);

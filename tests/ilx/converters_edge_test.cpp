@@ -75,6 +75,7 @@ TEST(Converters, ToUcs2CutOffRoomAndSubstitutions) {
       {"IBM939", ebcdic_dbcs_to_ucs2_r, "\xC1\x0E\x40\x40\x0F\xC2", 8, ILX_CONV_DONE, 6,
        u"A\x3000" u"B", 0},  // shift codes write nothing
       {"IBM939", ebcdic_dbcs_to_ucs2_r, "\x0E\x40", 8, ILX_CONV_CUT, 1, u"", 0},  // shift taken
+      {"IBM037", ebcdic_sbcs_to_ucs2_r, "\x15\x25", 2, ILX_CONV_DONE, 2, u"\n\n", 0},  // new lines
       {"SJIS", ascii_dbcs_to_ucs2_r, "a\x82", 4, ILX_CONV_CUT, 1, u"a", 0},
       {"EUCJP", ascii_mbcs_to_ucs2_r, "\x8F\xB0", 4, ILX_CONV_CUT, 0, u"", 0},
       {"INTERNAL37", os_to_ucs2_r, "\xFF\x01", 4, ILX_CONV_DONE, 2, u"\xFF\x01", 0},
@@ -102,6 +103,10 @@ TEST(Converters, FromUcs2SurrogatesRoomAndSubstitutions) {
       {"INTERNAL37", os_from_ucs2_r, u"\x0100\xE9", 4, ILX_CONV_DONE, 2, "?\xE9", 1},
       {"GB18030", ascii_gb18030_from_ucs2_r, u"\xD800\xDC00", 3, ILX_CONV_FULL, 0, "", 0},
       {"IBM939", ebcdic_dbcs_from_ucs2_r, u"\x3000", 8, ILX_CONV_DONE, 1, "\x0E\x40\x40", 0},
+      // EBCDIC: a line feed is 0x15; what the code page lacks is its '?', not SUB.
+      {"IBM037", ebcdic_sbcs_from_ucs2_r, u"\n", 2, ILX_CONV_DONE, 1, "\x15", 0},
+      {"IBM037", ebcdic_sbcs_from_ucs2_r, u"\x20AC", 2, ILX_CONV_DONE, 1, "\x6F", 1},
+      {"IBM939", ebcdic_dbcs_from_ucs2_r, u"\xE9", 2, ILX_CONV_DONE, 1, "\x6F", 1},
       {"SJIS", ascii_dbcs_from_ucs2_r, u"x\x3042", 2, ILX_CONV_FULL, 1, "x", 0},
       {"SJIS", ascii_dbcs_from_ucs2_r, u"\x0E01", 4, ILX_CONV_DONE, 1, "?", 1},  // Thai
       {"EUCJP", ascii_mbcs_from_ucs2_r, u"\x4E02", 2, ILX_CONV_FULL, 0, "", 0},  // three bytes
@@ -113,26 +118,6 @@ TEST(Converters, FromUcs2SurrogatesRoomAndSubstitutions) {
     EXPECT_EQ((call<uint16_t, char>(r.conv, h.cs, units(r.in), r.room)),
               outcome(r.result, r.consumed, bytes(r.out), r.subs));
   }
-}
-
-TEST(Converters, EbcdicNewLinesAndQuestionMarks) {
-  Handle e("IBM037"), d("IBM939");
-  ASSERT_NE(e.cs, nullptr);
-  ASSERT_NE(d.cs, nullptr);
-  uint16_t u[2];
-  EXPECT_EQ(ilx_to_ucs2(e.cs, "\x15\x25", 2, u, 2), 2);  // both new-line bytes
-  EXPECT_EQ(U16(u, u + 2), (U16{0x0A, 0x0A}));
-  char b[2];
-  EXPECT_EQ(ilx_from_utf8(e.cs, "\n", 1, b, 2), 1);
-  EXPECT_EQ(b[0], '\x15');
-  // Characters the code page lacks are counted EBCDIC question marks, not SUB.
-  EXPECT_EQ(ilx_from_utf8(e.cs, "\xE2\x82\xAC", 3, b, 2), 1);  // no euro in 037
-  EXPECT_EQ(b[0], '\x6F');
-  EXPECT_EQ(ilx_check_subs(e.cs), 1);
-  EXPECT_EQ(ilx_check_subs(e.cs), 0);  // reading the count resets it
-  EXPECT_EQ(ilx_from_utf8(d.cs, "\xC3\xA9", 2, b, 2), 1);
-  EXPECT_EQ(b[0], '\x6F');
-  EXPECT_EQ(ilx_check_subs(d.cs), 1);
 }
 
 TEST(Converters, ShiftInComesFromTheFlushWhenThereIsRoom) {
