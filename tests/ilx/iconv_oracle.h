@@ -3,7 +3,6 @@
 
 #include <iconv.h>
 
-#include <cerrno>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -13,10 +12,8 @@ class IconvOracle {
   explicit IconvOracle(const char *name)
       : toU_(iconv_open("UCS-4LE", name)), fromU_(iconv_open(name, "UCS-4LE")) {}
   ~IconvOracle() {
-    if (ok()) {
-      iconv_close(toU_);
-      iconv_close(fromU_);
-    }
+    if (toU_ != (iconv_t)-1) iconv_close(toU_);
+    if (fromU_ != (iconv_t)-1) iconv_close(fromU_);
   }
   IconvOracle(const IconvOracle &) = delete;
   IconvOracle &operator=(const IconvOracle &) = delete;
@@ -36,32 +33,17 @@ class IconvOracle {
   // The bytes of one code point, ending in the initial shift state; empty
   // when iconv cannot map it or only substitutes the SUB control for it.
   std::string encode(uint32_t cp) {
-    std::string b = encodeRaw(cp);
-    if (!b.empty() && cp != 0x1A && decode(b) == 0x1A) return {};
-    return b;
-  }
-  std::string encodeRaw(uint32_t cp) {
     iconv(fromU_, nullptr, nullptr, nullptr, nullptr);
     char *ip = reinterpret_cast<char *>(&cp);
     size_t il = 4;
     char out[32];
     char *op = out;
     size_t ol = sizeof out;
-    if (iconv(fromU_, &ip, &il, &op, &ol) == static_cast<size_t>(-1)) return {};
-    if (iconv(fromU_, nullptr, nullptr, &op, &ol) == static_cast<size_t>(-1)) return {};
-    return std::string(out, op);
-  }
-  // A whole text, for benchmarks and multi-character checks.
-  std::string convertTo(const std::string &in, size_t cap) {
-    std::string out(cap, '\0');
-    iconv(fromU_, nullptr, nullptr, nullptr, nullptr);
-    char *ip = const_cast<char *>(in.data());
-    size_t il = in.size();
-    char *op = &out[0];
-    size_t ol = cap;
-    iconv(fromU_, &ip, &il, &op, &ol);
-    out.resize(cap - ol);
-    return out;
+    if (iconv(fromU_, &ip, &il, &op, &ol) == static_cast<size_t>(-1) ||
+        iconv(fromU_, nullptr, nullptr, &op, &ol) == static_cast<size_t>(-1))
+      return {};
+    std::string b(out, op);
+    return cp != 0x1A && decode(b) == 0x1A ? std::string() : b;
   }
 
  private:
@@ -69,22 +51,11 @@ class IconvOracle {
 };
 
 inline std::string utf8Of(uint32_t cp) {
-  std::string s;
-  if (cp < 0x80) {
-    s += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    s += static_cast<char>(0xC0 | (cp >> 6));
-    s += static_cast<char>(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    s += static_cast<char>(0xE0 | (cp >> 12));
-    s += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    s += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    s += static_cast<char>(0xF0 | (cp >> 18));
-    s += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    s += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    s += static_cast<char>(0x80 | (cp & 0x3F));
-  }
+  if (cp < 0x80) return std::string(1, static_cast<char>(cp));
+  const int n = cp < 0x800 ? 2 : cp < 0x10000 ? 3 : 4;
+  std::string s(n, '\0');
+  for (int i = n - 1; i > 0; --i, cp >>= 6) s[i] = static_cast<char>(0x80 | (cp & 0x3F));
+  s[0] = static_cast<char>(((0xFF00 >> n) & 0xFF) | cp);
   return s;
 }
 

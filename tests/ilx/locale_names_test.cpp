@@ -12,17 +12,11 @@
 
 namespace {
 
-std::string canonLoc(const char *name, size_t size = 32) {
+// One of the name functions into a buffer of `size` bytes, the rest 'x'.
+std::string canon(int (*f)(const char *, char *, size_t), const char *name, size_t size = 32) {
   char buf[64];
   std::memset(buf, 'x', sizeof buf);
-  EXPECT_EQ(0, ilx_canonical_loc(name, buf, size));
-  return buf;
-}
-
-std::string canonLang(const char *name, size_t size = 32) {
-  char buf[64];
-  std::memset(buf, 'x', sizeof buf);
-  EXPECT_EQ(0, ilx_canonical_lang(name, buf, size));
+  EXPECT_EQ(0, f(name, buf, size));
   return buf;
 }
 
@@ -48,33 +42,31 @@ TEST(LocaleNames, CanonicalAndFallbackForms) {
       {"\xE9t", "\xE9t", "\xE9t"},  // bytes outside ASCII are not letters
   };
   for (const Row &r : rows) {
-    SCOPED_TRACE(r.name);
-    EXPECT_EQ(r.canonical, canonLoc(r.name));
-    EXPECT_EQ(r.fallback, canonLang(r.name));
+    EXPECT_EQ(r.canonical, canon(ilx_canonical_loc, r.name)) << r.name;
+    EXPECT_EQ(r.fallback, canon(ilx_canonical_lang, r.name)) << r.name;
   }
-  EXPECT_EQ("", canonLoc(nullptr));
-  EXPECT_EQ("", canonLang(nullptr));
+  EXPECT_EQ("", canon(ilx_canonical_loc, nullptr));
+  EXPECT_EQ("", canon(ilx_canonical_lang, nullptr));
 }
 
 TEST(LocaleNames, ResultsAreCutToTheBuffer) {
-  EXPECT_EQ("de_D", canonLoc("de_DE.UTF-8", 5));
-  EXPECT_EQ("", canonLoc("german", 1));
-  EXPECT_EQ("fr", canonLang("fr_CA", 3));
+  EXPECT_EQ("de_D", canon(ilx_canonical_loc, "de_DE.UTF-8", 5));
+  EXPECT_EQ("", canon(ilx_canonical_loc, "german", 1));
+  EXPECT_EQ("fr", canon(ilx_canonical_lang, "fr_CA", 3));
   char buf[4] = {'a', 'b', 'c', '\0'};
   EXPECT_EQ(0, ilx_canonical_loc("german", buf, 0));
   EXPECT_EQ(0, ilx_canonical_lang("german", buf, 0));
   EXPECT_EQ(0, ilx_os_lang_name(buf, 0));
   EXPECT_STREQ("abc", buf);  // size 0 writes nothing
   EXPECT_EQ(0, ilx_canonical_loc("german", nullptr, 10));
-
-  char *loc = ilx_loc_new("de_DE.UTF-8");
-  ASSERT_NE(nullptr, loc);
-  EXPECT_STREQ("de_DE", loc);
-  EXPECT_EQ(0, ilx_loc_free(loc));
-  loc = ilx_loc_new(std::string(40, 'q').c_str());
-  ASSERT_NE(nullptr, loc);
-  EXPECT_EQ(std::string(31, 'q'), loc);
-  EXPECT_EQ(0, ilx_loc_free(loc));
+  const std::pair<std::string, std::string> made[] = {
+      {"de_DE.UTF-8", "de_DE"}, {std::string(40, 'q'), std::string(31, 'q')}};
+  for (const auto &m : made) {
+    char *loc = ilx_loc_new(m.first.c_str());
+    ASSERT_NE(nullptr, loc);
+    EXPECT_EQ(m.second, loc);
+    EXPECT_EQ(0, ilx_loc_free(loc));
+  }
   EXPECT_EQ(0, ilx_loc_free(nullptr));
 }
 
@@ -82,10 +74,9 @@ TEST(LocaleNames, WindowsLanguageIdentifiers) {
   const std::pair<uint16_t, const char *> rows[] = {
       {0x0409, "en"}, {0x0809, "en"}, {0x0404, "zh_TW"}, {0x0804, "zh_CN"}, {0x0C04, "zh"},
       {0x0416, "pt_BR"}, {0x0816, "pt"}, {0x0422, "uk"}, {0x0436, "af"},
-      // Croatian and Serbian share the primary id; the earlier row wins.
-      {0x041A, "hr"}, {0x081A, "hr"},
-      {0x0000, "C"}, {0x0417, "C"},  // no row for 0x17
-      {0xFC07, "de"},                // only the low 10 bits select the language
+      {0x041A, "hr"}, {0x081A, "hr"},  // Croatian and Serbian share the id: the first row wins
+      {0x0000, "C"}, {0x0417, "C"},    // no row for 0x17
+      {0xFC07, "de"},                  // only the low 10 bits select the language
   };
   for (const auto &r : rows) EXPECT_STREQ(r.second, CheckLangTable(r.first)) << r.first;
   EXPECT_STREQ("C", ilx_setlocale(0, nullptr));
@@ -95,38 +86,35 @@ TEST(LocaleNames, WindowsLanguageIdentifiers) {
 
 TEST(LocaleNames, UserLanguageComesFromTheEnvironment) {
   const char *vars[] = {"LANG", "LC_ALL", "LC_MESSAGES"};
-  std::string saved[3];
-  bool had[3];
+  std::pair<bool, std::string> saved[3];
   for (int i = 0; i < 3; ++i) {
     const char *v = std::getenv(vars[i]);
-    had[i] = v != nullptr;
-    if (had[i]) saved[i] = v;
+    saved[i] = {v != nullptr, v != nullptr ? v : ""};
     unsetenv(vars[i]);
   }
-  auto lang = [](size_t size = 32) {
-    char buf[32];
-    EXPECT_EQ(0, ilx_os_lang_name(buf, size));
-    return std::string(buf);
+  // Each step sets one variable (empty counts as unset) and reads the result.
+  const struct {
+    const char *var, *value;
+    size_t size;
+    const char *lang;
+  } steps[] = {
+      {nullptr, nullptr, 32, "C"},
+      {"LC_MESSAGES", "de_DE.UTF-8", 32, "de_DE.UTF-8"},
+      {"LC_ALL", "fr_FR", 32, "fr_FR"},
+      {"LANG", "fr_CA.UTF-8", 32, "fr_CA.UTF-8"},  // returned as it stands
+      {nullptr, nullptr, 4, "fr_"},
+      {"LANG", "", 32, "fr_FR"},
+      {"LC_ALL", "", 32, "de_DE.UTF-8"},
   };
-  EXPECT_EQ("C", lang());
-  setenv("LC_MESSAGES", "de_DE.UTF-8", 1);
-  EXPECT_EQ("de_DE.UTF-8", lang());
-  setenv("LC_ALL", "fr_FR", 1);
-  EXPECT_EQ("fr_FR", lang());
-  setenv("LANG", "fr_CA.UTF-8", 1);
-  EXPECT_EQ("fr_CA.UTF-8", lang());  // returned as it stands
-  EXPECT_EQ("fr_", lang(4));
-  // Empty variables count as unset.
-  setenv("LANG", "", 1);
-  EXPECT_EQ("fr_FR", lang());
-  setenv("LC_ALL", "", 1);
-  EXPECT_EQ("de_DE.UTF-8", lang());
-
+  for (const auto &s : steps) {
+    if (s.var != nullptr) setenv(s.var, s.value, 1);
+    char buf[32];
+    EXPECT_EQ(0, ilx_os_lang_name(buf, s.size));
+    EXPECT_STREQ(s.lang, buf) << (s.var ? s.var : "") << "=" << (s.value ? s.value : "");
+  }
   for (int i = 0; i < 3; ++i) {
-    if (had[i])
-      setenv(vars[i], saved[i].c_str(), 1);
-    else
-      unsetenv(vars[i]);
+    if (saved[i].first) setenv(vars[i], saved[i].second.c_str(), 1);
+    else unsetenv(vars[i]);
   }
 }
 

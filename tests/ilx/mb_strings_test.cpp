@@ -1,54 +1,407 @@
-// Multibyte string functions that step over whole characters, on UTF-8 and
-// byte-for-byte text. Inputs live in exact-size heap blocks so that a read
-// past a NUL shows under the address sanitizer.
+// Multibyte characters and strings. On UTF-8 and table code sets: random
+// texts built character by character with the C library's iconv, so that
+// every character boundary is known, and the traps of double-byte text
+// (trail bytes that look like ASCII), of GB 18030 pairs and of EBCDIC shift
+// codes. On the built-in UTF-8 and byte-for-byte code sets, what the walks
+// cannot reach: characters beyond U+FFFF, cut-off text, NUL and null
+// handling, case mapping and compare results; those inputs live in
+// exact-size heap blocks so that a read past the end shows under the address
+// sanitizer.
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <map>
 #include <memory>
+#include <random>
 #include <string>
+#include <vector>
 
+#include "iconv_oracle.h"
 #include "lumex/ilx.h"
 
 namespace {
 
+using U16 = std::vector<uint16_t>;
+
+struct Handle {
+  explicit Handle(const char *name) : cs(ilx_cs_new(name)) {}
+  ~Handle() { ilx_cs_free(cs); }
+  CodeSetT cs;
+};
+
+// A text of random characters with the offset where each one starts.
+struct Text {
+  std::string bytes;
+  U16 units;
+  std::vector<size_t> starts;
+};
+
+Text randomText(CodeSetT cs, IconvOracle &iconv, std::mt19937 &rng, int chars) {
+  Text t;
+  while (static_cast<int>(t.units.size()) < chars) {
+    const uint32_t cp = rng() % 3 == 0 ? 1 + rng() % 0x7F : 1 + rng() % 0xFFFF;
+    if (cp >= 0xD800 && cp <= 0xDFFF) continue;
+    const std::string enc = iconv.encode(cp);
+    if (enc.empty() || enc.find('\0') != std::string::npos) continue;
+    // Characters on which the table and iconv agree both ways (the rest is
+    // the cross-check's business).
+    uint16_t wc = 0;
+    char mine[4];
+    if (ilx_mbtowc(cs, &wc, enc.data(), enc.size()) != static_cast<int>(enc.size()) || wc != cp ||
+        ilx_wctomb(cs, mine, static_cast<uint16_t>(cp)) != static_cast<int>(enc.size()) ||
+        std::string(mine, enc.size()) != enc)
+      continue;
+    t.starts.push_back(t.bytes.size());
+    t.bytes += enc;
+    t.units.push_back(static_cast<uint16_t>(cp));
+  }
+  return t;
+}
+
+class StatelessCodeSets : public ::testing::TestWithParam<const char *> {};
+
+TEST_P(StatelessCodeSets, WalksAgreeWithTheCharacterBoundaries) {
+  Handle h(GetParam());
+  ASSERT_NE(h.cs, nullptr) << GetParam();
+  IconvOracle iconv(GetParam());
+  ASSERT_TRUE(iconv.ok());
+  std::mt19937 rng(7);
+  for (int round = 0; round < 60; ++round) {
+    const Text t = randomText(h.cs, iconv, rng, 1 + round % 12);
+    const char *s = t.bytes.c_str();
+    const size_t size = t.bytes.size();
+    // Whole strings, both ways.
+    U16 wide(t.units.size() + 1, 0x7777);
+    ASSERT_EQ(ilx_mbstowcs(h.cs, wide.data(), s, wide.size()), static_cast<int>(t.units.size()));
+    ASSERT_EQ(U16(wide.begin(), wide.end() - 1), t.units);
+    std::string back(size + 1, 'x');
+    ASSERT_EQ(ilx_wcstombs(h.cs, &back[0], wide.data(), back.size()), static_cast<int>(size));
+    ASSERT_EQ(back.c_str(), t.bytes);
+    ASSERT_EQ(ilx_wcstombs(h.cs, nullptr, wide.data(), 0), static_cast<int>(size));
+    // Byte types and lengths at every offset; byte searches find only starts.
+    for (size_t i = 0; i < t.starts.size(); ++i) {
+      const size_t start = t.starts[i], end = i + 1 < t.starts.size() ? t.starts[i + 1] : size;
+      ASSERT_EQ(ilx_mblen(h.cs, s + start, size - start), static_cast<int>(end - start));
+      ASSERT_EQ(ilx_mbsbtype(h.cs, s, start), end - start == 1 ? 0 : 1);
+      for (size_t k = start + 1; k < end; ++k) ASSERT_EQ(ilx_mbsbtype(h.cs, s, k), 2);
+      for (size_t k = start; k < end; ++k) {
+        const char *first = nullptr;
+        for (size_t j = 0; j < t.starts.size() && first == nullptr; ++j)
+          if (s[t.starts[j]] == s[k]) first = s + t.starts[j];
+        ASSERT_EQ(ilx_strchr(h.cs, s, static_cast<unsigned char>(s[k])), first);
+      }
+    }
+    ASSERT_EQ(ilx_mbsbtype(h.cs, s, size), -1);
+    // Limits fall on character boundaries.
+    for (size_t n = 0; n <= size + 1; ++n) {
+      size_t whole = 0;
+      for (size_t start : t.starts)
+        if (start <= n) whole = start;
+      if (size <= n) whole = size;
+      ASSERT_EQ(ilx_strnlen(h.cs, s, n), whole) << n;
+      std::string dst(n + 1, 'x');
+      ilx_strncpy(h.cs, &dst[0], s, n);
+      ASSERT_EQ(dst.substr(0, whole), t.bytes.substr(0, whole)) << n;
+      ASSERT_EQ(dst.substr(whole, n - whole), std::string(n - whole, '\0')) << n;
+      ASSERT_EQ(dst[n], 'x') << n;
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Tables, StatelessCodeSets,
+                         ::testing::Values("UTF-8", "ISO-8859-1", "IBM1047", "CP932", "EUC-JP",
+                                           "BIG5", "GB18030"));
+
+// Shift-JIS: trail bytes from 0x40 to 0x7E look like ASCII.
+TEST(DoubleByteText, TrailBytesAreNotCharacters) {
+  Handle h("SJIS");
+  ASSERT_NE(h.cs, nullptr);
+  const char *s = "A\x82\xA0";  // "A", then hiragana a
+  EXPECT_EQ(ilx_ismbs1st(h.cs, s, s + 1), 1);
+  const std::string so = "\x83\x5C";  // katakana so: its trail byte is a backslash
+  const std::string text = "a" + so + "b\\c" + so;
+  const char *t = text.c_str();
+  EXPECT_EQ(ilx_strchr(h.cs, t, '\\'), t + 4);
+  EXPECT_EQ(ilx_strrchr(h.cs, t, '\\'), t + 4);
+  EXPECT_EQ(ilx_strstr(h.cs, t, "\\"), t + 4);
+  EXPECT_EQ(ilx_strcspn(h.cs, t, "\\"), 4u);
+  EXPECT_EQ(ilx_strpbrk(h.cs, t, "\\"), t + 4);
+  EXPECT_EQ(ilx_strspn(h.cs, t, ("a" + so).c_str()), 3u);
+  std::string tok = text;
+  char *pos = nullptr;
+  EXPECT_STREQ(ilx_strtok(h.cs, &tok[0], "\\", &pos), ("a" + so + "b").c_str());
+  EXPECT_STREQ(ilx_strtok(h.cs, nullptr, "\\", &pos), ("c" + so).c_str());
+  EXPECT_EQ(ilx_strtok(h.cs, nullptr, "\\", &pos), nullptr);
+  // Full-width letters change case within the code set.
+  std::string word = "a\x82\x81\x82\x60z";  // a, full-width a, full-width A, z
+  ilx_strupper(h.cs, nullptr, &word[0]);
+  EXPECT_EQ(word, "A\x82\x60\x82\x60Z");
+  EXPECT_EQ(ilx_stricmp(h.cs, nullptr, "\x82\x81x", "\x82\x60X"), 0);
+  EXPECT_EQ(ilx_strnicmp(h.cs, nullptr, "\x82\x81x", "\x82\x60y", 2), 0);
+  EXPECT_NE(ilx_strnicmp(h.cs, nullptr, "\x82\x81x", "\x82\x60y", 3), 0);
+}
+
+TEST(SingleByteText, MappedCaseMustExistInTheCodeSet) {
+  Handle latin1("ISO-8859-1"), ebcdic("IBM1047");
+  ASSERT_NE(latin1.cs, nullptr);
+  ASSERT_NE(ebcdic.cs, nullptr);
+  std::string s = "\xE9t\xE9 \xFF";
+  ilx_strupper(latin1.cs, nullptr, &s[0]);
+  EXPECT_EQ(s, "\xC9T\xC9 \xFF");  // no Ÿ in Latin-1: ÿ stays
+  EXPECT_EQ(ilx_check_subs(latin1.cs), 0);
+  std::string e = "\x81\x82\x83";  // "abc" in EBCDIC
+  ilx_strupper(ebcdic.cs, nullptr, &e[0]);
+  EXPECT_EQ(e, "\xC1\xC2\xC3");
+  EXPECT_EQ(ilx_stricmp(ebcdic.cs, nullptr, "\x81\x82", "\xC1\xC2"), 0);
+  EXPECT_EQ(ilx_mblen(ebcdic.cs, "\x0E\x41", 2), 1);  // every character is one byte
+}
+
+TEST(Gb18030Text, FourByteCharactersBeyondTheBmp) {
+  Handle h("GB18030");
+  ASSERT_NE(h.cs, nullptr);
+  uint16_t wc = 0;
+  EXPECT_EQ(ilx_mbtowc(h.cs, &wc, "\x90\x30\x81\x30", 4), -1);  // U+10000 needs a pair
+  EXPECT_EQ(ilx_mblen(h.cs, "\x90\x30\x81\x30", 4), 4);
+  const char *s = "a\x90\x30\x81\x30" "b";
+  EXPECT_EQ(ilx_mbsbtype(h.cs, s, 1), 1);
+  EXPECT_EQ(ilx_mbsbtype(h.cs, s, 4), 2);
+  EXPECT_EQ(ilx_mbsbtype(h.cs, s, 5), 0);
+  EXPECT_EQ(ilx_strnlen(h.cs, s, 4), 1u);
+}
+
+// EBCDIC with shift codes: 0x0E opens a double-byte run, 0x0F closes it.
+class ShiftedText : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_NE(h.cs, nullptr);
+    char b[4];
+    // Full-width a, b, A, B, c as they are written inside a run.
+    for (uint16_t u : {0xFF41, 0xFF42, 0xFF21, 0xFF22, 0xFF43}) {
+      ASSERT_EQ(ilx_wctomb(h.cs, nullptr, 0), 1);  // a stateful code set
+      ASSERT_EQ(ilx_wctomb(h.cs, b, u), 3);
+      ASSERT_EQ(b[0], '\x0E');
+      dbcs[u] = std::string(b + 1, 2);
+    }
+    ilx_wctomb(h.cs, nullptr, 0);
+  }
+  std::string run(std::initializer_list<uint16_t> units) {
+    std::string s = "\x0E";
+    for (uint16_t u : units) s += dbcs[u];
+    return s + "\x0F";
+  }
+  Handle h{"IBM939"};
+  std::map<uint16_t, std::string> dbcs;
+};
+
+TEST_F(ShiftedText, WholeStringsCarryTheirShiftCodes) {
+  EXPECT_EQ(ilx_mbtowc(h.cs, nullptr, nullptr, 0), 1);
+  EXPECT_EQ(ilx_mblen(h.cs, nullptr, 0), 1);
+  uint16_t wc = 0;
+  EXPECT_EQ(ilx_mbtowc(h.cs, &wc, "\x0E", 1), -1);  // a shift code alone is no character
+  U16 out(4, 0x7777);
+  EXPECT_EQ(ilx_mbstowcs(h.cs, out.data(), (run({0xFF41, 0xFF42}) + "\xC1").c_str(), 4), 3);
+  EXPECT_EQ(out, (U16{0xFF41, 0xFF42, 'A', 0}));
+
+  const U16 ending{0xFF41, 0};
+  char b[8];
+  EXPECT_EQ(ilx_wcstombs(h.cs, b, ending.data(), sizeof b), 4);  // closed by the flush
+  EXPECT_EQ(std::string(b, 4), run({0xFF41}));
+  EXPECT_EQ(ilx_wcstombs(h.cs, nullptr, ending.data(), 0), 4);  // the count includes the close
+  // No room for the closing code: the character is left out rather than
+  // leaving the output inside a double-byte run.
+  std::memset(b, 'x', sizeof b);
+  EXPECT_EQ(ilx_wcstombs(h.cs, b, ending.data(), 3), 0);
+  EXPECT_EQ(b[0], '\0');
+
+  // Mixed texts against iconv, with its final shift back.
+  iconv_t cd = iconv_open("IBM939", "UCS-2LE");
+  ASSERT_NE(cd, (iconv_t)-1);
+  std::mt19937 rng(3);
+  for (int round = 0; round < 200; ++round) {
+    U16 ws;
+    for (int n = 1 + round % 9; n > 0; --n)
+      ws.push_back(static_cast<uint16_t>(rng() % 3 == 0 ? 0x41 + rng() % 26 : 0xFF21 + rng() % 26));
+    char expected[128], *ip = reinterpret_cast<char *>(ws.data()), *op = expected;
+    size_t il = ws.size() * 2, ol = sizeof expected;
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(iconv(cd, &ip, &il, &op, &ol), static_cast<size_t>(-1));
+    ASSERT_NE(iconv(cd, nullptr, nullptr, &op, &ol), static_cast<size_t>(-1));
+    ws.push_back(0);
+    char mine[64];
+    ASSERT_EQ(ilx_wcstombs(h.cs, mine, ws.data(), sizeof mine), op - expected);
+    ASSERT_EQ(std::string(mine), std::string(expected, op));
+    U16 back(ws.size(), 0);
+    ASSERT_EQ(ilx_mbstowcs(h.cs, back.data(), mine, back.size()), static_cast<int>(ws.size() - 1));
+    ASSERT_EQ(back, ws);
+  }
+  iconv_close(cd);
+}
+
+TEST_F(ShiftedText, WalksKeepEachStringsShiftState) {
+  const std::string s = run({0xFF41, 0xFF42}) + "\xC1";
+  // The shift codes go with the character after them.
+  const std::pair<size_t, int> types[] = {{0, 1}, {2, 2}, {3, 1}, {4, 2}, {5, 1}};
+  for (const auto &t : types)
+    EXPECT_EQ(ilx_mbsbtype(h.cs, s.c_str(), t.first), t.second) << t.first;
+  // Two strings walked side by side with one handle.
+  const std::string ab = run({0xFF41, 0xFF42});
+  EXPECT_EQ(ilx_stricmp(h.cs, nullptr, ab.c_str(), run({0xFF21, 0xFF22}).c_str()), 0);
+  EXPECT_EQ(ilx_stricmp(h.cs, nullptr, ab.c_str(), run({0xFF21, 0xFF43}).c_str()), -1);
+  uint16_t wc = 0;
+  EXPECT_EQ(ilx_mbtowc(h.cs, &wc, "\xC1", 1), 1);  // the handle is back in single-byte state
+  EXPECT_EQ(wc, 'A');
+  std::string word = ab + "\x81";
+  ilx_strupper(h.cs, nullptr, &word[0]);
+  EXPECT_EQ(word, run({0xFF21, 0xFF22}) + "\xC1");
+  // A bounded copy closes the run it cuts.
+  char dst[6];
+  std::memset(dst, 'x', sizeof dst);
+  ilx_strncpy(h.cs, dst, ab.c_str(), 5);
+  EXPECT_EQ(std::string(dst, 6), run({0xFF41}) + std::string(1, '\0') + "x");
+}
+
+
 struct Buf {
-  explicit Buf(const std::string &s, size_t room = 0) : size(std::max(s.size() + 1, room)), bytes(new char[size]) {
+  explicit Buf(const std::string &s, size_t room = 0)
+      : size(std::max(s.size() + 1, room)), bytes(new char[size]) {
     std::memset(bytes.get(), 0, size);
     std::memcpy(bytes.get(), s.data(), s.size());
   }
-  char *get() { return bytes.get(); }
+  char *get() const { return bytes.get(); }
   std::string str() const { return std::string(bytes.get()); }
   std::string raw(size_t n) const { return std::string(bytes.get(), n); }
   size_t size;
   std::unique_ptr<char[]> bytes;
 };
 
-class MbStrings : public ::testing::Test {
+class MbText : public ::testing::Test {
  protected:
   void SetUp() override {
-    utf8 = ilx_cs_new("UTF8");
-    os = ilx_cs_new("INTERNAL37");
     ASSERT_NE(utf8, nullptr);
-    ASSERT_NE(os, nullptr);
+    ASSERT_NE(os, nullptr);  // bytes are code points 0 to 255
+    ilx_check_subs(utf8);
   }
   void TearDown() override { ilx_cs_free(os); }
-  CodeSetT utf8 = nullptr, os = nullptr;
+  CodeSetT utf8 = ilx_cs_new("utf-8"), os = ilx_cs_new("INTERNAL37");
 };
 
-TEST_F(MbStrings, CaseMappingInPlace) {
+TEST_F(MbText, OneCharacterBothWays) {
+  // toWide from ilx_mbtowc (a surrogate pair is no character), len from ilx_mblen.
+  struct Row { CodeSetT cs; std::string in; size_t n; int toWide; uint16_t wc; int len; };
+  const Row rows[] = {
+      {utf8, "\xC3\xA9z", 3, 2, 0xE9, 2},     {utf8, std::string(1, '\0'), 1, 0, 0, 0},
+      {utf8, "\xE2\x82\xAC", 2, -1, 0, -1},    {utf8, "A", 0, -1, 0, -1},
+      {utf8, "\xF0\x9F\x98\x80", 4, -1, 0, 4}, {utf8, "\xF0\x9F\x98\x80", 3, -1, 0, -1},
+      {os, "\xE9", 1, 1, 0xE9, 1},             {os, "\xC3\xA9", 2, 1, 0xC3, 1},
+  };
+  for (const Row &r : rows) {
+    SCOPED_TRACE("row " + std::to_string(&r - rows));
+    const Buf in(r.in);
+    uint16_t wc = 0x7777;
+    EXPECT_EQ(ilx_mbtowc(r.cs, &wc, in.get(), r.n), r.toWide);
+    if (r.toWide >= 0) {
+      EXPECT_EQ(wc, r.wc);
+    }
+    EXPECT_EQ(ilx_mblen(r.cs, in.get(), r.n), r.len);
+  }
+  EXPECT_EQ(ilx_mbtowc(utf8, nullptr, "\xC3\xA9", 2), 2);  // no output wanted
+  EXPECT_EQ(ilx_mbtowc(utf8, nullptr, nullptr, 0), 0);     // no shift state
+  EXPECT_EQ(ilx_wctomb(utf8, nullptr, 0), 0);
+  EXPECT_EQ(ilx_mblen(os, nullptr, 0), 0);
+
+  struct Back { CodeSetT cs; uint16_t wc; int n; std::string bytes; int subs; };
+  const Back backs[] = {
+      {utf8, 0xE9, 2, "\xC3\xA9", 0}, {utf8, 0xFFFD, 3, "\xEF\xBF\xBD", 0}, {utf8, 'x', 1, "x", 0},
+      {utf8, 0xD83D, -1, "", 0},  // a high surrogate alone cannot be completed
+      {utf8, 0xDC00, 1, "?", 1},  // a stray low one is substituted
+      {os, 0x100, 1, "?", 1},
+  };
+  for (const Back &r : backs) {
+    char b[4] = {};
+    EXPECT_EQ(ilx_wctomb(r.cs, b, r.wc), r.n) << r.wc;
+    EXPECT_EQ(std::string(b, r.n < 0 ? 0 : r.n), r.bytes) << r.wc;
+    EXPECT_EQ(ilx_check_subs(r.cs), r.subs) << r.wc;
+  }
+}
+
+TEST_F(MbText, StringsToWide) {
+  const Buf text("a\xC3\xA9\xE2\x82\xAC");
+  EXPECT_EQ(ilx_mbstowcs(utf8, nullptr, text.get(), 0), 3);
+  U16 out(5, 0x7777);
+  EXPECT_EQ(ilx_mbstowcs(utf8, out.data(), text.get(), 5), 3);
+  EXPECT_EQ(out, (U16{'a', 0xE9, 0x20AC, 0, 0x7777}));  // zero unit written, not counted
+  out.assign(5, 0x7777);
+  EXPECT_EQ(ilx_mbstowcs(utf8, out.data(), text.get(), 2), 2);
+  EXPECT_EQ(out, (U16{'a', 0xE9, 0x7777, 0x7777, 0x7777}));
+  EXPECT_EQ(ilx_mbstowcs(utf8, out.data(), text.get(), 0), 0);
+  EXPECT_EQ(ilx_mbstowcs(utf8, nullptr, "x\xF0\x9F\x98\x80", 0), -1);
+  EXPECT_EQ(ilx_mbstowcs(utf8, out.data(), nullptr, 5), -1);
+  // A character cut off by the NUL is not completed from the bytes after
+  // it: each of its bytes is one substituted character.
+  EXPECT_EQ(ilx_mbstowcs(utf8, nullptr, Buf("ab\xE2\x82").get(), 0), 4);
+  // Nor does a lead byte take the NUL as its following byte.
+  const Buf lead("x\xC3");
+  EXPECT_EQ(ilx_mbstowcs(utf8, nullptr, lead.get(), 0), 2);
+  EXPECT_EQ(ilx_strchr(utf8, lead.get(), 0), lead.get() + 2);
+  EXPECT_EQ(ilx_mbsbtype(utf8, lead.get(), 2), -1);
+}
+
+TEST_F(MbText, WideToStrings) {
+  const U16 ws{'a', 0xE9, 0x20AC, 0};
+  EXPECT_EQ(ilx_wcstombs(utf8, nullptr, ws.data(), 0), 6);
+  struct Row { size_t room; int n; std::string out; };
+  const Row rows[] = {
+      {8, 6, std::string("a\xC3\xA9\xE2\x82\xAC\0x", 8)},
+      {6, 6, "a\xC3\xA9\xE2\x82\xAC" "xx"},       // exactly full: no NUL
+      {5, 3, std::string("a\xC3\xA9\0xxxx", 8)},  // the euro sign is left out whole
+      {0, 0, "xxxxxxxx"},
+  };
+  for (const Row &r : rows) {
+    char out[8];
+    std::fill(out, out + 8, 'x');
+    EXPECT_EQ(ilx_wcstombs(utf8, out, ws.data(), r.room), r.n);
+    EXPECT_EQ(std::string(out, 8), r.out) << r.room;
+  }
+  // Surrogate pairs do not convert unit by unit.
+  const U16 pair{'a', 0xD83D, 0xDE00, 0};
+  char out[8];
+  EXPECT_EQ(ilx_wcstombs(utf8, out, pair.data(), 8), -1);
+  EXPECT_EQ(ilx_wcstombs(utf8, nullptr, pair.data(), 0), -1);
+  EXPECT_EQ(ilx_wcstombs(utf8, out, nullptr, 8), -1);
+}
+
+TEST_F(MbText, ByteTypesAndCharacterStarts) {
+  const Buf text("a\xC3\xA9\xE2\x82\xAC"), smile("\xF0\x9F\x98\x80!");
+  EXPECT_EQ(ilx_mbsbtype(utf8, text.get(), 1000), -1);  // the walk stops at the NUL
+  EXPECT_EQ(ilx_mbsbtype(utf8, smile.get(), 0), 1);
+  EXPECT_EQ(ilx_mbsbtype(utf8, smile.get(), 3), 2);
+  EXPECT_EQ(ilx_mbsbtype(utf8, smile.get(), 4), 0);
+  EXPECT_EQ(ilx_mbsbtype(os, text.get(), 1), 0);
+  EXPECT_EQ(ilx_mbsbtype(utf8, nullptr, 0), -1);
+  EXPECT_EQ(ilx_ismbs1st(utf8, text.get(), text.get() + 3), 1);
+  EXPECT_EQ(ilx_ismbs1st(utf8, text.get(), text.get() + 4), 0);
+  EXPECT_EQ(ilx_ismbs1st(utf8, text.get(), text.get()), 0);
+  EXPECT_EQ(ilx_ismbs1st(utf8, text.get() + 1, text.get()), 0);
+}
+
+TEST_F(MbText, NullHandleIsTheDefaultCodeSet) {
+  uint16_t wc = 0;
+  ASSERT_EQ(ilx_set_def_cs(utf8), 0);
+  EXPECT_EQ(ilx_mbtowc(nullptr, &wc, "\xC3\xA9", 2), 2);
+  EXPECT_EQ(wc, 0xE9);
+  ASSERT_EQ(ilx_set_def_cs(os), 0);
+  EXPECT_EQ(ilx_mbtowc(nullptr, &wc, "\xC3\xA9", 2), 1);
+  EXPECT_EQ(wc, 0xC3);
+  ASSERT_EQ(ilx_set_def_cs(nullptr), 0);
+}
+
+TEST_F(MbText, CaseMappingInPlace) {
   Buf s("Straße ÀÉÎ ΑΒΓ ǅ Жук ÿ");
   EXPECT_EQ(ilx_strlower(utf8, nullptr, s.get()), s.get());
   EXPECT_EQ(s.str(), "straße àéî αβγ ǆ жук ÿ");
   ilx_strupper(utf8, "de_DE", s.get());
   EXPECT_EQ(s.str(), "STRAßE ÀÉÎ ΑΒΓ Ǆ ЖУК Ÿ");  // ß has no single upper-case letter
   EXPECT_EQ(ilx_check_subs(utf8), 0);
-
-  // A byte-for-byte code set cannot hold Ÿ (U+0178): ÿ stays, no '?' appears.
-  Buf b("\xFF\xE9x");
-  ilx_strupper(os, nullptr, b.get());
-  EXPECT_EQ(b.str(), "\xFF\xC9X");
-  EXPECT_EQ(ilx_check_subs(os), 0);
-
   // Text that stops decoding is mapped as far as it got.
   Buf cut("ab\xE2\x82");
   ilx_strupper(utf8, nullptr, cut.get());
@@ -56,50 +409,47 @@ TEST_F(MbStrings, CaseMappingInPlace) {
   EXPECT_EQ(ilx_strupper(utf8, nullptr, nullptr), nullptr);
 }
 
-TEST_F(MbStrings, CaseInsensitiveCompare) {
-  Buf a("École ΑΒΓ"), b("école αβγ"), c("école αβδ");
-  EXPECT_EQ(ilx_stricmp(utf8, nullptr, a.get(), b.get()), 0);
-  EXPECT_EQ(ilx_stricmp(utf8, nullptr, a.get(), c.get()), 0x3B3 - 0x3B4);
-  Buf abar("Ā"), empty("");
+TEST_F(MbText, CaseInsensitiveCompare) {
+  struct Row { std::string a, b; size_t n; int result; };  // n = 0: the whole-string form
+  const Row rows[] = {
+      {"École ΑΒΓ", "école αβγ", 0, 0}, {"École ΑΒΓ", "école αβδ", 0, 0x3B3 - 0x3B4},
+      {"abc", "ABD", 0, 'c' - 'd'},     {"ÉCOLEx", "écoley", 6, 0},
+      {"ÉCOLEx", "écoley", 7, 'x' - 'y'},
+      {"\xC3\xA9", "\xC3\xA8", 1, 0},  // a count inside a character covers only its bytes
+      {"\xC3\xA9", "\xC3\xA8", 2, 1},
+      {"\xF0\x9F\x98\x80", "\xF0\x9F\x98\x81", 0, 0x80 - 0x81},  // beyond U+FFFF: bytes
+      {"\xF0\x9F\x98\x80", "\xF0\x9F\x98\x80", 0, 0},
+  };
+  for (const Row &r : rows) {
+    const Buf a(r.a), b(r.b);
+    EXPECT_EQ(r.n ? ilx_strnicmp(utf8, nullptr, a.get(), b.get(), r.n)
+                  : ilx_stricmp(utf8, nullptr, a.get(), b.get()),
+              r.result)
+        << r.a << " / " << r.b << " / " << r.n;
+  }
+  const Buf abar("Ā"), empty(""), overlong("\xC1\x81"), plain("a");
   EXPECT_GT(ilx_stricmp(utf8, nullptr, abar.get(), empty.get()), 0);
   EXPECT_LT(ilx_stricmp(utf8, nullptr, empty.get(), abar.get()), 0);
-  EXPECT_EQ(ilx_stricmp(utf8, nullptr, "abc", "ABD"), 'c' - 'd');
-  // Counted form: bytes of the first string.
-  Buf x("ÉCOLEx"), y("écoley");
-  EXPECT_EQ(ilx_strnicmp(utf8, nullptr, x.get(), y.get(), 6), 0);
-  EXPECT_EQ(ilx_strnicmp(utf8, nullptr, x.get(), y.get(), 7), 'x' - 'y');
-  EXPECT_EQ(ilx_strnicmp(utf8, nullptr, x.get(), y.get(), 0), 0);
   EXPECT_EQ(ilx_strnicmp(utf8, nullptr, "a", "b", 0), 0);
-  // A count that ends inside a character compares only the bytes it covers.
-  Buf e1("\xC3\xA9"), e2("\xC3\xA8");
-  EXPECT_EQ(ilx_strnicmp(utf8, nullptr, e1.get(), e2.get(), 1), 0);
-  EXPECT_EQ(ilx_strnicmp(utf8, nullptr, e1.get(), e2.get(), 2), 1);
-  // Characters beyond U+FFFF compare as whole byte sequences.
-  Buf s1("\xF0\x9F\x98\x80"), s2("\xF0\x9F\x98\x81"), s3("\xF0\x9F\x98\x80");
-  EXPECT_EQ(ilx_stricmp(utf8, nullptr, s1.get(), s2.get()), 0x80 - 0x81);
-  EXPECT_EQ(ilx_stricmp(utf8, nullptr, s1.get(), s3.get()), 0);
   // An overlong form never equals the short one (it reads as two invalid
   // bytes), and the shorter string is not read past its end.
-  Buf overlong("\xC1\x81"), plain("a");
   EXPECT_NE(ilx_stricmp(utf8, nullptr, overlong.get(), plain.get()), 0);
   EXPECT_NE(ilx_stricmp(utf8, nullptr, plain.get(), overlong.get()), 0);
   EXPECT_EQ(ilx_stricmp(utf8, nullptr, nullptr, ""), 0);
 }
 
-TEST_F(MbStrings, SearchesStepOverWholeCharacters) {
-  Buf s("é©x©");  // C3 A9 C2 A9 'x' C2 A9
-  EXPECT_EQ(ilx_strchr(utf8, s.get(), 0xA9), nullptr);  // only inside characters
-  EXPECT_EQ(ilx_strchr(utf8, s.get(), 0xC2), s.get() + 2);
+TEST_F(MbText, SearchesStepOverWholeCharacters) {
+  const Buf s("é©x©");  // C3 A9 C2 A9 'x' C2 A9
   EXPECT_EQ(ilx_strrchr(utf8, s.get(), 0xC2), s.get() + 5);
+  EXPECT_EQ(ilx_strrchr(utf8, s.get(), 0xA9), nullptr);
   EXPECT_EQ(ilx_strchr(utf8, s.get(), 0), s.get() + 7);
   EXPECT_EQ(ilx_strrchr(utf8, s.get(), 0), s.get() + 7);
-  EXPECT_EQ(ilx_strchr(os, s.get(), 0xA9), s.get() + 1);  // byte for byte: every byte starts a character
+  EXPECT_EQ(ilx_strchr(os, s.get(), 0xA9), s.get() + 1);  // every byte starts a character
   EXPECT_EQ(ilx_strstr(utf8, s.get(), "\xA9"), nullptr);
   EXPECT_EQ(ilx_strstr(utf8, s.get(), "x©"), s.get() + 4);
   EXPECT_EQ(ilx_strstr(utf8, s.get(), ""), s.get());
   EXPECT_EQ(ilx_strstr(utf8, s.get(), "x©x"), nullptr);
-
-  Buf t("éèa€b");
+  const Buf t("éèa€b");
   EXPECT_EQ(ilx_strspn(utf8, t.get(), "èé"), 4u);
   EXPECT_EQ(ilx_strspn(utf8, t.get(), "\xC3"), 0u);  // a lead byte alone is not é
   EXPECT_EQ(ilx_strcspn(utf8, t.get(), "€"), 5u);
@@ -109,58 +459,40 @@ TEST_F(MbStrings, SearchesStepOverWholeCharacters) {
   EXPECT_EQ(ilx_strspn(utf8, t.get(), nullptr), 0u);
 }
 
-TEST_F(MbStrings, TokensAtMultibyteDelimiters) {
-  Buf s("、ab、、cd、");  // ideographic comma E3 80 81
+TEST_F(MbText, TokensAtMultibyteDelimiters) {
+  const Buf s("、ab、、cd、");  // ideographic comma E3 80 81
   char *pos = nullptr;
-  char *t = ilx_strtok(utf8, s.get(), "、", &pos);
-  ASSERT_NE(t, nullptr);
-  EXPECT_STREQ(t, "ab");
+  EXPECT_STREQ(ilx_strtok(utf8, s.get(), "、", &pos), "ab");
   EXPECT_EQ(pos, s.get() + 8);  // after the whole delimiter character
-  t = ilx_strtok(utf8, nullptr, "、", &pos);
-  ASSERT_NE(t, nullptr);
-  EXPECT_STREQ(t, "cd");
+  EXPECT_STREQ(ilx_strtok(utf8, nullptr, "、", &pos), "cd");
   EXPECT_EQ(ilx_strtok(utf8, nullptr, "、", &pos), nullptr);
   EXPECT_EQ(ilx_strtok(utf8, nullptr, "、", &pos), nullptr);
   EXPECT_EQ(ilx_strtok(utf8, s.get(), "、", nullptr), nullptr);
 }
 
-TEST_F(MbStrings, LengthWithinALimit) {
-  Buf s("aé€");  // 1 + 2 + 3 bytes
-  EXPECT_EQ(ilx_strnlen(utf8, s.get(), 2), 1u);
-  EXPECT_EQ(ilx_strnlen(utf8, s.get(), 3), 3u);
-  EXPECT_EQ(ilx_strnlen(utf8, s.get(), 5), 3u);
-  EXPECT_EQ(ilx_strnlen(utf8, s.get(), 6), 6u);
-  EXPECT_EQ(ilx_strnlen(utf8, s.get(), 100), 6u);
-  EXPECT_EQ(ilx_strnlen(os, s.get(), 5), 5u);
+TEST_F(MbText, LimitsAndBoundedCopies) {
   // A buffer without a NUL: nothing beyond the n bytes is read.
   std::unique_ptr<char[]> raw(new char[3]);
   std::memcpy(raw.get(), "a\xC3\xA9", 3);
   EXPECT_EQ(ilx_strnlen(utf8, raw.get(), 3), 3u);
   EXPECT_EQ(ilx_strnlen(utf8, raw.get(), 2), 1u);
+  EXPECT_EQ(ilx_strnlen(os, "a\xC3\xA9", 2), 2u);
   EXPECT_EQ(ilx_strnlen(utf8, nullptr, 5), 0u);
-}
 
-TEST_F(MbStrings, BoundedCopiesKeepCharactersWhole) {
-  Buf d("", 8);
+  const Buf d("", 8);
   std::memset(d.get(), 'x', 8);
-  EXPECT_EQ(ilx_strncpy(utf8, d.get(), "aé€", 5), d.get());
-  EXPECT_EQ(d.raw(8), std::string("a\xC3\xA9\0\0xxx", 8));  // € would be cut: left out, rest NUL
-  std::memset(d.get(), 'x', 8);
-  ilx_strncpy(utf8, d.get(), "aé", 6);  // shorter source: whole, then NULs
-  EXPECT_EQ(d.raw(8), std::string("a\xC3\xA9\0\0\0xx", 8));
-  std::memset(d.get(), 'x', 8);
-  ilx_strncpy(utf8, d.get(), "a\xF0\x9F\x98\x80z", 4);  // beyond U+FFFF: still not cut
+  EXPECT_EQ(ilx_strncpy(utf8, d.get(), "a\xF0\x9F\x98\x80z", 4), d.get());  // not cut either
   EXPECT_EQ(d.raw(8), std::string("a\0\0\0xxxx", 8));
   std::memset(d.get(), 'x', 8);
   ilx_strncpy(os, d.get(), "aé€", 4);  // one byte per character
   EXPECT_EQ(d.raw(8), std::string("a\xC3\xA9\xE2xxxx", 8));
+  EXPECT_EQ(ilx_strncpy(utf8, nullptr, "a", 1), nullptr);
 
-  Buf e("ab", 12);
+  const Buf e("ab", 12);
   EXPECT_EQ(ilx_strncat(utf8, e.get(), "€€", 5), e.get());
-  EXPECT_EQ(e.str(), "ab€");  // always terminated
+  EXPECT_EQ(e.str(), "ab€");  // always terminated, characters whole
   ilx_strncat(utf8, e.get(), "cd", 1);
   EXPECT_EQ(e.str(), "ab€c");
-  EXPECT_EQ(ilx_strncpy(utf8, nullptr, "a", 1), nullptr);
   EXPECT_EQ(ilx_strncat(utf8, e.get(), nullptr, 1), e.get());
   EXPECT_EQ(e.str(), "ab€c");
 }
