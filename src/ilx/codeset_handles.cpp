@@ -20,8 +20,7 @@ void fillFromTable(CodeSet *cs, uint8_t *image, size_t size) {
   cs->hdr56 = rd16(image + hdr::kKeep56);
   cs->hdr62 = rd16(image + hdr::kKeep62);
   std::memcpy(cs->hdr64, image + hdr::kKeep64, sizeof cs->hdr64);
-  cs->kind = rd16(image + hdr::kMarker) == hdr::kEbcdicSbcsMarker ? uint16_t(kEbcdicSbcs)
-                                                                   : rd16(image + hdr::kKind);
+  cs->kind = tableKind(image);
   size_t n = 0;
   while (n < sizeof cs->name - 1 && image[hdr::kName + n] != '\0') ++n;
   std::memcpy(cs->name, image + hdr::kName, n);

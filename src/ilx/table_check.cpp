@@ -129,26 +129,25 @@ bool checkGb18030(const Image &im) {
 bool checkTable(const uint8_t *t, size_t size, uint16_t *kind) {
   if (t == nullptr || size < hdr::kMinSize || std::memcmp(t + hdr::kMagic, "ucv", 3) != 0)
     return false;
-  uint16_t k = rd16(t + hdr::kMarker) == hdr::kEbcdicSbcsMarker ? uint16_t(kEbcdicSbcs)
-                                                                   : rd16(t + hdr::kKind);
+  uint16_t k = tableKind(t);
   if (kind != nullptr) *kind = k;
   Image im{t, size, rd32(t + hdr::kDataOffset)};
   if (im.d > size) return false;
-  switch (k) {
-    case kAsciiSbcs:
-    case kEbcdicSbcs:
+  switch (kindInfo(k).layout) {
+    case TableLayout::kSbcsRows:
       return im.allFromRowsInside(kSbcsRowBytes);
-    case kAsciiDbcs:
+    case TableLayout::kDbcsRows:
       return checkDbcs(im);
-    case kAsciiMbcs:
+    case TableLayout::kMbcsTrie:
       return checkMbcs(im);
-    case kEbcdicDbcs:
+    case TableLayout::kEbcdicDbcsRows:
       return checkEbcdicDbcs(im);
-    case kGb18030:
+    case TableLayout::kGbSection:
       return checkGb18030(im);
-    default:
-      return true;  // byte for byte or UTF-8: nothing in the image is read
+    case TableLayout::kNone:
+      break;
   }
+  return true;  // byte for byte or UTF-8: nothing in the image is read
 }
 
 }  // namespace ilx
