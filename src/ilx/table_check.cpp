@@ -111,7 +111,7 @@ bool checkGbList(const Image &im, uint64_t base, const uint8_t *g, size_t words)
     const uint8_t *r = im.t + base + ranges * 2 + i * gb::kRecordBytes;
     uint32_t start = rd16(r), end = rd16(r + 2), type = rd16(r + 4), first = rd16(r + 6);
     if (end < start) return false;
-    if (type == 1 && !inside(base + (values + first + (end - start)) * 2, 2, im.size)) return false;
+    if (type == gb::kValueList && !inside(base + (values + first + (end - start)) * 2, 2, im.size)) return false;
   }
   return true;
 }
