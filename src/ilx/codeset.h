@@ -185,7 +185,8 @@ inline CodeSet *resolve(CodeSetT cs) { return cs != nullptr ? cs : defaultCs(); 
 bool checkTable(const uint8_t *image, size_t size, uint16_t *kind);
 
 // Reads the table for a normalized name (or a path) along the table
-// directories, following alias files. The image is malloc'ed.
+// directories, following alias files. The image comes from the allocator
+// family (BasMemoryFree).
 bool loadTable(const char *name, uint8_t **image, size_t *size);
 
 // Normalizes a code set name into buf; false when it does not fit.

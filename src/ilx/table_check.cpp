@@ -1,8 +1,7 @@
 // The check of a table image before any converter may use it: everything a
 // converter of the image's kind can reach must lie inside the image.
-#include <cstdlib>
-
 #include "ilx/gb18030_section.h"
+#include "ilx/memory.h"
 #include "ilx/table_rows.h"
 
 namespace ilx {
@@ -59,8 +58,8 @@ bool checkMbcs(const Image &im) {
   }
   // deepest[node]: the most further bytes with which the node has been
   // checked; a node is only revisited when reached with more to go.
-  uint8_t *deepest = static_cast<uint8_t *>(std::calloc(65536, 1));
-  uint32_t *stack = static_cast<uint32_t *>(std::malloc(sizeof(uint32_t) * 65536 * 2));
+  uint8_t *deepest = allocateZeroed<uint8_t>(65536);
+  uint32_t *stack = allocate<uint32_t>(65536 * 2);
   bool ok = deepest != nullptr && stack != nullptr;
   for (uint32_t b = 0x80; ok && b < 256; ++b) {
     uint32_t n = byteClass(im.t, b);
@@ -93,8 +92,8 @@ bool checkMbcs(const Image &im) {
       }
     }
   }
-  std::free(deepest);
-  std::free(stack);
+  BasMemoryFree(deepest);
+  BasMemoryFree(stack);
   return ok;
 }
 
