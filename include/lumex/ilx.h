@@ -534,7 +534,8 @@ LMX_API int ilx_prepend_nlspath(const char *path);
 
 /* Output text of real_msg_bind. A growable buffer (growable != 0) whose text
  * is null is allocated by the binding; a growable buffer's text must come
- * from malloc (BasMemoryMalloc) and is released with free (BasMemoryFree). A
+ * from the allocator family (BasMemoryMalloc) and is released with
+ * BasMemoryFree. A
  * fixed buffer takes what fits and is always NUL-terminated. */
 typedef struct BindBufT {
   char *text;

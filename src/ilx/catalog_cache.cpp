@@ -2,10 +2,10 @@
 // catalog is closed, so a later open of the same path reads nothing; when the
 // cache is full, the closed catalog used longest ago makes room, and only
 // when every catalog is open does the cache grow (10 slots, then doubling).
-#include <cstdlib>
 #include <cstring>
 
 #include "ilx/catalog.h"
+#include "ilx/memory.h"
 
 namespace ilx {
 namespace {
@@ -40,8 +40,8 @@ void markOpen(MCCacheEntryT *e) {
 
 void freeEntry(MCCacheEntryT *e) {
   catalogFree(e->cat);
-  std::free(e->path);
-  std::free(e);
+  BasMemoryFree(e->path);
+  BasMemoryFree(e);
 }
 
 // A free slot: an empty one, else the closed entry with the oldest stamp
@@ -61,7 +61,7 @@ long freeSlot() {
   }
   const size_t grown = cache.capacity == 0 ? 10 : cache.capacity * 2;
   if (grown < cache.capacity || grown > SIZE_MAX / sizeof(MCCacheEntryT *)) return -1;
-  auto *slots = static_cast<MCCacheEntryT **>(std::realloc(cache.slots, grown * sizeof(MCCacheEntryT *)));
+  auto *slots = reallocate(cache.slots, grown);
   if (!slots) return -1;
   std::memset(slots + cache.capacity, 0, (grown - cache.capacity) * sizeof(MCCacheEntryT *));
   const long first = static_cast<long>(cache.capacity);
@@ -83,12 +83,12 @@ bool cacheHasPath(const char *path) { return findPath(path) != nullptr; }
 
 bool cacheAdd(const char *path, MCCatalogT *cat) {
   const size_t len = std::strlen(path) + 1;
-  auto *e = static_cast<MCCacheEntryT *>(std::calloc(1, sizeof(MCCacheEntryT)));
-  char *copy = static_cast<char *>(std::malloc(len));
+  auto *e = allocateZeroed<MCCacheEntryT>(1);
+  char *copy = allocate<char>(len);
   const long slot = e && copy ? freeSlot() : -1;
   if (slot < 0) {
-    std::free(e);
-    std::free(copy);
+    BasMemoryFree(e);
+    BasMemoryFree(copy);
     return false;
   }
   std::memcpy(copy, path, len);

@@ -15,7 +15,6 @@
 
 #include <cerrno>
 #include <climits>
-#include <cstdlib>
 #include <cstring>
 #include <new>
 
@@ -56,11 +55,11 @@ bool usableSet(const MCSetTDisk &d, int32_t prevSetNo, int64_t size) {
 
 void freeSets(MCCatalogT *cat) {
   for (int32_t i = 0; i < cat->numSets; ++i) {
-    std::free(cat->sets[i].block);
-    std::free(cat->sets[i].index.slots);
+    BasMemoryFree(cat->sets[i].block);
+    BasMemoryFree(cat->sets[i].index.slots);
   }
-  std::free(cat->sets);
-  std::free(cat->setIndex.slots);
+  BasMemoryFree(cat->sets);
+  BasMemoryFree(cat->setIndex.slots);
 }
 
 }  // namespace
@@ -80,11 +79,11 @@ MCCatalogT *catalogRead(int fd, int32_t flags) {
     close(fd);
     return nullptr;
   }
-  auto *cat = static_cast<MCCatalogT *>(std::calloc(1, sizeof(MCCatalogT)));
-  auto *sets = static_cast<MCSetT *>(std::calloc(static_cast<size_t>(h.numSets), sizeof(MCSetT)));
+  auto *cat = allocateZeroed<MCCatalogT>(1);
+  auto *sets = allocateZeroed<MCSetT>(static_cast<size_t>(h.numSets));
   if (!cat || !sets) {
-    std::free(cat);
-    std::free(sets);
+    BasMemoryFree(cat);
+    BasMemoryFree(sets);
     close(fd);
     return nullptr;
   }
@@ -96,8 +95,8 @@ MCCatalogT *catalogRead(int fd, int32_t flags) {
   while (found < h.numSets) {
     MCSetTDisk d;
     if (budget-- <= 0 || !readAt(fd, &d, sizeof d, off)) {
-      std::free(sets);
-      std::free(cat);
+      BasMemoryFree(sets);
+      BasMemoryFree(cat);
       close(fd);
       return nullptr;
     }
@@ -116,8 +115,8 @@ MCCatalogT *catalogRead(int fd, int32_t flags) {
     off = d.nextSet;
   }
   if (!indexBuild(&cat->setIndex, sets, h.numSets, &MCSetT::setNo)) {
-    std::free(sets);
-    std::free(cat);
+    BasMemoryFree(sets);
+    BasMemoryFree(cat);
     close(fd);
     return nullptr;
   }
@@ -132,7 +131,7 @@ void catalogFree(MCCatalogT *cat) {
   if (!cat) return;
   close(cat->fd);
   freeSets(cat);
-  std::free(cat);
+  BasMemoryFree(cat);
 }
 
 bool catalogLoadSet(MCCatalogT *cat, MCSetT *set) {
@@ -141,13 +140,13 @@ bool catalogLoadSet(MCCatalogT *cat, MCSetT *set) {
   const size_t area = 2 * textLen;
   // Layout: message array | text block | default-code-set area | scratch area;
   // a message's scratch text lies `area` bytes after its default-code-set text.
-  auto *block = static_cast<char *>(std::malloc(count * sizeof(MCMsgT) + textLen + 2 * area + 1));
-  auto *disk = static_cast<MCMsgTDisk *>(std::malloc(count * sizeof(MCMsgTDisk) + 1));
+  auto *block = allocate<char>(count * sizeof(MCMsgT) + textLen + 2 * area + 1);
+  auto *disk = allocate<MCMsgTDisk>(count + 1);  // one more: an empty set still gets a block
   const size_t textAt = count * sizeof(MCMsgT);
   if (!block || !disk || !readAt(cat->fd, block + textAt, textLen, set->textOffset) ||
       !readAt(cat->fd, disk, count * sizeof(MCMsgTDisk), set->msgOffset)) {
-    std::free(block);
-    std::free(disk);
+    BasMemoryFree(block);
+    BasMemoryFree(disk);
     return false;
   }
   auto *msgs = reinterpret_cast<MCMsgT *>(block);
@@ -175,9 +174,9 @@ bool catalogLoadSet(MCCatalogT *cat, MCSetT *set) {
     used += 2 * n + 1;
     prev = d.msgNo;
   }
-  std::free(disk);
+  BasMemoryFree(disk);
   if (!indexBuild(&set->index, msgs, kept, &MCMsgT::msgNo)) {
-    std::free(block);
+    BasMemoryFree(block);
     return false;
   }
   set->block = block;

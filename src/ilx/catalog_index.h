@@ -10,7 +10,8 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdlib>
+
+#include "ilx/memory.h"
 
 namespace ilx {
 
@@ -35,14 +36,14 @@ bool indexBuild(NumberIndex *ix, const Rec *recs, int32_t count, int32_t Rec::*f
   if (n > 0 && range <= static_cast<int64_t>(2 * n + 64)) {
     ix->first = recs[0].*field;
     ix->span = static_cast<uint32_t>(range);
-    ix->slots = static_cast<int32_t *>(std::calloc(ix->span, sizeof(int32_t)));
+    ix->slots = allocateZeroed<int32_t>(ix->span);
     if (!ix->slots) return false;
     for (size_t i = 0; i < n; ++i) ix->slots[recs[i].*field - ix->first] = static_cast<int32_t>(i) + 1;
     return true;
   }
   ix->bits = 1;
   while (ix->bits < 31 && (size_t{1} << ix->bits) < 2 * n) ++ix->bits;
-  ix->slots = static_cast<int32_t *>(std::calloc(size_t{2} << ix->bits, sizeof(int32_t)));
+  ix->slots = allocateZeroed<int32_t>(size_t{2} << ix->bits);
   if (!ix->slots) return false;
   const uint32_t mask = (1u << ix->bits) - 1;
   for (size_t i = 0; i < n; ++i) {

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "ilx/codeset.h"
+#include "ilx/memory.h"
 
 namespace ilx {
 namespace {
@@ -20,8 +21,7 @@ void fillFromTable(CodeSet *cs, uint8_t *image, size_t size) {
   cs->hdr56 = rd16(image + hdr::kKeep56);
   cs->hdr62 = rd16(image + hdr::kKeep62);
   std::memcpy(cs->hdr64, image + hdr::kKeep64, sizeof cs->hdr64);
-  cs->kind = rd16(image + hdr::kMarker) == hdr::kEbcdicSbcsMarker ? uint16_t(kEbcdicSbcs)
-                                                                   : rd16(image + hdr::kKind);
+  cs->kind = tableKind(image);
   size_t n = 0;
   while (n < sizeof cs->name - 1 && image[hdr::kName + n] != '\0') ++n;
   std::memcpy(cs->name, image + hdr::kName, n);
@@ -47,14 +47,14 @@ CodeSet *osCodeSet() {
 
 bool putEnvText(char *&slot, const char *var, const char *value) {
   size_t len = std::strlen(var) + std::strlen(value) + 2;
-  char *text = static_cast<char *>(std::malloc(len));
+  char *text = allocate<char>(len);
   if (text == nullptr) return false;
   std::snprintf(text, len, "%s=%s", var, value);
   if (::putenv(text) != 0) {
-    std::free(text);
+    BasMemoryFree(text);
     return false;
   }
-  std::free(slot);
+  BasMemoryFree(slot);
   slot = text;
   return true;
 }
@@ -67,7 +67,7 @@ void releaseEnvText(char *&slot) {
     *eq = '\0';
     ::setenv(slot, eq + 1, 1);
   }
-  std::free(slot);
+  BasMemoryFree(slot);
   slot = nullptr;
 }
 
@@ -86,7 +86,7 @@ CodeSetT ilx_cs_new(const char *name) {
     if (std::strcmp(norm, "UTF8") == 0) return ilx::utf8Handle();
     lookup = norm;
   }
-  auto *cs = static_cast<CodeSet *>(std::calloc(1, sizeof(CodeSet)));
+  auto *cs = ilx::allocateZeroed<CodeSet>(1);
   if (cs == nullptr) return nullptr;
   if (std::strcmp(lookup, "INTERNAL37") == 0) {
     cs->kind = ilx::kOs;
@@ -95,7 +95,7 @@ CodeSetT ilx_cs_new(const char *name) {
   uint8_t *image = nullptr;
   size_t size = 0;
   if (!ilx::loadTable(lookup, &image, &size)) {
-    std::free(cs);
+    BasMemoryFree(cs);
     return nullptr;
   }
   ilx::fillFromTable(cs, image, size);
@@ -108,14 +108,14 @@ int ilx_cs_free(CodeSetT cs) {
   if (gServices.osCs == cs) gServices.osCs = ilx::osHandle();
   if (gServices.initDefault == cs) gServices.initDefault = nullptr;
   if (gServices.initOs == cs) gServices.initOs = nullptr;
-  if (!cs->borrowed) std::free(cs->table);
-  std::free(cs);
+  if (!cs->borrowed) BasMemoryFree(cs->table);
+  BasMemoryFree(cs);
   return 0;
 }
 
 CodeSetT ilx_dup_handle(CodeSetT cs) {
   CodeSet *src = ilx::resolve(cs);
-  auto *dup = static_cast<CodeSet *>(std::malloc(sizeof(CodeSet)));
+  auto *dup = ilx::allocate<CodeSet>(1);
   if (dup == nullptr) return nullptr;
   *dup = *src;
   dup->borrowed = 1;

@@ -15,6 +15,9 @@ constexpr uint32_t kBlocks = 65536 / kBlockKeys;
 // Position words (16-bit units from the section start + 32 bytes).
 constexpr size_t kUniRanges = 0, kUniBlocks = 4, kUniValues = 8;
 constexpr size_t kIdxRanges = 16, kIdxBlocks = 20, kIdxValues = 24;
+// Record types (the third field of a record).
+constexpr uint16_t kValueList = 1;  // values from the value list, from the record's base on
+constexpr uint16_t kLinear = 2;     // the record's base, counting on with the key
 }  // namespace gb
 
 struct GbRangeList {
@@ -55,11 +58,11 @@ constexpr uint32_t kGbNoMapping = 0xFFFFFFFF;
 inline uint32_t gbValue(const GbRangeList &l, const uint8_t *r, uint32_t key) {
   uint32_t off = key - rd16(r), base = rd16(r + 6);
   switch (rd16(r + 4)) {
-    case 1: {
+    case gb::kValueList: {
       uint32_t v = rd16(l.values + 2 * (static_cast<size_t>(base) + off));
       return v == 0xFFFF ? kGbNoMapping : v;
     }
-    case 2:
+    case gb::kLinear:
       return base + off;
     default:
       return 0;

@@ -10,14 +10,11 @@
 namespace ilx {
 
 // Bytes below 0x80 are one-byte characters equal to their Unicode value.
-inline bool asciiCompatible(const CodeSet *h) {
-  const uint16_t k = h->kind;
-  return k == kAsciiSbcs || k == kAsciiDbcs || k == kAsciiMbcs || k == kUtf8 || k == kGb18030;
-}
+inline bool asciiCompatible(const CodeSet *h) { return kindInfo(h->kind).base == KindBase::kAscii; }
 // Every character is one byte.
-inline bool singleByte(const CodeSet *h) { return h->kind == kAsciiSbcs || h->kind == kEbcdicSbcs; }
+inline bool singleByte(const CodeSet *h) { return kindInfo(h->kind).width == KindWidth::kSingle; }
 // Shift codes switch between one- and two-byte runs.
-inline bool stateful(const CodeSet *h) { return h->kind == kEbcdicDbcs; }
+inline bool stateful(const CodeSet *h) { return kindInfo(h->kind).shiftStates; }
 
 // The character at s, at most n bytes (n > 0): its length, 0 for the NUL
 // character, -1 when no unit was produced. *wc may be null.

@@ -2,10 +2,10 @@
 // case mapping and case-insensitive compares, searches, tokens and bounded
 // copies.
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
 
 #include "ilx/mb_chars.h"
+#include "ilx/memory.h"
 #include "ilx/wide_case.h"
 #include "lumex/ilx.h"
 
@@ -137,10 +137,10 @@ size_t boundedCopy(CodeSetT cs, char *dst, const char *src, size_t n) {
   CodeSet *h = ilx::resolve(cs);
   const size_t srcLen = std::strlen(src);
   if (ilx::singleByte(h) || srcLen < n) return copyWhole(h, dst, src, n);
-  uint16_t *wide = static_cast<uint16_t *>(std::malloc((srcLen + 1) * sizeof(uint16_t)));
+  uint16_t *wide = ilx::allocate<uint16_t>(srcLen + 1);
   int written = -1;
   if (wide && ilx_mbstowcs(h, wide, src, srcLen + 1) >= 0) written = ilx_wcstombs(h, dst, wide, n);
-  std::free(wide);
+  BasMemoryFree(wide);
   if (written < 0) return copyWhole(h, dst, src, n);
   const size_t len = static_cast<size_t>(written);
   std::memset(dst + len, 0, n - len);

@@ -1,8 +1,8 @@
 // Positional binding of string arguments into a message format:
 // "%s", "%n$s", "%n.m$s", "%0$s", "%%", with "l" allowed before the "s".
-#include <cstdlib>
 #include <cstring>
 
+#include "ilx/memory.h"
 #include "lumex/ilx.h"
 
 namespace {
@@ -16,7 +16,7 @@ bool append(BindBufT *out, const char *s, size_t n) {
   const size_t step = n >= kGrowStep ? n + 1 : kGrowStep;
   if (out->growable && (!out->text || out->used + n >= out->capacity)) {
     const size_t cap = out->text ? out->capacity + step : step;
-    char *grown = static_cast<char *>(std::realloc(out->text, cap));
+    char *grown = ilx::reallocate(out->text, cap);
     if (!grown) return false;
     if (!out->text) out->used = 0;
     out->text = grown;
@@ -61,9 +61,9 @@ char *loadFormat(const char *catalog, const char *dflt, int32_t key, int32_t set
     const char *found = ilx_catgets(cat, set, key, dflt, nullptr);
     if (found != dflt) text = found;
   }
-  char *copy = text ? strdup(text) : nullptr;
+  char *copy = text ? ilx::copyText(text) : nullptr;
   if (cat) ilx_catclose(cat);
-  if (!copy && dflt) copy = strdup(dflt);
+  if (!copy && dflt) copy = ilx::copyText(dflt);
   return copy;
 }
 
@@ -118,6 +118,6 @@ extern "C" int real_msg_bind(const char *catalog, const char *dflt, int32_t key,
     ++p;
     ok = appendArgs(out, list, listLen, argc, argv) && ok;
   }
-  std::free(format);
+  BasMemoryFree(format);
   return ok ? 0 : -1;
 }

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "ilx/codeset.h"
+#include "ilx/memory.h"
 
 extern "C" {
 
@@ -21,13 +22,13 @@ int ilx_prepend_nlspath(const char *path) {
   if (!path) return -1;
   const char *old = ilx_get_nlspath();
   const size_t n = std::strlen(path), m = std::strlen(old);
-  char *value = static_cast<char *>(std::malloc(n + m + 2));
+  char *value = ilx::allocate<char>(n + m + 2);
   if (!value) return -1;
   std::memcpy(value, path, n);
   value[n] = ';';  // even before an empty value
   std::memcpy(value + n + 1, old, m + 1);
   const bool ok = ilx::putEnvText(ilx::services().nlspathEnv, "NLSPATH", value);
-  std::free(value);
+  BasMemoryFree(value);
   return ok ? 0 : -1;
 }
 

@@ -1,8 +1,7 @@
 // The check of a table image before any converter may use it: everything a
 // converter of the image's kind can reach must lie inside the image.
-#include <cstdlib>
-
 #include "ilx/gb18030_section.h"
+#include "ilx/memory.h"
 #include "ilx/table_rows.h"
 
 namespace ilx {
@@ -59,8 +58,8 @@ bool checkMbcs(const Image &im) {
   }
   // deepest[node]: the most further bytes with which the node has been
   // checked; a node is only revisited when reached with more to go.
-  uint8_t *deepest = static_cast<uint8_t *>(std::calloc(65536, 1));
-  uint32_t *stack = static_cast<uint32_t *>(std::malloc(sizeof(uint32_t) * 65536 * 2));
+  uint8_t *deepest = allocateZeroed<uint8_t>(65536);
+  uint32_t *stack = allocate<uint32_t>(65536 * 2);
   bool ok = deepest != nullptr && stack != nullptr;
   for (uint32_t b = 0x80; ok && b < 256; ++b) {
     uint32_t n = byteClass(im.t, b);
@@ -93,8 +92,8 @@ bool checkMbcs(const Image &im) {
       }
     }
   }
-  std::free(deepest);
-  std::free(stack);
+  BasMemoryFree(deepest);
+  BasMemoryFree(stack);
   return ok;
 }
 
@@ -111,7 +110,7 @@ bool checkGbList(const Image &im, uint64_t base, const uint8_t *g, size_t words)
     const uint8_t *r = im.t + base + ranges * 2 + i * gb::kRecordBytes;
     uint32_t start = rd16(r), end = rd16(r + 2), type = rd16(r + 4), first = rd16(r + 6);
     if (end < start) return false;
-    if (type == 1 && !inside(base + (values + first + (end - start)) * 2, 2, im.size)) return false;
+    if (type == gb::kValueList && !inside(base + (values + first + (end - start)) * 2, 2, im.size)) return false;
   }
   return true;
 }
@@ -129,26 +128,25 @@ bool checkGb18030(const Image &im) {
 bool checkTable(const uint8_t *t, size_t size, uint16_t *kind) {
   if (t == nullptr || size < hdr::kMinSize || std::memcmp(t + hdr::kMagic, "ucv", 3) != 0)
     return false;
-  uint16_t k = rd16(t + hdr::kMarker) == hdr::kEbcdicSbcsMarker ? uint16_t(kEbcdicSbcs)
-                                                                   : rd16(t + hdr::kKind);
+  uint16_t k = tableKind(t);
   if (kind != nullptr) *kind = k;
   Image im{t, size, rd32(t + hdr::kDataOffset)};
   if (im.d > size) return false;
-  switch (k) {
-    case kAsciiSbcs:
-    case kEbcdicSbcs:
+  switch (kindInfo(k).layout) {
+    case TableLayout::kSbcsRows:
       return im.allFromRowsInside(kSbcsRowBytes);
-    case kAsciiDbcs:
+    case TableLayout::kDbcsRows:
       return checkDbcs(im);
-    case kAsciiMbcs:
+    case TableLayout::kMbcsTrie:
       return checkMbcs(im);
-    case kEbcdicDbcs:
+    case TableLayout::kEbcdicDbcsRows:
       return checkEbcdicDbcs(im);
-    case kGb18030:
+    case TableLayout::kGbSection:
       return checkGb18030(im);
-    default:
-      return true;  // byte for byte or UTF-8: nothing in the image is read
+    case TableLayout::kNone:
+      break;
   }
+  return true;  // byte for byte or UTF-8: nothing in the image is read
 }
 
 }  // namespace ilx

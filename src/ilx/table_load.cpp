@@ -11,6 +11,7 @@
 
 #include "ilx/codeset.h"
 #include "ilx/install_dir.h"
+#include "ilx/memory.h"
 
 namespace ilx {
 namespace {
@@ -21,7 +22,7 @@ constexpr int kFilesPerDir = 5;          // a table and at most four aliases bef
 constexpr size_t kAliasMax = 32;         // bytes of an alias name
 constexpr size_t kTableMax = 64u << 20;  // larger files are not tables
 
-// Reads a regular file whole into a malloc'ed block.
+// Reads a regular file whole into a block of the allocator family.
 bool readWhole(const char *path, uint8_t **image, size_t *size) {
   int fd;
   do fd = ::open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK);
@@ -32,7 +33,7 @@ bool readWhole(const char *path, uint8_t **image, size_t *size) {
             static_cast<uint64_t>(st.st_size) <= kTableMax;
   uint8_t *buf = nullptr;
   size_t len = ok ? static_cast<size_t>(st.st_size) : 0;
-  if (ok) buf = static_cast<uint8_t *>(std::malloc(len > 0 ? len : 1));
+  if (ok) buf = allocate<uint8_t>(len > 0 ? len : 1);
   ok = ok && buf != nullptr;
   size_t got = 0;
   while (ok && got < len) {
@@ -43,7 +44,7 @@ bool readWhole(const char *path, uint8_t **image, size_t *size) {
   }
   ::close(fd);
   if (!ok) {
-    std::free(buf);
+    BasMemoryFree(buf);
     return false;
   }
   *image = buf;
@@ -87,7 +88,7 @@ bool loadFromDir(const char *dir, const char *name, uint8_t **image, size_t *siz
     if (isTableImage(img, len)) {
       uint16_t kind;
       if (!checkTable(img, len, &kind)) {
-        std::free(img);
+        BasMemoryFree(img);
         return false;
       }
       *image = img;
@@ -95,7 +96,7 @@ bool loadFromDir(const char *dir, const char *name, uint8_t **image, size_t *siz
       return true;
     }
     aliasTarget(img, len, current);
-    std::free(img);
+    BasMemoryFree(img);
     if (current[0] == '\0' || dirLen + std::strlen(current) + 2 >= kPathMax) return false;
   }
   return false;

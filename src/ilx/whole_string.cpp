@@ -1,8 +1,7 @@
 // Whole-string conversions between a code set and UTF-8 or UCS-2, and their
 // allocating forms.
-#include <cstdlib>
-
 #include "ilx/codeset.h"
+#include "ilx/memory.h"
 
 namespace ilx {
 namespace {
@@ -44,7 +43,7 @@ char *convertAlloc(Conv conv, bool toward, size_t factor, CodeSetT cs, const cha
   if (count != nullptr) *count = 0;
   if (len < 0 || static_cast<size_t>(len) > (0x7FFFFFFEu - 1) / factor) return nullptr;
   size_t cap = factor * static_cast<size_t>(len);
-  char *buf = static_cast<char *>(std::malloc(cap + 1));
+  char *buf = allocate<char>(cap + 1);
   if (buf == nullptr) return nullptr;
   int n = convertWhole(conv, toward, cs, in, len, buf, static_cast<int>(cap));
   buf[n] = '\0';
@@ -81,6 +80,6 @@ char *ilx_tou_alloc(CodeSetT cs, const char *in, int len, int *count) {
   return ilx::convertAlloc(ilx_to_utf8_r, true, 3, cs, in, len, count);
 }
 
-void ilx_free(void *p) { std::free(p); }
+void ilx_free(void *p) { BasMemoryFree(p); }
 
 }  // extern "C"

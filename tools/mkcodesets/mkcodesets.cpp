@@ -1,26 +1,19 @@
 // mkcodesets OUTDIR
 //
 // Writes Lumex conversion table files and alias files, taking every mapping
-// from the C library's iconv. Table layout (little-endian; "units" are
-// 4 bytes counted from the mapping data area D):
-//   0    u32  offset of D
-//   8    "ucv"
-//   16   name, NUL-terminated (at most 31 characters; 21 for GB 18030)
-//   38   u16  offset of the GB 18030 section (kind 10)
-//   48   u16  converter kind        50  u16 marker, 0x1100 = EBCDIC single-byte
-//   58   u16  Unicode value of the substitution byte   60  u8 substitution byte
-//   224  256 x u16  from-Unicode row offsets (units), by high byte
-//   736  256 x u16  to-Unicode entries, by (lead) byte
-//   1248 256 x u8   byte classes
-//   1760 D: mapping data (rows, trie nodes, prefix records)
+// from the C library's iconv, in the layout the library reads: the header
+// fields of src/ilx/codeset.h (hdr), the rows and records of table_rows.h
+// and the GB 18030 section of gb18030_section.h. All fields are
+// little-endian; "units" are 4 bytes counted from the mapping data area D,
+// which follows the header.
 // Rows from Unicode: 256 bytes (single-byte), 256 x u16 codes (double-byte),
 // 256 x (u16 prefix record, u16 code) (multi-byte). Rows to Unicode: 256 x
 // u16 values. Trie node: u16 count, u16 first byte, count x u16 children.
-// Prefix record (16 bytes): up to 14 leading bytes, u16 count at offset 14.
-// GB 18030 section at G: six u32 positions (16-bit units from G + 32) of the
-// Unicode-keyed range list, block index and value list (G+0, +4, +8) and of
-// the index-keyed ones (G+16, +20, +24); range record = start, end, type
-// (1 value list, 2 linear), base; block index = first record per 512 keys.
+// Prefix record: the leading bytes, their count in the record's last u16.
+// GB 18030 section: six u32 positions (16-bit units from the end of the
+// position words) of the Unicode-keyed range list, block index and value
+// list and of the index-keyed ones; range record = start, end, type, base;
+// block index = first record per block of keys.
 #include <iconv.h>
 #include <sys/stat.h>
 
@@ -33,12 +26,31 @@
 #include <string>
 #include <vector>
 
+#include "ilx/codeset.h"
+#include "ilx/gb18030_section.h"
+#include "ilx/table_rows.h"
+
 namespace {
 
+namespace hdr = ilx::hdr;
+namespace gb = ilx::gb;
+using ilx::kAsciiDbcs;
+using ilx::kAsciiMbcs;
+using ilx::kAsciiSbcs;
+using ilx::kEbcdicDbcs;
+using ilx::kEbcdicSbcs;
+using ilx::kGb18030;
 using Bytes = std::vector<uint8_t>;
 
-constexpr size_t kHeaderSize = 1760;
+// The data area starts right after the header.
+constexpr size_t kHeaderSize = hdr::kMinSize;
+// The name field ends where the GB 18030 section's offset begins.
+constexpr size_t kNameField = hdr::kGbSection - hdr::kName;
 constexpr uint16_t kNone = 0xFFFF;
+// The substitution byte is the code set's SUB control character, U+001A.
+constexpr uint16_t kSubUnicode = 0x1A;
+constexpr uint8_t kAsciiSub = 0x1A;
+constexpr uint8_t kEbcdicSub = 0x3F;
 
 struct Iconv {
   iconv_t toU, fromU;
@@ -74,7 +86,7 @@ struct Iconv {
   // control character for it (a silent substitution, not a mapping).
   Bytes encode(uint32_t cp) {
     Bytes b = encodeRaw(cp);
-    if (!b.empty() && cp != 0x1A && decode(b) == 0x1A) return {};
+    if (!b.empty() && cp != kSubUnicode && decode(b) == kSubUnicode) return {};
     return b;
   }
   Bytes encodeRaw(uint32_t cp) {
@@ -106,10 +118,10 @@ struct Table {
   Bytes img = Bytes(kHeaderSize, 0);
   std::map<Bytes, uint32_t> shared;  // block -> offset in units
   Table(const char *name, uint16_t kind) {
-    put32(img, 0, kHeaderSize);
-    std::memcpy(&img[8], "ucv", 3);
-    std::snprintf(reinterpret_cast<char *>(&img[16]), 22, "%s", name);
-    put16(img, 48, kind);
+    put32(img, hdr::kDataOffset, kHeaderSize);
+    std::memcpy(&img[hdr::kMagic], "ucv", 3);
+    std::snprintf(reinterpret_cast<char *>(&img[hdr::kName]), kNameField, "%s", name);
+    put16(img, hdr::kKind, kind);
   }
   // Appends a block (4-byte aligned) and returns its offset in units.
   uint32_t add(const Bytes &block, bool dedup = true) {
@@ -121,15 +133,20 @@ struct Table {
     uint32_t units = static_cast<uint32_t>((img.size() - kHeaderSize) / 4);
     img.insert(img.end(), block.begin(), block.end());
     if (units > 0xFFFF) {
-      std::fprintf(stderr, "mkcodesets: %s: data area too large\n", &img[16]);
+      std::fprintf(stderr, "mkcodesets: %s: data area too large\n", &img[hdr::kName]);
       std::exit(1);
     }
     if (dedup) shared[block] = units;
     return units;
   }
-  void setFromRow(uint32_t hi, uint32_t units) { put16(img, 224 + 2 * hi, units); }
-  void setTo(uint32_t b, uint32_t v) { put16(img, 736 + 2 * b, v); }
-  void setClass(uint32_t b, uint8_t c) { img[1248 + b] = c; }
+  void setFromRow(uint32_t hi, uint32_t units) { put16(img, hdr::kFromRows + 2 * hi, units); }
+  void setTo(uint32_t b, uint32_t v) { put16(img, hdr::kToEntries + 2 * b, v); }
+  void setClass(uint32_t b, uint8_t c) { img[hdr::kClasses + b] = c; }
+  // The substitution byte, and the Unicode value that really maps to it.
+  void setSubs(uint8_t byte) {
+    put16(img, hdr::kSubsUnicode, kSubUnicode);
+    img[hdr::kSubsByte] = byte;
+  }
 };
 
 bool isSurrogate(uint32_t cp) { return cp >= 0xD800 && cp < 0xE000; }
@@ -140,20 +157,19 @@ Bytes row16(const std::vector<uint16_t> &v) {
   return b;
 }
 
-// Single-byte tables (ASCII-based kind 1, EBCDIC kind 8).
+// Single-byte tables (ASCII-based or EBCDIC).
 Bytes singleByte(const char *iconvName, const char *name, bool ebcdic) {
   Iconv cv(iconvName);
-  Table t(name, ebcdic ? 8 : 1);
-  uint8_t subByte = ebcdic ? 0x3F : 0x1A;
-  if (ebcdic) put16(t.img, 50, 0x1100);
-  put16(t.img, 58, 0x1A);
-  t.img[60] = subByte;
+  Table t(name, ebcdic ? kEbcdicSbcs : kAsciiSbcs);
+  uint8_t subByte = ebcdic ? kEbcdicSub : kAsciiSub;
+  if (ebcdic) put16(t.img, hdr::kMarker, hdr::kEbcdicSbcsMarker);
+  t.setSubs(subByte);
   for (uint32_t b = 0; b < 256; ++b) {
     long u = cv.decode({static_cast<uint8_t>(b)});
     t.setTo(b, u >= 0 && u <= 0xFFFF ? static_cast<uint32_t>(u) : kNone);
     t.setClass(b, 1);
   }
-  std::vector<Bytes> rows(256, Bytes(256, subByte));
+  std::vector<Bytes> rows(256, Bytes(ilx::kSbcsRowBytes, subByte));
   for (uint32_t cp = 0; cp <= 0xFFFF; ++cp) {
     if (isSurrogate(cp)) continue;
     Bytes e = cv.encode(cp);
@@ -163,13 +179,12 @@ Bytes singleByte(const char *iconvName, const char *name, bool ebcdic) {
   return t.img;
 }
 
-// Double-byte tables: ASCII-based (kind 2) and EBCDIC with shift codes
-// (kind 4, leads 0x40-0xFE inside shift-out).
+// Double-byte tables: ASCII-based and EBCDIC with shift codes (leads
+// 0x40-0xFE inside shift-out).
 Bytes doubleByte(const char *iconvName, const char *name, bool ebcdic) {
   Iconv cv(iconvName);
-  Table t(name, ebcdic ? 4 : 2);
-  put16(t.img, 58, 0x1A);
-  t.img[60] = ebcdic ? 0x3F : 0x1A;
+  Table t(name, ebcdic ? kEbcdicDbcs : kAsciiDbcs);
+  t.setSubs(ebcdic ? kEbcdicSub : kAsciiSub);
   std::vector<uint16_t> single(256, kNone);
   std::vector<bool> lead(256, false);
   for (uint32_t b = 0; b < 256; ++b) {
@@ -195,7 +210,7 @@ Bytes doubleByte(const char *iconvName, const char *name, bool ebcdic) {
     }
     t.setTo(b, t.add(row16(row)));
   }
-  std::vector<std::vector<uint16_t>> rows(256, std::vector<uint16_t>(256, kNone));
+  std::vector<std::vector<uint16_t>> rows(256, std::vector<uint16_t>(ilx::kDbcsRowBytes / 2, kNone));
   for (uint32_t cp = 0; cp <= 0xFFFF; ++cp) {
     if (isSurrogate(cp)) continue;
     Bytes e = cv.encode(cp);
@@ -207,7 +222,7 @@ Bytes doubleByte(const char *iconvName, const char *name, bool ebcdic) {
   return t.img;
 }
 
-// Multi-byte tables (kind 3): a trie per lead byte, one level per byte.
+// Multi-byte tables: a trie per lead byte, one level per byte.
 struct TrieBuilder {
   Iconv &cv;
   Table &t;
@@ -265,9 +280,8 @@ int leadLength(Iconv &cv, uint8_t b) {
 
 Bytes multiByte(const char *iconvName, const char *name) {
   Iconv cv(iconvName);
-  Table t(name, 3);
-  put16(t.img, 58, 0x1A);
-  t.img[60] = 0x1A;
+  Table t(name, kAsciiMbcs);
+  t.setSubs(kAsciiSub);
   // Prefix records first: the empty one is record 0.
   std::map<Bytes, uint32_t> prefixes;
   std::vector<Bytes> encoded(65536);
@@ -276,13 +290,13 @@ Bytes multiByte(const char *iconvName, const char *name) {
     encoded[cp] = cv.encode(cp);
     if (encoded[cp].size() >= 2) prefixes[Bytes(encoded[cp].begin(), encoded[cp].end() - 2)] = 0;
   }
-  Bytes empty(16, 0);
+  Bytes empty(ilx::kPrefixRecordBytes, 0);
   uint32_t first = t.add(empty, false);  // units of record 0 (at D)
   for (auto &p : prefixes) {
-    Bytes rec(16, 0);
+    Bytes rec(ilx::kPrefixRecordBytes, 0);
     std::copy(p.first.begin(), p.first.end(), rec.begin());
-    put16(rec, 14, static_cast<uint32_t>(p.first.size()));
-    p.second = p.first.empty() ? 0 : (t.add(rec, false) - first) / 4;
+    put16(rec, ilx::kPrefixRecordBytes - 2, static_cast<uint32_t>(p.first.size()));
+    p.second = p.first.empty() ? 0 : (t.add(rec, false) - first) / (ilx::kPrefixRecordBytes / 4);
   }
   TrieBuilder tb{cv, t};
   for (uint32_t b = 0x80; b < 256; ++b) {
@@ -300,13 +314,13 @@ Bytes multiByte(const char *iconvName, const char *name) {
     }
   }
   for (uint32_t hi = 0; hi < 256; ++hi) {
-    std::vector<uint16_t> row(512, kNone);
+    std::vector<uint16_t> row(ilx::kMbcsRowBytes / 2, kNone);
     for (uint32_t lo = 0; lo < 256; ++lo) {
       const Bytes &e = encoded[hi << 8 | lo];
       if (e.size() == 1) {
         row[2 * lo] = 0;
         row[2 * lo + 1] = e[0];
-      } else if (e.size() >= 2 && e.size() <= 16) {
+      } else if (e.size() >= 2 && e.size() <= ilx::kMaxPrefixBytes + 2) {
         row[2 * lo] = static_cast<uint16_t>(prefixes[Bytes(e.begin(), e.end() - 2)]);
         row[2 * lo + 1] = static_cast<uint16_t>(e[e.size() - 2] << 8 | e.back());
       }
@@ -328,7 +342,7 @@ struct RangeList {
 constexpr uint32_t kUnmapped = 0xFFFFFFFF;
 
 // Ranges of keys with values (kUnmapped: none): long linear runs become
-// type 2 records, the rest type 1 records with value-list entries, so that
+// linear records, the rest value-list records with their entries, so that
 // a look-up walks few records from its block.
 constexpr uint32_t kLinearRun = 64;
 RangeList compress(const std::vector<uint32_t> &value) {
@@ -349,11 +363,11 @@ RangeList compress(const std::vector<uint32_t> &value) {
     uint32_t j = linearEnd(i);
     if (value[i] == 0xFFFF) j = i;  // as a value-list entry 0xFFFF would read as unmapped
     if (j - i + 1 >= kLinearRun || value[i] == 0xFFFF) {
-      l.ranges.push_back({i, j, 2, value[i]});
+      l.ranges.push_back({i, j, gb::kLinear, value[i]});
     } else {
       Range *last = l.ranges.empty() ? nullptr : &l.ranges.back();
-      if (last == nullptr || last->type != 1 || last->end + 1 != i) {
-        l.ranges.push_back({i, i, 1, static_cast<uint32_t>(l.values.size())});
+      if (last == nullptr || last->type != gb::kValueList || last->end + 1 != i) {
+        l.ranges.push_back({i, i, gb::kValueList, static_cast<uint32_t>(l.values.size())});
         last = &l.ranges.back();
         last->end = i - 1;
       }
@@ -365,9 +379,14 @@ RangeList compress(const std::vector<uint32_t> &value) {
   return l;
 }
 
-void appendList(Bytes &sec, size_t wordAt, const RangeList &l) {
-  auto pos = [&] { return static_cast<uint32_t>((sec.size() - 32) / 2); };
-  put32(sec, wordAt, pos());
+static_assert(gb::kRecordBytes == 8, "a range record is four u16 fields");
+
+// Appends a list to the section, its positions going into the words at
+// rangesAt, blocksAt and valuesAt.
+void appendList(Bytes &sec, size_t rangesAt, size_t blocksAt, size_t valuesAt,
+                const RangeList &l) {
+  auto pos = [&] { return static_cast<uint32_t>((sec.size() - gb::kWordsBytes) / 2); };
+  put32(sec, rangesAt, pos());
   for (const Range &r : l.ranges) {
     size_t at = sec.size();
     put16(sec, at, r.start);
@@ -375,20 +394,20 @@ void appendList(Bytes &sec, size_t wordAt, const RangeList &l) {
     put16(sec, at + 4, r.type);
     put16(sec, at + 6, r.base);
   }
-  put32(sec, wordAt + 4, pos());
-  for (uint32_t blk = 0; blk < 128; ++blk) {
+  put32(sec, blocksAt, pos());
+  for (uint32_t blk = 0; blk < gb::kBlocks; ++blk) {
     uint32_t i = 0;
-    while (i < l.ranges.size() && l.ranges[i].end < blk * 512) ++i;
+    while (i < l.ranges.size() && l.ranges[i].end < blk * gb::kBlockKeys) ++i;
     put16(sec, sec.size(), i);
   }
-  put32(sec, wordAt + 8, pos());
+  put32(sec, valuesAt, pos());
   for (uint16_t v : l.values) put16(sec, sec.size(), v);
 }
 
 Bytes gb18030(const char *iconvName, const char *name) {
   Iconv cv(iconvName);
-  Table t(name, 10);
-  put16(t.img, 38, kHeaderSize);
+  Table t(name, kGb18030);
+  put16(t.img, hdr::kGbSection, kHeaderSize);
   std::vector<uint32_t> byIndex(65535, kUnmapped), byUnicode(65536, kUnmapped);
   for (uint32_t lead = 0x81; lead <= 0xFE; ++lead)
     for (uint32_t trail = 0x40; trail <= 0xFE; ++trail) {
@@ -414,34 +433,35 @@ Bytes gb18030(const char *iconvName, const char *name) {
       byUnicode[cp] = ((((e[0] - 0x81) * 10 + (e[1] - 0x30)) * 126 + (e[2] - 0x81)) * 10 + (e[3] - 0x30)) + 24067;
     if (byUnicode[cp] >= 0xFFFF) byUnicode[cp] = kUnmapped;
   }
-  Bytes sec(32, 0);
-  appendList(sec, 0, compress(byUnicode));
-  appendList(sec, 16, compress(byIndex));
+  Bytes sec(gb::kWordsBytes, 0);
+  appendList(sec, gb::kUniRanges, gb::kUniBlocks, gb::kUniValues, compress(byUnicode));
+  appendList(sec, gb::kIdxRanges, gb::kIdxBlocks, gb::kIdxValues, compress(byIndex));
   t.img.insert(t.img.end(), sec.begin(), sec.end());
   return t.img;
 }
 
 struct TableDef {
   const char *file, *iconvName;
-  char family;  // s single, e EBCDIC single, d double, x EBCDIC double, m multi, g GB 18030
+  uint16_t kind;
 };
 
+
 const TableDef kTables[] = {
-    {"ANSIX341968", "ANSI_X3.4-1968", 's'}, {"ISO88591", "ISO-8859-1", 's'},
-    {"ISO88592", "ISO-8859-2", 's'},        {"ISO88595", "ISO-8859-5", 's'},
-    {"ISO88597", "ISO-8859-7", 's'},        {"ISO88599", "ISO-8859-9", 's'},
-    {"ISO885915", "ISO-8859-15", 's'},      {"CP1250", "CP1250", 's'},
-    {"CP1251", "CP1251", 's'},              {"CP1252", "CP1252", 's'},
-    {"CP437", "CP437", 's'},                {"CP850", "CP850", 's'},
-    {"KOI8R", "KOI8-R", 's'},               {"IBM037", "IBM037", 'e'},
-    {"IBM1047", "IBM1047", 'e'},            {"IBM500", "IBM500", 'e'},
-    {"IBM273", "IBM273", 'e'},              {"IBM1140", "IBM1140", 'e'},
-    {"CP932", "CP932", 'd'},                {"GBK", "GBK", 'd'},
-    {"BIG5", "BIG5", 'd'},                  {"CP949", "CP949", 'd'},
-    {"EUCJP", "EUC-JP", 'm'},               {"EUCKR", "EUC-KR", 'm'},
-    {"IBM939", "IBM939", 'x'},              {"IBM935", "IBM935", 'x'},
-    {"IBM937", "IBM937", 'x'},              {"IBM933", "IBM933", 'x'},
-    {"GB18030", "GB18030", 'g'},
+    {"ANSIX341968", "ANSI_X3.4-1968", kAsciiSbcs}, {"ISO88591", "ISO-8859-1", kAsciiSbcs},
+    {"ISO88592", "ISO-8859-2", kAsciiSbcs},        {"ISO88595", "ISO-8859-5", kAsciiSbcs},
+    {"ISO88597", "ISO-8859-7", kAsciiSbcs},        {"ISO88599", "ISO-8859-9", kAsciiSbcs},
+    {"ISO885915", "ISO-8859-15", kAsciiSbcs},      {"CP1250", "CP1250", kAsciiSbcs},
+    {"CP1251", "CP1251", kAsciiSbcs},              {"CP1252", "CP1252", kAsciiSbcs},
+    {"CP437", "CP437", kAsciiSbcs},                {"CP850", "CP850", kAsciiSbcs},
+    {"KOI8R", "KOI8-R", kAsciiSbcs},               {"IBM037", "IBM037", kEbcdicSbcs},
+    {"IBM1047", "IBM1047", kEbcdicSbcs},           {"IBM500", "IBM500", kEbcdicSbcs},
+    {"IBM273", "IBM273", kEbcdicSbcs},             {"IBM1140", "IBM1140", kEbcdicSbcs},
+    {"CP932", "CP932", kAsciiDbcs},                {"GBK", "GBK", kAsciiDbcs},
+    {"BIG5", "BIG5", kAsciiDbcs},                  {"CP949", "CP949", kAsciiDbcs},
+    {"EUCJP", "EUC-JP", kAsciiMbcs},               {"EUCKR", "EUC-KR", kAsciiMbcs},
+    {"IBM939", "IBM939", kEbcdicDbcs},             {"IBM935", "IBM935", kEbcdicDbcs},
+    {"IBM937", "IBM937", kEbcdicDbcs},             {"IBM933", "IBM933", kEbcdicDbcs},
+    {"GB18030", "GB18030", kGb18030},
 };
 
 // Alias file name (normalized spelling) -> the file it names.
@@ -490,12 +510,12 @@ int main(int argc, char **argv) {
   }
   for (const TableDef &d : kTables) {
     Bytes img;
-    switch (d.family) {
-      case 's': img = singleByte(d.iconvName, d.file, false); break;
-      case 'e': img = singleByte(d.iconvName, d.file, true); break;
-      case 'd': img = doubleByte(d.iconvName, d.file, false); break;
-      case 'x': img = doubleByte(d.iconvName, d.file, true); break;
-      case 'm': img = multiByte(d.iconvName, d.file); break;
+    switch (d.kind) {
+      case kAsciiSbcs: img = singleByte(d.iconvName, d.file, false); break;
+      case kEbcdicSbcs: img = singleByte(d.iconvName, d.file, true); break;
+      case kAsciiDbcs: img = doubleByte(d.iconvName, d.file, false); break;
+      case kEbcdicDbcs: img = doubleByte(d.iconvName, d.file, true); break;
+      case kAsciiMbcs: img = multiByte(d.iconvName, d.file); break;
       default: img = gb18030(d.iconvName, d.file); break;
     }
     if (!writeFile(dir + "/" + d.file, img)) {

@@ -1,38 +1,22 @@
 // The four dispatchers: choose the converter of the handle's kind and work
 // with counts of units left instead of end positions.
+#include <array>
+#include <utility>
+
 #include "ilx/converter_loop.h"
 
 namespace ilx {
 
-#define ILX_CONVERTERS(family) \
-  Converters { family##_to_ucs2_r, family##_from_ucs2_r, family##_to_utf8_r, family##_from_utf8_r }
-
-const Converters &convertersFor(const CodeSet *cs) {
-  static const Converters kSbcs = ILX_CONVERTERS(ascii_sbcs);
-  static const Converters kDbcs = ILX_CONVERTERS(ascii_dbcs);
-  static const Converters kMbcs = ILX_CONVERTERS(ascii_mbcs);
-  static const Converters kEbcdicDbcsConv = ILX_CONVERTERS(ebcdic_dbcs);
-  static const Converters kUtf8Conv = {utf8_to_ucs2_r, utf8_from_ucs2_r, utf8_to_utf8_r,
-                                       utf8_to_utf8_r};
-  static const Converters kEbcdicSbcsConv = ILX_CONVERTERS(ebcdic_sbcs);
-  static const Converters kGb = ILX_CONVERTERS(ascii_gb18030);
-  static const Converters kOsConv = ILX_CONVERTERS(os);
-  if (cs->kind == kUtf8) return kUtf8Conv;
-  if (cs->table == nullptr) return kOsConv;
-  switch (cs->kind) {
-    case kAsciiSbcs: return kSbcs;
-    case kAsciiDbcs: return kDbcs;
-    case kAsciiMbcs: return kMbcs;
-    case kEbcdicDbcs: return kEbcdicDbcsConv;
-    case kEbcdicSbcs: return kEbcdicSbcsConv;
-    case kGb18030: return kGb;
-    default: return kOsConv;
-  }
-}
-
-#undef ILX_CONVERTERS
-
 namespace {
+
+// The converters of each row of kKinds, in the same order.
+template <size_t... I>
+constexpr std::array<Converters, kKindCount> convertersOfKinds(std::index_sequence<I...>) {
+  return {{Converters{kKinds[I].toUcs2, kKinds[I].fromUcs2, kKinds[I].toUtf8,
+                      kKinds[I].fromUtf8}...}};
+}
+constexpr std::array<Converters, kKindCount> kConverters =
+    convertersOfKinds(std::make_index_sequence<kKindCount>());
 
 // Runs converter `conv` over (*in, *inleft) and (*out, *outleft). A null
 // input position is a flush; missing counts read as nothing left.
@@ -61,6 +45,13 @@ int dispatch(Conv conv, CodeSet *cs, const In **in, size_t *inleft, Out **out, s
 }
 
 }  // namespace
+
+const Converters &convertersFor(const CodeSet *cs) {
+  const KindInfo &k = kindInfo(cs->kind);
+  if (k.layout != TableLayout::kNone && cs->table == nullptr) return kConverters[kinds::kOsRow];
+  return kConverters[static_cast<size_t>(&k - kKinds)];
+}
+
 }  // namespace ilx
 
 extern "C" {
