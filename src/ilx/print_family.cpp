@@ -13,6 +13,7 @@
 #include "ilx/format_directive.h"
 #include "ilx/format_value.h"
 #include "ilx/format_wide.h"
+#include "ilx/memory.h"
 #include "lumex/ilx.h"
 
 namespace {
@@ -46,8 +47,8 @@ constexpr size_t kStreamBuffer = 496;
 class Format {
  public:
   ~Format() {
-    std::free(pieces_);
-    std::free(args_);
+    BasMemoryFree(pieces_);
+    BasMemoryFree(args_);
   }
 
   // False for a format the engine cannot run: too large numbers, no memory,
@@ -57,9 +58,8 @@ class Format {
     for (const char *p = format; *p != '\0'; ++p) percents += *p == '%';
     if (percents > INT_MAX / 4) return false;
     maxSlots_ = static_cast<int>(3 * percents);
-    pieces_ = static_cast<Piece *>(std::calloc(percents + 1, sizeof(Piece)));
-    args_ = static_cast<Arg *>(
-        std::calloc(static_cast<size_t>(maxSlots_ > 0 ? maxSlots_ : 1), sizeof(Arg)));
+    pieces_ = ilx::allocateZeroed<Piece>(percents + 1);
+    args_ = ilx::allocateZeroed<Arg>(static_cast<size_t>(maxSlots_ > 0 ? maxSlots_ : 1));
     if (pieces_ == nullptr || args_ == nullptr) return false;
 
     const char *p = format;
