@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdarg>
-#include <string>
-#include <vector>
 
 #include "collections/collections_intl.h"
 #include "core/obj_class.h"
@@ -45,12 +43,13 @@ class XmlFormatterTest : public ::testing::Test {
   // configuration change does.
   void configure(const char *key, const char *value) {
     if (fmt_.properties == nullptr) fmt_.properties = lmxIntlAllocStringToStringMap();
-    if (value != nullptr) {
-      lmxIntlStringToStringMapPut(fmt_.properties, key, value);
-    } else {
-      lmxIntlStringToStringMapRem(fmt_.properties, key);
-    }
+    if (value != nullptr) lmxIntlStringToStringMapPut(fmt_.properties, key, value);
+    if (value == nullptr) lmxIntlStringToStringMapRem(fmt_.properties, key);
     LmxPDXMLFormatterFCfgChange(&fmt_, key);
+  }
+  // Sets the event's properties, in order.
+  static void setProps(Event *e, std::initializer_list<std::pair<const char *, const char *>> kv) {
+    for (const auto &[key, value] : kv) LmxSetEventProp(e, key, value);
   }
   // A catalog message (catalog not null) or a plain text at time 1234.
   Event *event(int32_t level, const char *catalog, int32_t key, const char *text, ...) {
@@ -84,49 +83,35 @@ class XmlFormatterTest : public ::testing::Test {
 
 TEST_F(XmlFormatterTest, MessageRecordOfAProblemDataLogger) {
   Event *e = event(LMX_LEVEL_ERROR, "lmxmsg", 20, "LMXBC0020E Out of memory.\r", 0);
-  LmxSetEventProp(e, "server", "host.example.org");
-  LmxSetEventProp(e, "serverFormat", "IP");
+  setProps(e, {{"server", "host.example.org"}, {"serverFormat", "IP"}});
   LmxSetEventPropLong(e, "processId", 42);
   LmxSetEventPropLong(e, "threadId", 43);
   EXPECT_EQ(format(e),
-            "<Message Id=\"LMXBC0020E\" Severity=\"ERROR\">\n"
-            " <Time Millis=\"1234\">T</Time>\n"
+            "<Message Id=\"LMXBC0020E\" Severity=\"ERROR\">\n <Time Millis=\"1234\">T</Time>\n"
             " <Server Format=\"IP\">host.example.org</Server>\n"
             " <LogText><![CDATA[LMXBC0020E Out of memory.\r]]></LogText>\n"
             " <TranslationInfo Type=\"XPG4\" Catalog=\"lmxmsg\" MsgKey=\"20\" SetId=\"1\">"
-            "</TranslationInfo>\n"
-            "</Message>\n");
+            "</TranslationInfo>\n</Message>\n");
 }
 
 TEST_F(XmlFormatterTest, TraceRecordsWithAndWithoutSource) {
   Event *e = trace(LMX_LEVEL_DEBUG_MIN, "step");
-  LmxSetEventProp(e, "organization", "org");
-  LmxSetEventProp(e, LMX_PROP_SRCFILE, "a.c");
+  setProps(e, {{"organization", "org"}, {LMX_PROP_SRCFILE, "a.c"}});
   LmxSetEventPropInt(e, LMX_PROP_SRCLINE, 7);
   LmxSetEventProp(e, LMX_PROP_SRCFUNCTION, "f");
   LmxSetEventPropLong(e, "processId", 42);
   LmxSetEventPropLong(e, "threadId", -2);  // thread numbers are unsigned
-  LmxSetEventProp(e, "correlationId", "c-1");
-  LmxSetEventProp(e, "client", "alice");
+  setProps(e, {{"correlationId", "c-1"}, {"client", "alice"}});
   EXPECT_EQ(format(e),
-            "<Trace Level=\"MIN\">\n"
-            " <Time Millis=\"1234\">T</Time>\n"
+            "<Trace Level=\"MIN\">\n <Time Millis=\"1234\">T</Time>\n"
             " <LogText><![CDATA[step]]></LogText>\n"
             " <LogAttribs><Key>organization</Key><Value>org</Value></LogAttribs>\n"
             " <Source FileName=\"a.c\" Method=\"f\" Line=\"7\"/>\n"
-            " <Thread>4294967294</Thread>\n"
-            " <Process>42</Process>\n"
-            " <CorrelationId>c-1</CorrelationId>\n"
-            " <Principal>alice</Principal>\n"
-            "</Trace>\n");
-
-  Event *bare = trace(LMX_LEVEL_NONE, nullptr);
-  EXPECT_EQ(format(bare),
-            "<Trace>\n"
-            " <Time Millis=\"1234\">T</Time>\n"
-            " <LogText><![CDATA[]]></LogText>\n"
-            " <Source FileName=\"None\" Method=\"None\"/>\n"
-            "</Trace>\n");
+            " <Thread>4294967294</Thread>\n <Process>42</Process>\n"
+            " <CorrelationId>c-1</CorrelationId>\n <Principal>alice</Principal>\n</Trace>\n");
+  EXPECT_EQ(format(trace(LMX_LEVEL_NONE, nullptr)),
+            "<Trace>\n <Time Millis=\"1234\">T</Time>\n <LogText><![CDATA[]]></LogText>\n"
+            " <Source FileName=\"None\" Method=\"None\"/>\n</Trace>\n");
 
   // A message record has no Thread or Process, and no Source without a file.
   Event *m = event(LMX_LEVEL_INFO, "cat", 3, "text", 0);
@@ -196,17 +181,15 @@ TEST_F(XmlFormatterTest, ProductElementsInEveryRecordOrOncePerDestination) {
 
     configure(row.key, "true");
     LmxPDXMLFormatterFGetHeader(&fmt_);  // a destination opened
-    std::string first = format(e), second = format(e);
-    EXPECT_EQ(LmxPDXMLFormatterFGetHeader(&fmt_), nullptr);
-    std::string reopened = format(e), after = format(e);
-    xmltest::Parsed p = xmltest::parseRecords(first + second + reopened + after);
+    std::string records = format(e);
+    records += format(e);
+    EXPECT_EQ(LmxPDXMLFormatterFGetHeader(&fmt_), nullptr);  // the destination opened again
+    records += format(e);
+    xmltest::Parsed p = xmltest::parseRecords(records + format(e));
     ASSERT_TRUE(p.ok) << p.error;
-    EXPECT_EQ(p.root.childNames(),
-              (std::vector<std::string>{row.element, "Message", "Message", row.element, "Message",
-                                        "Message"}));
-    for (const xmltest::Element &record : p.root.children) {
-      EXPECT_EQ(record.child(row.element), nullptr);
-    }
+    EXPECT_EQ(p.root.childNames(), (std::vector<std::string>{row.element, "Message", "Message",
+                                                             row.element, "Message", "Message"}));
+    for (const xmltest::Element &rec : p.root.children) EXPECT_EQ(rec.child(row.element), nullptr);
   }
   // The server element carries its format; without one the attribute is empty.
   configure("singleServer", "false");
@@ -229,9 +212,8 @@ TEST_F(XmlFormatterTest, ProductElementsInEveryRecordOrOncePerDestination) {
 
 TEST_F(XmlFormatterTest, FreeAttributesInTheOrderFirstSet) {
   Event *e = event(LMX_LEVEL_INFO, "cat", 1, "t", 0);
-  const char *const props[][2] = {{"zeta", "1"},  {"server", "s"}, {"organization", "o"},
-                                  {"client", "c"}, {"alpha", "2"}, {"zeta", "3"}};
-  for (const auto &kv : props) LmxSetEventProp(e, kv[0], kv[1]);
+  setProps(e, {{"zeta", "1"}, {"server", "s"}, {"organization", "o"}, {"client", "c"},
+               {"alpha", "2"}, {"zeta", "3"}});
   EXPECT_NE(format(e).find(" <LogAttribs><Key>zeta</Key><Value>3</Value><Key>organization</Key>"
                            "<Value>o</Value><Key>alpha</Key><Value>2</Value></LogAttribs>\n"),
             std::string::npos);
@@ -243,8 +225,8 @@ TEST_F(XmlFormatterTest, FreeAttributesInTheOrderFirstSet) {
 TEST_F(XmlFormatterTest, ParametersAsSections) {
   Event *e = event(LMX_LEVEL_ERROR, "cat", 9, "LMXFH0040E %1$s %2$d", LMX_PARM_STRING, "disk",
                    LMX_PARM_INT, 5, LMX_PARM_STRING, "]]>", 0);
-  EXPECT_NE(format(e).find(" <TranslationInfo Type=\"XPG4\" Catalog=\"cat\" MsgKey=\"9\" SetId=\"1\">"
-                           "<Param><![CDATA[disk]]></Param><Param><![CDATA[5]]></Param>"
+  EXPECT_NE(format(e).find(" <TranslationInfo Type=\"XPG4\" Catalog=\"cat\" MsgKey=\"9\" "
+                           "SetId=\"1\"><Param><![CDATA[disk]]></Param><Param><![CDATA[5]]></Param>"
                            "<Param><![CDATA[]]]]><![CDATA[>]]></Param></TranslationInfo>\n"),
             std::string::npos);
 }
@@ -261,9 +243,10 @@ TEST_F(XmlFormatterTest, HostileTextsEverywhereStayWellFormed) {
     Event *e = event(LMX_LEVEL_WARN, h, 1, h, LMX_PARM_STRING, h, LMX_NAMED_PROP, h,
                      LMX_PARM_STRING, h, 0);
     LmxSetEventMessageId(e, h);
-    const char *keys[] = {"server", "serverFormat", "product", "component", "productInstance",
-                          LMX_PROP_SRCFILE, LMX_PROP_SRCFUNCTION, "correlationId", "client"};
-    for (const char *key : keys) LmxSetEventProp(e, key, h);
+    for (const char *key : {"server", "serverFormat", "product", "component", "productInstance",
+                            LMX_PROP_SRCFILE, LMX_PROP_SRCFUNCTION, "correlationId", "client"}) {
+      LmxSetEventProp(e, key, h);
+    }
     for (const char *force : {"forceAsMessage", "forceAsTrace"}) {
       configure("forceAsMessage", nullptr);
       configure("forceAsTrace", nullptr);

@@ -46,22 +46,23 @@ struct Parsed {
 
 inline Parsed parseRecords(const std::string &records) {
   Parsed result;
-  std::vector<Element *> open{&result.root};  // the wrapper's own element lands in root
+  using Open = std::vector<Element *>;  // the elements not yet closed
+  Open open{&result.root};               // the wrapper's own element lands in root
   XML_Parser parser = XML_ParserCreate("UTF-8");
   XML_SetUserData(parser, &open);
   XML_SetElementHandler(
       parser,
       [](void *data, const XML_Char *name, const XML_Char **attrs) {
-        auto &st = *static_cast<std::vector<Element *> *>(data);
+        auto &st = *static_cast<Open *>(data);
         st.back()->children.push_back({name, {}, {}, {}});
         for (int i = 0; attrs[i] != nullptr; i += 2) {
           st.back()->children.back().attributes.emplace_back(attrs[i], attrs[i + 1]);
         }
         st.push_back(&st.back()->children.back());
       },
-      [](void *data, const XML_Char *) { static_cast<std::vector<Element *> *>(data)->pop_back(); });
+      [](void *data, const XML_Char *) { static_cast<Open *>(data)->pop_back(); });
   XML_SetCharacterDataHandler(parser, [](void *data, const XML_Char *s, int len) {
-    static_cast<std::vector<Element *> *>(data)->back()->text.append(s, size_t(len));
+    static_cast<Open *>(data)->back()->text.append(s, size_t(len));
   });
   const std::string doc = "<records>" + records + "</records>";
   if (XML_Parse(parser, doc.data(), static_cast<int>(doc.size()), 1) == XML_STATUS_OK) {
