@@ -4,8 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdarg>
-#include <string>
-#include <vector>
 
 #include "collections/collections_intl.h"
 #include "core/object.h"
@@ -84,13 +82,11 @@ TEST_F(PDLogger, ConfiguredFieldsAreStampedUntilRemoved) {
     const char *key, *value;  // value null: the key is removed
     std::string expect;       // the properties before the process and thread numbers
   } rows[] = {
-      {"product", "Inventory", "product=Inventory;server=@;serverFormat=IP;"},
-      {"organization", "ACME", "organization=ACME;product=Inventory;server=@;serverFormat=IP;"},
-      {"server", "db1.example.org",
-       "organization=ACME;product=Inventory;server=db1.example.org;serverFormat=IP;"},
-      {"serverFormat", "FQDN",
-       "organization=ACME;product=Inventory;server=db1.example.org;serverFormat=FQDN;"},
-      {"product", nullptr, "organization=ACME;server=db1.example.org;serverFormat=FQDN;"},
+      {"product", "Inv", "product=Inv;server=@;serverFormat=IP;"},
+      {"organization", "ACME", "organization=ACME;product=Inv;server=@;serverFormat=IP;"},
+      {"server", "db1.org", "organization=ACME;product=Inv;server=db1.org;serverFormat=IP;"},
+      {"serverFormat", "FQDN", "organization=ACME;product=Inv;server=db1.org;serverFormat=FQDN;"},
+      {"product", nullptr, "organization=ACME;server=db1.org;serverFormat=FQDN;"},
       {"server", nullptr, "organization=ACME;serverFormat=FQDN;"},
   };
   for (const auto &row : rows) {
