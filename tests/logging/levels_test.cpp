@@ -21,53 +21,39 @@ TEST(LevelNames, PrefixOfANameIgnoringCase) {
   }
 }
 
-// '1' for each of the handler's records whose text (or key) is in the
-// list, '0' for each that is not.
-template <typename T, typename F>
-std::string seen(const char *handler, const std::vector<T> &wanted, F field) {
+// The texts (or keys) of the handler's records, blank-separated.
+std::string words(const char *handler, bool keys = false) {
   std::string out;
-  for (const T &w : wanted) {
-    bool found = false;
-    for (const test::Rec &r : of(handler)) found = found || field(r) == w;
-    out += found ? '1' : '0';
-  }
+  for (const test::Rec &r : of(handler)) test::join(out, keys ? std::to_string(r.key) : r.text);
   return out;
-}
-
-// Each call once through the logger: '1' where the handler saw it.
-std::string takenBy(Object *logger) {
-  recs.clear();
-  LmxLogMsg(logger, "app", 1, 1, "m", 0);
-  LmxLogInfo(logger, "app", 1, 2, "i", 0);
-  LmxLogWarn(logger, "app", 1, 3, "w", 0);
-  LmxLogError(logger, "app", 1, 4, "e", 0);
-  LmxLogFatal(logger, "app", 1, 5, "f", 0);
-  LmxLogDebugMin(logger, "s.c", "fn", 1, "dmin", 0);
-  LmxLogDebugMid(logger, "s.c", "fn", 2, "dmid", 0);
-  LmxLogDebugMax(logger, "s.c", "fn", 3, "dmax", 0);
-  LmxLogText(logger, "t", 0);
-  const std::vector<std::string> texts = {"m", "i", "w", "e", "f", "dmin", "dmid", "dmax", "t"};
-  return seen("h", texts, [](const test::Rec &r) { return r.text; });
 }
 
 TEST_F(Levels, LoggersDropCallsBelowTheirLevel) {
   open("l.className=lmx_basiclogger\nl.listenerNames=h\nh.className=t_rec\n"
        "l.min.level=debug_min\nl.warn.level=Warning\nl.off.level=OFF\n"
        "l.bad.level=verbose\nl.dis.logging=off\n");
-  struct Row {
-    const char *logger;
-    const char *taken;  // Msg Info Warn Error Fatal DebugMin DebugMid DebugMax Text
-  } rows[] = {
-      {"l", "111111001"},      // a new logger is at DEBUG_MIN
-      {"l.min", "111111001"},  {"l.warn", "101110001"}, {"l.off", "100000001"},
-      {"l.bad", "111111111"},  // no level: everything passes
-      {"l.dis", "000000000"},
+  struct Row { const char *logger, *taken; } rows[] = {
+      {"l", "m i w e f dmin t"},  // a new logger is at DEBUG_MIN
+      {"l.min", "m i w e f dmin t"},  {"l.warn", "m w e f t"}, {"l.off", "m t"},
+      {"l.dis", ""},
+      {"l.bad", "m i w e f dmin dmid dmax t"},  // no level: everything passes
   };
-  for (const Row &r : rows) EXPECT_EQ(takenBy(get(r.logger)), r.taken) << r.logger;
+  for (const Row &r : rows) {
+    recs.clear();
+    Object *logger = get(r.logger);
+    LmxLogMsg(logger, "app", 1, 1, "m", 0);
+    LmxLogInfo(logger, "app", 1, 2, "i", 0);
+    LmxLogWarn(logger, "app", 1, 3, "w", 0);
+    LmxLogError(logger, "app", 1, 4, "e", 0);
+    LmxLogFatal(logger, "app", 1, 5, "f", 0);
+    LmxLogDebugMin(logger, "s.c", "fn", 1, "dmin", 0);
+    LmxLogDebugMid(logger, "s.c", "fn", 2, "dmid", 0);
+    LmxLogDebugMax(logger, "s.c", "fn", 3, "dmax", 0);
+    LmxLogText(logger, "t", 0);
+    EXPECT_EQ(words("h"), r.taken) << r.logger;
+  }
   EXPECT_TRUE(of("t.reports").empty()) << of("t.reports")[0].text;
-
-  takenBy(get("l.bad"));
-  std::string shape;
+  std::string shape;  // of the records of l.bad, the last row
   for (const test::Rec &r : of("h")) shape += std::to_string(r.level) + (r.isMessage ? "m " : "t ");
   EXPECT_EQ(shape, "-9999m 4000m 5000m 6000m 7000m 3000t 2000t 1000t -9999t ");
 }
@@ -82,18 +68,14 @@ TEST_F(Levels, FiltersPassEventsAtOrAboveTheirLevel) {
        "f.unset.listenerNames=h.unset\n"
        "f.dis.logging=false\nf.dis.listenerNames=h.dis\n"
        "h.className=t_rec\na.className=t_rec\n");
-  const std::vector<int32_t> levels = {6000, 5000, 4000, 0, 1000, 9999};  // 0: no tag
   Object *app = get("app");
-  for (int32_t l : levels) LmxLogMsg(app, "c", 1, l, "x", l, 0);
-  struct Row { const char *handler, *passed; } rows[] = {  // passed: per level above
-      {"h.warn", "110101"}, {"h.all", "111111"},
-      {"h.unset", "111111"},  // a filter without level passes everything
-      {"h.dis", "000000"},  {"a", "111111"},
+  for (int32_t l : {6000, 5000, 4000, 0, 1000, 9999}) LmxLogMsg(app, "c", 1, l, "x", l, 0);
+  struct Row { const char *handler, *passed; } rows[] = {  // passed: the levels (0: no tag)
+      {"h.warn", "6000 5000 0 9999"}, {"h.all", "6000 5000 4000 0 1000 9999"},
+      {"h.unset", "6000 5000 4000 0 1000 9999"},  // a filter without level passes everything
+      {"h.dis", ""},  {"a", "6000 5000 4000 0 1000 9999"},
   };
-  for (const Row &r : rows) {
-    EXPECT_EQ(seen(r.handler, levels, [](const test::Rec &rec) { return rec.key; }), r.passed)
-        << r.handler;
-  }
+  for (const Row &r : rows) EXPECT_EQ(words(r.handler, true), r.passed) << r.handler;
   EXPECT_TRUE(of("t.reports").empty());  // filters without listeners are silent
 }
 
@@ -139,10 +121,9 @@ TEST_F(Levels, LoggabilityTests) {
   EXPECT_FALSE(LmxIsLoggableByFilter(lg, error));  // not a filter
   LmxFreeEvent(info);
   LmxFreeEvent(error);
-
   EXPECT_EQ(LmxLoggerGetFLog(lg), &LmxBasicObjectFLog);
-  EXPECT_EQ(LmxLoggerGetFLog(off), nullptr);
-  EXPECT_EQ(LmxLoggerGetFLog(fw), nullptr);
+  EXPECT_EQ(LmxLoggerGetFLog(off), nullptr);  // disabled
+  EXPECT_EQ(LmxLoggerGetFLog(fw), nullptr);   // not a logger
 }
 
 }  // namespace

@@ -7,10 +7,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <string>
-#include <vector>
+#include <filesystem>
+#include <fstream>
 
 #include "collections/collections_intl.h"
 #include "collections/links.h"
@@ -86,7 +84,7 @@ class Toolkit : public ::testing::Test {
   }
   void TearDown() override {
     close();
-    std::system(("rm -rf '" + dir_ + "'").c_str());
+    std::filesystem::remove_all(dir_);
   }
   // Releases the test's objects and closes the toolkit, which must leave none alive.
   void close() {
@@ -96,11 +94,8 @@ class Toolkit : public ::testing::Test {
     EXPECT_EQ(lmx::toolkitState().instances, nullptr) << "objects left alive";
   }
   std::string write(const std::string &name, const std::string &text) {
-    std::string path = dir_ + "/" + name;
-    FILE *f = std::fopen(path.c_str(), "w");
-    std::fputs(text.c_str(), f);
-    std::fclose(f);
-    return path;
+    std::ofstream(dir_ + "/" + name) << text;
+    return dir_ + "/" + name;
   }
   // Opens the toolkit with the properties; the toolkit's reports go to
   // t.reports only (the default console is taken off the error logger).
