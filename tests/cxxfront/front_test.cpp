@@ -58,6 +58,7 @@ class Front : public ::testing::Test {
 using L = const lumex::Logger &;
 const std::string kStr = "string";
 const char kView[] = "view-and-more";
+constexpr int I = LMX_PARM_INT, S = LMX_PARM_STRING, P = LMX_NAMED_PROP;  // the C tags
 
 const struct Row {
   const char *what;
@@ -68,33 +69,20 @@ const struct Row {
      [](L l) { l.text("t", true, false); }},
     {"char", [](Object *o) { LmxLogText(o, "t", LMX_PARM_CHAR, 'x', LMX_PARM_CHAR, '\xC3', 0); },
      [](L l) { l.text("t", 'x', '\xC3'); }},
-    {"narrow integers",
-     [](Object *o) {
-       LmxLogText(o, "t", LMX_PARM_INT, -7, LMX_PARM_INT, INT_MIN, LMX_PARM_INT, 65535, 0);
-     },
+    {"narrow integers", [](Object *o) { LmxLogText(o, "t", I, -7, I, INT_MIN, I, 65535, 0); },
      [](L l) { l.text("t", short{-7}, int32_t{INT_MIN}, static_cast<unsigned short>(65535)); }},
     {"wide integers as text",
-     [](Object *o) {
-       LmxLogText(o, "t", LMX_PARM_STRING, "12345678901", LMX_PARM_STRING, "4294967295", 0);
-     },
+     [](Object *o) { LmxLogText(o, "t", S, "12345678901", S, "4294967295", 0); },
      [](L l) { l.text("t", 12345678901LL, 4294967295U); }},
     {"float and double",
      [](Object *o) { LmxLogText(o, "t", LMX_PARM_FLOAT, 1.25, LMX_PARM_DOUBLE, -2.5e300, 0); },
      [](L l) { l.text("t", 1.25f, -2.5e300); }},
-    {"texts",
-     [](Object *o) {
-       LmxLogText(o, "t", LMX_PARM_STRING, "lit", LMX_PARM_STRING, "string", LMX_PARM_STRING,
-                  "view", 0);
-     },
+    {"texts", [](Object *o) { LmxLogText(o, "t", S, "lit", S, "string", S, "view", 0); },
      [](L l) { l.text("t", "lit", kStr, std::string_view(kView, 4)); }},
     {"named properties",
-     [](Object *o) {
-       LmxLogText(o, "t", LMX_NAMED_PROP, "n", LMX_PARM_INT, 42, LMX_PARM_INT, 1, LMX_NAMED_PROP,
-                  "t", LMX_PARM_STRING, "string", 0);
-     },
+     [](Object *o) { LmxLogText(o, "t", P, "n", I, 42, I, 1, P, "t", S, "string", 0); },
      [](L l) { l.text("t", lumex::prop("n", 42), 1, lumex::prop("t", kStr)); }},
-    {"level item",
-     [](Object *o) { LmxLogInfo(o, "cat", 1, 2, "m", LMX_LEVEL_ERROR, LMX_PARM_INT, 3, 0); },
+    {"level item", [](Object *o) { LmxLogInfo(o, "cat", 1, 2, "m", LMX_LEVEL_ERROR, I, 3, 0); },
      [](L l) { l.info("cat", 1, 2, "m", lumex::Level::Error, 3); }},
     {"msg", [](Object *o) { LmxLogMsg(o, "c", 1, 2, "m", 0); }, [](L l) { l.msg("c", 1, 2, "m"); }},
     {"warn", [](Object *o) { LmxLogWarn(o, "c", 1, 2, "m", 0); },
@@ -107,7 +95,7 @@ const struct Row {
      [](L l) { l.debugMin("f.cpp", "fn", 9, "d"); }},
     {"debugMid", [](Object *o) { LmxLogDebugMid(o, "f.cpp", "fn", 9, "d", 0); },
      [](L l) { l.debugMid("f.cpp", "fn", 9, "d"); }},
-    {"debugMax", [](Object *o) { LmxLogDebugMax(o, "f.cpp", "fn", 9, "d", LMX_PARM_INT, 1, 0); },
+    {"debugMax", [](Object *o) { LmxLogDebugMax(o, "f.cpp", "fn", 9, "d", I, 1, 0); },
      [](L l) { l.debugMax("f.cpp", "fn", 9, "d", 1); }},
 };
 
