@@ -11,8 +11,6 @@
 
 namespace {
 
-constexpr int32_t kProperty = 201;  // a named event property in a parameter list
-
 class CollectorTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -36,8 +34,7 @@ class CollectorTest : public ::testing::Test {
                            "reports.fileName=" + dir_ + "/reports.log\n"
                         << handlerKeys;
     ASSERT_TRUE(LmxOpenToolkit(path.c_str()));
-    app_ = LmxGetObject("app", nullptr);
-    ASSERT_NE(app_, nullptr);
+    ASSERT_NE(app_ = LmxGetObject("app", nullptr), nullptr);
   }
   std::string reports() const {
     std::stringstream ss;
@@ -64,10 +61,9 @@ TEST_F(CollectorTest, EveryFieldArrivesThroughEachTransport) {
   for (const Row &r : rows) {
     SCOPED_TRACE(r.transport);
     open(std::string("sl.transport=") + r.transport + "\n" + r.keys + "\n");
-    LmxLogError(app_, "no_such_catalog", 1, 1, "LMXTS0001E Grüße, %1$s %2$s", LMX_PARM_STRING,
-                "日本", LMX_PARM_STRING, r.transport, kProperty, "quote", LMX_PARM_STRING, "a\"b",
-                kProperty, "slash", LMX_PARM_STRING, "c\\d", kProperty, "bracket",
-                LMX_PARM_STRING, "e]f", 0);
+    constexpr int S = LMX_PARM_STRING, P = LMX_NAMED_PROP;
+    LmxLogError(app_, "no_such_catalog", 1, 1, "LMXTS0001E Grüße, %1$s %2$s", S, "日本", S,
+                r.transport, P, "quote", S, "a\"b", P, "slash", S, "c\\d", P, "bracket", S, "e]f", 0);
     LmxLogDebugMin(app_, r.transport, "run", 7, "x=%1$d", LMX_PARM_INT, 4, 0);
     LmxReleaseObject(app_);
     app_ = nullptr;
