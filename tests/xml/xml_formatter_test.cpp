@@ -67,13 +67,17 @@ class XmlFormatterTest : public ::testing::Test {
     return e;
   }
   std::string format(Event *e) { return take(LmxPDXMLFormatterFFormat(&fmt_, e)); }
-  // The record parsed; fails the test when it is not well-formed.
-  xmltest::Element parsed(Event *e) {
-    std::string text = format(e);
+  // The records parsed; fails the test when they are not well-formed.
+  static xmltest::Element records(const std::string &text) {
     xmltest::Parsed p = xmltest::parseRecords(text);
     EXPECT_TRUE(p.ok) << p.error;
-    EXPECT_EQ(p.root.children.size(), 1u) << text;
-    return p.ok && !p.root.children.empty() ? p.root.children.back() : xmltest::Element{};
+    return p.root;
+  }
+  // The one record of the event.
+  xmltest::Element parsed(Event *e) {
+    xmltest::Element all = records(format(e));
+    EXPECT_EQ(all.children.size(), 1u);
+    return all.children.empty() ? xmltest::Element{} : all.children.back();
   }
 
   ObjClass cls_{};
@@ -181,15 +185,14 @@ TEST_F(XmlFormatterTest, ProductElementsInEveryRecordOrOncePerDestination) {
 
     configure(row.key, "true");
     LmxPDXMLFormatterFGetHeader(&fmt_);  // a destination opened
-    std::string records = format(e);
-    records += format(e);
+    std::string text = format(e);
+    text += format(e);
     EXPECT_EQ(LmxPDXMLFormatterFGetHeader(&fmt_), nullptr);  // the destination opened again
-    records += format(e);
-    xmltest::Parsed p = xmltest::parseRecords(records + format(e));
-    ASSERT_TRUE(p.ok) << p.error;
-    EXPECT_EQ(p.root.childNames(), (std::vector<std::string>{row.element, "Message", "Message",
-                                                             row.element, "Message", "Message"}));
-    for (const xmltest::Element &rec : p.root.children) EXPECT_EQ(rec.child(row.element), nullptr);
+    text += format(e);
+    const xmltest::Element all = records(text + format(e));
+    EXPECT_EQ(all.childNames(), (std::vector<std::string>{row.element, "Message", "Message",
+                                                          row.element, "Message", "Message"}));
+    for (const xmltest::Element &rec : all.children) EXPECT_EQ(rec.child(row.element), nullptr);
   }
   // The server element carries its format; without one the attribute is empty.
   configure("singleServer", "false");
@@ -204,10 +207,9 @@ TEST_F(XmlFormatterTest, ProductElementsInEveryRecordOrOncePerDestination) {
     LmxSetEventProp(e, row.property, "v");
   }
   LmxPDXMLFormatterFGetHeader(&fmt_);
-  xmltest::Parsed p = xmltest::parseRecords(format(e));
-  ASSERT_TRUE(p.ok) << p.error;
-  EXPECT_EQ(p.root.childNames(), (std::vector<std::string>{"Server", "ProductId", "Component",
-                                                           "ProductInstance", "Message"}));
+  EXPECT_EQ(records(format(e)).childNames(),
+            (std::vector<std::string>{"Server", "ProductId", "Component", "ProductInstance",
+                                      "Message"}));
 }
 
 TEST_F(XmlFormatterTest, FreeAttributesInTheOrderFirstSet) {
