@@ -65,6 +65,16 @@ inline std::vector<Rec> of(const std::string &handler) {
   return out;
 }
 
+// The handler's records, one a line: key, level, m(essage) or t(race), text.
+inline std::string shown(const std::string &handler) {
+  std::string out;
+  for (const Rec &r : of(handler)) {
+    out += std::to_string(r.key) + " " + std::to_string(r.level) + (r.isMessage ? " m " : " t ") +
+           r.text + "\n";
+  }
+  return out;
+}
+
 // The names of an object's listeners, blank-separated.
 inline std::string listeners(Object *object) {
   std::string out;
