@@ -129,7 +129,7 @@ TEST_F(XmlFormatterTest, TraceRecordsWithAndWithoutSource) {
 TEST_F(XmlFormatterTest, RecordKindFromTheEventAndTheForceKeys) {
   struct Row { bool isMessage; const char *forceAsMessage, *forceAsTrace, *kind; } rows[] = {
       {true, nullptr, nullptr, "Message"},  {false, nullptr, nullptr, "Trace"},
-      {true, nullptr, "true", "Trace"},     {false, nullptr, "TRUE", "Trace"},
+      {true, nullptr, "true", "Trace"},     {true, nullptr, "TRUE", "Trace"},
       {false, "True", nullptr, "Message"},  {true, "true", "false", "Message"},
       {true, "true", "true", "Message"},    {false, "true", "true", "Trace"},
       {false, "yes", nullptr, "Trace"},     {true, nullptr, "1", "Message"},
