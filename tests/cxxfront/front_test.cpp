@@ -11,12 +11,9 @@
 
 namespace {
 
-struct Seen {
-  int32_t level;
-  unsigned char isMessage;
-  I18Msg *message;    // a copy
-  std::string props;  // the properties this test names, "name=value;..."
-};
+// What the handler saw: a copy of the message, and the properties this test
+// names as "name=value;...".
+struct Seen { int32_t level; unsigned char isMessage; I18Msg *message; std::string props; };
 std::vector<Seen> gSeen;
 
 void capture(Object *, Event *event) {

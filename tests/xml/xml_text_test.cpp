@@ -73,11 +73,10 @@ TEST(XmlText, MessageIdentifiers) {
   const std::pair<const char *, const char *> rows[] = {
       {"ABC1234W rest", "ABC1234W"}, {"ABCD123E x", "ABCD123E"},
       {"LMXBC0020E Out of memory.", "LMXBC0020E"}, {"LMX0034E A negative", "LMX0034E"},
+      {"ABCD1234F", "ABCD1234F"},     {"abc1234W", "None"},
       {"ABCdef123I", "ABCdef123I"},   // three more letters of either case
       {"ABC123456D", "ABC123456D"},   // digits up to the tenth place
-      {"ABCD1234F", "ABCD1234F"},
       {"ABC1234Wxyz", "ABC1234W"},    // what follows the letter does not matter
-      {"abc1234W", "None"},
       {"LMXBC0020", "None"},          // no severity letter
       {"LMXBC0020X", "None"},         // X is no severity
       {"LMXLG01E", "None"},           // two digits
@@ -86,16 +85,13 @@ TEST(XmlText, MessageIdentifiers) {
       {"ABC12D34E", "None"},          // letter after a digit
       {"ABC1234567", "None"},         // no room left for the letter
       {"ABC1234w", "None"},           // capitals only
-      {"AB C1234W", "None"},          {"ABC 1234W", "None"}, {"", "None"},
+      {"AB C1234W", "None"},          {"ABC 1234W", "None"}, {"", "None"}, {nullptr, "None"},
   };
-  for (const auto &row : rows) {
-    char *id = lmxPDXMLGetMessageID(row.first);
-    EXPECT_STREQ(id, row.second) << row.first;
-    BasMemoryFree(id);
+  for (const auto &[text, id] : rows) {
+    char *got = lmxPDXMLGetMessageID(text);
+    EXPECT_STREQ(got, id) << (text ? text : "(null)");
+    BasMemoryFree(got);
   }
-  char *none = lmxPDXMLGetMessageID(nullptr);
-  EXPECT_STREQ(none, "None");
-  BasMemoryFree(none);
 }
 
 }  // namespace
