@@ -48,12 +48,11 @@ if(NOT pc_files)
 endif()
 list(GET pc_files 0 pc_file)
 get_filename_component(pc_dir ${pc_file} DIRECTORY)
-execute_process(COMMAND ${CMAKE_COMMAND} -E env PKG_CONFIG_PATH=${pc_dir}
-                ${PKG_CONFIG} --cflags --libs lumex
-                OUTPUT_VARIABLE flags OUTPUT_STRIP_TRAILING_WHITESPACE RESULT_VARIABLE rc)
-execute_process(COMMAND ${CMAKE_COMMAND} -E env PKG_CONFIG_PATH=${pc_dir}
-                ${PKG_CONFIG} --variable=libdir lumex
-                OUTPUT_VARIABLE libdir OUTPUT_STRIP_TRAILING_WHITESPACE)
+set(PC ${CMAKE_COMMAND} -E env PKG_CONFIG_PATH=${pc_dir} ${PKG_CONFIG})
+execute_process(COMMAND ${PC} --cflags --libs lumex OUTPUT_VARIABLE flags
+                OUTPUT_STRIP_TRAILING_WHITESPACE RESULT_VARIABLE rc)
+execute_process(COMMAND ${PC} --variable=libdir lumex OUTPUT_VARIABLE libdir
+                OUTPUT_STRIP_TRAILING_WHITESPACE)
 if(NOT rc EQUAL 0 OR NOT IS_DIRECTORY "${libdir}")
   message(FATAL_ERROR "pkg-config cannot use the installed lumex.pc (libdir '${libdir}')")
 endif()
