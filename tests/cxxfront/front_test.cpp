@@ -57,44 +57,36 @@ const std::string kStr = "string";
 const char kView[] = "view-and-more";
 constexpr int I = LMX_PARM_INT, S = LMX_PARM_STRING, P = LMX_NAMED_PROP;  // the C tags
 
+// A row: the C call on `o` (also the row's name) and the C++ call on `l`.
+#define ROW(c, cxx) {#c, [](Object *o) { c; }, [](L l) { cxx; }}
 const struct Row {
   const char *what;
   std::function<void(Object *)> c;
   std::function<void(L)> cxx;
 } kRows[] = {
-    {"bool", [](Object *o) { LmxLogText(o, "t", LMX_PARM_BOOL, 1, LMX_PARM_BOOL, 0, 0); },
-     [](L l) { l.text("t", true, false); }},
-    {"char", [](Object *o) { LmxLogText(o, "t", LMX_PARM_CHAR, 'x', LMX_PARM_CHAR, '\xC3', 0); },
-     [](L l) { l.text("t", 'x', '\xC3'); }},
-    {"narrow integers", [](Object *o) { LmxLogText(o, "t", I, -7, I, INT_MIN, I, 65535, 0); },
-     [](L l) { l.text("t", short{-7}, int32_t{INT_MIN}, static_cast<unsigned short>(65535)); }},
-    {"wide integers as text",
-     [](Object *o) { LmxLogText(o, "t", S, "12345678901", S, "4294967295", 0); },
-     [](L l) { l.text("t", 12345678901LL, 4294967295U); }},
-    {"float and double",
-     [](Object *o) { LmxLogText(o, "t", LMX_PARM_FLOAT, 1.25, LMX_PARM_DOUBLE, -2.5e300, 0); },
-     [](L l) { l.text("t", 1.25f, -2.5e300); }},
-    {"texts", [](Object *o) { LmxLogText(o, "t", S, "lit", S, "string", S, "view", 0); },
-     [](L l) { l.text("t", "lit", kStr, std::string_view(kView, 4)); }},
-    {"named properties",
-     [](Object *o) { LmxLogText(o, "t", P, "n", I, 42, I, 1, P, "t", S, "string", 0); },
-     [](L l) { l.text("t", lumex::prop("n", 42), 1, lumex::prop("t", kStr)); }},
-    {"level item", [](Object *o) { LmxLogInfo(o, "cat", 1, 2, "m", LMX_LEVEL_ERROR, I, 3, 0); },
-     [](L l) { l.info("cat", 1, 2, "m", lumex::Level::Error, 3); }},
-    {"msg", [](Object *o) { LmxLogMsg(o, "c", 1, 2, "m", 0); }, [](L l) { l.msg("c", 1, 2, "m"); }},
-    {"warn", [](Object *o) { LmxLogWarn(o, "c", 1, 2, "m", 0); },
-     [](L l) { l.warn("c", 1, 2, "m"); }},
-    {"error", [](Object *o) { LmxLogError(o, "c", 1, 2, "m", 0); },
-     [](L l) { l.error("c", 1, 2, "m"); }},
-    {"fatal", [](Object *o) { LmxLogFatal(o, "c", 1, 2, "m", 0); },
-     [](L l) { l.fatal("c", 1, 2, "m"); }},
-    {"debugMin", [](Object *o) { LmxLogDebugMin(o, "f.cpp", "fn", 9, "d", 0); },
-     [](L l) { l.debugMin("f.cpp", "fn", 9, "d"); }},
-    {"debugMid", [](Object *o) { LmxLogDebugMid(o, "f.cpp", "fn", 9, "d", 0); },
-     [](L l) { l.debugMid("f.cpp", "fn", 9, "d"); }},
-    {"debugMax", [](Object *o) { LmxLogDebugMax(o, "f.cpp", "fn", 9, "d", I, 1, 0); },
-     [](L l) { l.debugMax("f.cpp", "fn", 9, "d", 1); }},
+    ROW(LmxLogText(o, "t", LMX_PARM_BOOL, 1, LMX_PARM_BOOL, 0, 0), l.text("t", true, false)),
+    ROW(LmxLogText(o, "t", LMX_PARM_CHAR, 'x', LMX_PARM_CHAR, '\xC3', 0), l.text("t", 'x', '\xC3')),
+    ROW(LmxLogText(o, "t", I, -7, I, INT_MIN, I, 65535, 0),  // narrow integers
+        l.text("t", short{-7}, int32_t{INT_MIN}, static_cast<unsigned short>(65535))),
+    ROW(LmxLogText(o, "t", S, "12345678901", S, "4294967295", 0),  // wide integers as text
+        l.text("t", 12345678901LL, 4294967295U)),
+    ROW(LmxLogText(o, "t", LMX_PARM_FLOAT, 1.25, LMX_PARM_DOUBLE, -2.5e300, 0),
+        l.text("t", 1.25f, -2.5e300)),
+    ROW(LmxLogText(o, "t", S, "lit", S, "string", S, "view", 0),
+        l.text("t", "lit", kStr, std::string_view(kView, 4))),
+    ROW(LmxLogText(o, "t", P, "n", I, 42, I, 1, P, "t", S, "string", 0),
+        l.text("t", lumex::prop("n", 42), 1, lumex::prop("t", kStr))),
+    ROW(LmxLogInfo(o, "cat", 1, 2, "m", LMX_LEVEL_ERROR, I, 3, 0),
+        l.info("cat", 1, 2, "m", lumex::Level::Error, 3)),
+    ROW(LmxLogMsg(o, "c", 1, 2, "m", 0), l.msg("c", 1, 2, "m")),
+    ROW(LmxLogWarn(o, "c", 1, 2, "m", 0), l.warn("c", 1, 2, "m")),
+    ROW(LmxLogError(o, "c", 1, 2, "m", 0), l.error("c", 1, 2, "m")),
+    ROW(LmxLogFatal(o, "c", 1, 2, "m", 0), l.fatal("c", 1, 2, "m")),
+    ROW(LmxLogDebugMin(o, "f.cpp", "fn", 9, "d", 0), l.debugMin("f.cpp", "fn", 9, "d")),
+    ROW(LmxLogDebugMid(o, "f.cpp", "fn", 9, "d", 0), l.debugMid("f.cpp", "fn", 9, "d")),
+    ROW(LmxLogDebugMax(o, "f.cpp", "fn", 9, "d", I, 1, 0), l.debugMax("f.cpp", "fn", 9, "d", 1)),
 };
+#undef ROW
 
 TEST_F(Front, EveryArgumentArrivesAsTheCCallPutsIt) {
   lumex::Logger front("front");
