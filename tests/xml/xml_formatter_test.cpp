@@ -5,12 +5,10 @@
 #include <cstdarg>
 
 #include "collections/collections_intl.h"
-#include "core/obj_class.h"
 #include "core/object.h"
 #include "logging/event.h"
 #include "lumex/logging.h"
 #include "lumex/output.h"
-#include "messages/i18msg.h"
 #include "xml_reader.h"
 
 namespace {
@@ -24,28 +22,22 @@ std::string take(char *text) {
 class XmlFormatterTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    cls_.kind = LMX_KIND_FORMATTER;
-    cls_.name = const_cast<char *>("lmx_xmlformatter");
-    cls_.ops.formatter.bindMsg = lmxIntlBindI18Msg;
-    fmt_.objClass = &cls_;
-    fmt_.enabled = 1;
-    fmt_.vars = LmxPDXMLFormatterFAllocVars();
+    ASSERT_TRUE(LmxOpenToolkit(nullptr));
+    ASSERT_NE(fmt_ = LmxGetObject("t.xml", "lmx_xmlformatter"), nullptr);
     configure("dateTimeFormat", "T");  // a fixed time text
   }
   void TearDown() override {
     for (Event *e : events_) LmxFreeEvent(e);
-    LmxPDXMLFormatterFFreeVars(fmt_.vars);
-    lmxIntlFreeStringToStringMap(fmt_.properties);
-    BasMemoryFree(fmt_.a.separator);
-    BasMemoryFree(fmt_.b.dateTimeFormat);
+    LmxReleaseObject(fmt_);
+    LmxCloseToolkit();
   }
-  // Sets (or with null removes) a property and applies it, as a
-  // configuration change does.
+  // Sets (or with null removes) a property and applies it.
   void configure(const char *key, const char *value) {
-    if (fmt_.properties == nullptr) fmt_.properties = lmxIntlAllocStringToStringMap();
-    if (value != nullptr) lmxIntlStringToStringMapPut(fmt_.properties, key, value);
-    if (value == nullptr) lmxIntlStringToStringMapRem(fmt_.properties, key);
-    LmxPDXMLFormatterFCfgChange(&fmt_, key);
+    if (value != nullptr) LmxSetObjProp(fmt_, key, value);
+    if (value == nullptr && fmt_->properties != nullptr) {
+      lmxIntlStringToStringMapRem(fmt_->properties, key);
+      lmxNotifyObjCfgChange(fmt_, key);
+    }
   }
   // Sets the event's properties, in order.
   static void setProps(Event *e, std::initializer_list<std::pair<const char *, const char *>> kv) {
@@ -66,7 +58,7 @@ class XmlFormatterTest : public ::testing::Test {
     LmxSetEventIsMessage(e, 0);
     return e;
   }
-  std::string format(Event *e) { return take(LmxPDXMLFormatterFFormat(&fmt_, e)); }
+  std::string format(Event *e) { return take(LmxPDXMLFormatterFFormat(fmt_, e)); }
   // The records parsed; fails the test when they are not well-formed.
   static xmltest::Element records(const std::string &text) {
     xmltest::Parsed p = xmltest::parseRecords(text);
@@ -80,8 +72,7 @@ class XmlFormatterTest : public ::testing::Test {
     return all.children.empty() ? xmltest::Element{} : all.children.back();
   }
 
-  ObjClass cls_{};
-  Object fmt_{};
+  Object *fmt_ = nullptr;
   std::vector<Event *> events_;
 };
 
@@ -184,10 +175,10 @@ TEST_F(XmlFormatterTest, ProductElementsInEveryRecordOrOncePerDestination) {
               std::string::npos) << inside;
 
     configure(row.key, "true");
-    LmxPDXMLFormatterFGetHeader(&fmt_);  // a destination opened
+    LmxPDXMLFormatterFGetHeader(fmt_);  // a destination opened
     std::string text = format(e);
     text += format(e);
-    EXPECT_EQ(LmxPDXMLFormatterFGetHeader(&fmt_), nullptr);  // the destination opened again
+    EXPECT_EQ(LmxPDXMLFormatterFGetHeader(fmt_), nullptr);  // the destination opened again
     text += format(e);
     const xmltest::Element all = records(text + format(e));
     EXPECT_EQ(all.childNames(), (std::vector<std::string>{row.element, "Message", "Message",
@@ -206,7 +197,7 @@ TEST_F(XmlFormatterTest, ProductElementsInEveryRecordOrOncePerDestination) {
     configure(row.key, "true");
     LmxSetEventProp(e, row.property, "v");
   }
-  LmxPDXMLFormatterFGetHeader(&fmt_);
+  LmxPDXMLFormatterFGetHeader(fmt_);
   EXPECT_EQ(records(format(e)).childNames(),
             (std::vector<std::string>{"Server", "ProductId", "Component", "ProductInstance",
                                       "Message"}));
@@ -276,14 +267,14 @@ TEST_F(XmlFormatterTest, HostileTextsEverywhereStayWellFormed) {
 
 TEST_F(XmlFormatterTest, NothingWithoutFormatterVariablesOrEvent) {
   Event *e = event(LMX_LEVEL_INFO, "cat", 1, "t", 0);
-  EXPECT_EQ(LmxPDXMLFormatterFFormat(&fmt_, nullptr), nullptr);
+  EXPECT_EQ(LmxPDXMLFormatterFFormat(fmt_, nullptr), nullptr);
   EXPECT_EQ(LmxPDXMLFormatterFFormat(nullptr, e), nullptr);
   Object bare{};
-  bare.objClass = &cls_;
+  bare.objClass = fmt_->objClass;
   EXPECT_EQ(LmxPDXMLFormatterFFormat(&bare, e), nullptr);
   LmxPDXMLFormatterFCfgChange(&bare, "singleServer");
   EXPECT_EQ(LmxPDXMLFormatterFGetHeader(&bare), nullptr);
-  EXPECT_EQ(LmxPDXMLFormatterFGetTrailer(&fmt_), nullptr);
+  EXPECT_EQ(LmxPDXMLFormatterFGetTrailer(fmt_), nullptr);
   lmxPDXMLFormatterCacheMessageID(nullptr, nullptr);
 }
 
