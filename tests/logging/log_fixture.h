@@ -7,10 +7,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <string>
-#include <vector>
+#include <filesystem>
+#include <fstream>
 
 #include "collections/collections_intl.h"
 #include "collections/links.h"
@@ -40,29 +38,22 @@ inline std::string take(char *text) {
   return s;
 }
 
-inline std::string propsOf(const Event *ev) {
-  if (ev->properties == nullptr) return "-";
-  std::string out;
-  for (LmxLink *e = lmxIntlStringToStringMapIterator(ev->properties); e != nullptr;
-       e = e->next) {
-    out += (out.empty() ? "" : " ") + take(lmxIntlStringToStringMapIterGetKey(e)) + "=" +
-           take(lmxIntlStringToStringMapIterGetVal(e));
-  }
-  return out;
+inline void join(std::string &out, const std::string &word) {
+  out += (out.empty() ? "" : " ") + word;
 }
 
 inline void recordEvent(Object *handler, Event *ev) {
   if (!lmx::enabledOf(handler) || ev == nullptr) return;
-  std::string text = take(lmxIntlBindI18Msg(ev->message));
+  std::string text = take(lmxIntlBindI18Msg(ev->message)), props;
   if (!text.empty() && text.back() == '\r') text.pop_back();
+  for (LmxLink *e = ev->properties ? lmxIntlStringToStringMapIterator(ev->properties) : nullptr;
+       e != nullptr; e = e->next) {
+    join(props, take(lmxIntlStringToStringMapIterGetKey(e)) + "=" +
+                    take(lmxIntlStringToStringMapIterGetVal(e)));
+  }
   recs.push_back({handler->name, ev->level, ev->isMessage != 0, ev->message->key, text,
-                  propsOf(ev)});
+                  ev->properties == nullptr ? "-" : props});
   LmxBasicObjectFLog(handler, ev);
-}
-
-inline void addRecorderClass() {
-  LmxAddHandlerClass("t_rec", nullptr, nullptr, nullptr, LmxBasicObjectFCfgChange, recordEvent,
-                     nullptr, nullptr);
 }
 
 // Records of one handler.
@@ -74,11 +65,21 @@ inline std::vector<Rec> of(const std::string &handler) {
   return out;
 }
 
+// The handler's records, one a line: key, level, m(essage) or t(race), text.
+inline std::string shown(const std::string &handler) {
+  std::string out;
+  for (const Rec &r : of(handler)) {
+    out += std::to_string(r.key) + " " + std::to_string(r.level) + (r.isMessage ? " m " : " t ") +
+           r.text + "\n";
+  }
+  return out;
+}
+
 // The names of an object's listeners, blank-separated.
 inline std::string listeners(Object *object) {
   std::string out;
   for (LmxLink *l = LmxGetListeners(object); l != nullptr; l = l->next) {
-    out += (out.empty() ? "" : " ") + std::string(static_cast<Object *>(l->item)->name);
+    join(out, static_cast<Object *>(l->item)->name);
   }
   return out;
 }
@@ -92,29 +93,30 @@ class Toolkit : public ::testing::Test {
     recs.clear();
   }
   void TearDown() override {
+    close();
+    std::filesystem::remove_all(dir_);
+  }
+  // Releases the test's objects and closes the toolkit, which must leave none alive.
+  void close() {
     for (Object *o : held_) LmxReleaseObject(o);
+    held_.clear();
     LmxCloseToolkit();
     EXPECT_EQ(lmx::toolkitState().instances, nullptr) << "objects left alive";
-    std::system(("rm -rf '" + dir_ + "'").c_str());
   }
   std::string write(const std::string &name, const std::string &text) {
-    std::string path = dir_ + "/" + name;
-    FILE *f = std::fopen(path.c_str(), "w");
-    std::fputs(text.c_str(), f);
-    std::fclose(f);
-    return path;
+    std::ofstream(dir_ + "/" + name) << text;
+    return dir_ + "/" + name;
   }
   // Opens the toolkit with the properties; the toolkit's reports go to
   // t.reports only (the default console is taken off the error logger).
   void open(const std::string &properties) {
-    addRecorderClass();
-    ASSERT_TRUE(LmxOpenToolkit(write("t.properties",
-                                     "lumex.errorLogger.listenerNames=t.reports\n"
-                                     "t.reports.className=t_rec\n" +
-                                         properties)
-                                   .c_str()));
-    Object *console = get("lumex.defaultConsole");
-    LmxRemListener(lmxToolkitLogger(), console);
+    LmxAddHandlerClass("t_rec", nullptr, nullptr, nullptr, LmxBasicObjectFCfgChange, recordEvent,
+                       nullptr, nullptr);
+    const std::string path = write("t.properties",
+                                   "lumex.errorLogger.listenerNames=t.reports\n"
+                                   "t.reports.className=t_rec\n" + properties);
+    ASSERT_TRUE(LmxOpenToolkit(path.c_str()));
+    LmxRemListener(lmxToolkitLogger(), get("lumex.defaultConsole"));
     ASSERT_EQ(listeners(lmxToolkitLogger()), "t.reports");
   }
   // The object of the name, released at the end of the test.

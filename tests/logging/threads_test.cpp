@@ -3,8 +3,6 @@
 // were not serialized by the toolkit would interleave in the file.
 #include <fcntl.h>
 
-#include <fstream>
-#include <set>
 #include <thread>
 
 #include "log_fixture.h"
@@ -25,13 +23,10 @@ using Threads = test::Toolkit;
 TEST_F(Threads, EveryRecordOfEveryThreadIsWrittenWhole) {
   constexpr int kThreads = 8, kRecords = 20000;
   const std::string file = dir_ + "/lines";
-  gFd = ::open(file.c_str(), O_CREAT | O_TRUNC | O_WRONLY | O_APPEND, 0600);
-  ASSERT_GE(gFd, 0);
+  ASSERT_GE(gFd = ::open(file.c_str(), O_CREAT | O_TRUNC | O_WRONLY | O_APPEND, 0600), 0);
   LmxAddHandlerClass("t_lines", nullptr, nullptr, nullptr, nullptr, writeInPieces, nullptr,
                      nullptr);
-  open("app.className=lmx_basiclogger\n"
-       "app.listenerNames=out\n"
-       "out.className=t_lines\n");
+  open("app.className=lmx_basiclogger\napp.listenerNames=out\nout.className=t_lines\n");
   Object *app = get("app");
   std::vector<std::thread> threads;
   for (int t = 0; t < kThreads; ++t) {
@@ -45,19 +40,15 @@ TEST_F(Threads, EveryRecordOfEveryThreadIsWrittenWhole) {
   }
   for (std::thread &th : threads) th.join();
   ::close(gFd);
-
   std::ifstream in(file);
-  std::string line;
   int next[kThreads] = {};
   size_t lines = 0;
-  while (std::getline(in, line)) {
+  for (std::string line; std::getline(in, line); ++lines) {
     int t = -1, i = -1;
     char tail = 0;
     ASSERT_EQ(std::sscanf(line.c_str(), "thread %d record %d%c", &t, &i, &tail), 2) << line;
     ASSERT_TRUE(t >= 0 && t < kThreads) << line;
-    ASSERT_EQ(i, next[t]) << "thread " << t << " lost or reordered a record";
-    ++next[t];
-    ++lines;
+    ASSERT_EQ(i, next[t]++) << "thread " << t << " lost or reordered a record";
   }
   EXPECT_EQ(lines, size_t(kThreads) * kRecords);
 }

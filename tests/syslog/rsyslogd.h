@@ -11,8 +11,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
-#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -20,27 +20,20 @@
 
 namespace test {
 
-inline int freePort(int type) {
+// A free loopback port of the socket type (port 0), or whether a TCP
+// connection to the port succeeds.
+inline int loopback(int type, int port) {
   int fd = ::socket(AF_INET, type, 0);
   sockaddr_in a{};
   a.sin_family = AF_INET;
   a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  socklen_t len = sizeof a;
-  ::bind(fd, reinterpret_cast<sockaddr *>(&a), sizeof a);
-  ::getsockname(fd, reinterpret_cast<sockaddr *>(&a), &len);
-  ::close(fd);
-  return ntohs(a.sin_port);
-}
-
-inline bool tcpOpen(int port) {
-  int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-  sockaddr_in a{};
-  a.sin_family = AF_INET;
-  a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
   a.sin_port = htons(static_cast<uint16_t>(port));
-  bool ok = ::connect(fd, reinterpret_cast<sockaddr *>(&a), sizeof a) == 0;
+  socklen_t len = sizeof a;
+  auto *sa = reinterpret_cast<sockaddr *>(&a);
+  int result = port != 0 ? ::connect(fd, sa, len) == 0
+                         : (::bind(fd, sa, len), ::getsockname(fd, sa, &len), ntohs(a.sin_port));
   ::close(fd);
-  return ok;
+  return result;
 }
 
 class Rsyslogd {
@@ -48,7 +41,7 @@ class Rsyslogd {
   static constexpr const char *kBinary = "/usr/sbin/rsyslogd";
 
   explicit Rsyslogd(const std::string &dir)
-      : dir_(dir), udp_(freePort(SOCK_DGRAM)), tcp_(freePort(SOCK_STREAM)) {
+      : dir_(dir), udp_(loopback(SOCK_DGRAM, 0)), tcp_(loopback(SOCK_STREAM, 0)) {
     ::mkdir(dir_.c_str(), 0700);
     std::ofstream(dir_ + "/rsyslog.conf")
         << "global(workDirectory=\"" << dir_ << "\")\n"
@@ -65,7 +58,6 @@ class Rsyslogd {
         << "*.* action(type=\"omfile\" file=\"" << output() << "\" template=\"all\")\n";
   }
   ~Rsyslogd() { kill(SIGTERM); }
-
   // Starts the daemon and waits until its three inputs listen; false when
   // it is missing or does not come up.
   bool start() {
@@ -79,8 +71,7 @@ class Rsyslogd {
       ::_exit(127);
     }
     for (int i = 0; i < 200; ++i) {
-      struct stat st;
-      if (::stat(socket().c_str(), &st) == 0 && tcpOpen(tcp_)) return true;
+      if (::access(socket().c_str(), F_OK) == 0 && loopback(SOCK_STREAM, tcp_)) return true;
       std::this_thread::sleep_for(std::chrono::milliseconds(25));
     }
     return false;
@@ -95,13 +86,10 @@ class Rsyslogd {
   std::string waitLines(size_t lines) const {
     std::string text;
     for (int i = 0; i < 200; ++i) {
-      std::ifstream in(output());
       std::stringstream ss;
-      ss << in.rdbuf();
+      ss << std::ifstream(output()).rdbuf();
       text = ss.str();
-      size_t n = 0;
-      for (char c : text) n += c == '\n';
-      if (n >= lines) break;
+      if (size_t(std::count(text.begin(), text.end(), '\n')) >= lines) break;
       std::this_thread::sleep_for(std::chrono::milliseconds(25));
     }
     return text;

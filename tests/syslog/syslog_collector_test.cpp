@@ -11,14 +11,6 @@
 
 namespace {
 
-constexpr int32_t kProperty = 201;  // a named event property in a parameter list
-
-std::string hostName() {
-  char name[256] = {};
-  ::gethostname(name, sizeof name - 1);
-  return name;
-}
-
 class CollectorTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -32,26 +24,21 @@ class CollectorTest : public ::testing::Test {
   }
   void open(const std::string &handlerKeys) {
     std::string path = dir_ + "/lumex.properties";
-    std::ofstream(path) << "app.className=lmx_basiclogger\n"
-                           "app.listenerNames=sl\n"
-                           "sl.className=lmx_sysloghandler\n"
-                           "sl.formatterName=plain\n"
-                           "sl.appName=lmxtest\n"
-                           "plain.className=lmx_basicformatter\n"
-                           "plain.separator=;\n"
+    std::ofstream(path) << "app.className=lmx_basiclogger\napp.listenerNames=sl\n"
+                           "sl.className=lmx_sysloghandler\nsl.formatterName=plain\n"
+                           "sl.appName=lmxtest\nsl.host=127.0.0.1\nsl.facility=local3\n"
+                           "plain.className=lmx_basicformatter\nplain.separator=;\n"
                            "plain.dateTimeFormat=T\n"
                            "lumex.errorLogger.listenerNames=reports\n"
                            "reports.className=lmx_filehandler\n"
                            "reports.fileName=" + dir_ + "/reports.log\n"
                         << handlerKeys;
     ASSERT_TRUE(LmxOpenToolkit(path.c_str()));
-    app_ = LmxGetObject("app", nullptr);
-    ASSERT_NE(app_, nullptr);
+    ASSERT_NE(app_ = LmxGetObject("app", nullptr), nullptr);
   }
   std::string reports() const {
-    std::ifstream in(dir_ + "/reports.log");
     std::stringstream ss;
-    ss << in.rdbuf();
+    ss << std::ifstream(dir_ + "/reports.log").rdbuf();
     return ss.str();
   }
   std::string dir_ = ::testing::TempDir() + "lmx-syslog-" + std::to_string(::getpid()) + "-" +
@@ -62,21 +49,21 @@ class CollectorTest : public ::testing::Test {
 
 TEST_F(CollectorTest, EveryFieldArrivesThroughEachTransport) {
   struct Row { const char *transport; std::string keys; } rows[] = {
-      {"unix", "sl.transport=unix\nsl.socketPath=" + syslogd_.socket() + "\nsl.facility=local3\n"},
-      {"udp", "sl.transport=udp\nsl.host=127.0.0.1\nsl.port=" +
-                  std::to_string(syslogd_.udpPort()) + "\nsl.facility=local3\n"},
-      {"tcp", "sl.transport=tcp\nsl.host=127.0.0.1\nsl.port=" +
-                  std::to_string(syslogd_.tcpPort()) + "\nsl.facility=local3\n"},
+      {"unix", "sl.socketPath=" + syslogd_.socket()},
+      {"udp", "sl.port=" + std::to_string(syslogd_.udpPort())},
+      {"tcp", "sl.port=" + std::to_string(syslogd_.tcpPort())},
   };
+  char host[256] = {};
+  ::gethostname(host, sizeof host - 1);
   const std::string head = "1 \\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\d\\.\\d{3}[+-]\\d\\d:\\d\\d " +
-                           hostName() + " lmxtest " + std::to_string(::getpid()) + " ";
+                           std::string(host) + " lmxtest " + std::to_string(::getpid()) + " ";
   size_t lines = 0;
   for (const Row &r : rows) {
     SCOPED_TRACE(r.transport);
-    open(r.keys);
-    LmxLogError(app_, "no_such_catalog", 1, 1, "LMXTS0001E Grüße, %1$s %2$s", LMX_PARM_STRING, "日本", LMX_PARM_STRING, r.transport,
-                kProperty, "quote", LMX_PARM_STRING, "a\"b", kProperty, "slash", LMX_PARM_STRING,
-                "c\\d", kProperty, "bracket", LMX_PARM_STRING, "e]f", 0);
+    open(std::string("sl.transport=") + r.transport + "\n" + r.keys + "\n");
+    constexpr int S = LMX_PARM_STRING, P = LMX_NAMED_PROP;
+    LmxLogError(app_, "no_such_catalog", 1, 1, "LMXTS0001E Grüße, %1$s %2$s", S, "日本", S,
+                r.transport, P, "quote", S, "a\"b", P, "slash", S, "c\\d", P, "bracket", S, "e]f", 0);
     LmxLogDebugMin(app_, r.transport, "run", 7, "x=%1$d", LMX_PARM_INT, 4, 0);
     LmxReleaseObject(app_);
     app_ = nullptr;
@@ -84,13 +71,15 @@ TEST_F(CollectorTest, EveryFieldArrivesThroughEachTransport) {
     lines += 2;
     std::string out = syslogd_.waitLines(lines);
     std::smatch m;
-    std::regex error("<155>" + head + "LMXTS0001E (\\[lumex@32473 [^\\n]*\\]) T;(LMXTS[^\\n]*" + r.transport + ")\\n");
+    std::regex error("<155>" + head + "LMXTS0001E (\\[lumex@32473 [^\\n]*\\]) T;(LMXTS[^\\n]*" +
+                     r.transport + ")\\n");
     ASSERT_TRUE(std::regex_search(out, m, error)) << out;
     for (const char *param : {"quote=\"a\\\"b\"", "slash=\"c\\\\d\"", "bracket=\"e\\]f\""}) {
       EXPECT_NE(m[1].str().find(param), std::string::npos) << param << " in " << m[1];
     }
     EXPECT_EQ(m[2].str(), std::string("LMXTS0001E Grüße, 日本 ") + r.transport);
-    std::regex debug("<159>" + head + "- (\\[lumex@32473 [^\\n]*\\]) T;" + r.transport + ";run;7;x=4\\n");
+    std::regex debug("<159>" + head + "- (\\[lumex@32473 [^\\n]*\\]) T;" + r.transport +
+                     ";run;7;x=4\\n");
     ASSERT_TRUE(std::regex_search(out, m, debug)) << out;
     for (const char *param : {"lmx_prop_srcfunction=\"run\"", "lmx_prop_srcline=\"7\""}) {
       EXPECT_NE(m[1].str().find(param), std::string::npos) << param << " in " << m[1];
@@ -99,7 +88,7 @@ TEST_F(CollectorTest, EveryFieldArrivesThroughEachTransport) {
 }
 
 TEST_F(CollectorTest, TcpQueuesWhileTheCollectorIsAwayAndReportsDrops) {
-  open("sl.transport=tcp\nsl.host=127.0.0.1\nsl.port=" + std::to_string(syslogd_.tcpPort()) +
+  open("sl.transport=tcp\nsl.port=" + std::to_string(syslogd_.tcpPort()) +
        "\nsl.queueLimit=5\nsl.sendTimeoutMillis=100\n");
   auto timedLog = [this](int n) {
     auto start = std::chrono::steady_clock::now();

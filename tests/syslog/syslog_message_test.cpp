@@ -9,11 +9,11 @@ using namespace lmx::syslog;
 
 TEST(SyslogMessage, PriorityFromFacilityAndLevel) {
   struct Row { const char *facility; int level; const char *pri; } rows[] = {
-      {"user", LMX_LEVEL_FATAL, "<10>"},    {"user", LMX_LEVEL_ERROR, "<11>"},
-      {"user", LMX_LEVEL_WARN, "<12>"},     {"user", LMX_LEVEL_INFO, "<14>"},
+      {"user", LMX_LEVEL_FATAL, "<10>"},     {"user", LMX_LEVEL_ERROR, "<11>"},
+      {"user", LMX_LEVEL_WARN, "<12>"},      {"user", LMX_LEVEL_INFO, "<14>"},
       {"user", LMX_LEVEL_DEBUG_MIN, "<15>"}, {"user", LMX_LEVEL_DEBUG_MAX, "<15>"},
-      {"user", LMX_LEVEL_NONE, "<15>"},     {"kern", LMX_LEVEL_INFO, "<6>"},
-      {"local7", LMX_LEVEL_ERROR, "<187>"}, {"daemon", LMX_LEVEL_WARN + 1, "<28>"},
+      {"user", LMX_LEVEL_NONE, "<15>"},      {"kern", LMX_LEVEL_INFO, "<6>"},
+      {"local7", LMX_LEVEL_ERROR, "<187>"},  {"daemon", LMX_LEVEL_WARN + 1, "<28>"},
   };
   for (const Row &r : rows) {
     MessageParts p;
@@ -28,12 +28,11 @@ TEST(SyslogMessage, PriorityFromFacilityAndLevel) {
 
 TEST(SyslogMessage, Timestamps) {
   struct Row { long long ms; int off; const char *text; } rows[] = {
-      {0, 0, "1970-01-01T00:00:00.000+00:00"},
+      {0, 0, "1970-01-01T00:00:00.000+00:00"}, {-1, 0, "1969-12-31T23:59:59.999+00:00"},
       {1796648609123LL, 0, "2026-12-07T13:03:29.123+00:00"},
       {1796648609123LL, 90, "2026-12-07T14:33:29.123+01:30"},
       {1796648609005LL, -300, "2026-12-07T08:03:29.005-05:00"},
       {951782400000LL, 0, "2000-02-29T00:00:00.000+00:00"},
-      {-1, 0, "1969-12-31T23:59:59.999+00:00"},
   };
   for (const Row &r : rows) {
     std::string out;
@@ -44,44 +43,28 @@ TEST(SyslogMessage, Timestamps) {
 
 TEST(SyslogMessage, WholeMessageWithEscapedStructuredData) {
   SdParam params[] = {{"file", "a\"b\\c]d"}, {"line", "42"}, {"bad name=]", "x"}};
-  MessageParts p;
-  p.facility = 1;
-  p.severity = 3;
-  p.epochMillis = 1796648609123LL;
-  p.host = "box";
-  p.appName = "my app";
-  p.procId = 4242;
-  p.msgId = "LMX0001E";
-  p.params = params;
-  p.paramCount = 3;
-  p.text = "Gr\xC3\xBC\xC3\x9F\x65 \xE2\x82\xAC\r\n";
+  MessageParts p{1,    3,      1796648609123LL, 0, "box", "my app", 4242, "LMX0001E",
+                 params, 3, "Gr\xC3\xBC\xC3\x9F\x65 \xE2\x82\xAC\r\n"};
   EXPECT_EQ(buildMessage(p),
             "<11>1 2026-12-07T13:03:29.123+00:00 box my_app 4242 LMX0001E "
             "[lumex@32473 file=\"a\\\"b\\\\c\\]d\" line=\"42\" bad_name__=\"x\"] "
             "Gr\xC3\xBC\xC3\x9F\x65 \xE2\x82\xAC");
-  p.msgId = "";
-  p.host = "";
+  p.msgId = p.host = p.text = "";
   p.paramCount = 0;
-  p.text = "";
   EXPECT_EQ(buildMessage(p), "<11>1 2026-12-07T13:03:29.123+00:00 - my_app 4242 - -");
 }
 
 TEST(SyslogMessage, CutAtCharacterBoundaryAndMarked) {
-  SdParam params[] = {{"k", "vvvvvvvvvvvvvvvvvvvvvvvvvvvvvv"}};
-  MessageParts p;
-  p.host = "h";
-  p.appName = "a";
-  p.procId = 1;
   const std::string euros = "\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC";
-  const std::string text = euros + euros; // eight 3-byte characters
-  p.text = text;
-  const std::string whole = buildMessage(p);
+  const std::string text = euros + euros;  // eight 3-byte characters
+  MessageParts p{1, 7, 0, 0, "h", "a", 1, {}, nullptr, 0, text};
+  const std::string whole = buildMessage(p), mark(kCutMark);
   const std::size_t head = whole.size() - text.size();
   struct Row { std::size_t limit; std::string expect; } rows[] = {
       {whole.size(), whole},
-      {head + kCutMark.size() + 11, whole.substr(0, head + 9) + std::string(kCutMark)},
-      {head + kCutMark.size() + 5, whole.substr(0, head + 3) + std::string(kCutMark)},
-      {head + kCutMark.size() + 2, whole.substr(0, head) + std::string(kCutMark)},
+      {head + mark.size() + 11, whole.substr(0, head + 9) + mark},
+      {head + mark.size() + 5, whole.substr(0, head + 3) + mark},
+      {head + mark.size() + 2, whole.substr(0, head) + mark},
   };
   for (const Row &r : rows) {
     std::string got = buildMessage(p, r.limit);
@@ -89,10 +72,11 @@ TEST(SyslogMessage, CutAtCharacterBoundaryAndMarked) {
     EXPECT_LE(got.size(), r.limit);
   }
   // Structured data that leaves no room for text gives way to "-".
+  SdParam params[] = {{"k", "vvvvvvvvvvvvvvvvvvvvvvvvvvvvvv"}};
   p.params = params;
   p.paramCount = 1;
-  std::string got = buildMessage(p, head + kCutMark.size() + 10);
-  EXPECT_EQ(got, whole.substr(0, head) + "\xE2\x82\xAC\xE2\x82\xAC\xE2\x82\xAC" + std::string(kCutMark));
+  EXPECT_EQ(buildMessage(p, head + mark.size() + 10),
+            whole.substr(0, head) + euros.substr(0, 9) + mark);
 }
 
 TEST(SyslogMessage, Utf8PrefixAndFraming) {

@@ -3,16 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <cstdarg>
-#include <string>
-#include <vector>
 
 #include "collections/collections_intl.h"
-#include "core/obj_class.h"
 #include "core/object.h"
 #include "logging/event.h"
 #include "lumex/logging.h"
 #include "lumex/output.h"
-#include "messages/i18msg.h"
 #include "xml_reader.h"
 
 namespace {
@@ -26,31 +22,26 @@ std::string take(char *text) {
 class XmlFormatterTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    cls_.kind = LMX_KIND_FORMATTER;
-    cls_.name = const_cast<char *>("lmx_xmlformatter");
-    cls_.ops.formatter.bindMsg = lmxIntlBindI18Msg;
-    fmt_.objClass = &cls_;
-    fmt_.enabled = 1;
-    fmt_.vars = LmxPDXMLFormatterFAllocVars();
+    ASSERT_TRUE(LmxOpenToolkit(nullptr));
+    ASSERT_NE(fmt_ = LmxGetObject("t.xml", "lmx_xmlformatter"), nullptr);
     configure("dateTimeFormat", "T");  // a fixed time text
   }
   void TearDown() override {
     for (Event *e : events_) LmxFreeEvent(e);
-    LmxPDXMLFormatterFFreeVars(fmt_.vars);
-    lmxIntlFreeStringToStringMap(fmt_.properties);
-    BasMemoryFree(fmt_.a.separator);
-    BasMemoryFree(fmt_.b.dateTimeFormat);
+    LmxReleaseObject(fmt_);
+    LmxCloseToolkit();
   }
-  // Sets (or with null removes) a property and applies it, as a
-  // configuration change does.
+  // Sets (or with null removes) a property and applies it.
   void configure(const char *key, const char *value) {
-    if (fmt_.properties == nullptr) fmt_.properties = lmxIntlAllocStringToStringMap();
-    if (value != nullptr) {
-      lmxIntlStringToStringMapPut(fmt_.properties, key, value);
-    } else {
-      lmxIntlStringToStringMapRem(fmt_.properties, key);
+    if (value != nullptr) LmxSetObjProp(fmt_, key, value);
+    if (value == nullptr && fmt_->properties != nullptr) {
+      lmxIntlStringToStringMapRem(fmt_->properties, key);
+      lmxNotifyObjCfgChange(fmt_, key);
     }
-    LmxPDXMLFormatterFCfgChange(&fmt_, key);
+  }
+  // Sets the event's properties, in order.
+  static void setProps(Event *e, std::initializer_list<std::pair<const char *, const char *>> kv) {
+    for (const auto &[key, value] : kv) LmxSetEventProp(e, key, value);
   }
   // A catalog message (catalog not null) or a plain text at time 1234.
   Event *event(int32_t level, const char *catalog, int32_t key, const char *text, ...) {
@@ -67,66 +58,55 @@ class XmlFormatterTest : public ::testing::Test {
     LmxSetEventIsMessage(e, 0);
     return e;
   }
-  std::string format(Event *e) { return take(LmxPDXMLFormatterFFormat(&fmt_, e)); }
-  // The record parsed; fails the test when it is not well-formed.
-  xmltest::Element parsed(Event *e) {
-    std::string text = format(e);
+  std::string format(Event *e) { return take(LmxPDXMLFormatterFFormat(fmt_, e)); }
+  // The records parsed; fails the test when they are not well-formed.
+  static xmltest::Element records(const std::string &text) {
     xmltest::Parsed p = xmltest::parseRecords(text);
     EXPECT_TRUE(p.ok) << p.error;
-    EXPECT_EQ(p.root.children.size(), 1u) << text;
-    return p.ok && !p.root.children.empty() ? p.root.children.back() : xmltest::Element{};
+    return p.root;
+  }
+  // The one record of the event.
+  xmltest::Element parsed(Event *e) {
+    xmltest::Element all = records(format(e));
+    EXPECT_EQ(all.children.size(), 1u);
+    return all.children.empty() ? xmltest::Element{} : all.children.back();
   }
 
-  ObjClass cls_{};
-  Object fmt_{};
+  Object *fmt_ = nullptr;
   std::vector<Event *> events_;
 };
 
 TEST_F(XmlFormatterTest, MessageRecordOfAProblemDataLogger) {
   Event *e = event(LMX_LEVEL_ERROR, "lmxmsg", 20, "LMXBC0020E Out of memory.\r", 0);
-  LmxSetEventProp(e, "server", "host.example.org");
-  LmxSetEventProp(e, "serverFormat", "IP");
+  setProps(e, {{"server", "host.example.org"}, {"serverFormat", "IP"}});
   LmxSetEventPropLong(e, "processId", 42);
   LmxSetEventPropLong(e, "threadId", 43);
   EXPECT_EQ(format(e),
-            "<Message Id=\"LMXBC0020E\" Severity=\"ERROR\">\n"
-            " <Time Millis=\"1234\">T</Time>\n"
+            "<Message Id=\"LMXBC0020E\" Severity=\"ERROR\">\n <Time Millis=\"1234\">T</Time>\n"
             " <Server Format=\"IP\">host.example.org</Server>\n"
             " <LogText><![CDATA[LMXBC0020E Out of memory.\r]]></LogText>\n"
             " <TranslationInfo Type=\"XPG4\" Catalog=\"lmxmsg\" MsgKey=\"20\" SetId=\"1\">"
-            "</TranslationInfo>\n"
-            "</Message>\n");
+            "</TranslationInfo>\n</Message>\n");
 }
 
 TEST_F(XmlFormatterTest, TraceRecordsWithAndWithoutSource) {
   Event *e = trace(LMX_LEVEL_DEBUG_MIN, "step");
-  LmxSetEventProp(e, "organization", "org");
-  LmxSetEventProp(e, LMX_PROP_SRCFILE, "a.c");
+  setProps(e, {{"organization", "org"}, {LMX_PROP_SRCFILE, "a.c"}});
   LmxSetEventPropInt(e, LMX_PROP_SRCLINE, 7);
   LmxSetEventProp(e, LMX_PROP_SRCFUNCTION, "f");
   LmxSetEventPropLong(e, "processId", 42);
   LmxSetEventPropLong(e, "threadId", -2);  // thread numbers are unsigned
-  LmxSetEventProp(e, "correlationId", "c-1");
-  LmxSetEventProp(e, "client", "alice");
+  setProps(e, {{"correlationId", "c-1"}, {"client", "alice"}});
   EXPECT_EQ(format(e),
-            "<Trace Level=\"MIN\">\n"
-            " <Time Millis=\"1234\">T</Time>\n"
+            "<Trace Level=\"MIN\">\n <Time Millis=\"1234\">T</Time>\n"
             " <LogText><![CDATA[step]]></LogText>\n"
             " <LogAttribs><Key>organization</Key><Value>org</Value></LogAttribs>\n"
             " <Source FileName=\"a.c\" Method=\"f\" Line=\"7\"/>\n"
-            " <Thread>4294967294</Thread>\n"
-            " <Process>42</Process>\n"
-            " <CorrelationId>c-1</CorrelationId>\n"
-            " <Principal>alice</Principal>\n"
-            "</Trace>\n");
-
-  Event *bare = trace(LMX_LEVEL_NONE, nullptr);
-  EXPECT_EQ(format(bare),
-            "<Trace>\n"
-            " <Time Millis=\"1234\">T</Time>\n"
-            " <LogText><![CDATA[]]></LogText>\n"
-            " <Source FileName=\"None\" Method=\"None\"/>\n"
-            "</Trace>\n");
+            " <Thread>4294967294</Thread>\n <Process>42</Process>\n"
+            " <CorrelationId>c-1</CorrelationId>\n <Principal>alice</Principal>\n</Trace>\n");
+  EXPECT_EQ(format(trace(LMX_LEVEL_NONE, nullptr)),
+            "<Trace>\n <Time Millis=\"1234\">T</Time>\n <LogText><![CDATA[]]></LogText>\n"
+            " <Source FileName=\"None\" Method=\"None\"/>\n</Trace>\n");
 
   // A message record has no Thread or Process, and no Source without a file.
   Event *m = event(LMX_LEVEL_INFO, "cat", 3, "text", 0);
@@ -138,14 +118,9 @@ TEST_F(XmlFormatterTest, TraceRecordsWithAndWithoutSource) {
 }
 
 TEST_F(XmlFormatterTest, RecordKindFromTheEventAndTheForceKeys) {
-  struct Row {
-    bool isMessage;
-    const char *forceAsMessage, *forceAsTrace;
-    const char *kind;
-  };
-  const Row rows[] = {
+  struct Row { bool isMessage; const char *forceAsMessage, *forceAsTrace, *kind; } rows[] = {
       {true, nullptr, nullptr, "Message"},  {false, nullptr, nullptr, "Trace"},
-      {true, nullptr, "true", "Trace"},     {false, nullptr, "TRUE", "Trace"},
+      {true, nullptr, "true", "Trace"},     {true, nullptr, "TRUE", "Trace"},
       {false, "True", nullptr, "Message"},  {true, "true", "false", "Message"},
       {true, "true", "true", "Message"},    {false, "true", "true", "Trace"},
       {false, "yes", nullptr, "Trace"},     {true, nullptr, "1", "Message"},
@@ -155,22 +130,18 @@ TEST_F(XmlFormatterTest, RecordKindFromTheEventAndTheForceKeys) {
     configure("forceAsTrace", row.forceAsTrace);
     Event *e = event(LMX_LEVEL_WARN, row.isMessage ? "cat" : nullptr, 1, "ABC1234W x", 0);
     LmxSetEventIsMessage(e, row.isMessage);
-    EXPECT_EQ(parsed(e).name, row.kind) << row.isMessage << " " << (row.forceAsMessage ? row.forceAsMessage : "-")
-                                        << " " << (row.forceAsTrace ? row.forceAsTrace : "-");
+    EXPECT_EQ(parsed(e).name, row.kind)
+        << row.isMessage << " " << (row.forceAsMessage ? row.forceAsMessage : "-") << " "
+        << (row.forceAsTrace ? row.forceAsTrace : "-");
   }
 }
 
 TEST_F(XmlFormatterTest, LevelNames) {
-  struct Row {
-    int32_t level;
-    const char *name;
-  };
-  const Row rows[] = {{LMX_LEVEL_DEBUG_MAX, "MAX"}, {LMX_LEVEL_DEBUG_MID, "MID"},
-                      {LMX_LEVEL_DEBUG_MIN, "MIN"}, {LMX_LEVEL_INFO, "INFO"},
-                      {LMX_LEVEL_WARN, "WARN"},     {LMX_LEVEL_ERROR, "ERROR"},
-                      {LMX_LEVEL_FATAL, "ERROR"},   {LMX_LEVEL_ALL, "OTHER"},
-                      {LMX_LEVEL_OFF, "OTHER"},     {4500, "OTHER"},
-                      {LMX_LEVEL_NONE, "<absent>"}};
+  struct Row { int32_t level; const char *name; } rows[] = {
+      {LMX_LEVEL_DEBUG_MAX, "MAX"}, {LMX_LEVEL_DEBUG_MID, "MID"}, {LMX_LEVEL_DEBUG_MIN, "MIN"},
+      {LMX_LEVEL_INFO, "INFO"},     {LMX_LEVEL_WARN, "WARN"},     {LMX_LEVEL_ERROR, "ERROR"},
+      {LMX_LEVEL_FATAL, "ERROR"},   {LMX_LEVEL_ALL, "OTHER"},     {LMX_LEVEL_OFF, "OTHER"},
+      {4500, "OTHER"},              {LMX_LEVEL_NONE, "<absent>"}};
   for (const Row &row : rows) {
     EXPECT_EQ(parsed(event(row.level, "cat", 1, "t", 0)).attr("Severity"), row.name) << row.level;
     EXPECT_EQ(parsed(trace(row.level, "t")).attr("Level"), row.name) << row.level;
@@ -178,15 +149,10 @@ TEST_F(XmlFormatterTest, LevelNames) {
 }
 
 TEST_F(XmlFormatterTest, MessageIdFromTheEventOrItsText) {
-  struct Row {
-    const char *text, *messageId, *id;
-  };
-  const Row rows[] = {{"LMXBC0020E Out", nullptr, "LMXBC0020E"},
-                      {"disk full", nullptr, "None"},
-                      {"LMXBC0020E Out", "MINE0001I", "MINE0001I"},
-                      {"LMXBC0020E Out", "", "None"},
-                      {nullptr, nullptr, "None"},
-                      {"x", "<\"&>", "<\"&>"}};
+  struct Row { const char *text, *messageId, *id; } rows[] = {
+      {"LMXBC0020E Out", nullptr, "LMXBC0020E"}, {"disk full", nullptr, "None"},
+      {"LMXBC0020E Out", "MINE0001I", "MINE0001I"}, {"LMXBC0020E Out", "", "None"},
+      {nullptr, nullptr, "None"}, {"x", "<\"&>", "<\"&>"}};
   for (const Row &row : rows) {
     Event *e = event(LMX_LEVEL_INFO, "cat", 1, row.text, 0);
     LmxSetEventMessageId(e, row.messageId);
@@ -194,55 +160,30 @@ TEST_F(XmlFormatterTest, MessageIdFromTheEventOrItsText) {
   }
 }
 
-TEST_F(XmlFormatterTest, CachedMessageIds) {
-  struct Row {
-    const char *text, *messageId, *cached;
-  };
-  const Row rows[] = {{"LMXBC0020E Out of memory.", nullptr, "LMXBC0020E"},
-                      {"disk full", nullptr, "None"},
-                      {"LMXBC0020E Out", "KEPT", "KEPT"},
-                      {nullptr, nullptr, ""}};  // binds to nothing
-  for (const Row &row : rows) {
-    Event *e = event(LMX_LEVEL_INFO, nullptr, 0, row.text, 0);
-    LmxSetEventMessageId(e, row.messageId);
-    lmxPDXMLFormatterCacheMessageID(nullptr, e);
-    EXPECT_EQ(take(LmxGetEventMessageId(e)), row.cached);
-  }
-  lmxPDXMLFormatterCacheMessageID(nullptr, nullptr);
-}
-
 TEST_F(XmlFormatterTest, ProductElementsInEveryRecordOrOncePerDestination) {
-  struct Row {
-    const char *key, *property, *element;
-  };
-  const Row rows[] = {{"singleServer", "server", "Server"},
-                      {"singleProduct", "product", "ProductId"},
-                      {"singleComponent", "component", "Component"},
-                      {"singleProductId", "productInstance", "ProductInstance"}};
+  struct Row { const char *key, *property, *element; } rows[] = {
+      {"singleServer", "server", "Server"},          {"singleProduct", "product", "ProductId"},
+      {"singleComponent", "component", "Component"},
+      {"singleProductId", "productInstance", "ProductInstance"}};
   for (const Row &row : rows) {
     SCOPED_TRACE(row.key);
     Event *e = event(LMX_LEVEL_INFO, "cat", 1, "t", 0);
     LmxSetEventProp(e, row.property, "v");
     configure(row.key, nullptr);
-    std::string inside = format(e);
-    EXPECT_NE(inside.find(std::string("<Message Id=\"None\" Severity=\"INFO\">\n <Time Millis=\"1234\">T</Time>\n <") +
-                          row.element),
-              std::string::npos)
-        << inside;
+    const std::string inside = format(e), head = "<Message Id=\"None\" Severity=\"INFO\">\n";
+    EXPECT_NE(inside.find(head + " <Time Millis=\"1234\">T</Time>\n <" + row.element),
+              std::string::npos) << inside;
 
     configure(row.key, "true");
-    LmxPDXMLFormatterFGetHeader(&fmt_);  // a destination opened
-    std::string first = format(e), second = format(e);
-    EXPECT_EQ(LmxPDXMLFormatterFGetHeader(&fmt_), nullptr);
-    std::string reopened = format(e), after = format(e);
-    xmltest::Parsed p = xmltest::parseRecords(first + second + reopened + after);
-    ASSERT_TRUE(p.ok) << p.error;
-    EXPECT_EQ(p.root.childNames(),
-              (std::vector<std::string>{row.element, "Message", "Message", row.element, "Message",
-                                        "Message"}));
-    for (const xmltest::Element &record : p.root.children) {
-      EXPECT_EQ(record.child(row.element), nullptr);
-    }
+    LmxPDXMLFormatterFGetHeader(fmt_);  // a destination opened
+    std::string text = format(e);
+    text += format(e);
+    EXPECT_EQ(LmxPDXMLFormatterFGetHeader(fmt_), nullptr);  // the destination opened again
+    text += format(e);
+    const xmltest::Element all = records(text + format(e));
+    EXPECT_EQ(all.childNames(), (std::vector<std::string>{row.element, "Message", "Message",
+                                                          row.element, "Message", "Message"}));
+    for (const xmltest::Element &rec : all.children) EXPECT_EQ(rec.child(row.element), nullptr);
   }
   // The server element carries its format; without one the attribute is empty.
   configure("singleServer", "false");
@@ -256,35 +197,29 @@ TEST_F(XmlFormatterTest, ProductElementsInEveryRecordOrOncePerDestination) {
     configure(row.key, "true");
     LmxSetEventProp(e, row.property, "v");
   }
-  LmxPDXMLFormatterFGetHeader(&fmt_);
-  xmltest::Parsed p = xmltest::parseRecords(format(e));
-  ASSERT_TRUE(p.ok) << p.error;
-  EXPECT_EQ(p.root.childNames(), (std::vector<std::string>{"Server", "ProductId", "Component",
-                                                           "ProductInstance", "Message"}));
+  LmxPDXMLFormatterFGetHeader(fmt_);
+  EXPECT_EQ(records(format(e)).childNames(),
+            (std::vector<std::string>{"Server", "ProductId", "Component", "ProductInstance",
+                                      "Message"}));
 }
 
 TEST_F(XmlFormatterTest, FreeAttributesInTheOrderFirstSet) {
   Event *e = event(LMX_LEVEL_INFO, "cat", 1, "t", 0);
-  const char *const props[][2] = {{"zeta", "1"},  {"server", "s"}, {"organization", "o"},
-                                  {"client", "c"}, {"alpha", "2"}, {"zeta", "3"}};
-  for (const auto &kv : props) LmxSetEventProp(e, kv[0], kv[1]);
+  setProps(e, {{"zeta", "1"}, {"server", "s"}, {"organization", "o"}, {"client", "c"},
+               {"alpha", "2"}, {"zeta", "3"}});
   EXPECT_NE(format(e).find(" <LogAttribs><Key>zeta</Key><Value>3</Value><Key>organization</Key>"
                            "<Value>o</Value><Key>alpha</Key><Value>2</Value></LogAttribs>\n"),
             std::string::npos);
-  const char *placed[] = {"server",          "serverFormat",  "product",  "component",
-                          "productInstance", LMX_PROP_SRCFILE, LMX_PROP_SRCFUNCTION,
-                          LMX_PROP_SRCLINE,  "threadId",      "processId", "correlationId",
-                          "client"};
-  for (const char *key : placed) EXPECT_FALSE(lmxPDXMLCheckKey(key)) << key;
-  EXPECT_TRUE(lmxPDXMLCheckKey("organization"));
-  EXPECT_TRUE(lmxPDXMLCheckKey("Server"));  // names compare with case
+  LmxSetEventProp(e, "Server", "S");  // names compare with case
+  EXPECT_NE(format(e).find("<Key>alpha</Key><Value>2</Value><Key>Server</Key><Value>S</Value>"),
+            std::string::npos);
 }
 
 TEST_F(XmlFormatterTest, ParametersAsSections) {
   Event *e = event(LMX_LEVEL_ERROR, "cat", 9, "LMXFH0040E %1$s %2$d", LMX_PARM_STRING, "disk",
                    LMX_PARM_INT, 5, LMX_PARM_STRING, "]]>", 0);
-  EXPECT_NE(format(e).find(" <TranslationInfo Type=\"XPG4\" Catalog=\"cat\" MsgKey=\"9\" SetId=\"1\">"
-                           "<Param><![CDATA[disk]]></Param><Param><![CDATA[5]]></Param>"
+  EXPECT_NE(format(e).find(" <TranslationInfo Type=\"XPG4\" Catalog=\"cat\" MsgKey=\"9\" "
+                           "SetId=\"1\"><Param><![CDATA[disk]]></Param><Param><![CDATA[5]]></Param>"
                            "<Param><![CDATA[]]]]><![CDATA[>]]></Param></TranslationInfo>\n"),
             std::string::npos);
 }
@@ -301,16 +236,16 @@ TEST_F(XmlFormatterTest, HostileTextsEverywhereStayWellFormed) {
     Event *e = event(LMX_LEVEL_WARN, h, 1, h, LMX_PARM_STRING, h, LMX_NAMED_PROP, h,
                      LMX_PARM_STRING, h, 0);
     LmxSetEventMessageId(e, h);
-    const char *keys[] = {"server", "serverFormat", "product", "component", "productInstance",
-                          LMX_PROP_SRCFILE, LMX_PROP_SRCFUNCTION, "correlationId", "client"};
-    for (const char *key : keys) LmxSetEventProp(e, key, h);
+    for (const char *key : {"server", "serverFormat", "product", "component", "productInstance",
+                            LMX_PROP_SRCFILE, LMX_PROP_SRCFUNCTION, "correlationId", "client"}) {
+      LmxSetEventProp(e, key, h);
+    }
     for (const char *force : {"forceAsMessage", "forceAsTrace"}) {
       configure("forceAsMessage", nullptr);
       configure("forceAsTrace", nullptr);
       configure(force, "true");
       xmltest::Element r = parsed(e);
-      std::vector<std::string> names = r.childNames();
-      for (const std::string &n : names) EXPECT_NE(n, "Forged");
+      for (const std::string &n : r.childNames()) EXPECT_NE(n, "Forged");
       const xmltest::Element *attribs = r.child("LogAttribs");
       ASSERT_NE(attribs, nullptr);
       ASSERT_EQ(attribs->children.size(), 2u);
@@ -332,14 +267,15 @@ TEST_F(XmlFormatterTest, HostileTextsEverywhereStayWellFormed) {
 
 TEST_F(XmlFormatterTest, NothingWithoutFormatterVariablesOrEvent) {
   Event *e = event(LMX_LEVEL_INFO, "cat", 1, "t", 0);
-  EXPECT_EQ(LmxPDXMLFormatterFFormat(&fmt_, nullptr), nullptr);
+  EXPECT_EQ(LmxPDXMLFormatterFFormat(fmt_, nullptr), nullptr);
   EXPECT_EQ(LmxPDXMLFormatterFFormat(nullptr, e), nullptr);
   Object bare{};
-  bare.objClass = &cls_;
+  bare.objClass = fmt_->objClass;
   EXPECT_EQ(LmxPDXMLFormatterFFormat(&bare, e), nullptr);
   LmxPDXMLFormatterFCfgChange(&bare, "singleServer");
   EXPECT_EQ(LmxPDXMLFormatterFGetHeader(&bare), nullptr);
-  EXPECT_EQ(LmxPDXMLFormatterFGetTrailer(&fmt_), nullptr);
+  EXPECT_EQ(LmxPDXMLFormatterFGetTrailer(fmt_), nullptr);
+  lmxPDXMLFormatterCacheMessageID(nullptr, nullptr);
 }
 
 }  // namespace

@@ -45,38 +45,35 @@ struct Parsed {
 };
 
 inline Parsed parseRecords(const std::string &records) {
-  struct State {
-    std::vector<Element *> open;
-    Parsed result;
-  } state;
-  state.open.push_back(&state.result.root);
+  Parsed result;
+  using Open = std::vector<Element *>;  // the elements not yet closed
+  Open open{&result.root};               // the wrapper's own element lands in root
   XML_Parser parser = XML_ParserCreate("UTF-8");
-  XML_SetUserData(parser, &state);
+  XML_SetUserData(parser, &open);
   XML_SetElementHandler(
       parser,
       [](void *data, const XML_Char *name, const XML_Char **attrs) {
-        auto *st = static_cast<State *>(data);
-        Element e;
-        e.name = name;
-        for (int i = 0; attrs[i] != nullptr; i += 2) e.attributes.emplace_back(attrs[i], attrs[i + 1]);
-        st->open.back()->children.push_back(std::move(e));
-        st->open.push_back(&st->open.back()->children.back());
+        auto &st = *static_cast<Open *>(data);
+        st.back()->children.push_back({name, {}, {}, {}});
+        for (int i = 0; attrs[i] != nullptr; i += 2) {
+          st.back()->children.back().attributes.emplace_back(attrs[i], attrs[i + 1]);
+        }
+        st.push_back(&st.back()->children.back());
       },
-      [](void *data, const XML_Char *) { static_cast<State *>(data)->open.pop_back(); });
+      [](void *data, const XML_Char *) { static_cast<Open *>(data)->pop_back(); });
   XML_SetCharacterDataHandler(parser, [](void *data, const XML_Char *s, int len) {
-    static_cast<State *>(data)->open.back()->text.append(s, static_cast<size_t>(len));
+    static_cast<Open *>(data)->back()->text.append(s, size_t(len));
   });
-  std::string doc = "<records>" + records + "</records>";
+  const std::string doc = "<records>" + records + "</records>";
   if (XML_Parse(parser, doc.data(), static_cast<int>(doc.size()), 1) == XML_STATUS_OK) {
-    state.result.ok = true;
-    Element records = std::move(state.result.root.children.at(0));
-    state.result.root = std::move(records);
+    result.ok = true;
+    result.root = Element(std::move(result.root.children.at(0)));
   } else {
-    state.result.error = std::string(XML_ErrorString(XML_GetErrorCode(parser))) + " at line " +
-                         std::to_string(XML_GetCurrentLineNumber(parser)) + " in:\n" + records;
+    result.error = std::string(XML_ErrorString(XML_GetErrorCode(parser))) + " at line " +
+                   std::to_string(XML_GetCurrentLineNumber(parser)) + " in:\n" + records;
   }
   XML_ParserFree(parser);
-  return state.result;
+  return result;
 }
 
 }  // namespace xmltest

@@ -1,9 +1,15 @@
-/* An outside C program: opens the toolkit with the properties file given,
- * logs one record and checks that the toolkit's own catalog is found where
- * the library is installed. */
+/* An outside program, built as C and as C++: opens the toolkit with the
+ * properties file given, logs one record and checks that the toolkit's own
+ * catalog is found where the library is installed. */
 #include <stdio.h>
 
 #include <lumex/lumex.h>
+
+#ifdef __cplusplus
+#define WHO "CXX"
+#else
+#define WHO "C"
+#endif
 
 int main(int argc, char **argv) {
   if (argc != 2) return 2;
@@ -16,7 +22,7 @@ int main(int argc, char **argv) {
   if (!LmxOpenToolkit(argv[1])) return 1;
   Object *app = LmxGetObject("app", NULL);
   if (app == NULL) return 1;
-  LmxLogText(app, "caf\xc3\xa9 from C", 0);
+  LmxLogText(app, "caf\xc3\xa9 from " WHO, 0);
   LmxReleaseObject(app);
   LmxCloseToolkit();
   return 0;
