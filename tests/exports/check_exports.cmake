@@ -20,29 +20,27 @@ foreach(l ${lines})
 endforeach()
 list(REMOVE_DUPLICATES exported)
 
-# Names the headers declare: LMX_API, a return type, the name, "(".
-file(GLOB_RECURSE headers ${ROOT}/include/lumex/*.h ${ROOT}/src/*.h)
-set(declared "")
-foreach(h ${headers})
-  file(STRINGS ${h} decls REGEX "^[ \t]*LMX_API [^;(]*[ *][A-Za-z_][A-Za-z0-9_]*\\(")
-  foreach(d ${decls})
-    string(REGEX REPLACE "^[ \t]*LMX_API [^;(]*[ *]([A-Za-z_][A-Za-z0-9_]*)\\(.*$" "\\1" name "${d}")
-    list(APPEND declared ${name})
+# The names that lines of the files match: `lead` is what stands before the
+# name, whose own group is number `group`; the name follows it with "(".
+function(names_at_lines out lead group)
+  set(found "")
+  foreach(f ${ARGN})
+    file(STRINGS ${f} hits REGEX "^${lead}[A-Za-z_][A-Za-z0-9_]*\\(")
+    foreach(h ${hits})
+      string(REGEX REPLACE "^${lead}([A-Za-z_][A-Za-z0-9_]*)\\(.*$" "\\${group}" name "${h}")
+      list(APPEND found ${name})
+    endforeach()
   endforeach()
-endforeach()
+  set(${out} ${found} PARENT_SCOPE)
+endfunction()
 
+# Names the headers declare: LMX_API, a return type, the name.
+file(GLOB_RECURSE headers ${ROOT}/include/lumex/*.h ${ROOT}/src/*.h)
+names_at_lines(declared "[ \t]*LMX_API [^;(]*[ *]" 1 ${headers})
 # Names defined in the sources: a line that starts with a return type (after
-# extern "C", if any) and
-# the name followed by "(" (a call is indented or follows other text).
+# extern "C", if any) and the name (a call is indented or follows other text).
 file(GLOB_RECURSE sources ${ROOT}/src/*.cpp)
-set(defined "")
-foreach(s ${sources})
-  file(STRINGS ${s} defs REGEX "^(extern \"C\" )?[A-Za-z_][A-Za-z0-9_: ]*[ *&][A-Za-z_][A-Za-z0-9_]*\\(")
-  foreach(d ${defs})
-    string(REGEX REPLACE "^(extern \"C\" )?[A-Za-z_][A-Za-z0-9_: ]*[ *&]([A-Za-z_][A-Za-z0-9_]*)\\(.*$" "\\2" name "${d}")
-    list(APPEND defined ${name})
-  endforeach()
-endforeach()
+names_at_lines(defined "(extern \"C\" )?[A-Za-z_][A-Za-z0-9_: ]*[ *&]" 2 ${sources})
 
 file(STRINGS ${ROOT}/tests/exports/exported.txt rows REGEX "^[^#]")
 string(REGEX MATCHALL "[A-Za-z_][A-Za-z0-9_]*" listed "${rows}")
