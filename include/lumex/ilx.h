@@ -111,56 +111,56 @@ LMX_API void ilx_free(void *p);
  * shift-in code when needed). */
 LMX_API int ascii_sbcs_to_ucs2_r(CodeSetT cs, const char **in, const char *inend, uint16_t **out,
     uint16_t *outend);
-LMX_API int ascii_sbcs_from_ucs2_r(CodeSetT cs, const uint16_t **in, const uint16_t *inend, char **out,
-    char *outend);
+LMX_API int ascii_sbcs_from_ucs2_r(CodeSetT cs, const uint16_t **in, const uint16_t *inend,
+    char **out, char *outend);
 LMX_API int ascii_sbcs_to_utf8_r(CodeSetT cs, const char **in, const char *inend, char **out,
     char *outend);
 LMX_API int ascii_sbcs_from_utf8_r(CodeSetT cs, const char **in, const char *inend, char **out,
     char *outend);
 LMX_API int ascii_dbcs_to_ucs2_r(CodeSetT cs, const char **in, const char *inend, uint16_t **out,
     uint16_t *outend);
-LMX_API int ascii_dbcs_from_ucs2_r(CodeSetT cs, const uint16_t **in, const uint16_t *inend, char **out,
-    char *outend);
+LMX_API int ascii_dbcs_from_ucs2_r(CodeSetT cs, const uint16_t **in, const uint16_t *inend,
+    char **out, char *outend);
 LMX_API int ascii_dbcs_to_utf8_r(CodeSetT cs, const char **in, const char *inend, char **out,
     char *outend);
 LMX_API int ascii_dbcs_from_utf8_r(CodeSetT cs, const char **in, const char *inend, char **out,
     char *outend);
 LMX_API int ascii_mbcs_to_ucs2_r(CodeSetT cs, const char **in, const char *inend, uint16_t **out,
     uint16_t *outend);
-LMX_API int ascii_mbcs_from_ucs2_r(CodeSetT cs, const uint16_t **in, const uint16_t *inend, char **out,
-    char *outend);
+LMX_API int ascii_mbcs_from_ucs2_r(CodeSetT cs, const uint16_t **in, const uint16_t *inend,
+    char **out, char *outend);
 LMX_API int ascii_mbcs_to_utf8_r(CodeSetT cs, const char **in, const char *inend, char **out,
     char *outend);
 LMX_API int ascii_mbcs_from_utf8_r(CodeSetT cs, const char **in, const char *inend, char **out,
     char *outend);
 LMX_API int ebcdic_sbcs_to_ucs2_r(CodeSetT cs, const char **in, const char *inend, uint16_t **out,
     uint16_t *outend);
-LMX_API int ebcdic_sbcs_from_ucs2_r(CodeSetT cs, const uint16_t **in, const uint16_t *inend, char **out,
-    char *outend);
+LMX_API int ebcdic_sbcs_from_ucs2_r(CodeSetT cs, const uint16_t **in, const uint16_t *inend,
+    char **out, char *outend);
 LMX_API int ebcdic_sbcs_to_utf8_r(CodeSetT cs, const char **in, const char *inend, char **out,
     char *outend);
 LMX_API int ebcdic_sbcs_from_utf8_r(CodeSetT cs, const char **in, const char *inend, char **out,
     char *outend);
 LMX_API int ebcdic_dbcs_to_ucs2_r(CodeSetT cs, const char **in, const char *inend, uint16_t **out,
     uint16_t *outend);
-LMX_API int ebcdic_dbcs_from_ucs2_r(CodeSetT cs, const uint16_t **in, const uint16_t *inend, char **out,
-    char *outend);
+LMX_API int ebcdic_dbcs_from_ucs2_r(CodeSetT cs, const uint16_t **in, const uint16_t *inend,
+    char **out, char *outend);
 LMX_API int ebcdic_dbcs_to_utf8_r(CodeSetT cs, const char **in, const char *inend, char **out,
     char *outend);
 LMX_API int ebcdic_dbcs_from_utf8_r(CodeSetT cs, const char **in, const char *inend, char **out,
     char *outend);
 LMX_API int ascii_gb18030_to_ucs2_r(CodeSetT cs, const char **in, const char *inend, uint16_t **out,
     uint16_t *outend);
-LMX_API int ascii_gb18030_from_ucs2_r(CodeSetT cs, const uint16_t **in, const uint16_t *inend, char **out,
-    char *outend);
+LMX_API int ascii_gb18030_from_ucs2_r(CodeSetT cs, const uint16_t **in, const uint16_t *inend,
+    char **out, char *outend);
 LMX_API int ascii_gb18030_to_utf8_r(CodeSetT cs, const char **in, const char *inend, char **out,
     char *outend);
 LMX_API int ascii_gb18030_from_utf8_r(CodeSetT cs, const char **in, const char *inend, char **out,
     char *outend);
 LMX_API int os_to_ucs2_r(CodeSetT cs, const char **in, const char *inend, uint16_t **out,
     uint16_t *outend);
-LMX_API int os_from_ucs2_r(CodeSetT cs, const uint16_t **in, const uint16_t *inend, char **out,
-    char *outend);
+LMX_API int os_from_ucs2_r(CodeSetT cs, const uint16_t **in, const uint16_t *inend,
+    char **out, char *outend);
 LMX_API int os_to_utf8_r(CodeSetT cs, const char **in, const char *inend, char **out,
     char *outend);
 LMX_API int os_from_utf8_r(CodeSetT cs, const char **in, const char *inend, char **out,
@@ -169,7 +169,8 @@ LMX_API int os_from_utf8_r(CodeSetT cs, const char **in, const char *inend, char
 /* The UTF-8 handle's converters; utf8_to_utf8_r serves both directions. */
 LMX_API int utf8_to_ucs2_r(CodeSetT cs, const char **in, const char *inend, uint16_t **out,
                            uint16_t *outend);
-LMX_API int utf8_from_ucs2_r(CodeSetT cs, const uint16_t **in, const uint16_t *inend, char **out,
+LMX_API int utf8_from_ucs2_r(CodeSetT cs, const uint16_t **in, const uint16_t *inend,
+    char **out,
                              char *outend);
 LMX_API int utf8_to_utf8_r(CodeSetT cs, const char **in, const char *inend, char **out,
                            char *outend);
