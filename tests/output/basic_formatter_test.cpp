@@ -1,80 +1,114 @@
 // Lines of the basic formatter: timestamps (milliseconds, the zone offset
 // of the local time, a configured strftime format), separators, the
 // properties shown and their order, and its two settings.
-#include <gtest/gtest.h>
-
-#include <cstdarg>
-#include <cstdlib>
 #include <ctime>
-#include <string>
 #include <utility>
-#include <vector>
 
-#include "core/obj_class.h"
-#include "core/object.h"
-#include "handler_test_util.h"
-#include "lumex/lumex.h"
+#include "output_fixture.h"
 
 namespace {
 
-using test::ToolkitTest;
 using test::takeText;
 
 // Sets TZ for one scope.
 class ZoneScope {
  public:
-  explicit ZoneScope(const char *zone) {
-    const char *old = std::getenv("TZ");
-    hadOld_ = old != nullptr;
-    if (hadOld_) old_ = old;
+  explicit ZoneScope(const char *zone) : had_(std::getenv("TZ") != nullptr) {
+    if (had_) old_ = std::getenv("TZ");
     setenv("TZ", zone, 1);
     tzset();
   }
   ~ZoneScope() {
-    if (hadOld_) {
-      setenv("TZ", old_.c_str(), 1);
-    } else {
-      unsetenv("TZ");
-    }
+    had_ ? setenv("TZ", old_.c_str(), 1) : unsetenv("TZ");
     tzset();
   }
 
  private:
-  bool hadOld_ = false;
+  bool had_;
   std::string old_;
 };
 
-class BasicFormatterTest : public ToolkitTest {
+class BasicFormatterTest : public OutputTest {
  protected:
   void SetUp() override {
-    ToolkitTest::SetUp();
+    OutputTest::SetUp();
+    ASSERT_TRUE(openToolkit());
     formatter_ = LmxGetObject("test.fmt", "lmx_basicformatter");
     ASSERT_NE(formatter_, nullptr);
   }
   void TearDown() override {
     LmxReleaseObject(formatter_);
-    ToolkitTest::TearDown();
+    OutputTest::TearDown();
   }
   std::string line(Event *event) {
     std::string text = takeText(LmxBasicFormatterFFormat(formatter_, event));
     LmxFreeEvent(event);
     return text;
   }
+  // Sets (or, with null, takes out) a property of the formatter.
+  void set(const char *key, const char *value) {
+    value != nullptr ? LmxSetObjProp(formatter_, key, value) : test::removeProp(formatter_, key);
+  }
   Object *formatter_ = nullptr;
 };
 
-TEST_F(BasicFormatterTest, DateTimeFormatFollowsTheConfiguration) {
-  ZoneScope zone("UTC");
-  LmxSetObjProp(formatter_, "dateTimeFormat", "%H:%M");
-  EXPECT_EQ(takeText(LmxBasicFormatterFormatDate(formatter_, 1709647629045)), "14:07");
-  // Gone from the configuration: the default again.
-  test::removeProp(formatter_, "dateTimeFormat");
-  EXPECT_EQ(takeText(LmxBasicFormatterFormatDate(formatter_, 1709647629045)),
-            "2024-03-05 14:07:09.045+00:00");
+TEST_F(BasicFormatterTest, DefaultStampCarriesMillisecondsAndTheTrueZoneOffset) {
+  struct Row {
+    const char *zone;
+    int64_t millis;
+    const char *stamp;
+  } rows[] = {
+      {"UTC", 0, "1970-01-01 00:00:00.000+00:00"},
+      {"UTC", -1, "1969-12-31 23:59:59.999+00:00"},
+      {"Europe/Berlin", 1709647629045, "2024-03-05 15:07:09.045+01:00"},
+      {"America/New_York", 1719835200000, "2024-07-01 08:00:00.000-04:00"},
+      {"Asia/Kolkata", 1709647629005, "2024-03-05 19:37:09.005+05:30"},
+      {"America/St_Johns", 1709647629999, "2024-03-05 10:37:09.999-03:30"},
+      {"America/St_Johns", 1719835200000, "2024-07-01 09:30:00.000-02:30"},
+      // Daylight saving of half an hour: +10:30 in winter, +11:00 in summer.
+      {"Australia/Lord_Howe", 1704067200000, "2024-01-01 11:00:00.000+11:00"},
+      {"Australia/Lord_Howe", 1719835200000, "2024-07-01 22:30:00.000+10:30"},
+      // West of Greenwich by less than an hour.
+      {"Africa/Monrovia", 0, "1969-12-31 23:15:30.000-00:44"},
+      {"<-0030>0:30", 0, "1969-12-31 23:30:00.000-00:30"},
+  };
+  for (const Row &row : rows) {
+    SCOPED_TRACE(std::string(row.zone) + " " + std::to_string(row.millis));
+    ZoneScope zone(row.zone);
+    EXPECT_EQ(takeText(LmxBasicFormatterFormatDate(nullptr, row.millis)), row.stamp);
+  }
+  // The event's own time starts the line.
+  Event *event = test::newEvent(nullptr, "m", 0);
+  std::string stamp = takeText(LmxBasicFormatterFormatDate(formatter_, LmxGetEventTime(event)));
+  EXPECT_EQ(line(event), stamp + " m\n");
+}
+
+TEST_F(BasicFormatterTest, ConfiguredFormatReplacesTheWholeDefault) {
+  ZoneScope zone("Europe/Berlin");
+  struct Row {
+    const char *format;  // null: taken out of the configuration
+    const char *stamp;
+  } rows[] = {
+      {"%H:%M", "15:07"}, {"%Y/%m/%d", "2024/03/05"}, {"at %S s", "at 09 s"}, {"", ""},
+      {nullptr, "2024-03-05 15:07:09.045+01:00"},
+  };
+  for (const Row &row : rows) {
+    SCOPED_TRACE(str(row.format));
+    set("dateTimeFormat", row.format);
+    EXPECT_EQ(takeText(LmxBasicFormatterFormatDate(formatter_, 1709647629045)), row.stamp);
+  }
+  // The field means a format only on a formatter.
+  ObjClass cls{};
+  cls.kind = LMX_KIND_HANDLER;
+  Object handler{};
+  handler.objClass = &cls;
+  handler.b.dateTimeFormat = const_cast<char *>("%H:%M");
+  EXPECT_EQ(takeText(LmxBasicFormatterFormatDate(&handler, 1709647629045)),
+            "2024-03-05 15:07:09.045+01:00");
 }
 
 TEST_F(BasicFormatterTest, LineShowsPresentPropertiesInFixedOrderBetweenSeparators) {
-  LmxSetObjProp(formatter_, "dateTimeFormat", "T");
+  set("dateTimeFormat", "T");
   struct Row {
     const char *separator;  // null: not configured
     std::vector<std::pair<const char *, const char *>> properties;  // in the order set
@@ -95,31 +129,17 @@ TEST_F(BasicFormatterTest, LineShowsPresentPropertiesInFixedOrderBetweenSeparato
        "m", "T;f.c;fn;7;o;p;co;cl;s;m\n"},
   };
   for (const Row &row : rows) {
-    if (row.separator != nullptr) {
-      LmxSetObjProp(formatter_, "separator", row.separator);
-    } else {
-      test::removeProp(formatter_, "separator");
-    }
+    SCOPED_TRACE(row.line);
+    set("separator", row.separator);
     Event *event = test::newEvent(nullptr, row.text, 0);
-    for (const auto &property : row.properties) {
-      LmxSetEventProp(event, property.first, property.second);
-    }
+    for (const auto &[key, value] : row.properties) LmxSetEventProp(event, key, value);
     EXPECT_EQ(line(event), row.line);
   }
-}
-
-TEST_F(BasicFormatterTest, MessageIsBoundWithItsParameters) {
-  LmxSetObjProp(formatter_, "dateTimeFormat", "T");
+  set("separator", nullptr);
   EXPECT_EQ(line(test::newEvent(nullptr, "%2$s=%1$d", LMX_PARM_INT, 5, LMX_PARM_STRING, "x", 0)),
             "T x=5\n");
   // A catalog that cannot be found: the default text stands in.
   EXPECT_EQ(line(test::newEvent("no_such_catalog", "n=%1$d", LMX_PARM_INT, 3, 0)), "T n=3\n");
-}
-
-TEST_F(BasicFormatterTest, DefaultStampOfTheEventTimeStartsTheLine) {
-  Event *event = test::newEvent(nullptr, "m", 0);
-  std::string stamp = takeText(LmxBasicFormatterFormatDate(formatter_, LmxGetEventTime(event)));
-  EXPECT_EQ(line(event), stamp + " m\n");
 }
 
 TEST_F(BasicFormatterTest, NoLineWithoutAFormatterOrABindOperation) {
@@ -144,58 +164,6 @@ TEST_F(BasicFormatterTest, NoLineWithoutAFormatterOrABindOperation) {
   EXPECT_EQ(LmxBasicFormatterFGetHeader(formatter_), nullptr);
   EXPECT_EQ(LmxBasicFormatterFGetTrailer(formatter_), nullptr);
   LmxFreeEvent(event);
-}
-
-TEST(BasicFormatterDate, DefaultCarriesMillisecondsAndTheTrueZoneOffset) {
-  struct Row {
-    const char *zone;
-    int64_t millis;
-    const char *stamp;
-  } rows[] = {
-      {"UTC", 0, "1970-01-01 00:00:00.000+00:00"},
-      {"UTC", -1, "1969-12-31 23:59:59.999+00:00"},
-      {"Europe/Berlin", 1709647629045, "2024-03-05 15:07:09.045+01:00"},
-      {"America/New_York", 1719835200000, "2024-07-01 08:00:00.000-04:00"},
-      {"Asia/Kolkata", 1709647629005, "2024-03-05 19:37:09.005+05:30"},
-      {"America/St_Johns", 1709647629999, "2024-03-05 10:37:09.999-03:30"},
-      {"America/St_Johns", 1719835200000, "2024-07-01 09:30:00.000-02:30"},
-      // Daylight saving of half an hour: +10:30 in winter, +11:00 in summer.
-      {"Australia/Lord_Howe", 1704067200000, "2024-01-01 11:00:00.000+11:00"},
-      {"Australia/Lord_Howe", 1719835200000, "2024-07-01 22:30:00.000+10:30"},
-      // West of Greenwich by less than an hour.
-      {"Africa/Monrovia", 0, "1969-12-31 23:15:30.000-00:44"},
-      {"<-0030>0:30", 0, "1969-12-31 23:30:00.000-00:30"},
-  };
-  for (const Row &row : rows) {
-    ZoneScope zone(row.zone);
-    EXPECT_EQ(takeText(LmxBasicFormatterFormatDate(nullptr, row.millis)), row.stamp) << row.zone << " " << row.millis;
-  }
-}
-
-TEST(BasicFormatterDate, ConfiguredFormatReplacesTheWholeDefault) {
-  ZoneScope zone("Europe/Berlin");
-  ObjClass cls{};
-  cls.kind = LMX_KIND_FORMATTER;
-  Object formatter{};
-  formatter.objClass = &cls;
-  struct Row {
-    const char *format;  // null: none configured
-    const char *stamp;
-  } rows[] = {
-      {"%H:%M", "15:07"},
-      {"%Y/%m/%d", "2024/03/05"},
-      {"at %S s", "at 09 s"},
-      {"", ""},
-      {nullptr, "2024-03-05 15:07:09.045+01:00"},
-  };
-  for (const Row &row : rows) {
-    formatter.b.dateTimeFormat = const_cast<char *>(row.format);
-    EXPECT_EQ(takeText(LmxBasicFormatterFormatDate(&formatter, 1709647629045)), row.stamp) << (row.format ? row.format : "none");
-  }
-  // The field means a format only on a formatter.
-  cls.kind = LMX_KIND_HANDLER;
-  formatter.b.dateTimeFormat = nullptr;
-  EXPECT_EQ(takeText(LmxBasicFormatterFormatDate(&formatter, 1709647629045)), "2024-03-05 15:07:09.045+01:00");
 }
 
 }  // namespace

@@ -1,24 +1,24 @@
 // The console handler: header once, records, trailer at close, the enabled
-// flag, passing events on, and the console's code set.
-#include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
+// flag, passing events on, the console's code set, and records that reach
+// standard output at once.
+#include <fcntl.h>
 
-#include <cstdlib>
-#include <string>
-
-#include "core/object.h"
-#include "handler_test_util.h"
-#include "lumex/lumex.h"
+#include "output_fixture.h"
 
 namespace {
 
-class ConsoleHandlerTest : public test::ToolkitTest {
+// A handler class that counts the events it is given.
+int processed = 0;
+void countProcess(Object *, Event *) { ++processed; }
+
+class ConsoleHandlerTest : public OutputTest {
  protected:
   void SetUp() override {
-    ToolkitTest::SetUp();
+    OutputTest::SetUp();
+    ASSERT_TRUE(openToolkit());
     test::addFramedFormatterClass();
-    test::addCountingHandlerClass();
+    LmxAddHandlerClass("test_counting", nullptr, nullptr, nullptr, nullptr, countProcess, nullptr,
+                       nullptr);
     console_ = LmxGetObject("test.console", "lmx_consolehandler");
     framed_ = LmxGetObject("test.framed", "test_framed");
     counter_ = LmxGetObject("test.counter", "test_counting");
@@ -26,7 +26,6 @@ class ConsoleHandlerTest : public test::ToolkitTest {
     ASSERT_NE(framed_, nullptr);
     ASSERT_NE(counter_, nullptr);
     LmxSetObjProp(framed_, "dateTimeFormat", "T");
-    LmxHandlerSetFormatter(console_, framed_);
     LmxAddListener(console_, counter_);
     event_ = test::newEvent(nullptr, "m", 0);
   }
@@ -35,12 +34,12 @@ class ConsoleHandlerTest : public test::ToolkitTest {
     LmxReleaseObject(counter_);
     LmxReleaseObject(framed_);
     LmxReleaseObject(console_);
-    ToolkitTest::TearDown();
+    OutputTest::TearDown();
   }
   // Runs the steps ("o" open, "c" close, "p" process) and returns what the
   // console printed.
   std::string run(const char *steps) {
-    test::StdoutCapture capture;
+    testing::internal::CaptureStdout();
     for (const char *step = steps; *step != '\0'; ++step) {
       switch (*step) {
         case 'o': LmxConsoleHandlerFOpen(console_); break;
@@ -48,7 +47,7 @@ class ConsoleHandlerTest : public test::ToolkitTest {
         case 'p': LmxConsoleHandlerFProcess(console_, event_); break;
       }
     }
-    return capture.text();
+    return testing::internal::GetCapturedStdout();
   }
   Object *console_ = nullptr;
   Object *framed_ = nullptr;
@@ -58,43 +57,42 @@ class ConsoleHandlerTest : public test::ToolkitTest {
 
 TEST_F(ConsoleHandlerTest, HeaderOnceBeforeRecordsTrailerOnceAtClose) {
   struct Row {
+    bool enabled, formatter;
     const char *steps;
     const char *printed;
     int passedOn;
   } rows[] = {
-      {"pp", "<head>\nT m\nT m\n", 2},
-      {"oop", "<head>\nT m\n", 1},
-      {"c", "", 0},
-      {"pccp", "<head>\nT m\n<tail>\n<head>\nT m\n", 2},
-      {"ococ", "<head>\n<tail>\n<head>\n<tail>\n", 0},
+      {true, true, "pp", "<head>\nT m\nT m\n", 2},
+      {true, true, "oop", "<head>\nT m\n", 1},
+      {true, true, "c", "", 0},
+      {true, true, "pccp", "<head>\nT m\n<tail>\n<head>\nT m\n", 2},
+      {true, true, "ococ", "<head>\n<tail>\n<head>\n<tail>\n", 0},
+      // Disabled: no records, but the output is still framed.
+      {false, true, "popcp", "<head>\n<tail>\n", 0},
+      // Without a formatter nothing is printed but events go on.
+      {true, false, "opc", "", 1},
   };
   for (const Row &row : rows) {
+    SCOPED_TRACE(row.steps);
+    LmxSetObjectEnabled(console_, 1);
+    LmxHandlerSetFormatter(console_, framed_);
     run("c");  // back to the header not written
-    test::processedCount() = 0;
-    EXPECT_EQ(run(row.steps), row.printed) << row.steps;
-    EXPECT_EQ(test::processedCount(), row.passedOn) << row.steps;
+    processed = 0;
+    LmxSetObjectEnabled(console_, row.enabled);
+    if (!row.formatter) LmxHandlerSetFormatter(console_, nullptr);
+    EXPECT_EQ(run(row.steps), row.printed);
+    EXPECT_EQ(processed, row.passedOn);
   }
-}
-
-TEST_F(ConsoleHandlerTest, DisabledConsolePrintsNoRecordsButStillFramesItsOutput) {
-  LmxSetObjectEnabled(console_, 0);
-  EXPECT_EQ(run("pop"), "<head>\n");
-  EXPECT_EQ(run("cp"), "<tail>\n");
-  EXPECT_EQ(test::processedCount(), 0);
-}
-
-TEST_F(ConsoleHandlerTest, WithoutFormatterNothingIsPrintedButEventsGoOn) {
-  LmxHandlerSetFormatter(console_, nullptr);
-  EXPECT_EQ(run("opc"), "");
-  EXPECT_EQ(test::processedCount(), 1);
 }
 
 TEST_F(ConsoleHandlerTest, WithoutItsFlagByteTheConsoleDoesNothing) {
   // As after a failed allocation of the private variables.
+  LmxHandlerSetFormatter(console_, framed_);
   LmxConsoleHandlerFFreeVars(console_->vars);
   console_->vars = nullptr;
+  processed = 0;
   EXPECT_EQ(run("opc"), "");
-  EXPECT_EQ(test::processedCount(), 0);
+  EXPECT_EQ(processed, 0);
   LmxConsoleHandlerFFreeVars(nullptr);
   void *vars = LmxConsoleHandlerFAllocVars();
   ASSERT_NE(vars, nullptr);
@@ -102,43 +100,12 @@ TEST_F(ConsoleHandlerTest, WithoutItsFlagByteTheConsoleDoesNothing) {
   console_->vars = vars;
 }
 
-// A child process with the given locale variables opens the toolkit and
-// logs one record with a non-ASCII text; returns the bytes it printed.
-std::string childConsoleBytes(const char *lcAll) {
-  int fds[2];
-  if (pipe(fds) != 0) return "<pipe>";
-  pid_t pid = fork();
-  if (pid == 0) {
-    dup2(fds[1], STDOUT_FILENO);
-    close(fds[0]);
-    setenv("LC_ALL", lcAll, 1);
-    LmxOpenToolkit(nullptr);
-    Object *console = LmxGetObject("child.console", "lmx_consolehandler");
-    Object *formatter = LmxGetObject("child.fmt", "lmx_basicformatter");
-    LmxHandlerSetFormatter(console, formatter);
-    LmxSetObjProp(formatter, "dateTimeFormat", "T");
-    Event *event = test::newEvent(nullptr, "caf\xC3\xA9", 0);
-    LmxConsoleHandlerFProcess(console, event);
-    LmxFreeEvent(event);
-    LmxReleaseObject(formatter);
-    LmxReleaseObject(console);
-    LmxCloseToolkit();
-    std::fflush(stdout);
-    _exit(0);
-  }
-  close(fds[1]);
-  std::string bytes;
-  char chunk[256];
-  ssize_t n;
-  while ((n = read(fds[0], chunk, sizeof chunk)) > 0) bytes.append(chunk, static_cast<size_t>(n));
-  close(fds[0]);
-  int status = 0;
-  waitpid(pid, &status, 0);
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-  return bytes;
-}
+using ConsoleChildTest = OutputTest;
 
-TEST(ConsoleCodeSet, RecordsArePrintedInTheCodeSetOfTheUsersLocale) {
+// In a child with the locale variables, a console record of a non-ASCII
+// text; the child ends at once (no exit handlers, no flush of the standard
+// streams). Returns what reached standard output.
+TEST_F(ConsoleChildTest, RecordsArePrintedAtOnceInTheCodeSetOfTheUsersLocale) {
   struct Row {
     const char *lcAll;
     const char *bytes;
@@ -148,7 +115,25 @@ TEST(ConsoleCodeSet, RecordsArePrintedInTheCodeSetOfTheUsersLocale) {
       {"fr_FR.ISO-8859-15@euro", "T caf\xE9\n"},
   };
   for (const Row &row : rows) {
-    EXPECT_EQ(childConsoleBytes(row.lcAll), row.bytes) << row.lcAll;
+    SCOPED_TRACE(row.lcAll);
+    int out = open(at("stdout").c_str(), O_CREAT | O_TRUNC | O_WRONLY, 0600);
+    ASSERT_GE(out, 0);
+    pid_t pid = spawn([&] {
+      dup2(out, STDOUT_FILENO);
+      setenv("LC_ALL", row.lcAll, 1);
+      if (!LmxOpenToolkit(nullptr)) return 3;
+      Object *logger = LmxGetObject("child", "lmx_basiclogger");
+      Object *formatter = LmxGetObject("child.fmt", "lmx_basicformatter");
+      Object *console = LmxGetObject("child.console", "lmx_consolehandler");
+      LmxSetObjProp(formatter, "dateTimeFormat", "T");
+      LmxHandlerSetFormatter(console, formatter);
+      LmxAddListener(logger, console);
+      LmxLogText(logger, "caf\xC3\xA9", 0);
+      return 0;
+    });
+    close(out);
+    EXPECT_EQ(reap(pid), 0);
+    EXPECT_EQ(readFile(at("stdout")), row.bytes);
   }
 }
 

@@ -1,207 +1,172 @@
-// The file handler: configuration keys, open, rollover with header and
+// The file handlers: configuration keys, open, rollover with header and
 // trailer, the per-record check, permissions, encoding and failures.
 #include <sys/mount.h>
 #include <sys/stat.h>
 
-#include "file_fixture.h"
+#include "output_fixture.h"
 
 namespace {
 
-class FileHandlerTest : public FileTest {
+class FileHandlerTest : public OutputTest {
  protected:
-  void SetUp() override {
-    FileTest::SetUp();
-    test::gHeader.clear();
-    test::gTrailer.clear();
+  // One step on the handler: a text ending in a line feed is logged;
+  // "close", "off" (disable), "rm <file>" and "mkdir <dir>" do what they say;
+  // "key=value" sets a property, a bare key takes it out.
+  void apply(test::Handler &h, const std::string &step) {
+    size_t eq = step.find('=');
+    if (step.back() == '\n') {
+      h.log(step.c_str());
+    } else if (step == "close") {
+      h.close();
+    } else if (step == "off") {
+      h.object()->enabled = 0;
+    } else if (step.rfind("rm ", 0) == 0) {
+      fs::remove(at(step.substr(3)));
+    } else if (step.rfind("mkdir ", 0) == 0) {
+      fs::create_directory(at(step.substr(6)));
+    } else if (eq != std::string::npos) {
+      h.set(step.substr(0, eq).c_str(), step.substr(eq + 1).c_str());
+    } else {
+      h.set(step.c_str(), nullptr);
+    }
   }
-  ObjClass cls_ = test::fileClass(false);
-  ObjClass fmt_ = test::formatterClass();
 };
+
+std::map<std::string, long> fields(const FileHandlerVars &v) {
+  return {{"maxBytes", v.maxBytes},       {"maxFiles", v.maxFiles},
+          {"filePerm", v.filePermission}, {"dirPerm", v.dirPermission},
+          {"appending", v.appending},     {"lockKey", v.lockKey},
+          {"errs", v.logInternalErrs},    {"open", v.open}};
+}
 
 mode_t modeOf(const std::string &name) {
   struct stat st;
   return stat(name.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0;
 }
 
-TEST_F(FileHandlerTest, StartsWithTheDocumentedValues) {
+TEST_F(FileHandlerTest, StartsWithTheDocumentedValuesInTheDirectoryCurrentAtCreation) {
   test::Handler h(&cls_, &fmt_);
-  FileHandlerVars *v = h.vars();
-  EXPECT_EQ(str(v->fullName), at("default.log"));
-  EXPECT_EQ(v->maxBytes, 1048576);
-  EXPECT_EQ(v->maxFiles, 3);
-  EXPECT_EQ(v->filePermission, 0744);
-  EXPECT_EQ(v->dirPermission, 0771);
-  EXPECT_EQ(v->appending, 1);
-  EXPECT_EQ(v->lockKey, 31821);
-  EXPECT_EQ(v->logInternalErrs, 1);
-  EXPECT_EQ(v->open, 0);
-  // The directory is the one current at creation.
+  EXPECT_EQ(fields(*h.vars()), (std::map<std::string, long>{
+                                   {"maxBytes", 1048576}, {"maxFiles", 3}, {"filePerm", 0744},
+                                   {"dirPerm", 0771}, {"appending", 1}, {"lockKey", 31821},
+                                   {"errs", 1}, {"open", 0}}));
+  EXPECT_EQ(str(h.vars()->fullName), at("default.log"));
   fs::create_directory(at("later"));
   fs::current_path(at("later"));
   h.log("one\n");
-  EXPECT_EQ(readFile(at("default.log")), "one\n");
-  EXPECT_EQ(modeOf(at("default.log")), 0744u);
+  EXPECT_EQ(files(), (Files{{"default.log", "one\n"}}));
 }
 
 TEST_F(FileHandlerTest, ConfigurationKeysSetTheirFields) {
   struct Row {
-    const char *key, *value;
-    int32_t FileHandlerVars::*field;
-    int32_t expected;
+    const char *property;  // a bare key: taken out of the configuration
+    const char *field;
+    long expected;
   } rows[] = {
-      {"maxFileBytes", "200", &FileHandlerVars::maxBytes, 200},
-      {"maxFileBytes", nullptr, &FileHandlerVars::maxBytes, 1024},  // removed: not the default
-      {"maxFileSize", "5", &FileHandlerVars::maxBytes, 5},
-      {"maxFileSize", "many", &FileHandlerVars::maxBytes, 1024},
-      {"maxFiles", "7", &FileHandlerVars::maxFiles, 7},
-      {"maxFiles", nullptr, &FileHandlerVars::maxFiles, 3},
-      {"filePermission", "0640", &FileHandlerVars::filePermission, 0640},
-      {"filePermission", "640", &FileHandlerVars::filePermission, 0640},
-      {"filePermission", "0x1", &FileHandlerVars::filePermission, 0},
-      {"filePermission", "99", &FileHandlerVars::filePermission, 0744},  // refused: unchanged
-      {"filePermission", nullptr, &FileHandlerVars::filePermission, 0744},
-      {"dirPermission", "0700", &FileHandlerVars::dirPermission, 0700},
-      {"dirPermission", "8", &FileHandlerVars::dirPermission, 0771},
-      {"MPFileSemKey", "12", &FileHandlerVars::lockKey, 12},
-      {"MPFileSemKey", "key", &FileHandlerVars::lockKey, 0},
+      {"maxFileBytes=200", "maxBytes", 200},   {"maxFileBytes", "maxBytes", 1024},  // not the default
+      {"maxFileSize=5", "maxBytes", 5},        {"maxFileSize=many", "maxBytes", 1024},
+      {"maxFiles=7", "maxFiles", 7},           {"maxFiles", "maxFiles", 3},
+      {"filePermission=0640", "filePerm", 0640}, {"filePermission=640", "filePerm", 0640},
+      {"filePermission=0x1", "filePerm", 0},   {"filePermission=99", "filePerm", 0744},  // refused
+      {"filePermission", "filePerm", 0744},    {"dirPermission=0700", "dirPerm", 0700},
+      {"dirPermission=8", "dirPerm", 0771},    {"MPFileSemKey=12", "lockKey", 12},
+      {"MPFileSemKey=key", "lockKey", 0},      {"appending=FALSE", "appending", 0},
+      {"appending", "appending", 1},           {"appending=no", "appending", 1},
+      {"logInternalErrs=false", "errs", 0},    {"logInternalErrs=True", "errs", 1},
   };
   for (const Row &r : rows) {
-    SCOPED_TRACE(std::string(r.key) + "=" + str(r.value));
+    SCOPED_TRACE(r.property);
     test::Handler h(&cls_, &fmt_);
-    h.set(r.key, r.value);
-    EXPECT_EQ(h.vars()->*r.field, r.expected);
+    h.vars()->appending = h.vars()->logInternalErrs = 7;  // neither value a key can give
+    apply(h, r.property);
+    EXPECT_EQ(fields(*h.vars()).at(r.field), r.expected);
   }
-  struct Flag {
-    const char *key, *value;
-    unsigned char FileHandlerVars::*field;
-    unsigned char expected;
-  } flags[] = {
-      {"appending", "FALSE", &FileHandlerVars::appending, 0},
-      {"appending", nullptr, &FileHandlerVars::appending, 1},
-      {"appending", "no", &FileHandlerVars::appending, 1},
-      {"logInternalErrs", "false", &FileHandlerVars::logInternalErrs, 0},
-      {"logInternalErrs", "True", &FileHandlerVars::logInternalErrs, 1},
-  };
-  for (const Flag &f : flags) {
-    SCOPED_TRACE(std::string(f.key) + "=" + str(f.value));
-    test::Handler h(&cls_, &fmt_);
-    h.vars()->appending = h.vars()->logInternalErrs = 7;
-    h.set(f.key, f.value);
-    EXPECT_EQ(h.vars()->*f.field, f.expected);
-  }
-}
-
-TEST_F(FileHandlerTest, MissingDirectoriesAreCreated) {
-  test::Handler h(&cls_, &fmt_);
-  h.set("dirPermission", "0750");
-  h.set("fileName", "a\\b/c/x.log");
-  h.log("r\n");
-  EXPECT_EQ(readFile(at("a/b/c/x.log")), "r\n");
-  EXPECT_EQ(modeOf(at("a/b")) & 0777, 0750u & ~0022u & 0777);
 }
 
 // Every rollover ends the backup with the trailer and starts the new file
-// with the header; the record that passes the limit still lands.
-TEST_F(FileHandlerTest, RolloverOrderAndContents) {
-  test::gHeader = "H\n";
-  test::gTrailer = "T\n";
-  test::Handler h(&cls_, &fmt_);
-  h.set("maxFileBytes", "10");
-  for (const char *r : {"r1\n", "r2\n", "r3\n", "r4\n", "r5\n", "r6\n", "r7\n"}) h.log(r);
-  EXPECT_EQ(readFile(at("default.log")), "H\nr7\n");
-  EXPECT_EQ(readFile(at("default1.log")), "H\nr4\nr5\nr6\nT\n");
-  EXPECT_EQ(readFile(at("default2.log")), "H\nr1\nr2\nr3\nT\n");
-  EXPECT_FALSE(fs::exists(at("default3.log")));
-  h.close();
-  EXPECT_EQ(readFile(at("default.log")), "H\nr7\nT\n");
-}
-
-TEST_F(FileHandlerTest, NameWithDigitsRollsItsOwnFilesOnly) {
-  writeFile(at("server.txt"), "other\n");
-  writeFile(at("server1.txt"), "other1\n");
-  test::Handler h(&cls_, &fmt_);
-  h.set("fileName", "server12.txt");
-  h.set("maxFileBytes", "4");
-  for (const char *r : {"a\n", "b\n", "c\n", "d\n", "e\n"}) h.log(r);
-  EXPECT_EQ(readFile(at("server12.txt")), "e\n");
-  EXPECT_EQ(readFile(at("server12.1.txt")), "c\nd\n");
-  EXPECT_EQ(readFile(at("server12.2.txt")), "a\nb\n");
-  EXPECT_EQ(readFile(at("server.txt")), "other\n");
-  EXPECT_EQ(readFile(at("server1.txt")), "other1\n");
-}
-
-TEST_F(FileHandlerTest, OneFileNeverRolls) {
-  for (const char *maxFiles : {"1", "0", "-2"}) {
-    test::Handler h(&cls_, &fmt_);
-    h.set("maxFiles", maxFiles);
-    h.set("maxFileBytes", "2");
-    for (int i = 0; i < 5; ++i) h.log("xx\n");
-    EXPECT_EQ(readFile(at("default.log")).size(), 15u) << maxFiles;
-    EXPECT_FALSE(fs::exists(at("default1.log")));
-    fs::remove(at("default.log"));
+// with the header; the record that passes the limit still lands. The
+// multi-process handler copies the active file into the first backup and
+// writes neither header nor trailer.
+TEST_F(FileHandlerTest, StepsLeaveTheExpectedFiles) {
+  struct Row {
+    bool mp;
+    const char *header, *trailer;
+    Files before;
+    std::vector<std::string> steps;
+    Files after;
+  } rows[] = {
+      {false, "H\n", "T\n", {},
+       {"maxFileBytes=10", "r1\n", "r2\n", "r3\n", "r4\n", "r5\n", "r6\n", "r7\n", "close"},
+       {{"default.log", "H\nr7\nT\n"}, {"default1.log", "H\nr4\nr5\nr6\nT\n"},
+        {"default2.log", "H\nr1\nr2\nr3\nT\n"}}},
+      // One file never rolls.
+      {false, "", "", {}, {"maxFiles=1", "maxFileBytes=2", "xx\n", "xx\n", "xx\n", "xx\n", "xx\n"},
+       {{"default.log", "xx\nxx\nxx\nxx\nxx\n"}}},
+      {false, "", "", {}, {"maxFiles=0", "maxFileBytes=2", "xx\n", "xx\n", "xx\n", "xx\n", "xx\n"},
+       {{"default.log", "xx\nxx\nxx\nxx\nxx\n"}}},
+      {false, "", "", {}, {"maxFiles=-2", "maxFileBytes=2", "xx\n", "xx\n", "xx\n", "xx\n", "xx\n"},
+       {{"default.log", "xx\nxx\nxx\nxx\nxx\n"}}},
+      // An existing full file rolls at open.
+      {false, "", "T\n", {{"default.log", "0123456789"}}, {"maxFileBytes=10", "new\n"},
+       {{"default.log", "new\n"}, {"default1.log", "0123456789T\n"}}},
+      // Appending keeps what is there; without it every open truncates.
+      {false, "", "", {{"default.log", "old\n"}}, {"a\n"}, {{"default.log", "old\na\n"}}},
+      {false, "", "", {{"default.log", "old\n"}}, {"appending=false", "a\n", "b\n"},
+       {{"default.log", "a\nb\n"}}},
+      {false, "", "", {}, {"appending=false", "a\n", "close", "c\n"}, {{"default.log", "c\n"}}},
+      {false, "", "", {}, {"appending=false", "a\n", "maxFiles=3", "d\n"}, {{"default.log", "d\n"}}},
+      // A deleted file, or one replaced by a directory, is started again.
+      {false, "H\n", "", {}, {"a\n", "rm default.log", "b\n"}, {{"default.log", "H\nb\n"}}},
+      {false, "H\n", "", {},
+       {"a\n", "rm default.log", "mkdir default.log", "lost\n", "rm default.log", "c\n"},
+       {{"default.log", "H\nc\n"}}},
+      {false, "", "", {}, {"fileName=a\\b/c/x.log", "r\n"}, {{"a/b/c/x.log", "r\n"}}},
+      {false, "", "", {},
+       {"fileEncoding=ISO-8859-1", "caf\xC3\xA9\n", "fileEncoding=no-such-code-set", "caf\xC3\xA9\n"},
+       {{"default.log", "caf\xE9\ncaf\xC3\xA9\n"}}},
+      {false, "", "", {}, {"off", "a\n"}, {}},
+      {true, "", "", {{"default.log", "0123456789"}, {"default1.log", "B1"}, {"default2.log", "B2"}},
+       {"maxFileBytes=10", "maxFiles=2", "new\n"},
+       {{"default.log", "new\n"}, {"default1.log", "0123456789"}, {"default2.log", "B2"}}},
+      {true, "", "", {{"default.log", "0123456789"}, {"default1.log", "B1"}, {"default2.log", "B2"}},
+       {"maxFileBytes=10", "maxFiles=3", "new\n"},
+       {{"default.log", "new\n"}, {"default1.log", "0123456789"}, {"default2.log", "B1"}}},
+      {true, "H\n", "T\n", {}, {"a\n", "close", "b\n", "close"}, {{"default.log", "a\nb\n"}}},
+      {true, "", "", {}, {"a\n", "rm default.log", "b\n"}, {{"default.log", "b\n"}}},
+  };
+  for (const Row &r : rows) {
+    std::string trace = r.mp ? "mp:" : "";
+    for (const std::string &step : r.steps) trace += " " + step;
+    SCOPED_TRACE(trace);
+    clear();
+    test::gHeader = r.header;
+    test::gTrailer = r.trailer;
+    for (const auto &[file, text] : r.before) writeFile(at(file), text);
+    test::Handler h(r.mp ? &mp_ : &cls_, &fmt_);
+    if (r.mp) h.set("MPFileSemKey", std::to_string(key).c_str());
+    for (const std::string &step : r.steps) apply(h, step);
+    EXPECT_EQ(files(), r.after);
   }
 }
 
-TEST_F(FileHandlerTest, ExistingFullFileRollsAtOpen) {
-  writeFile(at("default.log"), "0123456789");
-  test::gTrailer = "T\n";
-  test::Handler h(&cls_, &fmt_);
-  h.set("maxFileBytes", "10");
-  h.log("new\n");
-  EXPECT_EQ(readFile(at("default1.log")), "0123456789T\n");
-  EXPECT_EQ(readFile(at("default.log")), "new\n");
-}
-
-TEST_F(FileHandlerTest, AppendingFalseTruncatesAtEveryReopen) {
-  writeFile(at("default.log"), "old\n");
-  test::Handler h(&cls_, &fmt_);
-  h.set("appending", "false");
-  h.log("a\n");
-  h.log("b\n");
-  EXPECT_EQ(readFile(at("default.log")), "a\nb\n");
-  h.close();
-  h.log("c\n");
-  EXPECT_EQ(readFile(at("default.log")), "c\n");
-  h.set("maxFiles", "3");
-  h.log("d\n");
-  EXPECT_EQ(readFile(at("default.log")), "d\n");
-}
-
-TEST_F(FileHandlerTest, DeletedOrReplacedFileIsStartedAgain) {
-  test::gHeader = "H\n";
-  test::Handler h(&cls_, &fmt_);
-  h.log("a\n");
-  fs::remove(at("default.log"));
-  h.log("b\n");
-  EXPECT_EQ(readFile(at("default.log")), "H\nb\n");
-  // Replaced by a directory: nothing can be written until it is gone.
-  fs::remove(at("default.log"));
-  fs::create_directory(at("default.log"));
-  h.log("lost\n");
-  EXPECT_FALSE(h.vars()->open);
-  fs::remove(at("default.log"));
-  h.log("c\n");
-  EXPECT_EQ(readFile(at("default.log")), "H\nc\n");
-}
-
-TEST_F(FileHandlerTest, PermissionAndEncodingApplyToTheFile) {
-  test::Handler h(&cls_, &fmt_);
-  h.set("filePermission", "640");
-  h.set("fileEncoding", "ISO-8859-1");
-  h.log("caf\xC3\xA9\n");
-  EXPECT_EQ(readFile(at("default.log")), "caf\xE9\n");
-  EXPECT_EQ(modeOf(at("default.log")), 0640u);
-  h.set("fileEncoding", "no-such-code-set");
-  EXPECT_EQ(h.vars()->encoding, nullptr);
-  h.log("caf\xC3\xA9\n");
-  EXPECT_EQ(readFile(at("default.log")), "caf\xE9\ncaf\xC3\xA9\n");
-}
-
-TEST_F(FileHandlerTest, DisabledHandlerWritesNothing) {
-  test::Handler h(&cls_, &fmt_);
-  h.object()->enabled = 0;
-  h.log("a\n");
-  EXPECT_FALSE(fs::exists(at("default.log")));
+TEST_F(FileHandlerTest, PermissionsApplyToTheFileAndTheDirectoriesMade) {
+  struct Row {
+    std::vector<std::string> steps;
+    const char *path;
+    mode_t mode;
+  } rows[] = {
+      {{}, "default.log", 0744},
+      {{"filePermission=640"}, "default.log", 0640},
+      {{"dirPermission=0750", "fileName=a/b/x.log"}, "a/b", 0750 & ~0022},
+  };
+  for (const Row &r : rows) {
+    SCOPED_TRACE(r.path);
+    clear();
+    test::Handler h(&cls_, &fmt_);
+    for (const std::string &step : r.steps) apply(h, step);
+    h.log("r\n");
+    EXPECT_EQ(modeOf(at(r.path)) & 0777, r.mode);
+  }
 }
 
 // A small file system mounted for one test, when the test may mount.
@@ -223,8 +188,7 @@ TEST_F(FileHandlerTest, FullDiskIsSurvivedAndTheNextRecordLands) {
   test::Handler h(&cls_, &fmt_);
   h.set("fileName", "small/x.log");
   h.set("maxFiles", "1");
-  std::string big(4096, 'x');
-  big += '\n';
+  std::string big = std::string(4096, 'x') + "\n";
   for (int i = 0; i < 4; ++i) h.log(big.c_str());  // the later ones find the disk full
   EXPECT_LT(readFile(at("small/x.log")).size(), 4u * big.size());
   fs::remove(at("small/x.log"));

@@ -1,42 +1,22 @@
-// The multi-process file handler with real processes: whole records, none
-// lost, each writer's order kept, through rollovers and writers killed
-// while they hold the lock.
-#include <sys/mman.h>
-
+// The multi-process file handler and its named lock with real processes:
+// whole records, none lost, each writer's order kept, through rollovers and
+// writers killed while they hold the lock.
 #include <chrono>
-#include <map>
 #include <random>
 #include <thread>
 
-#include "file_fixture.h"
-#include "output/mp_lock.h"
+#include "output_fixture.h"
 
 namespace {
 
-class MultiProcTest : public FileTest {
+class MultiProcTest : public OutputTest {
  protected:
-  void SetUp() override {
-    FileTest::SetUp();
-    test::gHeader.clear();
-    test::gTrailer.clear();
-    key_ = std::to_string(800000 + getpid() % 100000);
-  }
-  void TearDown() override {
-    shm_unlink(("/LMX_SEM_KEY_" + key_).c_str());
-    FileTest::TearDown();
-  }
-  // A handler on shared.log with this test's key.
-  void configure(test::Handler &h, const char *maxBytes = "1000000000", const char *maxFiles = "3") {
-    h.set("MPFileSemKey", key_.c_str());
-    h.set("fileName", "shared.log");
-    h.set("maxFileBytes", maxBytes);
-    h.set("maxFiles", maxFiles);
-  }
   // A writer process: `count` records "w<id> <n> ...padding\n".
   pid_t writer(int id, int count, const char *maxBytes = "1000000000") {
     return spawn([=] {
-      test::Handler h(&cls_, &fmt_);
-      configure(h, maxBytes);
+      test::Handler h(&mp_, &fmt_);
+      h.set("MPFileSemKey", std::to_string(key).c_str());
+      h.set("maxFileBytes", maxBytes);
       for (int n = 0; n < count; ++n) h.log(record(id, n).c_str());
       return 0;
     });
@@ -63,17 +43,21 @@ class MultiProcTest : public FileTest {
     }
     return seen;
   }
-  ObjClass cls_ = test::fileClass(true);
-  ObjClass fmt_ = test::formatterClass();
-  std::string key_;
+  lmx::MpLock *openLock() {
+    CxStatus s;
+    lmx::MpLock *lock = lmx::MpLock::open(key, &s);
+    EXPECT_NE(lock, nullptr) << s.kind << s.code;
+    return lock;
+  }
 };
 
+constexpr int kRecords = 25000;
+
 TEST_F(MultiProcTest, FourWritersLoseNothingAndKeepTheirOrder) {
-  constexpr int kRecords = 25000;
   std::vector<pid_t> pids;
   for (int id = 0; id < 4; ++id) pids.push_back(writer(id, kRecords));
   for (pid_t pid : pids) EXPECT_EQ(reap(pid), 0);
-  auto seen = parse(readFile(at("shared.log")));
+  auto seen = parse(readFile(at("default.log")));
   ASSERT_EQ(seen.size(), 4u);
   for (auto &[id, numbers] : seen) {
     EXPECT_EQ(numbers.size(), static_cast<size_t>(kRecords)) << id;
@@ -82,22 +66,20 @@ TEST_F(MultiProcTest, FourWritersLoseNothingAndKeepTheirOrder) {
 }
 
 TEST_F(MultiProcTest, FourWritersThroughRolloversKeepWholeRecordsInOrder) {
-  constexpr int kRecords = 25000;
   std::vector<pid_t> pids;
   for (int id = 0; id < 4; ++id) pids.push_back(writer(id, kRecords, "200000"));
   for (pid_t pid : pids) EXPECT_EQ(reap(pid), 0);
-  // Oldest first: what is left of the history, in the order it was written.
-  std::string all = readFile(at("shared2.log")) + readFile(at("shared1.log")) + readFile(at("shared.log"));
-  EXPECT_FALSE(fs::exists(at("shared3.log")));
+  EXPECT_FALSE(fs::exists(at("default3.log")));
   // A backup is the active file as it was when it reached the limit.
-  for (const char *backup : {"shared1.log", "shared2.log"}) {
+  for (const char *backup : {"default1.log", "default2.log"}) {
     size_t size = readFile(at(backup)).size();
     EXPECT_GE(size, 200000u) << backup;
     EXPECT_LT(size, 200000u + 60u) << backup;
   }
-  // What is left is the end of the history: a writer that appears at all
-  // appears with all its records from its first one left up to its last.
-  auto seen = parse(all);
+  // Oldest first, what is left is the end of the history: a writer that
+  // appears at all appears with all its records from its first one left.
+  auto seen = parse(readFile(at("default2.log")) + readFile(at("default1.log")) +
+                    readFile(at("default.log")));
   ASSERT_FALSE(seen.empty());
   for (auto &[id, numbers] : seen) EXPECT_EQ(numbers.back(), kRecords - 1) << id;
 }
@@ -106,106 +88,119 @@ TEST_F(MultiProcTest, FourWritersThroughRolloversKeepWholeRecordsInOrder) {
 // records and a random while: the others take the lock over at once and
 // lose nothing (a time-out would drop records).
 TEST_F(MultiProcTest, KilledWriterNeverStopsTheOthers) {
-  constexpr int kRecords = 4000;
+  constexpr int kWritten = 4000;
   auto start = std::chrono::steady_clock::now();
   std::vector<pid_t> pids;
-  for (int id = 0; id < 3; ++id) pids.push_back(writer(id, kRecords));
+  for (int id = 0; id < 3; ++id) pids.push_back(writer(id, kWritten));
   std::mt19937 random(static_cast<unsigned>(getpid()));
   for (int victims = 0; victims < 8; ++victims) {
-    int holding[2];
-    ASSERT_EQ(pipe(holding), 0);
+    Notice holding;
     const int records = 1 + static_cast<int>(random() % 40);
     pid_t victim = spawn([&] {
-      test::Handler h(&cls_, &fmt_);
-      configure(h);
-      CxStatus s;
-      lmx::MpLock *lock = lmx::MpLock::open(std::stoi(key_), &s);
+      test::Handler h(&mp_, &fmt_);
+      h.set("MPFileSemKey", std::to_string(key).c_str());
+      lmx::MpLock *lock = openLock();
       for (int n = 0; n < records; ++n) h.log(record(9, n).c_str());
       if (lock == nullptr) return 1;
       lmx::MpLockHold hold(lock, 10000);
-      if (write(holding[1], "x", 1) != 1) return 2;
+      if (!holding.put()) return 2;
       pause();
       return 0;
     });
-    char c;
-    EXPECT_EQ(read(holding[0], &c, 1), 1);
+    EXPECT_TRUE(holding.get());
     std::this_thread::sleep_for(std::chrono::milliseconds(1 + random() % 10));
     kill(victim, SIGKILL);
     EXPECT_EQ(reap(victim), -SIGKILL);
-    close(holding[0]);
-    close(holding[1]);
   }
   for (pid_t pid : pids) EXPECT_EQ(reap(pid), 0);
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
-  std::string text = readFile(at("shared.log"));
   // Each victim numbers its records from 0: only the survivors' are parsed.
   std::string survivors;
-  for (const std::string &line : lines(text)) {
+  for (const std::string &line : lines(readFile(at("default.log")))) {
     if (line.rfind("w9 ", 0) != 0) survivors += line + "\n";
   }
   auto seen = parse(survivors);
-  for (int id = 0; id < 3; ++id) EXPECT_EQ(seen[id].size(), static_cast<size_t>(kRecords)) << id;
-}
-
-TEST_F(MultiProcTest, RolloverCopiesIntoTheFirstBackupAndEmptiesTheActiveFile) {
-  struct Row {
-    const char *maxFiles;
-    std::vector<std::pair<std::string, std::string>> after;
-  } rows[] = {
-      {"2", {{"shared.log", "new\n"}, {"shared1.log", "0123456789"}}},
-      {"3", {{"shared.log", "new\n"}, {"shared1.log", "0123456789"}, {"shared2.log", "B1"}}},
-  };
-  for (const Row &r : rows) {
-    SCOPED_TRACE(r.maxFiles);
-    writeFile(at("shared.log"), "0123456789");
-    writeFile(at("shared1.log"), "B1");
-    writeFile(at("shared2.log"), "B2");
-    test::Handler h(&cls_, &fmt_);
-    configure(h, "10", r.maxFiles);
-    h.log("new\n");
-    for (const auto &[file, text] : r.after) EXPECT_EQ(readFile(at(file)), text) << file;
-    h.close();
-    for (const auto &e : fs::directory_iterator(root)) fs::remove(e.path());
-  }
+  for (int id = 0; id < 3; ++id) EXPECT_EQ(seen[id].size(), static_cast<size_t>(kWritten)) << id;
 }
 
 TEST_F(MultiProcTest, CopyIntoAnOlderLongerBackupLeavesNoTail) {
-  writeFile(at("shared.log"), "0123456789");
-  writeFile(at("shared1.log"), "an older backup, longer than the copy");
-  test::Handler h(&cls_, &fmt_);
-  configure(h);
+  writeFile(at("default.log"), "0123456789");
+  writeFile(at("default1.log"), "an older backup, longer than the copy");
+  test::Handler h(&mp_, &fmt_);
   h.vars()->filePermission = 0600;
   lmxMultiProcFileHandlerRollActiveLog(h.vars());
-  EXPECT_EQ(readFile(at("shared1.log")), "0123456789");
-  EXPECT_EQ(readFile(at("shared.log")), "");
-  EXPECT_EQ(fs::status(at("shared1.log")).permissions() & fs::perms::mask, fs::perms(0600));
+  EXPECT_EQ(files(), (Files{{"default.log", ""}, {"default1.log", "0123456789"}}));
+  EXPECT_EQ(fs::status(at("default1.log")).permissions() & fs::perms::mask, fs::perms(0600));
 }
 
-TEST_F(MultiProcTest, NoHeaderNoTrailerAndTheFirstKeyStays) {
-  test::gHeader = "H\n";
-  test::gTrailer = "T\n";
-  test::Handler h(&cls_, &fmt_);
-  configure(h);
+TEST_F(MultiProcTest, TheFirstKeyStays) {
+  test::Handler h(&mp_, &fmt_);
+  h.set("MPFileSemKey", std::to_string(key).c_str());
   h.log("a\n");
   lmx::MpLock *lock = h.vars()->lock;
   ASSERT_NE(lock, nullptr);
   h.close();
-  h.set("MPFileSemKey", "4242");
+  h.set("MPFileSemKey", std::to_string(key + 1).c_str());
   h.log("b\n");
   EXPECT_EQ(h.vars()->lock, lock);
-  EXPECT_EQ(h.vars()->lockKey, 4242);
-  h.close();
-  EXPECT_EQ(readFile(at("shared.log")), "a\nb\n");
-  EXPECT_NE(shm_unlink("/LMX_SEM_KEY_4242"), 0);  // never made
+  EXPECT_EQ(h.vars()->lockKey, key + 1);
+  EXPECT_EQ(readFile(at("default.log")), "a\nb\n");
+  char name[300] = "/";
+  lmx::MpLock::name(key + 1, name + 1, 256);
+  EXPECT_NE(shm_unlink(name), 0);  // never made
 }
 
-TEST_F(MultiProcTest, DeletedSharedFileIsOpenedAgain) {
-  test::Handler h(&cls_, &fmt_);
-  configure(h);
-  h.log("a\n");
-  fs::remove(at("shared.log"));
-  h.log("b\n");
-  EXPECT_EQ(readFile(at("shared.log")), "b\n");
+TEST_F(MultiProcTest, LockNameFollowsTheKey) {
+  char name[256];
+  lmx::MpLock::name(31821, name, sizeof name);
+  EXPECT_STREQ(name, "LMX_SEM_KEY_31821");
+  lmx::MpLock::name(-5, name, sizeof name);
+  EXPECT_STREQ(name, "LMX_SEM_KEY_-5");
+}
+
+// The child holds the lock until told to let it go, and lets it go a
+// while later: a wait ends only when the holder has released.
+TEST_F(MultiProcTest, ProcessesOfOneKeyExcludeEachOther) {
+  lmx::MpLock *lock = openLock();
+  ASSERT_NE(lock, nullptr);
+  Notice ready, go;
+  pid_t child = spawn([&] {
+    lmx::MpLock *mine = openLock();
+    CxStatus s;
+    if (mine->acquire(1000, &s) != lmx::MpLock::Wait::Acquired) return 1;
+    if (!ready.put() || !go.get()) return 2;
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    mine->release();
+    return 0;
+  });
+  ASSERT_TRUE(ready.get());
+  CxStatus s;
+  EXPECT_EQ(lock->acquire(50, &s), lmx::MpLock::Wait::TimedOut);
+  EXPECT_EQ(s.code, static_cast<uint32_t>(ETIMEDOUT));
+  auto start = std::chrono::steady_clock::now();
+  ASSERT_TRUE(go.put());
+  EXPECT_EQ(lock->acquire(5000, &s), lmx::MpLock::Wait::Acquired);
+  EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(300));
+  EXPECT_EQ(lock->release().kind, CX_STATUS_OK);
+  EXPECT_EQ(reap(child), 0);
+  lmx::MpLock::close(lock);
+}
+
+TEST_F(MultiProcTest, HoldReleasesAtTheEndOfItsScopeAndNests) {
+  lmx::MpLock *lock = openLock();
+  ASSERT_NE(lock, nullptr);
+  {
+    lmx::MpLockHold outer(lock, 1000);
+    ASSERT_TRUE(outer.held());
+    lmx::MpLockHold inner(lock, 1000);  // the same thread again
+    EXPECT_TRUE(inner.held());
+  }
+  pid_t child = spawn([&] {
+    lmx::MpLockHold hold(openLock(), 1000);
+    return hold.held() && hold.wait() == lmx::MpLock::Wait::Acquired ? 0 : 1;
+  });
+  EXPECT_EQ(reap(child), 0);
+  lmx::MpLock::close(lock);
 }
 
 }  // namespace

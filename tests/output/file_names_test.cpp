@@ -1,66 +1,54 @@
-// Log file names: splitting, the active and backup names, rename rollover.
-#include <cstring>
+// Log file names (splitting, the active and backup names, rename rollover)
+// and the log file target (the per-record check, the limit, writes).
+#include <fcntl.h>
 
-#include "file_fixture.h"
+#include "output/log_file.h"
+#include "output_fixture.h"
 
 namespace {
 
-using NameTest = FileTest;
+using NameTest = OutputTest;
+using lmx::LogFileCheck;
 
 TEST_F(NameTest, SplitsNamesAndBuildsActiveAndBackupNames) {
   const std::string cwd = fs::current_path().string();
   struct Row {
-    const char *name;
-    std::string dir;
-    const char *base;
+    const char *name, *dir, *base;
     int32_t number;
-    const char *ext;
-    std::string active, backup1, backup2;
+    const char *ext, *active, *backup;  // a leading "." stands for the current directory
   } rows[] = {
-      {"default.log", cwd, "default", 0, "log", cwd + "/default.log", cwd + "/default1.log",
-       cwd + "/default2.log"},
+      {"default.log", ".", "default", 0, "log", "./default.log", "./default1.log"},
       {"C:\\logs\\server12.txt", "C:/logs", "server", 12, "txt", "C:/logs/server12.txt",
-       "C:/logs/server12.1.txt", "C:/logs/server12.2.txt"},
+       "C:/logs/server12.1.txt"},
       {"/var/log/app2024.log", "/var/log", "app", 2024, "log", "/var/log/app2024.log",
-       "/var/log/app2024.1.log", "/var/log/app2024.2.log"},
+       "/var/log/app2024.1.log"},
       // Leading zeros of the number stay part of the active name.
-      {"app007.log", cwd, "app", 7, "log", cwd + "/app007.log", cwd + "/app007.1.log",
-       cwd + "/app007.2.log"},
-      {"app0.log", cwd, "app", 0, "log", cwd + "/app0.log", cwd + "/app0.1.log",
-       cwd + "/app0.2.log"},
-      {"x99999999999.log", cwd, "x", 0, "log", cwd + "/x99999999999.log",
-       cwd + "/x99999999999.1.log", cwd + "/x99999999999.2.log"},
-      {"app", cwd, "app", 0, nullptr, cwd + "/app", cwd + "/app1", cwd + "/app2"},
-      {"/app.log", "/", "app", 0, "log", "/app.log", "/app1.log", "/app2.log"},
-      {"/logs/2024.log", "/logs", "", 2024, "log", "/logs/2024.log", "/logs/2024.1.log",
-       "/logs/2024.2.log"},
-      {"a\\b/c.d.e", "a/b", "c.d", 0, "e", "a/b/c.d.e", "a/b/c.d1.e", "a/b/c.d2.e"},
+      {"app007.log", ".", "app", 7, "log", "./app007.log", "./app007.1.log"},
+      {"app0.log", ".", "app", 0, "log", "./app0.log", "./app0.1.log"},
+      {"x99999999999.log", ".", "x", 0, "log", "./x99999999999.log", "./x99999999999.1.log"},
+      {"app", ".", "app", 0, nullptr, "./app", "./app1"},
+      {"/app.log", "/", "app", 0, "log", "/app.log", "/app1.log"},
+      {"/logs/2024.log", "/logs", "", 2024, "log", "/logs/2024.log", "/logs/2024.1.log"},
+      {"a\\b/c.d.e", "a/b", "c.d", 0, "e", "a/b/c.d.e", "a/b/c.d1.e"},
       // The only dot lies in a directory: it starts the extension.
-      {"my.logs/app", cwd, "my", 0, "logs/app", cwd + "/my.logs/app", cwd + "/my1.logs/app",
-       cwd + "/my2.logs/app"},
+      {"my.logs/app", ".", "my", 0, "logs/app", "./my.logs/app", "./my1.logs/app"},
   };
+  auto full = [&](std::string s) { return s[0] == '.' ? cwd + s.substr(1) : s; };
   for (const Row &r : rows) {
     SCOPED_TRACE(r.name);
     Vars v;
     v.name(r.name);
-    EXPECT_EQ(str(v->directory), r.dir);
+    EXPECT_EQ(str(v->directory), full(r.dir));
     EXPECT_EQ(str(v->baseName), r.base);
     EXPECT_EQ(v->number, r.number);
     EXPECT_EQ(str(v->extension), str(r.ext));
-    EXPECT_EQ(str(v->fullName), r.active);
-    char *b1 = lmx::logGenerationName(v.v, 1);
-    char *b2 = lmx::logGenerationName(v.v, 2);
-    EXPECT_EQ(str(b1), r.backup1);
-    EXPECT_EQ(str(b2), r.backup2);
-    BasMemoryFree(b1);
-    BasMemoryFree(b2);
+    EXPECT_EQ(str(v->fullName), full(r.active));
+    EXPECT_EQ(test::takeText(lmx::logGenerationName(v.v, 1)), full(r.backup));
   }
 }
 
 TEST_F(NameTest, RefusedNamesLeaveNoActiveFile) {
-  std::string n260(256, 'a'), n261(257, 'a');
-  n260 += ".log";
-  n261 += ".log";
+  const std::string n260 = std::string(256, 'a') + ".log", n261 = std::string(257, 'a') + ".log";
   for (const char *name : {static_cast<const char *>(nullptr), "", n260.c_str(), n261.c_str()}) {
     SCOPED_TRACE(str(name).size());
     Vars v;
@@ -80,7 +68,7 @@ TEST_F(NameTest, BuildRuleOmitsMissingParts) {
     int32_t number;
     const char *ext, *expected;
   } rows[] = {
-      {"/d", "b", 0, "x", "/d/b.x"}, {"/d", "b", 3, nullptr, "/d/b3"},
+      {"/d", "b", 0, "x", "/d/b.x"},   {"/d", "b", 3, nullptr, "/d/b3"},
       {nullptr, "b", 0, nullptr, "b"}, {"/d/", "b", 1, "x", "/d/b1.x"},
       {"/d", nullptr, 1, "x", nullptr},
   };
@@ -108,10 +96,9 @@ TEST_F(NameTest, RolloverShiftsGenerationsOfTheConfiguredNameOnly) {
   struct Row {
     const char *name;
     int32_t maxFiles;
-    std::vector<std::pair<std::string, std::string>> before, after;
+    Files before, after;
   } rows[] = {
-      {"default.log", 3,
-       {{"default.log", "A"}, {"default1.log", "B"}, {"default2.log", "C"}},
+      {"default.log", 3, {{"default.log", "A"}, {"default1.log", "B"}, {"default2.log", "C"}},
        {{"default1.log", "A"}, {"default2.log", "B"}}},
       {"default.log", 4, {{"default.log", "A"}, {"default2.log", "C"}},
        {{"default1.log", "A"}, {"default3.log", "C"}}},
@@ -124,25 +111,72 @@ TEST_F(NameTest, RolloverShiftsGenerationsOfTheConfiguredNameOnly) {
   };
   for (const Row &r : rows) {
     SCOPED_TRACE(r.name);
+    clear();
     fs::create_directory(at("sub"));
     for (const auto &[file, text] : r.before) writeFile(at(file), text);
     Vars v;
     v.name(r.name);
     v->maxFiles = r.maxFiles;
     lmxFileHandlerDoRollover(v.v);
-    std::vector<std::pair<std::string, std::string>> found;
-    for (const auto &e : fs::recursive_directory_iterator(root)) {
-      if (e.is_regular_file()) {
-        found.emplace_back(fs::relative(e.path(), root).string(), readFile(e.path()));
-      }
-    }
-    std::sort(found.begin(), found.end());
-    auto expected = r.after;
-    std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(found, expected);
-    fs::remove_all(at("sub"));
-    for (const auto &e : found) fs::remove(at(e.first));
+    EXPECT_EQ(files(), r.after);
   }
+}
+
+TEST_F(NameTest, CheckNoticesFullDeletedAndReplacedFiles) {
+  auto grow = [](const std::string &a) { std::ofstream(a, std::ios::app) << "0123456789"; };
+  struct Row {
+    const char *what;
+    int32_t maxFiles;
+    void (*act)(const std::string &active);
+    LogFileCheck expected;
+  } rows[] = {
+      {"untouched", 3, [](const std::string &) {}, LogFileCheck::Current},
+      {"grown by another writer", 3, grow, LogFileCheck::Full},
+      {"full with one file", 1, grow, LogFileCheck::Current},
+      {"deleted", 3, [](const std::string &a) { fs::remove(a); }, LogFileCheck::Gone},
+      {"replaced by a file", 3,
+       [](const std::string &a) {
+         writeFile(a + ".new", "x");
+         fs::rename(a + ".new", a);
+       },
+       LogFileCheck::Gone},
+      {"replaced by a directory", 3,
+       [](const std::string &a) {
+         fs::remove(a);
+         fs::create_directory(a);
+       },
+       LogFileCheck::Gone},
+  };
+  for (const Row &r : rows) {
+    SCOPED_TRACE(r.what);
+    Vars v;
+    v.name("t.log");
+    v->maxBytes = 10;
+    v->maxFiles = r.maxFiles;
+    ASSERT_TRUE(lmx::logFileOpen(v.v, O_CREAT | O_RDWR | O_APPEND));
+    ASSERT_TRUE(lmx::logFileWrite(v.v, "12345", 5));
+    EXPECT_EQ(v->size, 5u);
+    r.act(at("t.log"));
+    EXPECT_EQ(lmx::logFileCheck(v.v), r.expected);
+    fs::remove_all(at("t.log"));
+  }
+}
+
+TEST_F(NameTest, LimitComparisonIsUnsignedWithTheLimitsSign) {
+  EXPECT_TRUE(lmx::logIsFull(0, 0));
+  EXPECT_FALSE(lmx::logIsFull(UINT64_C(1) << 40, -1));
+  EXPECT_TRUE(lmx::logIsFull(1024, 1024));
+  EXPECT_FALSE(lmx::logIsFull(1023, 1024));
+}
+
+TEST_F(NameTest, FailedWriteCountsOnlyWhatLanded) {
+  Vars v;
+  BasMemoryFree(v->fullName);
+  v->fullName = BasStringDup("/dev/full");
+  ASSERT_TRUE(lmx::logFileOpen(v.v, O_WRONLY | O_APPEND));
+  v->size = 0;
+  EXPECT_FALSE(lmx::logFileWrite(v.v, "abc\n", 4));
+  EXPECT_EQ(v->size, 0u);
 }
 
 }  // namespace

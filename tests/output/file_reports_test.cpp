@@ -1,31 +1,20 @@
 // What the file handlers report, seen where the toolkit's own reports go:
 // the toolkit is opened with its error logger writing into a log file.
-#include <sys/mman.h>
-
 #include <chrono>
 
 #include "core/api_frame.h"
-#include "file_fixture.h"
 #include "lumex/config.h"
-#include "output/mp_lock.h"
+#include "output_fixture.h"
 
 namespace {
 
-class ReportTest : public FileTest {
+class ReportTest : public OutputTest {
  protected:
   void SetUp() override {
-    FileTest::SetUp();
-    test::gHeader.clear();
-    test::gTrailer.clear();
-    writeFile(at("toolkit.properties"),
-              "lumex.errorLogger.listenerNames=test.reports\n"
-              "test.reports.className=lmx_filehandler\n"
-              "test.reports.fileName=" + at("reports.log") + "\n");
-    ASSERT_TRUE(LmxOpenToolkit(at("toolkit.properties").c_str()));
-  }
-  void TearDown() override {
-    LmxCloseToolkit();
-    FileTest::TearDown();
+    OutputTest::SetUp();
+    ASSERT_TRUE(openToolkit("lumex.errorLogger.listenerNames=test.reports\n"
+                            "test.reports.className=lmx_filehandler\n"
+                            "test.reports.fileName=" + at("reports.log") + "\n"));
   }
   std::string reports() { return readFile(at("reports.log")); }
   static size_t count(const std::string &text, const std::string &what) {
@@ -33,9 +22,21 @@ class ReportTest : public FileTest {
     for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
     return n;
   }
-  ObjClass cls_ = test::fileClass(false);
-  ObjClass mp_ = test::fileClass(true);
-  ObjClass fmt_ = test::formatterClass();
+  // A child that takes the lock of the key and then waits (forever, or
+  // until killed); returns once it holds the lock.
+  pid_t holder() {
+    Notice ready;
+    pid_t pid = spawn([&] {
+      CxStatus s;
+      lmx::MpLock *lock = lmx::MpLock::open(key, &s);
+      if (lock == nullptr || lock->acquire(1000, &s) != lmx::MpLock::Wait::Acquired) return 1;
+      (void)ready.put();
+      pause();
+      return 0;
+    });
+    EXPECT_TRUE(ready.get());
+    return pid;
+  }
 };
 
 TEST_F(ReportTest, ConfigurationProblemsAreReportedUnlessSilenced) {
@@ -81,45 +82,12 @@ TEST_F(ReportTest, PlatformFailuresAreReportedAndTheNextRecordLands) {
   });
 }
 
-class MpReportTest : public ReportTest {
- protected:
-  void SetUp() override {
-    ReportTest::SetUp();
-    key_ = 900000 + getpid() % 100000;
-  }
-  void TearDown() override {
-    shm_unlink(("/LMX_SEM_KEY_" + std::to_string(key_)).c_str());
-    ReportTest::TearDown();
-  }
-  // A child that takes the lock of the key and then waits (forever, or
-  // until killed); returns once it holds the lock.
-  pid_t holder() {
-    int ready[2];
-    EXPECT_EQ(pipe(ready), 0);
-    pid_t pid = spawn([&] {
-      CxStatus s;
-      lmx::MpLock *lock = lmx::MpLock::open(key_, &s);
-      if (lock == nullptr || lock->acquire(1000, &s) != lmx::MpLock::Wait::Acquired) return 1;
-      (void)!write(ready[1], "x", 1);
-      pause();
-      return 0;
-    });
-    char c;
-    EXPECT_EQ(read(ready[0], &c, 1), 1);
-    close(ready[0]);
-    close(ready[1]);
-    return pid;
-  }
-  int32_t key_ = 0;
-};
-
 // The holder dies holding the lock: the next record is written at once,
 // the abandonment reported once.
-TEST_F(MpReportTest, AbandonedLockIsReportedOnceAndNothingIsDropped) {
+TEST_F(ReportTest, AbandonedLockIsReportedOnceAndNothingIsDropped) {
   lmx::locked([&] {
     test::Handler h(&mp_, &fmt_);
-    h.set("MPFileSemKey", std::to_string(key_).c_str());
-    h.set("fileName", "shared.log");
+    h.set("MPFileSemKey", std::to_string(key).c_str());
     h.log("first\n");
     pid_t pid = holder();
     kill(pid, SIGKILL);
@@ -128,18 +96,17 @@ TEST_F(MpReportTest, AbandonedLockIsReportedOnceAndNothingIsDropped) {
     h.log("second\n");
     h.log("third\n");
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
-    EXPECT_EQ(readFile(at("shared.log")), "first\nsecond\nthird\n");
+    EXPECT_EQ(readFile(at("default.log")), "first\nsecond\nthird\n");
     EXPECT_EQ(count(reports(), "Owner died"), 1u) << reports();
   });
 }
 
 // A holder that lives on: the record waits the full ten seconds, is
 // dropped and the time-out reported; the next record after it lands.
-TEST_F(MpReportTest, TimedOutWaitDropsTheRecordAfterReportingIt) {
+TEST_F(ReportTest, TimedOutWaitDropsTheRecordAfterReportingIt) {
   lmx::locked([&] {
     test::Handler h(&mp_, &fmt_);
-    h.set("MPFileSemKey", std::to_string(key_).c_str());
-    h.set("fileName", "shared.log");
+    h.set("MPFileSemKey", std::to_string(key).c_str());
     pid_t pid = holder();
     auto start = std::chrono::steady_clock::now();
     h.log("dropped\n");
@@ -150,7 +117,7 @@ TEST_F(MpReportTest, TimedOutWaitDropsTheRecordAfterReportingIt) {
     kill(pid, SIGTERM);
     reap(pid);
     h.log("lands\n");
-    EXPECT_EQ(readFile(at("shared.log")), "lands\n");
+    EXPECT_EQ(readFile(at("default.log")), "lands\n");
   });
 }
 

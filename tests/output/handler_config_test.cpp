@@ -1,12 +1,6 @@
 // Handlers and formatters configured by a properties file, end to end from
 // the log calls to the console.
-#include <gtest/gtest.h>
-
-#include <regex>
-#include <string>
-
-#include "handler_test_util.h"
-#include "lumex/lumex.h"
+#include "output_fixture.h"
 
 namespace {
 
@@ -16,7 +10,6 @@ const char kProps[] =
     "app.className=lmx_basiclogger\n"
     "app.listenerNames=out\n"
     "out.className=lmx_consolehandler\n"
-    "out.formatterName=semi\n"
     "semi.className=lmx_basicformatter\n"
     "semi.separator=;\n"
     "semi.dateTimeFormat=T\n"
@@ -26,70 +19,38 @@ const char kProps[] =
     "lumex.defaultFormatter.dateTimeFormat=D\n"
     "lonely.className=lmx_basiclogger\n";
 
-class HandlerConfigTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_TRUE(LmxOpenToolkit(test::writeProps("handler_config.properties", kProps).c_str()));
-    app_ = LmxGetObject("app", nullptr);
-    out_ = LmxGetObject("out", nullptr);
-    ASSERT_NE(app_, nullptr);
-    ASSERT_NE(out_, nullptr);
-  }
-  void TearDown() override {
-    LmxReleaseObject(out_);
-    LmxReleaseObject(app_);
-    LmxCloseToolkit();
-  }
-  Object *app_ = nullptr;
-  Object *out_ = nullptr;
-};
+using HandlerConfigTest = OutputTest;
 
+// The toolkit's own report (of a logger without listeners) goes to the
+// default console, formatted by the default formatter.
 TEST_F(HandlerConfigTest, LogCallsReachTheConsoleThroughTheNamedFormatter) {
-  test::StdoutCapture capture;
-  LmxLogInfo(app_, nullptr, 0, 0, "started", kProperty, "product", LMX_PARM_STRING, "Lumex", 0);
-  LmxLogDebugMin(app_, "main.c", "run", -1, "x=%1$d", LMX_PARM_INT, 4, 0);
-  LmxLogDebugMid(app_, "main.c", "run", 2, "below the level", 0);
-  LmxLogWarn(app_, "no_such_catalog", 1, 2, "%1$s and %2$s", LMX_PARM_STRING, "a",
-             LMX_PARM_STRING, "b", 0);
-  // Another formatter by name, at run time.
-  LmxSetObjProp(out_, "formatterName", "bar");
-  LmxLogText(app_, "plain", 0);
-  EXPECT_EQ(capture.text(),
-            "T;Lumex;started\n"
-            "T;main.c;run;-1;x=4\n"
-            "T;a and b\n"
-            "%|plain\n");
-}
-
-TEST_F(HandlerConfigTest, UnconfiguredHandlerUsesTheDefaultFormatter) {
-  Object *plain = LmxGetObject("plain", "lmx_consolehandler");
-  LmxSetObjProp(app_, "listenerNames", "plain");
-  test::StdoutCapture capture;
-  LmxLogInfo(app_, nullptr, 0, 0, "m", 0);
-  // The toolkit's own report goes to the default console, formatted alike.
-  Object *lonely = LmxGetObject("lonely", nullptr);
-  LmxLogInfo(lonely, nullptr, 0, 0, "m", 0);
-  EXPECT_EQ(capture.text(),
-            "D m\n"
-            "D LMXLG01E No listeners are registered with the logger lonely.\r\n");
-  LmxReleaseObject(lonely);
-  LmxReleaseObject(plain);
-}
-
-TEST(HandlerDefaultStamp, DefaultFormatterWritesTheFullTimestamp) {
-  ASSERT_TRUE(LmxOpenToolkit(nullptr));
-  Object *logger = LmxGetObject("stamp.logger", "lmx_basiclogger");
-  Object *console = LmxGetObject("stamp.console", "lmx_consolehandler");
-  LmxAddListener(logger, console);
-  test::StdoutCapture capture;
-  LmxLogError(logger, nullptr, 0, 0, "m", 0);
-  std::string printed = capture.text();
-  EXPECT_TRUE(std::regex_match(
-      printed, std::regex(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3}[+-]\d\d:\d\d m\n)")))
-      << printed;
-  LmxReleaseObject(console);
-  LmxReleaseObject(logger);
-  LmxCloseToolkit();
+  struct Row {
+    const char *props;
+    const char *printed;
+  } rows[] = {
+      {"out.formatterName=semi\n", "T;Lumex;started\nT;main.c;run;-1;x=4\nT;a and b\n"},
+      {"out.formatterName=bar\n", "%|Lumex|started\n%|main.c|run|-1|x=4\n%|a and b\n"},
+      {"", "D Lumex started\nD main.c run -1 x=4\nD a and b\n"},  // the default formatter
+  };
+  for (const Row &row : rows) {
+    SCOPED_TRACE(row.props);
+    ASSERT_TRUE(openToolkit(std::string(kProps) + row.props));
+    Object *app = LmxGetObject("app", nullptr);
+    Object *lonely = LmxGetObject("lonely", nullptr);
+    ASSERT_NE(app, nullptr);
+    testing::internal::CaptureStdout();
+    LmxLogInfo(app, nullptr, 0, 0, "started", kProperty, "product", LMX_PARM_STRING, "Lumex", 0);
+    LmxLogDebugMin(app, "main.c", "run", -1, "x=%1$d", LMX_PARM_INT, 4, 0);
+    LmxLogDebugMid(app, "main.c", "run", 2, "below the level", 0);
+    LmxLogWarn(app, "no_such_catalog", 1, 2, "%1$s and %2$s", LMX_PARM_STRING, "a",
+               LMX_PARM_STRING, "b", 0);
+    LmxLogInfo(lonely, nullptr, 0, 0, "m", 0);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              row.printed + std::string("D LMXLG01E No listeners are registered with the logger "
+                                        "lonely.\r\n"));
+    LmxReleaseObject(lonely);
+    LmxReleaseObject(app);
+  }
 }
 
 }  // namespace

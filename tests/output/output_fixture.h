@@ -1,0 +1,262 @@
+// Shared by the output tests: a scratch folder of each test's own (also the
+// current directory) and a lock key of its own, child processes made with
+// fork, the toolkit opened with a properties text, events, and file handler
+// objects made by hand with the handler classes' operations and a formatter
+// whose record text is the event itself (tests pass the record's text in
+// place of an event) and whose header and trailer the test chooses.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/mman.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdarg>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "collections/collections_intl.h"
+#include "core/obj_class.h"
+#include "core/object.h"
+#include "lumex/lumex.h"
+#include "lumex/output.h"
+#include "output/file_handler_vars.h"
+#include "output/mp_lock.h"
+
+namespace fs = std::filesystem;
+using Files = std::map<std::string, std::string>;  // relative name: contents
+
+inline std::string str(const char *text) { return text != nullptr ? text : "(null)"; }
+
+namespace test {
+
+inline std::string gHeader, gTrailer;
+
+inline char *textOrNull(const std::string &s) { return s.empty() ? nullptr : BasStringDup(s.c_str()); }
+inline char *fmtRecord(Object *, Event *event) { return BasStringDup(reinterpret_cast<char *>(event)); }
+inline char *fmtHeader(Object *) { return textOrNull(gHeader); }
+inline char *fmtTrailer(Object *) { return textOrNull(gTrailer); }
+
+inline ObjClass fileClass(bool mp) {
+  ObjClass cls{};
+  cls.kind = LMX_KIND_HANDLER;
+  cls.name = const_cast<char *>(mp ? "lmx_multiproc_filehandler" : "lmx_filehandler");
+  cls.ops.handler.process = mp ? LmxMultiProcFileHandlerFProcess : LmxFileHandlerFProcess;
+  cls.ops.handler.open = mp ? LmxMultiProcFileHandlerFOpen : LmxFileHandlerFOpen;
+  cls.ops.handler.close = mp ? LmxMultiProcFileHandlerFClose : LmxFileHandlerFClose;
+  cls.allocVars = LmxFileHandlerFAllocVars;
+  cls.freeVars = LmxFileHandlerFFreeVars;
+  cls.cfgChange = LmxFileHandlerFCfgChange;
+  return cls;
+}
+
+inline ObjClass formatterClass() {
+  ObjClass cls{};
+  cls.kind = LMX_KIND_FORMATTER;
+  cls.name = const_cast<char *>("test_formatter");
+  cls.ops.formatter.format = fmtRecord;
+  cls.ops.formatter.getHeader = fmtHeader;
+  cls.ops.formatter.getTrailer = fmtTrailer;
+  return cls;
+}
+
+// One handler object with its formatter; freed (without a trailer, as the
+// toolkit's close does) at the end of the scope unless closed first.
+class Handler {
+ public:
+  Handler(ObjClass *cls, ObjClass *fmtCls) {
+    formatter_.objClass = fmtCls;
+    object_.objClass = cls;
+    object_.name = BasStringDup("test.file");
+    object_.enabled = 1;
+    object_.b.formatter = &formatter_;
+    object_.vars = cls->allocVars();
+  }
+  ~Handler() {
+    object_.objClass->freeVars(object_.vars);
+    lmxIntlFreeStringToStringMap(object_.properties);
+    BasMemoryFree(object_.name);
+  }
+  Handler(const Handler &) = delete;
+  Handler &operator=(const Handler &) = delete;
+
+  // Sets (or, with null, removes) a property and tells the handler.
+  void set(const char *key, const char *value) {
+    if (object_.properties == nullptr) object_.properties = lmxIntlAllocStringToStringMap();
+    if (value != nullptr) {
+      lmxIntlStringToStringMapPut(object_.properties, key, value);
+    } else {
+      lmxIntlStringToStringMapRem(object_.properties, key);
+    }
+    object_.objClass->cfgChange(&object_, key);
+  }
+  void log(const char *text) {
+    object_.objClass->ops.handler.process(&object_, reinterpret_cast<Event *>(const_cast<char *>(text)));
+  }
+  void close() { object_.objClass->ops.handler.close(&object_); }
+  Object *object() { return &object_; }
+  FileHandlerVars *vars() { return static_cast<FileHandlerVars *>(object_.vars); }
+
+ private:
+  Object formatter_{};
+  Object object_{};
+};
+
+// The text as a string, freed.
+inline std::string takeText(char *text) {
+  std::string copy = text != nullptr ? text : "<null>";
+  BasMemoryFree(text);
+  return copy;
+}
+
+// An INFO event with the message text (of the catalog, when one is named)
+// and the tagged parameter list ended by 0.
+inline Event *newEvent(const char *catalog, const char *text, ...) {
+  va_list args;
+  va_start(args, text);
+  Event *event = LmxVaAllocEvent(LMX_LEVEL_INFO, catalog, 1, 1, text, args);
+  va_end(args);
+  return event;
+}
+
+// Takes a key out of an object's configuration and tells the class, as a
+// configuration that no longer has the key does.
+inline void removeProp(Object *object, const char *key) {
+  LmxStringToStringMapRem(object->properties, key);
+  if (object->objClass->cfgChange != nullptr) object->objClass->cfgChange(object, key);
+}
+
+// A formatter class whose header and trailer are marked lines; records are
+// formatted by the basic formatter's operation (the default).
+inline char *framedHeader(Object *) { return BasStringDup("<head>\n"); }
+inline char *framedTrailer(Object *) { return BasStringDup("<tail>\n"); }
+inline void addFramedFormatterClass() {
+  LmxAddFormatterClass("test_framed", nullptr, nullptr, nullptr, LmxBasicFormatterFCfgChange,
+                       nullptr, framedHeader, framedTrailer, nullptr);
+}
+
+}  // namespace test
+
+// Variables as a handler makes them, freed at the end of the scope.
+struct Vars {
+  Vars() : v(static_cast<FileHandlerVars *>(LmxFileHandlerFAllocVars())) {}
+  ~Vars() { LmxFileHandlerFFreeVars(v); }
+  FileHandlerVars *operator->() const { return v; }
+  void name(const char *text) {
+    lmxFHGetFileNameParts(text, v);
+    lmx::logSetFullName(v);
+  }
+  FileHandlerVars *v;
+};
+
+// A pipe between a parent and its child: one side puts a byte, the other
+// waits for it.
+struct Notice {
+  int fd[2];
+  Notice() { EXPECT_EQ(pipe(fd), 0); }
+  ~Notice() {
+    close(fd[0]);
+    close(fd[1]);
+  }
+  bool put() const { return write(fd[1], "x", 1) == 1; }
+  bool get() const {
+    char c;
+    return read(fd[0], &c, 1) == 1;
+  }
+};
+
+class OutputTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string tmpl = (fs::temp_directory_path() / "lmxout.XXXXXX").string();
+    ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
+    root = tmpl;
+    saved = fs::current_path();
+    fs::current_path(root);
+    test::gHeader.clear();
+    test::gTrailer.clear();
+    // Unique among the processes alive; key + 1 stays unused.
+    static int serial = 0;
+    key = static_cast<int32_t>(getpid() % (1 << 22)) * 128 + 2 * (serial++ % 64);
+  }
+  void TearDown() override {
+    for (pid_t pid : children) {
+      kill(pid, SIGKILL);
+      waitpid(pid, nullptr, 0);
+    }
+    if (toolkitOpen) LmxCloseToolkit();
+    char name[300] = "/";
+    lmx::MpLock::name(key, name + 1, 256);
+    shm_unlink(name);
+    fs::current_path(saved);
+    std::error_code ec;
+    fs::permissions(root, fs::perms::owner_all, fs::perm_options::add, ec);
+    fs::remove_all(root, ec);
+  }
+  // Opens the toolkit (closed first when open), with the properties text
+  // when there is one, until the test ends.
+  bool openToolkit(const std::string &props = "") {
+    if (toolkitOpen) LmxCloseToolkit();
+    if (!props.empty()) writeFile(at("toolkit.properties"), props);
+    toolkitOpen = LmxOpenToolkit(props.empty() ? nullptr : at("toolkit.properties").c_str());
+    return toolkitOpen;
+  }
+  std::string at(const std::string &rel) const { return root + "/" + rel; }
+  static void writeFile(const std::string &name, const std::string &text) {
+    std::ofstream(name, std::ios::binary) << text;
+  }
+  static std::string readFile(const std::string &name) {
+    std::ifstream in(name, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+  // Every regular file under the scratch folder.
+  Files files() const {
+    Files found;
+    for (const auto &e : fs::recursive_directory_iterator(root)) {
+      if (e.is_regular_file()) found[fs::relative(e.path(), root).string()] = readFile(e.path());
+    }
+    return found;
+  }
+  void clear() const {
+    for (const auto &e : fs::directory_iterator(root)) fs::remove_all(e.path());
+  }
+  static std::vector<std::string> lines(const std::string &text) {
+    std::vector<std::string> out;
+    size_t start = 0;
+    for (size_t nl; (nl = text.find('\n', start)) != std::string::npos; start = nl + 1) {
+      out.push_back(text.substr(start, nl - start));
+    }
+    if (start < text.size()) out.push_back(text.substr(start) + "<no line feed>");
+    return out;
+  }
+  // Runs body in a child process, which ends with its result as exit code.
+  template <typename Body>
+  pid_t spawn(Body body) {
+    pid_t pid = fork();
+    if (pid == 0) _exit(body());
+    children.push_back(pid);
+    return pid;
+  }
+  // The exit code of a child (-signal when killed).
+  int reap(pid_t pid) {
+    int status = 0;
+    waitpid(pid, &status, 0);
+    children.erase(std::remove(children.begin(), children.end(), pid), children.end());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
+  }
+
+  std::string root;
+  fs::path saved;
+  std::vector<pid_t> children;
+  int32_t key = 0;
+  bool toolkitOpen = false;
+  ObjClass cls_ = test::fileClass(false);
+  ObjClass mp_ = test::fileClass(true);
+  ObjClass fmt_ = test::formatterClass();
+};
