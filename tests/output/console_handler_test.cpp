@@ -7,8 +7,7 @@
 
 namespace {
 
-// A handler class that counts the events it is given.
-int processed = 0;
+int processed = 0;  // events given to the counting handler class
 void countProcess(Object *, Event *) { ++processed; }
 
 class ConsoleHandlerTest : public OutputTest {
@@ -19,26 +18,21 @@ class ConsoleHandlerTest : public OutputTest {
     test::addFramedFormatterClass();
     LmxAddHandlerClass("test_counting", nullptr, nullptr, nullptr, nullptr, countProcess, nullptr,
                        nullptr);
-    console_ = LmxGetObject("test.console", "lmx_consolehandler");
-    framed_ = LmxGetObject("test.framed", "test_framed");
-    counter_ = LmxGetObject("test.counter", "test_counting");
-    ASSERT_NE(console_, nullptr);
-    ASSERT_NE(framed_, nullptr);
-    ASSERT_NE(counter_, nullptr);
+    ASSERT_NE(console_ = get("test.console", "lmx_consolehandler"), nullptr);
+    ASSERT_NE(framed_ = get("test.framed", "test_framed"), nullptr);
     LmxSetObjProp(framed_, "dateTimeFormat", "T");
-    LmxAddListener(console_, counter_);
+    LmxHandlerSetFormatter(console_, framed_);
+    LmxAddListener(console_, get("test.counter", "test_counting"));
     event_ = test::newEvent(nullptr, "m", 0);
   }
   void TearDown() override {
     LmxFreeEvent(event_);
-    LmxReleaseObject(counter_);
-    LmxReleaseObject(framed_);
-    LmxReleaseObject(console_);
     OutputTest::TearDown();
   }
   // Runs the steps ("o" open, "c" close, "p" process) and returns what the
   // console printed.
   std::string run(const char *steps) {
+    processed = 0;
     testing::internal::CaptureStdout();
     for (const char *step = steps; *step != '\0'; ++step) {
       switch (*step) {
@@ -51,15 +45,13 @@ class ConsoleHandlerTest : public OutputTest {
   }
   Object *console_ = nullptr;
   Object *framed_ = nullptr;
-  Object *counter_ = nullptr;
   Event *event_ = nullptr;
 };
 
 TEST_F(ConsoleHandlerTest, HeaderOnceBeforeRecordsTrailerOnceAtClose) {
   struct Row {
     bool enabled, formatter;
-    const char *steps;
-    const char *printed;
+    const char *steps, *printed;
     int passedOn;
   } rows[] = {
       {true, true, "pp", "<head>\nT m\nT m\n", 2},
@@ -67,17 +59,14 @@ TEST_F(ConsoleHandlerTest, HeaderOnceBeforeRecordsTrailerOnceAtClose) {
       {true, true, "c", "", 0},
       {true, true, "pccp", "<head>\nT m\n<tail>\n<head>\nT m\n", 2},
       {true, true, "ococ", "<head>\n<tail>\n<head>\n<tail>\n", 0},
-      // Disabled: no records, but the output is still framed.
-      {false, true, "popcp", "<head>\n<tail>\n", 0},
-      // Without a formatter nothing is printed but events go on.
-      {true, false, "opc", "", 1},
+      {false, true, "popcp", "<head>\n<tail>\n", 0},  // disabled: still framed
+      {true, false, "opc", "", 1},  // no formatter: nothing printed, events go on
   };
   for (const Row &row : rows) {
     SCOPED_TRACE(row.steps);
     LmxSetObjectEnabled(console_, 1);
     LmxHandlerSetFormatter(console_, framed_);
     run("c");  // back to the header not written
-    processed = 0;
     LmxSetObjectEnabled(console_, row.enabled);
     if (!row.formatter) LmxHandlerSetFormatter(console_, nullptr);
     EXPECT_EQ(run(row.steps), row.printed);
@@ -87,28 +76,21 @@ TEST_F(ConsoleHandlerTest, HeaderOnceBeforeRecordsTrailerOnceAtClose) {
 
 TEST_F(ConsoleHandlerTest, WithoutItsFlagByteTheConsoleDoesNothing) {
   // As after a failed allocation of the private variables.
-  LmxHandlerSetFormatter(console_, framed_);
   LmxConsoleHandlerFFreeVars(console_->vars);
   console_->vars = nullptr;
-  processed = 0;
   EXPECT_EQ(run("opc"), "");
   EXPECT_EQ(processed, 0);
   LmxConsoleHandlerFFreeVars(nullptr);
-  void *vars = LmxConsoleHandlerFAllocVars();
-  ASSERT_NE(vars, nullptr);
-  EXPECT_EQ(*static_cast<unsigned char *>(vars), 0);
-  console_->vars = vars;
+  console_->vars = LmxConsoleHandlerFAllocVars();
+  ASSERT_NE(console_->vars, nullptr);
+  EXPECT_EQ(*static_cast<unsigned char *>(console_->vars), 0);
 }
 
-using ConsoleChildTest = OutputTest;
-
-// In a child with the locale variables, a console record of a non-ASCII
-// text; the child ends at once (no exit handlers, no flush of the standard
-// streams). Returns what reached standard output.
-TEST_F(ConsoleChildTest, RecordsArePrintedAtOnceInTheCodeSetOfTheUsersLocale) {
+// A child with the locale variable logs a non-ASCII text to a console and
+// ends at once (no exit handlers, no flush of the standard streams).
+TEST_F(OutputTest, ConsoleRecordsReachStandardOutputAtOnceInTheLocalesCodeSet) {
   struct Row {
-    const char *lcAll;
-    const char *bytes;
+    const char *lcAll, *bytes;
   } rows[] = {
       {"de_DE.UTF-8", "T caf\xC3\xA9\n"},
       {"de_DE.ISO-8859-1", "T caf\xE9\n"},

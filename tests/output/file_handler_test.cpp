@@ -45,7 +45,7 @@ mode_t modeOf(const std::string &name) {
 }
 
 TEST_F(FileHandlerTest, StartsWithTheDocumentedValuesInTheDirectoryCurrentAtCreation) {
-  test::Handler h(&cls_, &fmt_);
+  test::Handler h;
   EXPECT_EQ(fields(*h.vars()), (std::map<std::string, long>{
                                    {"maxBytes", 1048576}, {"maxFiles", 3}, {"filePerm", 0744},
                                    {"dirPerm", 0771}, {"appending", 1}, {"lockKey", 31821},
@@ -76,7 +76,7 @@ TEST_F(FileHandlerTest, ConfigurationKeysSetTheirFields) {
   };
   for (const Row &r : rows) {
     SCOPED_TRACE(r.property);
-    test::Handler h(&cls_, &fmt_);
+    test::Handler h;
     h.vars()->appending = h.vars()->logInternalErrs = 7;  // neither value a key can give
     apply(h, r.property);
     EXPECT_EQ(fields(*h.vars()).at(r.field), r.expected);
@@ -142,8 +142,8 @@ TEST_F(FileHandlerTest, StepsLeaveTheExpectedFiles) {
     test::gHeader = r.header;
     test::gTrailer = r.trailer;
     for (const auto &[file, text] : r.before) writeFile(at(file), text);
-    test::Handler h(r.mp ? &mp_ : &cls_, &fmt_);
-    if (r.mp) h.set("MPFileSemKey", std::to_string(key).c_str());
+    test::Handler h(r.mp);
+    if (r.mp) h.set("MPFileSemKey", key);
     for (const std::string &step : r.steps) apply(h, step);
     EXPECT_EQ(files(), r.after);
   }
@@ -162,7 +162,7 @@ TEST_F(FileHandlerTest, PermissionsApplyToTheFileAndTheDirectoriesMade) {
   for (const Row &r : rows) {
     SCOPED_TRACE(r.path);
     clear();
-    test::Handler h(&cls_, &fmt_);
+    test::Handler h;
     for (const std::string &step : r.steps) apply(h, step);
     h.log("r\n");
     EXPECT_EQ(modeOf(at(r.path)) & 0777, r.mode);
@@ -185,7 +185,7 @@ struct Mount {
 TEST_F(FileHandlerTest, FullDiskIsSurvivedAndTheNextRecordLands) {
   Mount small(at("small"), 0);
   if (!small.ok) GTEST_SKIP() << "cannot mount a small file system here";
-  test::Handler h(&cls_, &fmt_);
+  test::Handler h;
   h.set("fileName", "small/x.log");
   h.set("maxFiles", "1");
   std::string big = std::string(4096, 'x') + "\n";
@@ -202,7 +202,7 @@ TEST_F(FileHandlerTest, UnwritableDirectoryIsSurvived) {
   Mount ro(at("ro"), root ? MS_RDONLY : 0);
   if (root && !ro.ok) GTEST_SKIP() << "cannot mount a read-only file system here";
   if (!root) fs::permissions(at("ro"), fs::perms::owner_read | fs::perms::owner_exec);
-  test::Handler h(&cls_, &fmt_);
+  test::Handler h;
   h.set("fileName", "ro/x.log");
   h.log("lost\n");
   EXPECT_FALSE(h.vars()->open);

@@ -58,7 +58,7 @@ TEST_F(ReportTest, ConfigurationProblemsAreReportedUnlessSilenced) {
       SCOPED_TRACE(std::string(r.key) + "=" + r.value + (silenced ? " silenced" : ""));
       std::string before = reports();
       lmx::locked([&] {
-        test::Handler h(&cls_, &fmt_);
+        test::Handler h;
         if (silenced) h.set("logInternalErrs", "false");
         h.set(r.key, r.value);
         h.log("record\n");
@@ -71,7 +71,7 @@ TEST_F(ReportTest, ConfigurationProblemsAreReportedUnlessSilenced) {
 
 TEST_F(ReportTest, PlatformFailuresAreReportedAndTheNextRecordLands) {
   lmx::locked([&] {
-    test::Handler h(&cls_, &fmt_);
+    test::Handler h;
     h.set("logInternalErrs", "false");  // platform failures are reported all the same
     fs::create_directory(at("default.log"));
     h.log("lost\n");
@@ -86,8 +86,8 @@ TEST_F(ReportTest, PlatformFailuresAreReportedAndTheNextRecordLands) {
 // the abandonment reported once.
 TEST_F(ReportTest, AbandonedLockIsReportedOnceAndNothingIsDropped) {
   lmx::locked([&] {
-    test::Handler h(&mp_, &fmt_);
-    h.set("MPFileSemKey", std::to_string(key).c_str());
+    test::Handler h(true);
+    h.set("MPFileSemKey", key);
     h.log("first\n");
     pid_t pid = holder();
     kill(pid, SIGKILL);
@@ -105,8 +105,8 @@ TEST_F(ReportTest, AbandonedLockIsReportedOnceAndNothingIsDropped) {
 // dropped and the time-out reported; the next record after it lands.
 TEST_F(ReportTest, TimedOutWaitDropsTheRecordAfterReportingIt) {
   lmx::locked([&] {
-    test::Handler h(&mp_, &fmt_);
-    h.set("MPFileSemKey", std::to_string(key).c_str());
+    test::Handler h(true);
+    h.set("MPFileSemKey", key);
     pid_t pid = holder();
     auto start = std::chrono::steady_clock::now();
     h.log("dropped\n");

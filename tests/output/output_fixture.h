@@ -1,9 +1,9 @@
-// Shared by the output tests: a scratch folder of each test's own (also the
-// current directory) and a lock key of its own, child processes made with
-// fork, the toolkit opened with a properties text, events, and file handler
-// objects made by hand with the handler classes' operations and a formatter
-// whose record text is the event itself (tests pass the record's text in
-// place of an event) and whose header and trailer the test chooses.
+// Shared by the output tests: a scratch folder (the current directory) and a
+// lock key of each test's own, child processes, the toolkit opened with a
+// properties text, and file handler objects made by hand with the handler
+// classes' operations and a formatter whose record text is the event itself
+// (tests pass the record's text in place of an event) and whose header and
+// trailer the test chooses.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -14,7 +14,6 @@
 
 #include <algorithm>
 #include <cstdarg>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -43,43 +42,33 @@ inline char *fmtRecord(Object *, Event *event) { return BasStringDup(reinterpret
 inline char *fmtHeader(Object *) { return textOrNull(gHeader); }
 inline char *fmtTrailer(Object *) { return textOrNull(gTrailer); }
 
-inline ObjClass fileClass(bool mp) {
-  ObjClass cls{};
-  cls.kind = LMX_KIND_HANDLER;
-  cls.name = const_cast<char *>(mp ? "lmx_multiproc_filehandler" : "lmx_filehandler");
-  cls.ops.handler.process = mp ? LmxMultiProcFileHandlerFProcess : LmxFileHandlerFProcess;
-  cls.ops.handler.open = mp ? LmxMultiProcFileHandlerFOpen : LmxFileHandlerFOpen;
-  cls.ops.handler.close = mp ? LmxMultiProcFileHandlerFClose : LmxFileHandlerFClose;
-  cls.allocVars = LmxFileHandlerFAllocVars;
-  cls.freeVars = LmxFileHandlerFFreeVars;
-  cls.cfgChange = LmxFileHandlerFCfgChange;
-  return cls;
-}
-
-inline ObjClass formatterClass() {
-  ObjClass cls{};
-  cls.kind = LMX_KIND_FORMATTER;
-  cls.name = const_cast<char *>("test_formatter");
-  cls.ops.formatter.format = fmtRecord;
-  cls.ops.formatter.getHeader = fmtHeader;
-  cls.ops.formatter.getTrailer = fmtTrailer;
-  return cls;
-}
-
-// One handler object with its formatter; freed (without a trailer, as the
-// toolkit's close does) at the end of the scope unless closed first.
+// One (multi-process) file handler object with its formatter; freed
+// (without a trailer, as the toolkit's close does) at the end of the scope.
 class Handler {
  public:
-  Handler(ObjClass *cls, ObjClass *fmtCls) {
-    formatter_.objClass = fmtCls;
-    object_.objClass = cls;
+  explicit Handler(bool mp = false) {
+    cls_.kind = LMX_KIND_HANDLER;
+    cls_.name = const_cast<char *>(mp ? "lmx_multiproc_filehandler" : "lmx_filehandler");
+    cls_.ops.handler.process = mp ? LmxMultiProcFileHandlerFProcess : LmxFileHandlerFProcess;
+    cls_.ops.handler.open = mp ? LmxMultiProcFileHandlerFOpen : LmxFileHandlerFOpen;
+    cls_.ops.handler.close = mp ? LmxMultiProcFileHandlerFClose : LmxFileHandlerFClose;
+    cls_.allocVars = LmxFileHandlerFAllocVars;
+    cls_.freeVars = LmxFileHandlerFFreeVars;
+    cls_.cfgChange = LmxFileHandlerFCfgChange;
+    fmtCls_.kind = LMX_KIND_FORMATTER;
+    fmtCls_.name = const_cast<char *>("test_formatter");
+    fmtCls_.ops.formatter.format = fmtRecord;
+    fmtCls_.ops.formatter.getHeader = fmtHeader;
+    fmtCls_.ops.formatter.getTrailer = fmtTrailer;
+    formatter_.objClass = &fmtCls_;
+    object_.objClass = &cls_;
     object_.name = BasStringDup("test.file");
     object_.enabled = 1;
     object_.b.formatter = &formatter_;
-    object_.vars = cls->allocVars();
+    object_.vars = cls_.allocVars();
   }
   ~Handler() {
-    object_.objClass->freeVars(object_.vars);
+    cls_.freeVars(object_.vars);
     lmxIntlFreeStringToStringMap(object_.properties);
     BasMemoryFree(object_.name);
   }
@@ -94,18 +83,19 @@ class Handler {
     } else {
       lmxIntlStringToStringMapRem(object_.properties, key);
     }
-    object_.objClass->cfgChange(&object_, key);
+    cls_.cfgChange(&object_, key);
   }
+  void set(const char *key, int32_t value) { set(key, std::to_string(value).c_str()); }
   void log(const char *text) {
-    object_.objClass->ops.handler.process(&object_, reinterpret_cast<Event *>(const_cast<char *>(text)));
+    cls_.ops.handler.process(&object_, reinterpret_cast<Event *>(const_cast<char *>(text)));
   }
-  void close() { object_.objClass->ops.handler.close(&object_); }
+  void close() { cls_.ops.handler.close(&object_); }
   Object *object() { return &object_; }
   FileHandlerVars *vars() { return static_cast<FileHandlerVars *>(object_.vars); }
 
  private:
-  Object formatter_{};
-  Object object_{};
+  ObjClass cls_{}, fmtCls_{};
+  Object formatter_{}, object_{};
 };
 
 // The text as a string, freed.
@@ -125,11 +115,15 @@ inline Event *newEvent(const char *catalog, const char *text, ...) {
   return event;
 }
 
-// Takes a key out of an object's configuration and tells the class, as a
-// configuration that no longer has the key does.
-inline void removeProp(Object *object, const char *key) {
-  LmxStringToStringMapRem(object->properties, key);
-  if (object->objClass->cfgChange != nullptr) object->objClass->cfgChange(object, key);
+// Sets a property of a toolkit object, or (with null) takes it out of the
+// configuration and tells the class, as a configuration without it does.
+inline void setProp(Object *object, const char *key, const char *value) {
+  if (value != nullptr) {
+    LmxSetObjProp(object, key, value);
+  } else {
+    LmxStringToStringMapRem(object->properties, key);
+    if (object->objClass->cfgChange != nullptr) object->objClass->cfgChange(object, key);
+  }
 }
 
 // A formatter class whose header and trailer are marked lines; records are
@@ -177,7 +171,6 @@ class OutputTest : public ::testing::Test {
     std::string tmpl = (fs::temp_directory_path() / "lmxout.XXXXXX").string();
     ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
     root = tmpl;
-    saved = fs::current_path();
     fs::current_path(root);
     test::gHeader.clear();
     test::gTrailer.clear();
@@ -190,10 +183,9 @@ class OutputTest : public ::testing::Test {
       kill(pid, SIGKILL);
       waitpid(pid, nullptr, 0);
     }
+    for (Object *object : held) LmxReleaseObject(object);
     if (toolkitOpen) LmxCloseToolkit();
-    char name[300] = "/";
-    lmx::MpLock::name(key, name + 1, 256);
-    shm_unlink(name);
+    shm_unlink(("/LMX_SEM_KEY_" + std::to_string(key)).c_str());
     fs::current_path(saved);
     std::error_code ec;
     fs::permissions(root, fs::perms::owner_all, fs::perm_options::add, ec);
@@ -206,6 +198,13 @@ class OutputTest : public ::testing::Test {
     if (!props.empty()) writeFile(at("toolkit.properties"), props);
     toolkitOpen = LmxOpenToolkit(props.empty() ? nullptr : at("toolkit.properties").c_str());
     return toolkitOpen;
+  }
+  // A toolkit object, released at the end of the test.
+  Object *get(const char *name, const char *className) {
+    Object *object = LmxGetObject(name, className);
+    EXPECT_NE(object, nullptr) << name;
+    if (object != nullptr) held.push_back(object);
+    return object;
   }
   std::string at(const std::string &rel) const { return root + "/" + rel; }
   static void writeFile(const std::string &name, const std::string &text) {
@@ -226,15 +225,6 @@ class OutputTest : public ::testing::Test {
   void clear() const {
     for (const auto &e : fs::directory_iterator(root)) fs::remove_all(e.path());
   }
-  static std::vector<std::string> lines(const std::string &text) {
-    std::vector<std::string> out;
-    size_t start = 0;
-    for (size_t nl; (nl = text.find('\n', start)) != std::string::npos; start = nl + 1) {
-      out.push_back(text.substr(start, nl - start));
-    }
-    if (start < text.size()) out.push_back(text.substr(start) + "<no line feed>");
-    return out;
-  }
   // Runs body in a child process, which ends with its result as exit code.
   template <typename Body>
   pid_t spawn(Body body) {
@@ -252,11 +242,9 @@ class OutputTest : public ::testing::Test {
   }
 
   std::string root;
-  fs::path saved;
+  fs::path saved = fs::current_path();
   std::vector<pid_t> children;
+  std::vector<Object *> held;
   int32_t key = 0;
   bool toolkitOpen = false;
-  ObjClass cls_ = test::fileClass(false);
-  ObjClass mp_ = test::fileClass(true);
-  ObjClass fmt_ = test::formatterClass();
 };

@@ -1,0 +1,278 @@
+// Lines of the basic formatter (timestamps with milliseconds, the zone
+// offset of the local time or a configured strftime format; separators; the
+// properties shown and their order), a handler's formatter (getting,
+// setting, its texts, naming it in the configuration), and handlers and
+// formatters configured by a properties file, from log calls to the console.
+#include <ctime>
+#include <utility>
+
+#include "output_fixture.h"
+
+namespace {
+
+using test::takeText;
+
+class FormatterTest : public OutputTest {
+ protected:
+  void SetUp() override {
+    OutputTest::SetUp();
+    ASSERT_TRUE(openToolkit());
+    test::addFramedFormatterClass();
+    ASSERT_NE(formatter_ = get("test.fmt", "lmx_basicformatter"), nullptr);
+    ASSERT_NE(handler_ = get("test.handler", "lmx_consolehandler"), nullptr);
+  }
+  void TearDown() override {
+    setZone(hadZone_ ? zone_.c_str() : nullptr);
+    OutputTest::TearDown();
+  }
+  static void setZone(const char *zone) {
+    zone != nullptr ? setenv("TZ", zone, 1) : unsetenv("TZ");
+    tzset();
+  }
+  std::string line(Event *event) {
+    std::string text = takeText(LmxBasicFormatterFFormat(formatter_, event));
+    LmxFreeEvent(event);
+    return text;
+  }
+  std::string formatterName() {
+    Object *formatter = LmxHandlerGetFormatter(handler_);
+    std::string name = formatter != nullptr ? formatter->name : "<none>";
+    LmxReleaseObject(formatter);
+    return name;
+  }
+  const bool hadZone_ = std::getenv("TZ") != nullptr;
+  const std::string zone_ = str(std::getenv("TZ"));
+  Object *formatter_ = nullptr;
+  Object *handler_ = nullptr;
+};
+
+TEST_F(FormatterTest, DefaultStampCarriesMillisecondsAndTheTrueZoneOffset) {
+  struct Row {
+    const char *zone;
+    int64_t millis;
+    const char *stamp;
+  } rows[] = {
+      {"UTC", 0, "1970-01-01 00:00:00.000+00:00"},
+      {"UTC", -1, "1969-12-31 23:59:59.999+00:00"},
+      {"Europe/Berlin", 1709647629045, "2024-03-05 15:07:09.045+01:00"},
+      {"America/New_York", 1719835200000, "2024-07-01 08:00:00.000-04:00"},
+      {"Asia/Kolkata", 1709647629005, "2024-03-05 19:37:09.005+05:30"},
+      {"America/St_Johns", 1709647629999, "2024-03-05 10:37:09.999-03:30"},
+      {"America/St_Johns", 1719835200000, "2024-07-01 09:30:00.000-02:30"},
+      // Daylight saving of half an hour: +10:30 in winter, +11:00 in summer.
+      {"Australia/Lord_Howe", 1704067200000, "2024-01-01 11:00:00.000+11:00"},
+      {"Australia/Lord_Howe", 1719835200000, "2024-07-01 22:30:00.000+10:30"},
+      // West of Greenwich by less than an hour.
+      {"Africa/Monrovia", 0, "1969-12-31 23:15:30.000-00:44"},
+      {"<-0030>0:30", 0, "1969-12-31 23:30:00.000-00:30"},
+  };
+  for (const Row &row : rows) {
+    SCOPED_TRACE(std::string(row.zone) + " " + std::to_string(row.millis));
+    setZone(row.zone);
+    EXPECT_EQ(takeText(LmxBasicFormatterFormatDate(nullptr, row.millis)), row.stamp);
+  }
+  // The event's own time starts the line.
+  Event *event = test::newEvent(nullptr, "m", 0);
+  std::string stamp = takeText(LmxBasicFormatterFormatDate(formatter_, LmxGetEventTime(event)));
+  EXPECT_EQ(line(event), stamp + " m\n");
+}
+
+TEST_F(FormatterTest, ConfiguredFormatReplacesTheWholeDefault) {
+  setZone("Europe/Berlin");
+  struct Row {
+    const char *format;  // null: taken out of the configuration
+    const char *stamp;
+  } rows[] = {
+      {"%H:%M", "15:07"}, {"%Y/%m/%d", "2024/03/05"}, {"at %S s", "at 09 s"}, {"", ""},
+      {nullptr, "2024-03-05 15:07:09.045+01:00"},
+  };
+  for (const Row &row : rows) {
+    SCOPED_TRACE(str(row.format));
+    test::setProp(formatter_, "dateTimeFormat", row.format);
+    EXPECT_EQ(takeText(LmxBasicFormatterFormatDate(formatter_, 1709647629045)), row.stamp);
+  }
+  // The field means a format only on a formatter.
+  ObjClass cls{};
+  cls.kind = LMX_KIND_HANDLER;
+  Object handler{};
+  handler.objClass = &cls;
+  handler.b.dateTimeFormat = const_cast<char *>("%H:%M");
+  EXPECT_EQ(takeText(LmxBasicFormatterFormatDate(&handler, 1709647629045)),
+            "2024-03-05 15:07:09.045+01:00");
+}
+
+TEST_F(FormatterTest, LineShowsPresentPropertiesInFixedOrderBetweenSeparators) {
+  LmxSetObjProp(formatter_, "dateTimeFormat", "T");
+  struct Row {
+    const char *separator;  // null: not configured
+    std::vector<std::pair<const char *, const char *>> properties;  // in the order set
+    const char *text;
+    const char *line;
+  } rows[] = {
+      {nullptr, {}, "hello", "T hello\n"},
+      {nullptr, {{"lmx_prop_srcfile", "a.c"}, {"lmx_prop_srcline", "12"}, {"product", "P"}},
+       "hello", "T a.c 12 P hello\n"},
+      {" | ", {{"lmx_prop_srcline", "-1"}}, "m", "T | -1 | m\n"},
+      {" | ", {}, "", "T | \n"},
+      {"", {{"product", "P"}}, "m", "TPm\n"},
+      // Set in reverse order, shown in the formatter's order; others left out.
+      {";",
+       {{"server", "s"}, {"client", "cl"}, {"component", "co"}, {"product", "p"},
+        {"organization", "o"}, {"lmx_prop_srcline", "7"}, {"lmx_prop_srcfunction", "fn"},
+        {"lmx_prop_srcfile", "f.c"}, {"other", "x"}},
+       "m", "T;f.c;fn;7;o;p;co;cl;s;m\n"},
+  };
+  for (const Row &row : rows) {
+    SCOPED_TRACE(row.line);
+    test::setProp(formatter_, "separator", row.separator);
+    Event *event = test::newEvent(nullptr, row.text, 0);
+    for (const auto &[key, value] : row.properties) LmxSetEventProp(event, key, value);
+    EXPECT_EQ(line(event), row.line);
+  }
+  test::setProp(formatter_, "separator", nullptr);
+  EXPECT_EQ(line(test::newEvent(nullptr, "%2$s=%1$d", LMX_PARM_INT, 5, LMX_PARM_STRING, "x", 0)),
+            "T x=5\n");
+  // A catalog that cannot be found: the default text stands in.
+  EXPECT_EQ(line(test::newEvent("no_such_catalog", "n=%1$d", LMX_PARM_INT, 3, 0)), "T n=3\n");
+}
+
+TEST_F(FormatterTest, NoLineWithoutAFormatterOrABindOperation) {
+  Event *event = test::newEvent(nullptr, "m", 0);
+  EXPECT_EQ(LmxBasicFormatterFFormat(nullptr, event), nullptr);
+  EXPECT_EQ(LmxBasicFormatterFFormat(formatter_, nullptr), nullptr);
+  EXPECT_EQ(LmxBasicFormatterFFormat(get("test.logger", "lmx_basiclogger"), event), nullptr);
+  EXPECT_EQ(LmxBasicFormatterFGetHeader(formatter_), nullptr);
+  EXPECT_EQ(LmxBasicFormatterFGetTrailer(formatter_), nullptr);
+  // A formatter class registered without BindMsg gets the toolkit's binding.
+  LmxAddFormatterClass("test_nobind", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                       nullptr, nullptr);
+  Object *other = get("test.nobind", "test_nobind");
+  ASSERT_NE(other, nullptr);
+  std::string formatted = takeText(LmxBasicFormatterFFormat(other, event));
+  EXPECT_EQ(formatted.substr(formatted.size() - 3), " m\n");
+  // With the slot emptied there is no line at all.
+  other->objClass->ops.formatter.bindMsg = nullptr;
+  EXPECT_EQ(LmxBasicFormatterFFormat(other, event), nullptr);
+  LmxFreeEvent(event);
+}
+
+TEST_F(FormatterTest, NewHandlerFormatsWithTheDefaultFormattersFullStamp) {
+  EXPECT_EQ(formatterName(), "lumex.defaultFormatter");
+  EXPECT_EQ(LmxHandlerGetFmtHeader(handler_), nullptr);
+  EXPECT_EQ(LmxHandlerGetFmtTrailer(handler_), nullptr);
+  Event *event = test::newEvent(nullptr, "m", 0);
+  EXPECT_EQ(takeText(LmxHandlerDoFmt(handler_, event)),
+            takeText(LmxBasicFormatterFormatDate(nullptr, LmxGetEventTime(event))) + " m\n");
+  LmxFreeEvent(event);
+  // Other keys reach the generic configuration; calls without an object or
+  // a key change nothing.
+  LmxSetObjProp(handler_, "logging", "OFF");
+  EXPECT_FALSE(LmxIsObjectEnabled(handler_));
+  LmxSetObjProp(handler_, "logging", "true");
+  EXPECT_TRUE(LmxIsObjectEnabled(handler_));
+  LmxBasicHandlerFCfgChange(nullptr, "formatterName");
+  LmxBasicHandlerFCfgChange(handler_, nullptr);
+  EXPECT_EQ(formatterName(), "lumex.defaultFormatter");
+}
+
+TEST_F(FormatterTest, HandlerTextsComeFromTheFormattersOperations) {
+  Object *framed = get("test.framed", "test_framed");
+  LmxHandlerSetFormatter(handler_, framed);
+  LmxSetObjProp(framed, "dateTimeFormat", "T");
+  Event *event = test::newEvent(nullptr, "m", 0);
+  EXPECT_EQ(takeText(LmxHandlerGetFmtHeader(handler_)), "<head>\n");
+  EXPECT_EQ(takeText(LmxHandlerGetFmtTrailer(handler_)), "<tail>\n");
+  EXPECT_EQ(takeText(LmxHandlerDoFmt(handler_, event)), "T m\n");
+  // No formatter, or an object of another kind in its place: no texts.
+  Object *logger = get("test.logger", "lmx_basiclogger");
+  for (Object *formatter : {static_cast<Object *>(nullptr), logger}) {
+    LmxHandlerSetFormatter(handler_, formatter);
+    EXPECT_EQ(LmxHandlerGetFmtHeader(handler_), nullptr);
+    EXPECT_EQ(LmxHandlerGetFmtTrailer(handler_), nullptr);
+    EXPECT_EQ(LmxHandlerDoFmt(handler_, event), nullptr);
+  }
+  EXPECT_EQ(formatterName(), "test.logger");
+  // Objects that are not handlers have no formatter and are left alone.
+  LmxHandlerSetFormatter(logger, framed);
+  EXPECT_EQ(LmxHandlerGetFormatter(logger), nullptr);
+  EXPECT_EQ(LmxHandlerGetFmtHeader(logger), nullptr);
+  EXPECT_EQ(LmxHandlerGetFmtTrailer(logger), nullptr);
+  EXPECT_EQ(LmxHandlerDoFmt(logger, event), nullptr);
+  EXPECT_EQ(LmxHandlerGetFormatter(nullptr), nullptr);
+  EXPECT_EQ(LmxHandlerDoFmt(nullptr, event), nullptr);
+  LmxFreeEvent(event);
+}
+
+TEST_F(FormatterTest, SettingTheCurrentFormatterAgainKeepsItAndItsCount) {
+  Object *formatter = LmxGetObject("test.other", "lmx_basicformatter");
+  LmxHandlerSetFormatter(handler_, formatter);
+  int32_t before = formatter->references;  // map, handler, this test
+  LmxHandlerSetFormatter(handler_, formatter);
+  EXPECT_EQ(formatter->references, before);
+  // Now the handler holds the only reference outside the instances map.
+  LmxReleaseObject(formatter);
+  LmxHandlerSetFormatter(handler_, formatter);
+  EXPECT_EQ(formatterName(), "test.other");
+  EXPECT_EQ(formatter->references, before - 1);
+  // Another formatter in its place destroys the old one.
+  LmxHandlerSetFormatter(handler_, nullptr);
+  EXPECT_EQ(LmxGetObject("test.other", nullptr), nullptr) << "the replaced one should be gone";
+}
+
+TEST_F(FormatterTest, FormatterNameReplacesTheFormatterByName) {
+  Object *framed = get("test.framed", "test_framed");
+  struct Row {
+    const char *value;  // null: the key taken out of the configuration
+    const char *formatter;
+  } rows[] = {
+      {"test.framed", "test.framed"}, {"lumex.defaultFormatter", "lumex.defaultFormatter"},
+      {"test.framed", "test.framed"}, {nullptr, "test.framed"},  // gone: the handler keeps it
+      {"test.unconfigured", "<none>"},  // no object of that name can be made
+  };
+  for (const Row &row : rows) {
+    SCOPED_TRACE(str(row.value));
+    test::setProp(handler_, "formatterName", row.value);
+    EXPECT_EQ(formatterName(), row.formatter);
+  }
+  EXPECT_EQ(framed->references, 2);  // held by nobody now but the test
+}
+
+// The toolkit's own report (of a logger without listeners) goes to the
+// default console, formatted by the default formatter.
+TEST_F(OutputTest, LogCallsReachTheConsoleThroughTheConfiguredFormatter) {
+  const std::string props =
+      "app.className=lmx_basiclogger\napp.listenerNames=out\nout.className=lmx_consolehandler\n"
+      "semi.className=lmx_basicformatter\nsemi.separator=;\nsemi.dateTimeFormat=T\n"
+      "bar.className=lmx_basicformatter\nbar.separator=|\nbar.dateTimeFormat=%%\n"
+      "lumex.defaultFormatter.dateTimeFormat=D\nlonely.className=lmx_basiclogger\n";
+  struct Row {
+    const char *props;
+    const char *printed;
+  } rows[] = {
+      {"out.formatterName=semi\n", "T;Lumex;started\nT;main.c;run;-1;x=4\nT;a and b\n"},
+      {"out.formatterName=bar\n", "%|Lumex|started\n%|main.c|run|-1|x=4\n%|a and b\n"},
+      {"", "D Lumex started\nD main.c run -1 x=4\nD a and b\n"},  // the default formatter
+  };
+  constexpr int32_t kProperty = 201;  // a named event property in a parameter list
+  for (const Row &row : rows) {
+    SCOPED_TRACE(row.props);
+    ASSERT_TRUE(openToolkit(props + row.props));
+    Object *app = LmxGetObject("app", nullptr);
+    Object *lonely = LmxGetObject("lonely", nullptr);
+    ASSERT_NE(app, nullptr);
+    testing::internal::CaptureStdout();
+    LmxLogInfo(app, nullptr, 0, 0, "started", kProperty, "product", LMX_PARM_STRING, "Lumex", 0);
+    LmxLogDebugMin(app, "main.c", "run", -1, "x=%1$d", LMX_PARM_INT, 4, 0);
+    LmxLogDebugMid(app, "main.c", "run", 2, "below the level", 0);
+    LmxLogWarn(app, "no_such_catalog", 1, 2, "%1$s and %2$s", LMX_PARM_STRING, "a",
+               LMX_PARM_STRING, "b", 0);
+    LmxLogInfo(lonely, nullptr, 0, 0, "m", 0);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(),
+              row.printed + std::string("D LMXLG01E No listeners are registered with the "
+                                        "logger lonely.\r\n"));
+    LmxReleaseObject(lonely);
+    LmxReleaseObject(app);
+  }
+}
+
+}  // namespace
