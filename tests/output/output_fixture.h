@@ -1,9 +1,8 @@
 // Shared by the output tests: a scratch folder (the current directory) and a
 // lock key of each test's own, child processes, the toolkit opened with a
-// properties text, and file handler objects made by hand with the handler
-// classes' operations and a formatter whose record text is the event itself
-// (tests pass the record's text in place of an event) and whose header and
-// trailer the test chooses.
+// properties text, and file handlers made by hand whose formatter's record
+// is the event itself (tests pass the text in place of an event) and whose
+// header and trailer the test chooses.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -49,17 +48,15 @@ class Handler {
   explicit Handler(bool mp = false) {
     cls_.kind = LMX_KIND_HANDLER;
     cls_.name = const_cast<char *>(mp ? "lmx_multiproc_filehandler" : "lmx_filehandler");
-    cls_.ops.handler.process = mp ? LmxMultiProcFileHandlerFProcess : LmxFileHandlerFProcess;
-    cls_.ops.handler.open = mp ? LmxMultiProcFileHandlerFOpen : LmxFileHandlerFOpen;
-    cls_.ops.handler.close = mp ? LmxMultiProcFileHandlerFClose : LmxFileHandlerFClose;
+    cls_.ops.handler = {mp ? LmxMultiProcFileHandlerFProcess : LmxFileHandlerFProcess,
+                        mp ? LmxMultiProcFileHandlerFOpen : LmxFileHandlerFOpen,
+                        mp ? LmxMultiProcFileHandlerFClose : LmxFileHandlerFClose};
     cls_.allocVars = LmxFileHandlerFAllocVars;
     cls_.freeVars = LmxFileHandlerFFreeVars;
     cls_.cfgChange = LmxFileHandlerFCfgChange;
     fmtCls_.kind = LMX_KIND_FORMATTER;
     fmtCls_.name = const_cast<char *>("test_formatter");
-    fmtCls_.ops.formatter.format = fmtRecord;
-    fmtCls_.ops.formatter.getHeader = fmtHeader;
-    fmtCls_.ops.formatter.getTrailer = fmtTrailer;
+    fmtCls_.ops.formatter = {fmtRecord, fmtHeader, fmtTrailer, nullptr};
     formatter_.objClass = &fmtCls_;
     object_.objClass = &cls_;
     object_.name = BasStringDup("test.file");
