@@ -12,20 +12,28 @@ using Steps = std::vector<std::string>;
 class FileHandlerTest : public OutputTest {
  protected:
   // One step on the handler: a text ending in a line feed is logged;
-  // "close", "off" (disable), "rm <file>" and "mkdir <dir>" do what they say;
+  // "close", "off" (disable), "rm <file>", "mkdir <dir>" and "mv <from> <to>"
+  // do what they say; "mode <path> <octal>" checks the permissions of path;
   // "key=value" sets a property, a bare key takes it out.
   void apply(test::Handler &h, const std::string &step) {
-    size_t eq = step.find('=');
+    size_t eq = step.find('='), sp = step.find(' '), sp2 = step.rfind(' ');
+    std::string verb = step.substr(0, sp), path = at(step.substr(sp + 1, sp2 - sp - 1));
     if (step.back() == '\n') {
       h.log(step.c_str());
     } else if (step == "close") {
       h.close();
     } else if (step == "off") {
       h.object()->enabled = 0;
-    } else if (step.rfind("rm ", 0) == 0) {
+    } else if (verb == "rm") {
       fs::remove(at(step.substr(3)));
-    } else if (step.rfind("mkdir ", 0) == 0) {
+    } else if (verb == "mkdir") {
       fs::create_directory(at(step.substr(6)));
+    } else if (verb == "mv") {
+      fs::rename(path, at(step.substr(sp2 + 1)));
+    } else if (verb == "mode") {
+      struct stat st {};
+      EXPECT_EQ(stat(path.c_str(), &st), 0) << path;
+      EXPECT_EQ(st.st_mode & 0777, std::stoul(step.substr(sp2 + 1), nullptr, 8)) << path;
     } else if (eq != std::string::npos) {
       h.set(step.substr(0, eq).c_str(), step.substr(eq + 1).c_str());
     } else {
@@ -39,11 +47,6 @@ std::map<std::string, long> fields(const FileHandlerVars &v) {
           {"filePerm", v.filePermission}, {"dirPerm", v.dirPermission},
           {"appending", v.appending},     {"lockKey", v.lockKey},
           {"errs", v.logInternalErrs},    {"open", v.open}};
-}
-
-mode_t modeOf(const std::string &name) {
-  struct stat st;
-  return stat(name.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0;
 }
 
 TEST_F(FileHandlerTest, StartsWithTheDocumentedValuesInTheDirectoryCurrentAtCreation) {
@@ -94,29 +97,32 @@ TEST_F(FileHandlerTest, StepsLeaveTheExpectedFiles) {
        {{"default.log", "H\nr7\nT\n"}, {"default1.log", "H\nr4\nr5\nr6\nT\n"},
         {"default2.log", "H\nr1\nr2\nr3\nT\n"}}},
       // One file never rolls.
-      {false, "", "", {}, {"maxFiles=1", "maxFileBytes=2", "xx\n", "xx\n", "xx\n", "xx\n", "xx\n"},
-       {{"default.log", "xx\nxx\nxx\nxx\nxx\n"}}},
-      {false, "", "", {}, {"maxFiles=0", "maxFileBytes=2", "xx\n", "xx\n", "xx\n", "xx\n", "xx\n"},
-       {{"default.log", "xx\nxx\nxx\nxx\nxx\n"}}},
-      {false, "", "", {}, {"maxFiles=-2", "maxFileBytes=2", "xx\n", "xx\n", "xx\n", "xx\n", "xx\n"},
-       {{"default.log", "xx\nxx\nxx\nxx\nxx\n"}}},
+      {false, "", "", {}, {"maxFiles=1", "maxFileBytes=2", "x\n", "y\n", "z\n"}, {{"default.log", "x\ny\nz\n"}}},
+      {false, "", "", {}, {"maxFiles=0", "maxFileBytes=2", "x\n", "y\n", "z\n"}, {{"default.log", "x\ny\nz\n"}}},
+      {false, "", "", {}, {"maxFiles=-2", "maxFileBytes=2", "x\n", "y\n", "z\n"}, {{"default.log", "x\ny\nz\n"}}},
       // An existing full file rolls at open.
       {false, "", "T\n", {{"default.log", "0123456789"}}, {"maxFileBytes=10", "new\n"},
        {{"default.log", "new\n"}, {"default1.log", "0123456789T\n"}}},
       // Appending keeps what is there; without it every open truncates.
-      {false, "", "", {{"default.log", "old\n"}}, {"a\n"}, {{"default.log", "old\na\n"}}},
+      {false, "", "", {{"default.log", "old\n"}}, {"a\n", "mode default.log 744"},
+       {{"default.log", "old\na\n"}}},
       {false, "", "", {{"default.log", "old\n"}}, {"appending=false", "a\n", "b\n"},
        {{"default.log", "a\nb\n"}}},
       {false, "", "", {}, {"appending=false", "a\n", "close", "c\n"}, {{"default.log", "c\n"}}},
       {false, "", "", {}, {"appending=false", "a\n", "maxFiles=3", "d\n"}, {{"default.log", "d\n"}}},
-      // A deleted file, or one replaced by a directory, is started again.
+      // A deleted file, or one replaced by a directory or another file, is
+      // started again.
       {false, "H\n", "", {}, {"a\n", "rm default.log", "b\n"}, {{"default.log", "H\nb\n"}}},
+      {false, "H\n", "", {{"new.log", "x\n"}}, {"a\n", "mv new.log default.log", "b\n"},
+       {{"default.log", "x\nH\nb\n"}}},
       {false, "H\n", "", {},
        {"a\n", "rm default.log", "mkdir default.log", "lost\n", "rm default.log", "c\n"},
        {{"default.log", "H\nc\n"}}},
-      {false, "", "", {}, {"fileName=a\\b/c/x.log", "r\n"}, {{"a/b/c/x.log", "r\n"}}},
+      {false, "", "", {}, {"dirPermission=0750", "fileName=a\\b/c/x.log", "r\n", "mode a/b 750"},
+       {{"a/b/c/x.log", "r\n"}}},
       {false, "", "", {},
-       {"fileEncoding=ISO-8859-1", "caf\xC3\xA9\n", "fileEncoding=no-such-code-set", "caf\xC3\xA9\n"},
+       {"filePermission=640", "fileEncoding=ISO-8859-1", "caf\xC3\xA9\n", "mode default.log 640",
+        "fileEncoding=no-such-code-set", "caf\xC3\xA9\n"},
        {{"default.log", "caf\xE9\ncaf\xC3\xA9\n"}}},
       {false, "", "", {}, {"off", "a\n"}, {}},
       {true, "", "", {{"default.log", "0123456789"}, {"default1.log", "B1"}, {"default2.log", "B2"}},
@@ -140,22 +146,6 @@ TEST_F(FileHandlerTest, StepsLeaveTheExpectedFiles) {
     if (r.mp) h.set("MPFileSemKey", key);
     for (const std::string &step : r.steps) apply(h, step);
     EXPECT_EQ(files(), r.after);
-  }
-}
-
-TEST_F(FileHandlerTest, PermissionsApplyToTheFileAndTheDirectoriesMade) {
-  struct Row { Steps steps; const char *path; mode_t mode; } rows[] = {
-      {{}, "default.log", 0744},
-      {{"filePermission=640"}, "default.log", 0640},
-      {{"dirPermission=0750", "fileName=a/b/x.log"}, "a/b", 0750 & ~0022},
-  };
-  for (const Row &r : rows) {
-    SCOPED_TRACE(r.path);
-    clear();
-    test::Handler h;
-    for (const std::string &step : r.steps) apply(h, step);
-    h.log("r\n");
-    EXPECT_EQ(modeOf(at(r.path)) & 0777, r.mode);
   }
 }
 

@@ -146,19 +146,24 @@ TEST_F(MultiProcTest, LockNameFollowsTheKey) {
   EXPECT_STREQ(name, "LMX_SEM_KEY_-5");
 }
 
-// The child holds the lock until told to let it go, and lets it go a
-// while later: a wait ends only when the holder has released.
+// Holds nest in one thread and end with their scope. The child holds the
+// lock until told to let it go, and lets it go a while later: a wait ends
+// only when the holder has released.
 TEST_F(MultiProcTest, ProcessesOfOneKeyExcludeEachOther) {
   lmx::MpLock *lock = openLock();
   ASSERT_NE(lock, nullptr);
+  {
+    lmx::MpLockHold outer(lock, 1000);
+    ASSERT_TRUE(outer.held());
+    lmx::MpLockHold inner(lock, 1000);
+    EXPECT_TRUE(inner.held());
+  }
   Notice ready, go;
   pid_t child = spawn([&] {
-    lmx::MpLock *mine = openLock();
-    CxStatus s;
-    if (mine->acquire(1000, &s) != lmx::MpLock::Wait::Acquired) return 1;
+    lmx::MpLockHold hold(openLock(), 1000);
+    if (!hold.held() || hold.wait() != lmx::MpLock::Wait::Acquired) return 1;
     if (!ready.put() || !go.get()) return 2;
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
-    mine->release();
     return 0;
   });
   ASSERT_TRUE(ready.get());
@@ -170,23 +175,6 @@ TEST_F(MultiProcTest, ProcessesOfOneKeyExcludeEachOther) {
   EXPECT_EQ(lock->acquire(5000, &s), lmx::MpLock::Wait::Acquired);
   EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(300));
   EXPECT_EQ(lock->release().kind, CX_STATUS_OK);
-  EXPECT_EQ(reap(child), 0);
-  lmx::MpLock::close(lock);
-}
-
-TEST_F(MultiProcTest, HoldReleasesAtTheEndOfItsScopeAndNests) {
-  lmx::MpLock *lock = openLock();
-  ASSERT_NE(lock, nullptr);
-  {
-    lmx::MpLockHold outer(lock, 1000);
-    ASSERT_TRUE(outer.held());
-    lmx::MpLockHold inner(lock, 1000);  // the same thread again
-    EXPECT_TRUE(inner.held());
-  }
-  pid_t child = spawn([&] {
-    lmx::MpLockHold hold(openLock(), 1000);
-    return hold.held() && hold.wait() == lmx::MpLock::Wait::Acquired ? 0 : 1;
-  });
   EXPECT_EQ(reap(child), 0);
   lmx::MpLock::close(lock);
 }

@@ -1,5 +1,5 @@
 // Log file names (splitting, the active and backup names, rename rollover)
-// and the log file target (the per-record check, the limit, writes).
+// and the log file target (the limit, writes).
 #include <fcntl.h>
 
 #include "output/log_file.h"
@@ -8,7 +8,6 @@
 namespace {
 
 using NameTest = OutputTest;
-using lmx::LogFileCheck;
 
 TEST_F(NameTest, SplitsNamesAndBuildsActiveAndBackupNames) {
   const std::string cwd = fs::current_path().string();
@@ -72,16 +71,6 @@ TEST_F(NameTest, BuildRuleOmitsMissingParts) {
   }
 }
 
-TEST_F(NameTest, NativePathTurnsBackslashesAndRefusesWhatDoesNotFit) {
-  char buf[CX_MAX_PATH];
-  EXPECT_TRUE(lmxGetNativePath("a\\b\\c.log", buf));
-  EXPECT_STREQ(buf, "a/b/c.log");
-  EXPECT_TRUE(lmxGetNativePath("/abs/c.log", buf));
-  EXPECT_STREQ(buf, "/abs/c.log");
-  EXPECT_FALSE(lmxGetNativePath(std::string(260, 'a').c_str(), buf));
-  EXPECT_FALSE(lmxGetNativePath(nullptr, buf));
-}
-
 // Rollover moves each generation one on, drops the oldest and touches no
 // file outside the configured name's own generations.
 TEST_F(NameTest, RolloverShiftsGenerationsOfTheConfiguredNameOnly) {
@@ -107,36 +96,6 @@ TEST_F(NameTest, RolloverShiftsGenerationsOfTheConfiguredNameOnly) {
     v->maxFiles = r.maxFiles;
     lmxFileHandlerDoRollover(v.v);
     EXPECT_EQ(files(), r.after);
-  }
-}
-
-TEST_F(NameTest, CheckNoticesFullDeletedAndReplacedFiles) {
-  auto grow = [](const std::string &a) { std::ofstream(a, std::ios::app) << "0123456789"; };
-  struct Row { const char *what; int32_t maxFiles; void (*act)(const std::string &); LogFileCheck expected; };
-  const Row rows[] = {
-      {"untouched", 3, [](const std::string &) {}, LogFileCheck::Current},
-      {"grown by another writer", 3, grow, LogFileCheck::Full},
-      {"full with one file", 1, grow, LogFileCheck::Current},
-      {"deleted", 3, [](const std::string &a) { fs::remove(a); }, LogFileCheck::Gone},
-      {"replaced by a file", 3,
-       [](const std::string &a) {
-         writeFile(a + ".new", "x");
-         fs::rename(a + ".new", a);
-       },
-       LogFileCheck::Gone},
-  };
-  for (const Row &r : rows) {
-    SCOPED_TRACE(r.what);
-    Vars v;
-    v.name("t.log");
-    v->maxBytes = 10;
-    v->maxFiles = r.maxFiles;
-    ASSERT_TRUE(lmx::logFileOpen(v.v, O_CREAT | O_RDWR | O_APPEND));
-    ASSERT_TRUE(lmx::logFileWrite(v.v, "12345", 5));
-    EXPECT_EQ(v->size, 5u);
-    r.act(at("t.log"));
-    EXPECT_EQ(lmx::logFileCheck(v.v), r.expected);
-    fs::remove_all(at("t.log"));
   }
 }
 
