@@ -1,25 +1,33 @@
-// The multi-process file handler and its named lock with real processes:
-// whole records, none lost, each writer's order kept, through rollovers and
-// writers killed while they hold the lock.
+// The multi-process file handler and its named lock with real processes,
+// and what the file handlers report, seen where the toolkit's own reports
+// go: a toolkit whose error logger writes into a log file.
 #include <chrono>
 #include <random>
 #include <sstream>
 #include <thread>
 
+#include "core/api_frame.h"
+#include "lumex/config.h"
 #include "output_fixture.h"
 
 namespace {
 
 constexpr int kVictim = 9;  // the id of writers killed holding the lock
+constexpr int kLimit = 200000, kFiles = 40;  // bytes per file, files kept
 
 class MultiProcTest : public OutputTest {
  protected:
+  // A handler of the test's key that keeps all its backups.
+  void configure(test::Handler &h) {
+    h.set("MPFileSemKey", key);
+    h.set("maxFileBytes", kLimit);
+    h.set("maxFiles", kFiles);
+  }
   // A writer process: `count` records "w<id> <n> ...padding\n".
-  pid_t writer(int id, int count, const char *maxBytes = "1000000000") {
+  pid_t writer(int id, int count) {
     return spawn([=] {
       test::Handler h(true);
-      h.set("MPFileSemKey", key);
-      h.set("maxFileBytes", maxBytes);
+      configure(h);
       for (int n = 0; n < count; ++n) h.log(record(id, n).c_str());
       return 0;
     });
@@ -57,41 +65,23 @@ class MultiProcTest : public OutputTest {
   }
 };
 
-TEST_F(MultiProcTest, FourWritersThroughRolloversKeepWholeRecordsInOrder) {
-  constexpr int kRecords = 25000;
-  std::vector<pid_t> pids;
-  for (int id = 0; id < 4; ++id) pids.push_back(writer(id, kRecords, "200000"));
-  for (pid_t pid : pids) EXPECT_EQ(reap(pid), 0);
-  EXPECT_FALSE(fs::exists(at("default3.log")));
-  // A backup is the active file as it was when it reached the limit.
-  for (const char *backup : {"default1.log", "default2.log"}) {
-    size_t size = readFile(at(backup)).size();
-    EXPECT_GE(size, 200000u) << backup;
-    EXPECT_LT(size, 200000u + 60u) << backup;
-  }
-  // Oldest first, what is left is the end of the history: a writer that
-  // appears at all appears with all its records from its first one left.
-  auto seen = parse(readFile(at("default2.log")) + readFile(at("default1.log")) +
-                    readFile(at("default.log")));
-  ASSERT_FALSE(seen.empty());
-  for (auto &[id, numbers] : seen) EXPECT_EQ(numbers.back(), kRecords - 1) << id;
-}
-
-// Writers killed while they hold the lock, after a random number of
-// records and a random while: the others take the lock over at once and
-// lose nothing (a time-out would drop records).
-TEST_F(MultiProcTest, KilledWriterNeverStopsTheOthers) {
-  constexpr int kWritten = 4000;
+// Four writers through rollovers and, while they write, writers killed
+// holding the lock after a random number of records and a random while.
+// Records stay whole and each writer's in order; the others take the lock
+// over at once and lose nothing (a time-out would drop records); a backup
+// is the active file as it was when it reached the limit.
+TEST_F(MultiProcTest, WritersThroughRolloversAndKillsLoseNothing) {
+  constexpr int kRecords = 12000;
   auto start = std::chrono::steady_clock::now();
   std::vector<pid_t> pids;
-  for (int id = 0; id < 3; ++id) pids.push_back(writer(id, kWritten));
+  for (int id = 0; id < 4; ++id) pids.push_back(writer(id, kRecords));
   std::mt19937 random(static_cast<unsigned>(getpid()));
   for (int victims = 0; victims < 8; ++victims) {
     Notice holding;
     const int records = 1 + static_cast<int>(random() % 40);
     pid_t victim = spawn([&] {
       test::Handler h(true);
-      h.set("MPFileSemKey", key);
+      configure(h);
       lmx::MpLock *lock = openLock();
       for (int n = 0; n < records; ++n) h.log(record(kVictim, n).c_str());
       if (lock == nullptr) return 1;
@@ -107,8 +97,18 @@ TEST_F(MultiProcTest, KilledWriterNeverStopsTheOthers) {
   }
   for (pid_t pid : pids) EXPECT_EQ(reap(pid), 0);
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
-  auto seen = parse(readFile(at("default.log")));
-  for (int id = 0; id < 3; ++id) EXPECT_EQ(seen[id].size(), static_cast<size_t>(kWritten)) << id;
+  std::string history;  // oldest first
+  for (int n = kFiles - 1; n >= 0; --n) {
+    std::string text = readFile(at(n == 0 ? "default.log" : "default" + std::to_string(n) + ".log"));
+    if (n > 0 && !text.empty()) {
+      EXPECT_GE(text.size(), static_cast<size_t>(kLimit)) << n;
+      EXPECT_LT(text.size(), static_cast<size_t>(kLimit) + 60u) << n;
+    }
+    history += text;
+  }
+  EXPECT_FALSE(readFile(at("default10.log")).empty()) << "too few rollovers";
+  auto seen = parse(history);
+  for (int id = 0; id < 4; ++id) EXPECT_EQ(seen[id].size(), static_cast<size_t>(kRecords)) << id;
 }
 
 TEST_F(MultiProcTest, CopyIntoAnOlderLongerBackupLeavesNoTail) {
@@ -177,6 +177,104 @@ TEST_F(MultiProcTest, ProcessesOfOneKeyExcludeEachOther) {
   EXPECT_EQ(lock->release().kind, CX_STATUS_OK);
   EXPECT_EQ(reap(child), 0);
   lmx::MpLock::close(lock);
+}
+
+class ReportTest : public OutputTest {
+ protected:
+  void SetUp() override {
+    OutputTest::SetUp();
+    ASSERT_TRUE(openToolkit("lumex.errorLogger.listenerNames=test.reports\n"
+                            "test.reports.className=lmx_filehandler\n"
+                            "test.reports.fileName=" + at("reports.log") + "\n"));
+  }
+  std::string reports() { return readFile(at("reports.log")); }
+  static size_t count(const std::string &text, const std::string &what) {
+    size_t n = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+    return n;
+  }
+  // A child that takes the lock of the key and then waits (forever, or
+  // until killed); returns once it holds the lock.
+  pid_t holder() {
+    Notice ready;
+    pid_t pid = spawn([&] {
+      CxStatus s;
+      lmx::MpLock *lock = lmx::MpLock::open(key, &s);
+      if (lock == nullptr || lock->acquire(1000, &s) != lmx::MpLock::Wait::Acquired) return 1;
+      (void)ready.put();
+      pause();
+      return 0;
+    });
+    EXPECT_TRUE(ready.get());
+    return pid;
+  }
+};
+
+// Configuration problems are reported unless silenced, platform failures
+// all the same.
+TEST_F(ReportTest, ProblemsAreReportedOnceUnlessSilenced) {
+  writeFile(at("plain"), "a file where a directory should be");
+  fs::create_directory(at("dir.log"));
+  const std::string tooLong = std::string(257, 'n') + ".log";
+  struct Row { const char *key, *value, *expected; bool platform = false; } rows[] = {
+      {"filePermission", "99", "LMXMP0074W The value 99 is not a valid file permission mask"},
+      {"dirPermission", "x", "LMXMP0074W The value x"},
+      {"fileName", "", "LMXBC0030E"},
+      {"fileName", tooLong.c_str(), "LMXBC0031E Property 'fileName' must be 260 characters or less."},
+      {"fileEncoding", "no-such-set", "LMXFH0036W Could not load codeset no-such-set."},
+      {"fileName", "plain/sub/x.log", "LMXFH0032E"},  // reported when the record comes
+      {"fileName", "dir.log", "Is a directory", true},
+  };
+  for (bool silenced : {false, true}) {
+    for (const Row &r : rows) {
+      SCOPED_TRACE(std::string(r.key) + "=" + r.value + (silenced ? " silenced" : ""));
+      std::string before = reports();
+      lmx::locked([&] {
+        test::Handler h;
+        if (silenced) h.set("logInternalErrs", "false");
+        h.set(r.key, r.value);
+        h.log("record\n");
+      });
+      std::string added = reports().substr(before.size());
+      EXPECT_EQ(count(added, r.expected), silenced && !r.platform ? 0u : 1u) << added;
+    }
+  }
+}
+
+// A holder that dies holding the lock: the next record is written at once
+// and the abandonment reported once. One that lives on: the record waits
+// the full ten seconds, is dropped and the time-out reported. Either way
+// the record after it lands.
+TEST_F(ReportTest, AbandonedLockAndTimedOutWaitAreReportedOnce) {
+  struct Row { int signal, leastMs, mostMs; const char *report, *file; } rows[] = {
+      {SIGKILL, 0, 2000, "Owner died", "a\nb\nc\n"},
+      {0, 9900, 12000, "Connection timed out", "a\nc\n"},
+  };
+  for (const Row &r : rows) {
+    SCOPED_TRACE(r.report);
+    fs::remove(at("default.log"));
+    const size_t before = reports().size();
+    lmx::locked([&] {
+      test::Handler h(true);
+      h.set("MPFileSemKey", key);
+      h.log("a\n");
+      pid_t pid = holder();
+      auto stop = [&](int signal) {
+        kill(pid, signal);
+        reap(pid);
+      };
+      if (r.signal != 0) stop(r.signal);  // before the record
+      auto start = std::chrono::steady_clock::now();
+      h.log("b\n");
+      auto waited = std::chrono::steady_clock::now() - start;
+      EXPECT_GE(waited, std::chrono::milliseconds(r.leastMs));
+      EXPECT_LT(waited, std::chrono::milliseconds(r.mostMs));
+      EXPECT_EQ(count(reports().substr(before), r.report), 1u) << reports();
+      if (r.signal == 0) stop(SIGTERM);
+      h.log("c\n");
+      EXPECT_EQ(readFile(at("default.log")), r.file);
+    });
+  }
 }
 
 }  // namespace
