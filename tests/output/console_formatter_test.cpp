@@ -16,14 +16,35 @@ namespace {
 
 using test::takeText;
 
+int processed = 0;  // events given to the counting handler class
+void countProcess(Object *, Event *) { ++processed; }
+
 class FormatterTest : public OutputTest {
  protected:
   void SetUp() override {
     OutputTest::SetUp();
     ASSERT_TRUE(openToolkit());
     test::addFramedFormatterClass();
+    LmxAddHandlerClass("test_counting", nullptr, nullptr, nullptr, nullptr, countProcess, nullptr,
+                       nullptr);
     ASSERT_NE(formatter_ = get("test.fmt", "lmx_basicformatter"), nullptr);
     ASSERT_NE(handler_ = get("test.handler", "lmx_consolehandler"), nullptr);
+  }
+  // Runs the steps ("o" open, "c" close, "p" process) on the console handler
+  // and returns what it printed.
+  std::string run(const char *steps) {
+    processed = 0;
+    Event *event = test::newEvent(nullptr, "m", 0);
+    testing::internal::CaptureStdout();
+    for (const char *step = steps; *step != '\0'; ++step) {
+      switch (*step) {
+        case 'o': LmxConsoleHandlerFOpen(handler_); break;
+        case 'c': LmxConsoleHandlerFClose(handler_); break;
+        case 'p': LmxConsoleHandlerFProcess(handler_, event); break;
+      }
+    }
+    LmxFreeEvent(event);
+    return testing::internal::GetCapturedStdout();
   }
   void TearDown() override {
     setZone(hadZone_ ? zone_.c_str() : nullptr);
@@ -255,48 +276,10 @@ TEST_F(OutputTest, LogCallsReachTheConsoleThroughTheConfiguredFormatter) {
   }
 }
 
-int processed = 0;  // events given to the counting handler class
-void countProcess(Object *, Event *) { ++processed; }
-
-class ConsoleHandlerTest : public OutputTest {
- protected:
-  void SetUp() override {
-    OutputTest::SetUp();
-    ASSERT_TRUE(openToolkit());
-    test::addFramedFormatterClass();
-    LmxAddHandlerClass("test_counting", nullptr, nullptr, nullptr, nullptr, countProcess, nullptr,
-                       nullptr);
-    ASSERT_NE(console_ = get("test.console", "lmx_consolehandler"), nullptr);
-    ASSERT_NE(framed_ = get("test.framed", "test_framed"), nullptr);
-    LmxSetObjProp(framed_, "dateTimeFormat", "T");
-    LmxHandlerSetFormatter(console_, framed_);
-    LmxAddListener(console_, get("test.counter", "test_counting"));
-    event_ = test::newEvent(nullptr, "m", 0);
-  }
-  void TearDown() override {
-    LmxFreeEvent(event_);
-    OutputTest::TearDown();
-  }
-  // Runs the steps ("o" open, "c" close, "p" process) and returns what the
-  // console printed.
-  std::string run(const char *steps) {
-    processed = 0;
-    testing::internal::CaptureStdout();
-    for (const char *step = steps; *step != '\0'; ++step) {
-      switch (*step) {
-        case 'o': LmxConsoleHandlerFOpen(console_); break;
-        case 'c': LmxConsoleHandlerFClose(console_); break;
-        case 'p': LmxConsoleHandlerFProcess(console_, event_); break;
-      }
-    }
-    return testing::internal::GetCapturedStdout();
-  }
-  Object *console_ = nullptr;
-  Object *framed_ = nullptr;
-  Event *event_ = nullptr;
-};
-
-TEST_F(ConsoleHandlerTest, HeaderOnceBeforeRecordsTrailerOnceAtClose) {
+TEST_F(FormatterTest, ConsoleWritesTheHeaderOnceBeforeRecordsAndTheTrailerOnceAtClose) {
+  Object *framed = get("test.framed", "test_framed");
+  LmxSetObjProp(framed, "dateTimeFormat", "T");
+  LmxAddListener(handler_, get("test.counter", "test_counting"));
   struct Row { bool enabled, formatter; const char *steps, *printed; int passedOn; } rows[] = {
       {true, true, "pp", "<head>\nT m\nT m\n", 2},
       {true, true, "oop", "<head>\nT m\n", 1},
@@ -307,26 +290,28 @@ TEST_F(ConsoleHandlerTest, HeaderOnceBeforeRecordsTrailerOnceAtClose) {
   };
   for (const Row &row : rows) {
     SCOPED_TRACE(row.steps);
-    LmxSetObjectEnabled(console_, 1);
-    LmxHandlerSetFormatter(console_, framed_);
+    LmxSetObjectEnabled(handler_, 1);
+    LmxHandlerSetFormatter(handler_, framed);
     run("c");  // back to the header not written
-    LmxSetObjectEnabled(console_, row.enabled);
-    if (!row.formatter) LmxHandlerSetFormatter(console_, nullptr);
+    LmxSetObjectEnabled(handler_, row.enabled);
+    if (!row.formatter) LmxHandlerSetFormatter(handler_, nullptr);
     EXPECT_EQ(run(row.steps), row.printed);
     EXPECT_EQ(processed, row.passedOn);
   }
 }
 
-TEST_F(ConsoleHandlerTest, WithoutItsFlagByteTheConsoleDoesNothing) {
+TEST_F(FormatterTest, WithoutItsFlagByteTheConsoleDoesNothing) {
+  LmxHandlerSetFormatter(handler_, get("test.framed", "test_framed"));
+  LmxAddListener(handler_, get("test.counter", "test_counting"));
   // As after a failed allocation of the private variables.
-  LmxConsoleHandlerFFreeVars(console_->vars);
-  console_->vars = nullptr;
+  LmxConsoleHandlerFFreeVars(handler_->vars);
+  handler_->vars = nullptr;
   EXPECT_EQ(run("opc"), "");
   EXPECT_EQ(processed, 0);
   LmxConsoleHandlerFFreeVars(nullptr);
-  console_->vars = LmxConsoleHandlerFAllocVars();
-  ASSERT_NE(console_->vars, nullptr);
-  EXPECT_EQ(*static_cast<unsigned char *>(console_->vars), 0);
+  handler_->vars = LmxConsoleHandlerFAllocVars();
+  ASSERT_NE(handler_->vars, nullptr);
+  EXPECT_EQ(*static_cast<unsigned char *>(handler_->vars), 0);
 }
 
 // A child with the locale variable logs a non-ASCII text to a console and
@@ -337,6 +322,9 @@ TEST_F(OutputTest, ConsoleRecordsReachStandardOutputAtOnceInTheLocalesCodeSet) {
       {"de_DE.ISO-8859-1", "T caf\xE9\n"},
       {"fr_FR.ISO-8859-15@euro", "T caf\xE9\n"},
   };
+  writeFile(at("child.properties"), "child.className=lmx_basiclogger\nchild.listenerNames=out\n"
+                                    "out.className=lmx_consolehandler\nout.formatterName=fmt\n"
+                                    "fmt.className=lmx_basicformatter\nfmt.dateTimeFormat=T\n");
   for (const Row &row : rows) {
     SCOPED_TRACE(row.lcAll);
     int out = open(at("stdout").c_str(), O_CREAT | O_TRUNC | O_WRONLY, 0600);
@@ -344,14 +332,8 @@ TEST_F(OutputTest, ConsoleRecordsReachStandardOutputAtOnceInTheLocalesCodeSet) {
     pid_t pid = spawn([&] {
       dup2(out, STDOUT_FILENO);
       setenv("LC_ALL", row.lcAll, 1);
-      if (!LmxOpenToolkit(nullptr)) return 3;
-      Object *logger = LmxGetObject("child", "lmx_basiclogger");
-      Object *formatter = LmxGetObject("child.fmt", "lmx_basicformatter");
-      Object *console = LmxGetObject("child.console", "lmx_consolehandler");
-      LmxSetObjProp(formatter, "dateTimeFormat", "T");
-      LmxHandlerSetFormatter(console, formatter);
-      LmxAddListener(logger, console);
-      LmxLogText(logger, "caf\xC3\xA9", 0);
+      if (!LmxOpenToolkit(at("child.properties").c_str())) return 3;
+      LmxLogText(LmxGetObject("child", nullptr), "caf\xC3\xA9", 0);
       return 0;
     });
     close(out);
