@@ -47,12 +47,9 @@ class FormatterTest : public OutputTest {
     return testing::internal::GetCapturedStdout();
   }
   void TearDown() override {
-    setZone(hadZone_ ? zone_.c_str() : nullptr);
-    OutputTest::TearDown();
-  }
-  static void setZone(const char *zone) {
-    zone != nullptr ? setenv("TZ", zone, 1) : unsetenv("TZ");
+    hadZone_ ? setenv("TZ", zone_.c_str(), 1) : unsetenv("TZ");
     tzset();
+    OutputTest::TearDown();
   }
   std::string line(Event *event) {
     std::string text = takeText(LmxBasicFormatterFFormat(formatter_, event));
@@ -73,8 +70,7 @@ class FormatterTest : public OutputTest {
 
 TEST_F(FormatterTest, DefaultStampCarriesMillisecondsAndTheTrueZoneOffset) {
   struct Row { const char *zone; int64_t millis; const char *stamp; } rows[] = {
-      {"UTC", 0, "1970-01-01 00:00:00.000+00:00"},
-      {"UTC", -1, "1969-12-31 23:59:59.999+00:00"},
+      {"UTC", 0, "1970-01-01 00:00:00.000+00:00"}, {"UTC", -1, "1969-12-31 23:59:59.999+00:00"},
       {"Europe/Berlin", 1709647629045, "2024-03-05 15:07:09.045+01:00"},
       {"America/New_York", 1719835200000, "2024-07-01 08:00:00.000-04:00"},
       {"Asia/Kolkata", 1709647629005, "2024-03-05 19:37:09.005+05:30"},
@@ -87,13 +83,15 @@ TEST_F(FormatterTest, DefaultStampCarriesMillisecondsAndTheTrueZoneOffset) {
   };
   for (const Row &row : rows) {
     SCOPED_TRACE(std::string(row.zone) + " " + std::to_string(row.millis));
-    setZone(row.zone);
+    setenv("TZ", row.zone, 1);
+    tzset();
     EXPECT_EQ(takeText(LmxBasicFormatterFormatDate(nullptr, row.millis)), row.stamp);
   }
 }
 
 TEST_F(FormatterTest, ConfiguredFormatReplacesTheWholeDefault) {
-  setZone("Europe/Berlin");
+  setenv("TZ", "Europe/Berlin", 1);
+  tzset();
   // A null format: taken out of the configuration.
   struct Row { const char *format, *stamp; } rows[] = {
       {"%H:%M", "15:07"}, {"%Y/%m/%d", "2024/03/05"}, {"at %S s", "at 09 s"}, {"", ""},
@@ -281,8 +279,7 @@ TEST_F(FormatterTest, ConsoleWritesTheHeaderOnceBeforeRecordsAndTheTrailerOnceAt
   LmxSetObjProp(framed, "dateTimeFormat", "T");
   LmxAddListener(handler_, get("test.counter", "test_counting"));
   struct Row { bool enabled, formatter; const char *steps, *printed; int passedOn; } rows[] = {
-      {true, true, "pp", "<head>\nT m\nT m\n", 2},
-      {true, true, "oop", "<head>\nT m\n", 1},
+      {true, true, "pp", "<head>\nT m\nT m\n", 2}, {true, true, "oop", "<head>\nT m\n", 1},
       {true, true, "c", "", 0},
       {true, true, "pccp", "<head>\nT m\n<tail>\n<head>\nT m\n", 2},
       {false, true, "popcp", "<head>\n<tail>\n", 0},  // disabled: still framed
@@ -318,8 +315,7 @@ TEST_F(FormatterTest, WithoutItsFlagByteTheConsoleDoesNothing) {
 // ends at once (no exit handlers, no flush of the standard streams).
 TEST_F(OutputTest, ConsoleRecordsReachStandardOutputAtOnceInTheLocalesCodeSet) {
   struct Row { const char *lcAll, *bytes; } rows[] = {
-      {"de_DE.UTF-8", "T caf\xC3\xA9\n"},
-      {"de_DE.ISO-8859-1", "T caf\xE9\n"},
+      {"de_DE.UTF-8", "T caf\xC3\xA9\n"}, {"de_DE.ISO-8859-1", "T caf\xE9\n"},
       {"fr_FR.ISO-8859-15@euro", "T caf\xE9\n"},
   };
   writeFile(at("child.properties"), "child.className=lmx_basiclogger\nchild.listenerNames=out\n"

@@ -1,6 +1,8 @@
 // The multi-process file handler and its named lock with real processes,
 // and what the file handlers report, seen where the toolkit's own reports
 // go: a toolkit whose error logger writes into a log file.
+#include <fcntl.h>
+
 #include <chrono>
 #include <random>
 #include <sstream>
@@ -57,6 +59,27 @@ class MultiProcTest : public OutputTest {
     }
     return seen;
   }
+  // A child that logs `records` records as a victim, then takes the lock and
+  // waits (forever, or until killed); returns once the child holds it.
+  pid_t holder(int records = 0) {
+    Notice holding;
+    pid_t pid = spawn([&] {
+      if (records > 0) {
+        test::Handler h(true);
+        configure(h);
+        for (int n = 0; n < records; ++n) h.log(record(kVictim, n).c_str());
+      }
+      CxStatus s;
+      lmx::MpLock *lock = lmx::MpLock::open(key, &s);
+      auto wait = lock != nullptr ? lock->acquire(10000, &s) : lmx::MpLock::Wait::Failed;
+      if (wait != lmx::MpLock::Wait::Acquired && wait != lmx::MpLock::Wait::TakenOver) return 1;
+      if (!holding.put()) return 2;
+      pause();
+      return 0;
+    });
+    EXPECT_TRUE(holding.get());
+    return pid;
+  }
   lmx::MpLock *openLock() {
     CxStatus s;
     lmx::MpLock *lock = lmx::MpLock::open(key, &s);
@@ -77,20 +100,7 @@ TEST_F(MultiProcTest, WritersThroughRolloversAndKillsLoseNothing) {
   for (int id = 0; id < 4; ++id) pids.push_back(writer(id, kRecords));
   std::mt19937 random(static_cast<unsigned>(getpid()));
   for (int victims = 0; victims < 8; ++victims) {
-    Notice holding;
-    const int records = 1 + static_cast<int>(random() % 40);
-    pid_t victim = spawn([&] {
-      test::Handler h(true);
-      configure(h);
-      lmx::MpLock *lock = openLock();
-      for (int n = 0; n < records; ++n) h.log(record(kVictim, n).c_str());
-      if (lock == nullptr) return 1;
-      lmx::MpLockHold hold(lock, 10000);
-      if (!holding.put()) return 2;
-      pause();
-      return 0;
-    });
-    EXPECT_TRUE(holding.get());
+    pid_t victim = holder(1 + static_cast<int>(random() % 40));
     std::this_thread::sleep_for(std::chrono::milliseconds(1 + random() % 10));
     kill(victim, SIGKILL);
     EXPECT_EQ(reap(victim), -SIGKILL);
@@ -121,7 +131,7 @@ TEST_F(MultiProcTest, CopyIntoAnOlderLongerBackupLeavesNoTail) {
   EXPECT_EQ(fs::status(at("default1.log")).permissions() & fs::perms::mask, fs::perms(0600));
 }
 
-TEST_F(MultiProcTest, TheFirstKeyStays) {
+TEST_F(MultiProcTest, TheFirstKeyStaysAndNamesTheLock) {
   test::Handler h(true);
   h.set("MPFileSemKey", key);
   h.log("a\n");
@@ -133,15 +143,12 @@ TEST_F(MultiProcTest, TheFirstKeyStays) {
   EXPECT_EQ(h.vars()->lock, lock);
   EXPECT_EQ(h.vars()->lockKey, key + 1);
   EXPECT_EQ(readFile(at("default.log")), "a\nb\n");
-  char name[300] = "/";
-  lmx::MpLock::name(key + 1, name + 1, 256);
-  EXPECT_NE(shm_unlink(name), 0);  // never made
-}
-
-TEST_F(MultiProcTest, LockNameFollowsTheKey) {
+  // Every process of a key finds the lock by the key's name.
+  int shared = shm_open(("/LMX_SEM_KEY_" + std::to_string(key)).c_str(), O_RDONLY, 0);
+  EXPECT_GE(shared, 0);
+  close(shared);
+  EXPECT_NE(shm_unlink(("/LMX_SEM_KEY_" + std::to_string(key + 1)).c_str()), 0);  // never made
   char name[256];
-  lmx::MpLock::name(31821, name, sizeof name);
-  EXPECT_STREQ(name, "LMX_SEM_KEY_31821");
   lmx::MpLock::name(-5, name, sizeof name);
   EXPECT_STREQ(name, "LMX_SEM_KEY_-5");
 }
@@ -179,10 +186,10 @@ TEST_F(MultiProcTest, ProcessesOfOneKeyExcludeEachOther) {
   lmx::MpLock::close(lock);
 }
 
-class ReportTest : public OutputTest {
+class ReportTest : public MultiProcTest {
  protected:
   void SetUp() override {
-    OutputTest::SetUp();
+    MultiProcTest::SetUp();
     ASSERT_TRUE(openToolkit("lumex.errorLogger.listenerNames=test.reports\n"
                             "test.reports.className=lmx_filehandler\n"
                             "test.reports.fileName=" + at("reports.log") + "\n"));
@@ -192,21 +199,6 @@ class ReportTest : public OutputTest {
     size_t n = 0;
     for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
     return n;
-  }
-  // A child that takes the lock of the key and then waits (forever, or
-  // until killed); returns once it holds the lock.
-  pid_t holder() {
-    Notice ready;
-    pid_t pid = spawn([&] {
-      CxStatus s;
-      lmx::MpLock *lock = lmx::MpLock::open(key, &s);
-      if (lock == nullptr || lock->acquire(1000, &s) != lmx::MpLock::Wait::Acquired) return 1;
-      (void)ready.put();
-      pause();
-      return 0;
-    });
-    EXPECT_TRUE(ready.get());
-    return pid;
   }
 };
 

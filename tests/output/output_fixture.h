@@ -23,7 +23,6 @@
 #include "core/obj_class.h"
 #include "core/object.h"
 #include "lumex/lumex.h"
-#include "lumex/output.h"
 #include "output/file_handler_vars.h"
 #include "output/mp_lock.h"
 
@@ -185,7 +184,6 @@ class OutputTest : public ::testing::Test {
     shm_unlink(("/LMX_SEM_KEY_" + std::to_string(key)).c_str());
     fs::current_path(saved);
     std::error_code ec;
-    fs::permissions(root, fs::perms::owner_all, fs::perm_options::add, ec);
     fs::remove_all(root, ec);
   }
   // Opens the toolkit (closed first when open), with the properties text
