@@ -68,39 +68,32 @@ class FormatterTest : public OutputTest {
   Object *handler_ = nullptr;
 };
 
-TEST_F(FormatterTest, DefaultStampCarriesMillisecondsAndTheTrueZoneOffset) {
-  struct Row { const char *zone; int64_t millis; const char *stamp; } rows[] = {
-      {"UTC", 0, "1970-01-01 00:00:00.000+00:00"}, {"UTC", -1, "1969-12-31 23:59:59.999+00:00"},
-      {"Europe/Berlin", 1709647629045, "2024-03-05 15:07:09.045+01:00"},
-      {"America/New_York", 1719835200000, "2024-07-01 08:00:00.000-04:00"},
-      {"Asia/Kolkata", 1709647629005, "2024-03-05 19:37:09.005+05:30"},
-      {"America/St_Johns", 1709647629999, "2024-03-05 10:37:09.999-03:30"},
+// The default stamp carries milliseconds and the true zone offset; a
+// configured format replaces the whole default (null: none, or taken out).
+TEST_F(FormatterTest, StampCarriesMillisecondsAndTheZoneOffsetUnlessAFormatIsConfigured) {
+  constexpr int64_t kT = 1709647629045;
+  struct Row { const char *zone, *format; int64_t millis; const char *stamp; } rows[] = {
+      {"UTC", nullptr, 0, "1970-01-01 00:00:00.000+00:00"},
+      {"UTC", nullptr, -1, "1969-12-31 23:59:59.999+00:00"},
+      {"America/New_York", nullptr, 1719835200000, "2024-07-01 08:00:00.000-04:00"},
+      {"Asia/Kolkata", nullptr, 1709647629005, "2024-03-05 19:37:09.005+05:30"},
+      {"America/St_Johns", nullptr, 1709647629999, "2024-03-05 10:37:09.999-03:30"},
       // Daylight saving of half an hour: +11:00 in summer, +10:30 in winter.
-      {"Australia/Lord_Howe", 1704067200000, "2024-01-01 11:00:00.000+11:00"},
+      {"Australia/Lord_Howe", nullptr, 1704067200000, "2024-01-01 11:00:00.000+11:00"},
       // West of Greenwich by less than an hour.
-      {"Africa/Monrovia", 0, "1969-12-31 23:15:30.000-00:44"},
-      {"<-0030>0:30", 0, "1969-12-31 23:30:00.000-00:30"},
+      {"Africa/Monrovia", nullptr, 0, "1969-12-31 23:15:30.000-00:44"},
+      {"<-0030>0:30", nullptr, 0, "1969-12-31 23:30:00.000-00:30"},
+      {"Europe/Berlin", nullptr, kT, "2024-03-05 15:07:09.045+01:00"},
+      {"Europe/Berlin", "%H:%M", kT, "15:07"}, {"Europe/Berlin", "%Y/%m/%d", kT, "2024/03/05"},
+      {"Europe/Berlin", "at %S s", kT, "at 09 s"}, {"Europe/Berlin", "", kT, ""},
+      {"Europe/Berlin", nullptr, kT, "2024-03-05 15:07:09.045+01:00"},
   };
   for (const Row &row : rows) {
-    SCOPED_TRACE(std::string(row.zone) + " " + std::to_string(row.millis));
+    SCOPED_TRACE(std::string(row.zone) + " " + str(row.format) + " " + std::to_string(row.millis));
     setenv("TZ", row.zone, 1);
     tzset();
-    EXPECT_EQ(takeText(LmxBasicFormatterFormatDate(nullptr, row.millis)), row.stamp);
-  }
-}
-
-TEST_F(FormatterTest, ConfiguredFormatReplacesTheWholeDefault) {
-  setenv("TZ", "Europe/Berlin", 1);
-  tzset();
-  // A null format: taken out of the configuration.
-  struct Row { const char *format, *stamp; } rows[] = {
-      {"%H:%M", "15:07"}, {"%Y/%m/%d", "2024/03/05"}, {"at %S s", "at 09 s"}, {"", ""},
-      {nullptr, "2024-03-05 15:07:09.045+01:00"},
-  };
-  for (const Row &row : rows) {
-    SCOPED_TRACE(str(row.format));
     test::setProp(formatter_, "dateTimeFormat", row.format);
-    EXPECT_EQ(takeText(LmxBasicFormatterFormatDate(formatter_, 1709647629045)), row.stamp);
+    EXPECT_EQ(takeText(LmxBasicFormatterFormatDate(formatter_, row.millis)), row.stamp);
   }
   // The field means a format only on a formatter.
   ObjClass cls{};
@@ -108,8 +101,7 @@ TEST_F(FormatterTest, ConfiguredFormatReplacesTheWholeDefault) {
   Object handler{};
   handler.objClass = &cls;
   handler.b.dateTimeFormat = const_cast<char *>("%H:%M");
-  EXPECT_EQ(takeText(LmxBasicFormatterFormatDate(&handler, 1709647629045)),
-            "2024-03-05 15:07:09.045+01:00");
+  EXPECT_EQ(takeText(LmxBasicFormatterFormatDate(&handler, kT)), "2024-03-05 15:07:09.045+01:00");
 }
 
 TEST_F(FormatterTest, LineShowsPresentPropertiesInFixedOrderBetweenSeparators) {
@@ -162,14 +154,15 @@ TEST_F(FormatterTest, NoLineWithoutAFormatterOrABindOperation) {
   LmxFreeEvent(event);
 }
 
-TEST_F(FormatterTest, NewHandlerFormatsWithTheDefaultFormattersFullStamp) {
+// A new handler formats with the default formatter's full stamp; the texts
+// come from the formatter's operations.
+TEST_F(FormatterTest, HandlerTextsComeFromItsFormatterTheDefaultOneAtFirst) {
   EXPECT_EQ(formatterName(), "lumex.defaultFormatter");
   EXPECT_EQ(LmxHandlerGetFmtHeader(handler_), nullptr);
   EXPECT_EQ(LmxHandlerGetFmtTrailer(handler_), nullptr);
   Event *event = test::newEvent(nullptr, "m", 0);
   EXPECT_EQ(takeText(LmxHandlerDoFmt(handler_, event)),
             takeText(LmxBasicFormatterFormatDate(nullptr, LmxGetEventTime(event))) + " m\n");
-  LmxFreeEvent(event);
   // Other keys reach the generic configuration; calls without an object or
   // a key change nothing.
   LmxSetObjProp(handler_, "logging", "OFF");
@@ -179,13 +172,9 @@ TEST_F(FormatterTest, NewHandlerFormatsWithTheDefaultFormattersFullStamp) {
   LmxBasicHandlerFCfgChange(nullptr, "formatterName");
   LmxBasicHandlerFCfgChange(handler_, nullptr);
   EXPECT_EQ(formatterName(), "lumex.defaultFormatter");
-}
-
-TEST_F(FormatterTest, HandlerTextsComeFromTheFormattersOperations) {
   Object *framed = get("test.framed", "test_framed");
   LmxHandlerSetFormatter(handler_, framed);
   LmxSetObjProp(framed, "dateTimeFormat", "T");
-  Event *event = test::newEvent(nullptr, "m", 0);
   EXPECT_EQ(takeText(LmxHandlerGetFmtHeader(handler_)), "<head>\n");
   EXPECT_EQ(takeText(LmxHandlerGetFmtTrailer(handler_)), "<tail>\n");
   EXPECT_EQ(takeText(LmxHandlerDoFmt(handler_, event)), "T m\n");
