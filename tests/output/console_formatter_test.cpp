@@ -230,40 +230,7 @@ TEST_F(FormatterTest, FormatterNameReplacesTheFormatterByName) {
   EXPECT_EQ(framed->references, 2);  // held by nobody now but the test
 }
 
-// The toolkit's own report (of a logger without listeners) goes to the
-// default console, formatted by the default formatter.
-TEST_F(OutputTest, LogCallsReachTheConsoleThroughTheConfiguredFormatter) {
-  const std::string props =
-      "app.className=lmx_basiclogger\napp.listenerNames=out\nout.className=lmx_consolehandler\n"
-      "semi.className=lmx_basicformatter\nsemi.separator=;\nsemi.dateTimeFormat=T\n"
-      "lumex.defaultFormatter.dateTimeFormat=D\nlonely.className=lmx_basiclogger\n";
-  struct Row { const char *props, *printed; } rows[] = {
-      {"out.formatterName=semi\n", "T;Lumex;started\nT;main.c;run;-1;x=4\nT;a and b\n"},
-      {"", "D Lumex started\nD main.c run -1 x=4\nD a and b\n"},  // the default formatter
-  };
-  constexpr int32_t kProperty = 201;  // a named event property in a parameter list
-  for (const Row &row : rows) {
-    SCOPED_TRACE(row.props);
-    ASSERT_TRUE(openToolkit(props + row.props));
-    Object *app = LmxGetObject("app", nullptr);
-    Object *lonely = LmxGetObject("lonely", nullptr);
-    ASSERT_NE(app, nullptr);
-    testing::internal::CaptureStdout();
-    LmxLogInfo(app, nullptr, 0, 0, "started", kProperty, "product", LMX_PARM_STRING, "Lumex", 0);
-    LmxLogDebugMin(app, "main.c", "run", -1, "x=%1$d", LMX_PARM_INT, 4, 0);
-    LmxLogDebugMid(app, "main.c", "run", 2, "below the level", 0);
-    LmxLogWarn(app, "no_such_catalog", 1, 2, "%1$s and %2$s", LMX_PARM_STRING, "a",
-               LMX_PARM_STRING, "b", 0);
-    LmxLogInfo(lonely, nullptr, 0, 0, "m", 0);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(),
-              row.printed + std::string("D LMXLG01E No listeners are registered with the "
-                                        "logger lonely.\r\n"));
-    LmxReleaseObject(lonely);
-    LmxReleaseObject(app);
-  }
-}
-
-TEST_F(FormatterTest, ConsoleWritesTheHeaderOnceBeforeRecordsAndTheTrailerOnceAtClose) {
+TEST_F(FormatterTest, ConsoleWritesTheHeaderOnceBeforeRecordsAndTheTrailerAtClose) {
   Object *framed = get("test.framed", "test_framed");
   LmxSetObjProp(framed, "dateTimeFormat", "T");
   LmxAddListener(handler_, get("test.counter", "test_counting"));
@@ -284,12 +251,9 @@ TEST_F(FormatterTest, ConsoleWritesTheHeaderOnceBeforeRecordsAndTheTrailerOnceAt
     EXPECT_EQ(run(row.steps), row.printed);
     EXPECT_EQ(processed, row.passedOn);
   }
-}
-
-TEST_F(FormatterTest, WithoutItsFlagByteTheConsoleDoesNothing) {
-  LmxHandlerSetFormatter(handler_, get("test.framed", "test_framed"));
-  LmxAddListener(handler_, get("test.counter", "test_counting"));
-  // As after a failed allocation of the private variables.
+  // Without its flag byte (as after a failed allocation of the private
+  // variables) the console does nothing.
+  LmxHandlerSetFormatter(handler_, framed);
   LmxConsoleHandlerFFreeVars(handler_->vars);
   handler_->vars = nullptr;
   EXPECT_EQ(run("opc"), "");
@@ -300,30 +264,49 @@ TEST_F(FormatterTest, WithoutItsFlagByteTheConsoleDoesNothing) {
   EXPECT_EQ(*static_cast<unsigned char *>(handler_->vars), 0);
 }
 
-// A child with the locale variable logs a non-ASCII text to a console and
-// ends at once (no exit handlers, no flush of the standard streams).
-TEST_F(OutputTest, ConsoleRecordsReachStandardOutputAtOnceInTheLocalesCodeSet) {
-  struct Row { const char *lcAll, *bytes; } rows[] = {
-      {"de_DE.UTF-8", "T caf\xC3\xA9\n"}, {"de_DE.ISO-8859-1", "T caf\xE9\n"},
-      {"fr_FR.ISO-8859-15@euro", "T caf\xE9\n"},
+// Log calls in a child with the locale variable, configured by a properties
+// text, reach the console through the named formatter (or the default one)
+// in the locale's code set; the toolkit's own report (of a logger without
+// listeners) goes to the default console. The child ends at once (no exit
+// handlers, no flush of the standard streams).
+TEST_F(OutputTest, LogCallsReachTheConsoleAtOnceThroughTheConfiguredFormatter) {
+  const std::string props =
+      "app.className=lmx_basiclogger\napp.listenerNames=out\nout.className=lmx_consolehandler\n"
+      "semi.className=lmx_basicformatter\nsemi.separator=;\nsemi.dateTimeFormat=T\n"
+      "lumex.defaultFormatter.dateTimeFormat=D\nlonely.className=lmx_basiclogger\n";
+  const char *semi = "T;Lumex;started\nT;main.c;run;-1;x=4\nT;a and b\nT;caf";
+  const char *plain = "D Lumex started\nD main.c run -1 x=4\nD a and b\nD caf";
+  struct Row { const char *lcAll, *props, *printed, *eAcute; } rows[] = {
+      {"de_DE.UTF-8", "out.formatterName=semi\n", semi, "\xC3\xA9"},
+      {"de_DE.UTF-8", "", plain, "\xC3\xA9"},
+      {"de_DE.ISO-8859-1", "out.formatterName=semi\n", semi, "\xE9"},
+      {"fr_FR.ISO-8859-15@euro", "", plain, "\xE9"},
   };
-  writeFile(at("child.properties"), "child.className=lmx_basiclogger\nchild.listenerNames=out\n"
-                                    "out.className=lmx_consolehandler\nout.formatterName=fmt\n"
-                                    "fmt.className=lmx_basicformatter\nfmt.dateTimeFormat=T\n");
+  constexpr int32_t kProperty = 201;  // a named event property in a parameter list
   for (const Row &row : rows) {
-    SCOPED_TRACE(row.lcAll);
+    SCOPED_TRACE(std::string(row.lcAll) + " " + row.props);
+    writeFile(at("toolkit.properties"), props + row.props);
     int out = open(at("stdout").c_str(), O_CREAT | O_TRUNC | O_WRONLY, 0600);
     ASSERT_GE(out, 0);
     pid_t pid = spawn([&] {
       dup2(out, STDOUT_FILENO);
       setenv("LC_ALL", row.lcAll, 1);
-      if (!LmxOpenToolkit(at("child.properties").c_str())) return 3;
-      LmxLogText(LmxGetObject("child", nullptr), "caf\xC3\xA9", 0);
+      if (!LmxOpenToolkit(at("toolkit.properties").c_str())) return 3;
+      Object *app = LmxGetObject("app", nullptr);
+      LmxLogInfo(app, nullptr, 0, 0, "started", kProperty, "product", LMX_PARM_STRING, "Lumex", 0);
+      LmxLogDebugMin(app, "main.c", "run", -1, "x=%1$d", LMX_PARM_INT, 4, 0);
+      LmxLogDebugMid(app, "main.c", "run", 2, "below the level", 0);
+      LmxLogWarn(app, "no_such_catalog", 1, 2, "%1$s and %2$s", LMX_PARM_STRING, "a",
+                 LMX_PARM_STRING, "b", 0);
+      LmxLogText(app, "caf\xC3\xA9", 0);
+      LmxLogInfo(LmxGetObject("lonely", nullptr), nullptr, 0, 0, "m", 0);
       return 0;
     });
     close(out);
     EXPECT_EQ(reap(pid), 0);
-    EXPECT_EQ(readFile(at("stdout")), row.bytes);
+    EXPECT_EQ(readFile(at("stdout")), std::string(row.printed) + row.eAcute +
+                                          "\nD LMXLG01E No listeners are registered with the "
+                                          "logger lonely.\r\n");
   }
 }
 
