@@ -146,7 +146,7 @@ struct Vars {
 };
 
 // A pipe between a parent and its child: one side puts a byte, the other
-// waits for it.
+// waits for it (and sees the end when the putting side ends first).
 struct Notice {
   int fd[2];
   Notice() { EXPECT_EQ(pipe(fd), 0); }
@@ -155,8 +155,10 @@ struct Notice {
     close(fd[1]);
   }
   bool put() const { return write(fd[1], "x", 1) == 1; }
-  bool get() const {
+  bool get() {
     char c;
+    close(fd[1]);
+    fd[1] = -1;
     return read(fd[0], &c, 1) == 1;
   }
 };
