@@ -190,8 +190,12 @@ TEST_F(FileHandlerTest, FullDiskIsSurvivedAndTheNextRecordLands) {
 
 using NameTest = OutputTest;
 
+// Names are split into their parts, from which the active and backup names
+// are built; names that do not fit leave nothing.
 TEST_F(NameTest, SplitsNamesAndBuildsActiveAndBackupNames) {
   const std::string cwd = fs::current_path().string();
+  const std::string n259 = std::string(255, 'a') + ".log", n260 = "a" + n259, n261 = "a" + n260;
+  const char *none = "(null)";
   // A leading "." stands for the current directory.
   struct Row { const char *name, *dir, *base; int32_t number; const char *ext, *active, *backup; };
   const Row rows[] = {
@@ -208,10 +212,13 @@ TEST_F(NameTest, SplitsNamesAndBuildsActiveAndBackupNames) {
       {"a\\b/c.d.e", "a/b", "c.d", 0, "e", "a/b/c.d.e", "a/b/c.d1.e"},
       // The only dot lies in a directory: it starts the extension.
       {"my.logs/app", ".", "my", 0, "logs/app", "./my.logs/app", "./my1.logs/app"},
+      {nullptr, none, none, 0, none, none, none}, {"", none, none, 0, none, none, none},
+      {n260.c_str(), none, none, 0, none, none, none},
+      {n261.c_str(), none, none, 0, none, none, none},
   };
   auto full = [&](std::string s) { return s[0] == '.' ? cwd + s.substr(1) : s; };
   for (const Row &r : rows) {
-    SCOPED_TRACE(r.name);
+    SCOPED_TRACE(str(r.name));
     Vars v;
     v.name(r.name);
     EXPECT_EQ(str(v->directory), full(r.dir));
@@ -221,43 +228,24 @@ TEST_F(NameTest, SplitsNamesAndBuildsActiveAndBackupNames) {
     EXPECT_EQ(str(v->fullName), full(r.active));
     EXPECT_EQ(test::takeText(lmx::logGenerationName(v.v, 1)), full(r.backup));
   }
-}
-
-TEST_F(NameTest, RefusedNamesLeaveNoActiveFile) {
-  const std::string n260 = std::string(256, 'a') + ".log", n261 = std::string(257, 'a') + ".log";
-  for (const char *name : {static_cast<const char *>(nullptr), "", n260.c_str(), n261.c_str()}) {
-    SCOPED_TRACE(str(name).size());
-    Vars v;
-    v.name(name);
-    EXPECT_EQ(v->baseName, nullptr);
-    EXPECT_EQ(v->directory, nullptr);
-    EXPECT_EQ(v->fullName, nullptr);
-  }
   Vars ok;
-  ok.name(std::string(255, 'a').append(".log").c_str());  // 259 characters
-  EXPECT_NE(ok->fullName, nullptr);
+  ok.name(n259.c_str());
+  EXPECT_EQ(str(ok->fullName), cwd + "/" + n259);
 }
 
-TEST_F(NameTest, BuildRuleOmitsMissingParts) {
-  // The name table reaches the others through the backup names.
-  struct Row { const char *dir, *base; int32_t number; const char *ext, *expected; } rows[] = {
-      {nullptr, "b", 0, nullptr, "b"}, {"/d", nullptr, 1, "x", nullptr},
-  };
-  for (const Row &r : rows) {
-    char *out = nullptr;
-    lmxSetFileNameParts(&out, r.dir, r.base, r.number, r.ext);
-    EXPECT_EQ(str(out), str(r.expected));
-    BasMemoryFree(out);
-  }
-}
-
-TEST_F(NameTest, LimitComparisonIsUnsignedWithTheLimitsSign) {
-  // The rows of the file table reach a limit exactly and stay below it.
+// The build rule omits missing parts (the name table reaches the others),
+// the limit compares unsigned with the limit's sign (the file table reaches
+// a limit exactly and stays below it), a failed write counts only what
+// landed.
+TEST_F(NameTest, BuildRuleLimitAndFailedWrite) {
+  char *out = nullptr;
+  lmxSetFileNameParts(&out, nullptr, "b", 0, nullptr);
+  EXPECT_EQ(test::takeText(out), "b");
+  out = nullptr;
+  lmxSetFileNameParts(&out, "/d", nullptr, 1, "x");
+  EXPECT_EQ(out, nullptr);
   EXPECT_TRUE(lmx::logIsFull(0, 0));
   EXPECT_FALSE(lmx::logIsFull(UINT64_C(1) << 40, -1));
-}
-
-TEST_F(NameTest, FailedWriteCountsOnlyWhatLanded) {
   Vars v;
   BasMemoryFree(v->fullName);
   v->fullName = BasStringDup("/dev/full");

@@ -96,7 +96,7 @@ class Handler {
 
 // The text as a string, freed.
 inline std::string takeText(char *text) {
-  std::string copy = text != nullptr ? text : "<null>";
+  std::string copy = str(text);
   BasMemoryFree(text);
   return copy;
 }
