@@ -35,10 +35,10 @@ namespace test {
 
 inline std::string gHeader, gTrailer;
 
-inline char *textOrNull(const std::string &s) { return s.empty() ? nullptr : BasStringDup(s.c_str()); }
-inline char *fmtRecord(Object *, Event *event) { return BasStringDup(reinterpret_cast<char *>(event)); }
-inline char *fmtHeader(Object *) { return textOrNull(gHeader); }
-inline char *fmtTrailer(Object *) { return textOrNull(gTrailer); }
+inline char *dup(const std::string &s) { return s.empty() ? nullptr : BasStringDup(s.c_str()); }
+inline char *fmtRecord(Object *, Event *e) { return BasStringDup(reinterpret_cast<char *>(e)); }
+inline char *fmtHeader(Object *) { return dup(gHeader); }
+inline char *fmtTrailer(Object *) { return dup(gTrailer); }
 
 // One (multi-process) file handler object with its formatter; freed
 // (without a trailer, as the toolkit's close does) at the end of the scope.
@@ -166,9 +166,8 @@ struct Notice {
 class OutputTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::string tmpl = (fs::temp_directory_path() / "lmxout.XXXXXX").string();
-    ASSERT_NE(mkdtemp(tmpl.data()), nullptr);
-    root = tmpl;
+    root = (fs::temp_directory_path() / "lmxout.XXXXXX").string();
+    ASSERT_NE(mkdtemp(root.data()), nullptr);
     fs::current_path(root);
     test::gHeader.clear();
     test::gTrailer.clear();
