@@ -1,10 +1,6 @@
-// Lines of the basic formatter (timestamps with milliseconds, the zone
-// offset of the local time or a configured strftime format; separators; the
-// properties shown and their order), a handler's formatter (getting,
-// setting, its texts, naming it in the configuration), handlers and
-// formatters configured by a properties file, from log calls to the
-// console, and the console handler: header once, records, trailer at close,
-// the enabled flag, passing events on, the code set, output at once.
+// Lines of the basic formatter (stamps, separators, the properties shown), a handler's
+// formatter (getting, setting, its texts, naming it), the console handler (header, records,
+// trailer, the enabled flag, passing events on) and a configured console in a child process.
 #include <fcntl.h>
 
 #include <ctime>
@@ -110,8 +106,7 @@ TEST_F(FormatterTest, LineShowsPresentPropertiesInFixedOrderBetweenSeparators) {
   using Props = std::vector<std::pair<const char *, const char *>>;
   struct Row { const char *separator; Props properties; const char *text, *line; } rows[] = {
       {nullptr, {}, "hello", "T hello\n"},
-      {" | ", {{"lmx_prop_srcline", "-1"}}, "m", "T | -1 | m\n"},
-      {" | ", {}, "", "T | \n"},
+      {" | ", {{"lmx_prop_srcline", "-1"}}, "m", "T | -1 | m\n"}, {" | ", {}, "", "T | \n"},
       {"", {{"product", "P"}}, "m", "TPm\n"},
       // Set in reverse order, shown in the formatter's order; others left out.
       {";",
@@ -198,7 +193,7 @@ TEST_F(FormatterTest, HandlerTextsComeFromItsFormatterTheDefaultOneAtFirst) {
   LmxFreeEvent(event);
 }
 
-TEST_F(FormatterTest, SettingTheCurrentFormatterAgainKeepsItAndItsCount) {
+TEST_F(FormatterTest, SettingTheFormatterKeepsCountsAndNamingItReplacesIt) {
   Object *formatter = LmxGetObject("test.other", "lmx_basicformatter");
   LmxHandlerSetFormatter(handler_, formatter);
   int32_t before = formatter->references;  // map, handler, this test
@@ -212,11 +207,8 @@ TEST_F(FormatterTest, SettingTheCurrentFormatterAgainKeepsItAndItsCount) {
   // Another formatter in its place destroys the old one.
   LmxHandlerSetFormatter(handler_, nullptr);
   EXPECT_EQ(LmxGetObject("test.other", nullptr), nullptr) << "the replaced one should be gone";
-}
-
-TEST_F(FormatterTest, FormatterNameReplacesTheFormatterByName) {
+  // By name in the configuration; a null value: the key taken out.
   Object *framed = get("test.framed", "test_framed");
-  // A null value: the key taken out of the configuration.
   struct Row { const char *value, *formatter; } rows[] = {
       {"test.framed", "test.framed"}, {"lumex.defaultFormatter", "lumex.defaultFormatter"},
       {"test.framed", "test.framed"}, {nullptr, "test.framed"},  // gone: the handler keeps it

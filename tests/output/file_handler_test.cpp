@@ -1,7 +1,5 @@
-// The file handlers: configuration keys, open, rollover with header and
-// trailer, the per-record check, permissions, encoding and failures; log
-// file names (splitting, active and backup names, rename rollover) and the
-// log file target (the limit, writes).
+// The file handlers (configuration keys, open, rollover with header and trailer, the
+// per-record check, permissions, encoding, failures), log file names and the file target.
 #include <fcntl.h>
 #include <sys/mount.h>
 #include <sys/stat.h>

@@ -1,8 +1,6 @@
-// Shared by the output tests: a scratch folder (the current directory) and a
-// lock key of each test's own, child processes, the toolkit opened with a
-// properties text, and file handlers made by hand whose formatter's record
-// is the event itself (tests pass the text in place of an event) and whose
-// header and trailer the test chooses.
+// Shared by the output tests: a scratch folder (the current directory) and a lock key of
+// each test's own, child processes, the toolkit opened with a properties text, and file
+// handlers made by hand whose formatter's record is the text passed in place of an event.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -46,7 +44,6 @@ class Handler {
  public:
   explicit Handler(bool mp = false) {
     cls_.kind = LMX_KIND_HANDLER;
-    cls_.name = const_cast<char *>(mp ? "lmx_multiproc_filehandler" : "lmx_filehandler");
     cls_.ops.handler = {mp ? LmxMultiProcFileHandlerFProcess : LmxFileHandlerFProcess,
                         mp ? LmxMultiProcFileHandlerFOpen : LmxFileHandlerFOpen,
                         mp ? LmxMultiProcFileHandlerFClose : LmxFileHandlerFClose};
@@ -54,7 +51,6 @@ class Handler {
     cls_.freeVars = LmxFileHandlerFFreeVars;
     cls_.cfgChange = LmxFileHandlerFCfgChange;
     fmtCls_.kind = LMX_KIND_FORMATTER;
-    fmtCls_.name = const_cast<char *>("test_formatter");
     fmtCls_.ops.formatter = {fmtRecord, fmtHeader, fmtTrailer, nullptr};
     formatter_.objClass = &fmtCls_;
     object_.objClass = &cls_;
