@@ -228,8 +228,7 @@ TEST_F(FormatterTest, ConsoleWritesTheHeaderOnceBeforeRecordsAndTheTrailerAtClos
   LmxAddListener(handler_, get("test.counter", "test_counting"));
   struct Row { bool enabled, formatter; const char *steps, *printed; int passedOn; } rows[] = {
       {true, true, "pp", "<head>\nT m\nT m\n", 2}, {true, true, "oop", "<head>\nT m\n", 1},
-      {true, true, "c", "", 0},
-      {true, true, "pccp", "<head>\nT m\n<tail>\n<head>\nT m\n", 2},
+      {true, true, "c", "", 0}, {true, true, "pccp", "<head>\nT m\n<tail>\n<head>\nT m\n", 2},
       {false, true, "popcp", "<head>\n<tail>\n", 0},  // disabled: still framed
       {true, false, "opc", "", 1},  // no formatter: nothing printed, events go on
   };
@@ -256,11 +255,10 @@ TEST_F(FormatterTest, ConsoleWritesTheHeaderOnceBeforeRecordsAndTheTrailerAtClos
   EXPECT_EQ(*static_cast<unsigned char *>(handler_->vars), 0);
 }
 
-// Log calls in a child with the locale variable, configured by a properties
-// text, reach the console through the named formatter (or the default one)
-// in the locale's code set; the toolkit's own report (of a logger without
-// listeners) goes to the default console. The child ends at once (no exit
-// handlers, no flush of the standard streams).
+// Log calls in a child with the locale variable, configured by a properties text, reach the
+// console through the named formatter (or the default one) in the locale's code set; the
+// toolkit's own report (of a logger without listeners) goes to the default console. The child
+// ends at once (no exit handlers, no flush of the standard streams).
 TEST_F(OutputTest, LogCallsReachTheConsoleAtOnceThroughTheConfiguredFormatter) {
   const std::string props =
       "app.className=lmx_basiclogger\napp.listenerNames=out\nout.className=lmx_consolehandler\n"

@@ -87,10 +87,9 @@ TEST_F(FileHandlerTest, ConfigurationKeysSetTheirFields) {
   }
 }
 
-// Every rollover ends the backup with the trailer and starts the new file
-// with the header; the record that passes the limit still lands. The
-// multi-process handler copies the active file into the first backup and
-// writes neither header nor trailer.
+// Every rollover ends the backup with the trailer and starts the new file with the header;
+// the record that passes the limit still lands. The multi-process handler copies the active
+// file into the first backup and writes neither header nor trailer.
 TEST_F(FileHandlerTest, StepsLeaveTheExpectedFiles) {
   struct Row { bool mp; const char *header, *trailer; Files before; Steps steps; Files after; };
   const Row rows[] = {

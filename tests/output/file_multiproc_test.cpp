@@ -1,6 +1,5 @@
-// The multi-process file handler and its named lock with real processes,
-// and what the file handlers report, seen where the toolkit's own reports
-// go: a toolkit whose error logger writes into a log file.
+// The multi-process file handler and its named lock with real processes, and what the file
+// handlers report where the toolkit's own reports go (an error logger writing into a file).
 #include <fcntl.h>
 
 #include <chrono>
@@ -82,11 +81,10 @@ class MultiProcTest : public OutputTest {
   }
 };
 
-// Four writers through rollovers and, while they write, writers killed
-// holding the lock after a random number of records and a random while.
-// Records stay whole and each writer's in order; the others take the lock
-// over at once and lose nothing (a time-out would drop records); a backup
-// is the active file as it was when it reached the limit.
+// Four writers through rollovers and, while they write, writers killed holding the lock
+// after a random number of records and a random while. Records stay whole and each writer's
+// in order; the others take the lock over at once and lose nothing (a time-out would drop
+// records); a backup is the active file as it was when it reached the limit.
 TEST_F(MultiProcTest, WritersThroughRolloversAndKillsLoseNothing) {
   constexpr int kRecords = 12000;
   auto start = std::chrono::steady_clock::now();
@@ -215,10 +213,9 @@ TEST_F(ReportTest, ProblemsAreReportedOnceUnlessSilenced) {
   }
 }
 
-// A holder that dies holding the lock: the next record is written at once
-// and the abandonment reported once. One that lives on: the record waits
-// the full ten seconds, is dropped and the time-out reported. Either way
-// the record after it lands.
+// A holder that dies holding the lock: the next record is written at once and the abandonment
+// reported once. One that lives on: the record waits the full ten seconds, is dropped and the
+// time-out reported. Either way the record after it lands.
 TEST_F(ReportTest, AbandonedLockAndTimedOutWaitAreReportedOnce) {
   struct Row { int signal, leastMs, mostMs; const char *report, *file; } rows[] = {
       {SIGKILL, 0, 2000, "Owner died", "a\nb\nc\n"},
