@@ -1,254 +1,253 @@
-// The file handler: configuration keys, open, rollover with header and
-// trailer, the per-record check, permissions, encoding and failures.
+// The file handlers (configuration keys, open, rollover with header and trailer, the
+// per-record check, permissions, encoding, failures), log file names and the file target.
+#include <fcntl.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 
-#include "file_fixture.h"
+#include "output/log_file.h"
+#include "output_fixture.h"
 
 namespace {
 
-class FileHandlerTest : public FileTest {
+using Steps = std::vector<std::string>;
+
+class FileHandlerTest : public OutputTest {
  protected:
-  void SetUp() override {
-    FileTest::SetUp();
-    test::gHeader.clear();
-    test::gTrailer.clear();
+  // One step on the handler: a text ending in a line feed is logged;
+  // "close", "off" (disable), "rm <file>", "mkdir <dir>" and "mv <from> <to>"
+  // do what they say; "mode <path> <octal>" checks the permissions of path;
+  // "key=value" sets a property, a bare key takes it out.
+  void apply(test::Handler &h, const std::string &step) {
+    size_t eq = step.find('='), sp = step.find(' '), sp2 = step.rfind(' ');
+    std::string verb = step.substr(0, sp), path = at(step.substr(sp + 1, sp2 - sp - 1));
+    if (step.back() == '\n') {
+      h.log(step.c_str());
+    } else if (step == "close") {
+      h.close();
+    } else if (step == "off") {
+      h.object()->enabled = 0;
+    } else if (verb == "rm") {
+      fs::remove(at(step.substr(3)));
+    } else if (verb == "mkdir") {
+      fs::create_directory(at(step.substr(6)));
+    } else if (verb == "mv") {
+      fs::rename(path, at(step.substr(sp2 + 1)));
+    } else if (verb == "mode") {
+      struct stat st {};
+      EXPECT_EQ(stat(path.c_str(), &st), 0) << path;
+      EXPECT_EQ(st.st_mode & 0777, std::stoul(step.substr(sp2 + 1), nullptr, 8)) << path;
+    } else if (eq != std::string::npos) {
+      h.set(step.substr(0, eq).c_str(), step.substr(eq + 1).c_str());
+    } else {
+      h.set(step.c_str(), nullptr);
+    }
   }
-  ObjClass cls_ = test::fileClass(false);
-  ObjClass fmt_ = test::formatterClass();
 };
 
-mode_t modeOf(const std::string &name) {
-  struct stat st;
-  return stat(name.c_str(), &st) == 0 ? (st.st_mode & 07777) : 0;
+std::map<std::string, long> fields(const FileHandlerVars &v) {
+  return {{"maxBytes", v.maxBytes},       {"maxFiles", v.maxFiles},
+          {"filePerm", v.filePermission}, {"dirPerm", v.dirPermission},
+          {"appending", v.appending},     {"lockKey", v.lockKey},
+          {"errs", v.logInternalErrs},    {"open", v.open}};
 }
 
-TEST_F(FileHandlerTest, StartsWithTheDocumentedValues) {
-  test::Handler h(&cls_, &fmt_);
-  FileHandlerVars *v = h.vars();
-  EXPECT_EQ(str(v->fullName), at("default.log"));
-  EXPECT_EQ(v->maxBytes, 1048576);
-  EXPECT_EQ(v->maxFiles, 3);
-  EXPECT_EQ(v->filePermission, 0744);
-  EXPECT_EQ(v->dirPermission, 0771);
-  EXPECT_EQ(v->appending, 1);
-  EXPECT_EQ(v->lockKey, 31821);
-  EXPECT_EQ(v->logInternalErrs, 1);
-  EXPECT_EQ(v->open, 0);
-  // The directory is the one current at creation.
+TEST_F(FileHandlerTest, StartsWithTheDocumentedValuesInTheDirectoryCurrentAtCreation) {
+  test::Handler h;
+  EXPECT_EQ(fields(*h.vars()), (std::map<std::string, long>{
+                                   {"maxBytes", 1048576}, {"maxFiles", 3}, {"filePerm", 0744},
+                                   {"dirPerm", 0771}, {"appending", 1}, {"lockKey", 31821},
+                                   {"errs", 1}, {"open", 0}}));
+  EXPECT_EQ(str(h.vars()->fullName), at("default.log"));
   fs::create_directory(at("later"));
   fs::current_path(at("later"));
   h.log("one\n");
-  EXPECT_EQ(readFile(at("default.log")), "one\n");
-  EXPECT_EQ(modeOf(at("default.log")), 0744u);
+  EXPECT_EQ(files(), (Files{{"default.log", "one\n"}}));
 }
 
 TEST_F(FileHandlerTest, ConfigurationKeysSetTheirFields) {
-  struct Row {
-    const char *key, *value;
-    int32_t FileHandlerVars::*field;
-    int32_t expected;
-  } rows[] = {
-      {"maxFileBytes", "200", &FileHandlerVars::maxBytes, 200},
-      {"maxFileBytes", nullptr, &FileHandlerVars::maxBytes, 1024},  // removed: not the default
-      {"maxFileSize", "5", &FileHandlerVars::maxBytes, 5},
-      {"maxFileSize", "many", &FileHandlerVars::maxBytes, 1024},
-      {"maxFiles", "7", &FileHandlerVars::maxFiles, 7},
-      {"maxFiles", nullptr, &FileHandlerVars::maxFiles, 3},
-      {"filePermission", "0640", &FileHandlerVars::filePermission, 0640},
-      {"filePermission", "640", &FileHandlerVars::filePermission, 0640},
-      {"filePermission", "0x1", &FileHandlerVars::filePermission, 0},
-      {"filePermission", "99", &FileHandlerVars::filePermission, 0744},  // refused: unchanged
-      {"filePermission", nullptr, &FileHandlerVars::filePermission, 0744},
-      {"dirPermission", "0700", &FileHandlerVars::dirPermission, 0700},
-      {"dirPermission", "8", &FileHandlerVars::dirPermission, 0771},
-      {"MPFileSemKey", "12", &FileHandlerVars::lockKey, 12},
-      {"MPFileSemKey", "key", &FileHandlerVars::lockKey, 0},
+  // A bare key: taken out of the configuration (maxFileBytes then reads 1024, not the default).
+  struct Row { const char *property, *field; long expected; } rows[] = {
+      {"maxFileBytes=200", "maxBytes", 200},   {"maxFileBytes", "maxBytes", 1024},
+      {"maxFileSize=5", "maxBytes", 5},        {"maxFileSize=many", "maxBytes", 1024},
+      {"maxFiles=7", "maxFiles", 7},           {"maxFiles", "maxFiles", 3},
+      {"filePermission=0640", "filePerm", 0640}, {"filePermission=640", "filePerm", 0640},
+      {"filePermission=0x1", "filePerm", 0},   {"filePermission=99", "filePerm", 0744},  // refused
+      {"filePermission", "filePerm", 0744},    {"dirPermission=0700", "dirPerm", 0700},
+      {"dirPermission=8", "dirPerm", 0771},    {"MPFileSemKey=12", "lockKey", 12},
+      {"MPFileSemKey=key", "lockKey", 0},      {"appending=FALSE", "appending", 0},
+      {"appending", "appending", 1},           {"appending=no", "appending", 1},
+      {"logInternalErrs=false", "errs", 0},    {"logInternalErrs=True", "errs", 1},
   };
   for (const Row &r : rows) {
-    SCOPED_TRACE(std::string(r.key) + "=" + str(r.value));
-    test::Handler h(&cls_, &fmt_);
-    h.set(r.key, r.value);
-    EXPECT_EQ(h.vars()->*r.field, r.expected);
+    SCOPED_TRACE(r.property);
+    test::Handler h;
+    h.vars()->appending = h.vars()->logInternalErrs = 7;  // neither value a key can give
+    apply(h, r.property);
+    EXPECT_EQ(fields(*h.vars()).at(r.field), r.expected);
   }
-  struct Flag {
-    const char *key, *value;
-    unsigned char FileHandlerVars::*field;
-    unsigned char expected;
-  } flags[] = {
-      {"appending", "FALSE", &FileHandlerVars::appending, 0},
-      {"appending", nullptr, &FileHandlerVars::appending, 1},
-      {"appending", "no", &FileHandlerVars::appending, 1},
-      {"logInternalErrs", "false", &FileHandlerVars::logInternalErrs, 0},
-      {"logInternalErrs", "True", &FileHandlerVars::logInternalErrs, 1},
+}
+
+// Every rollover ends the backup with the trailer and starts the new file with the header;
+// the record that passes the limit still lands. The multi-process handler copies the active
+// file into the first backup and writes neither header nor trailer.
+TEST_F(FileHandlerTest, StepsLeaveTheExpectedFiles) {
+  struct Row { bool mp; const char *header, *trailer; Files before; Steps steps; Files after; };
+  const Row rows[] = {
+      {false, "H\n", "T\n", {},
+       {"maxFileBytes=10", "r1\n", "r2\n", "r3\n", "r4\n", "r5\n", "r6\n", "r7\n", "r8\n", "r9\n",
+        "r10\n", "close"},
+       {{"default.log", "H\nr10\nT\n"}, {"default1.log", "H\nr7\nr8\nr9\nT\n"},
+        {"default2.log", "H\nr4\nr5\nr6\nT\n"}}},
+      // Each generation moves one on, the oldest is dropped and no file
+      // outside the configured name's own generations is touched.
+      {false, "", "", {{"default.log", "A"}, {"default2.log", "C"}},
+       {"maxFiles=4", "maxFileBytes=1", "r\n"},
+       {{"default.log", "r\n"}, {"default1.log", "A"}, {"default3.log", "C"}}},
+      {false, "", "",
+       {{"server12.txt", "A"}, {"server12.1.txt", "B"}, {"server12.2.txt", "C"},
+        {"server.txt", "X"}, {"server1.txt", "Y"}},
+       {"fileName=server12.txt", "maxFileBytes=1", "r\n"},
+       {{"server12.txt", "r\n"}, {"server12.1.txt", "A"}, {"server12.2.txt", "B"},
+        {"server.txt", "X"}, {"server1.txt", "Y"}}},
+      {false, "", "", {{"sub/app", "A"}, {"sub/app1", "B"}},
+       {"fileName=sub/app", "maxFiles=2", "maxFileBytes=1", "r\n"},
+       {{"sub/app", "r\n"}, {"sub/app1", "A"}}},
+      // One file never rolls.
+      {false, "", "", {}, {"maxFiles=1", "maxFileBytes=2", "x\n", "y\n", "maxFiles=0", "z\n",
+                           "maxFiles=-2", "w\n"}, {{"default.log", "x\ny\nz\nw\n"}}},
+      // An existing full file rolls at open.
+      {false, "", "T\n", {{"default.log", "0123456789"}}, {"maxFileBytes=10", "new\n"},
+       {{"default.log", "new\n"}, {"default1.log", "0123456789T\n"}}},
+      // Appending keeps what is there; without it every open truncates.
+      {false, "", "", {{"default.log", "old\n"}}, {"a\n", "mode default.log 744"},
+       {{"default.log", "old\na\n"}}},
+      {false, "", "", {{"default.log", "old\n"}}, {"appending=false", "a\n", "b\n"},
+       {{"default.log", "a\nb\n"}}},
+      {false, "", "", {}, {"appending=false", "a\n", "close", "c\n"}, {{"default.log", "c\n"}}},
+      {false, "", "", {}, {"appending=false", "a\n", "maxFiles=3", "d\n"},
+       {{"default.log", "d\n"}}},
+      // A deleted file, or one replaced by a directory or another file, is
+      // started again.
+      {false, "H\n", "", {}, {"a\n", "rm default.log", "b\n"}, {{"default.log", "H\nb\n"}}},
+      {false, "H\n", "", {{"new.log", "x\n"}}, {"a\n", "mv new.log default.log", "b\n"},
+       {{"default.log", "x\nH\nb\n"}}},
+      {false, "H\n", "", {},
+       {"a\n", "rm default.log", "mkdir default.log", "lost\n", "rm default.log", "c\n"},
+       {{"default.log", "H\nc\n"}}},
+      {false, "", "", {}, {"dirPermission=0750", "fileName=a\\b/c/x.log", "r\n", "mode a/b 750"},
+       {{"a/b/c/x.log", "r\n"}}},
+      {false, "", "", {},
+       {"filePermission=640", "fileEncoding=ISO-8859-1", "caf\xC3\xA9\n", "mode default.log 640",
+        "fileEncoding=no-such-code-set", "caf\xC3\xA9\n"},
+       {{"default.log", "caf\xE9\ncaf\xC3\xA9\n"}}},
+      {false, "", "", {}, {"off", "a\n"}, {}},
+      {true, "", "", {{"default.log", "0123"}, {"default1.log", "B1"}, {"default2.log", "B2"}},
+       {"maxFileBytes=4", "maxFiles=2", "new\n"},
+       {{"default.log", "new\n"}, {"default1.log", "0123"}, {"default2.log", "B2"}}},
+      {true, "", "", {{"default.log", "0123"}, {"default1.log", "B1"}, {"default2.log", "B2"}},
+       {"maxFileBytes=4", "maxFiles=3", "new\n"},
+       {{"default.log", "new\n"}, {"default1.log", "0123"}, {"default2.log", "B1"}}},
+      {true, "H\n", "T\n", {}, {"a\n", "close", "b\n", "close"}, {{"default.log", "a\nb\n"}}},
+      {true, "", "", {}, {"a\n", "rm default.log", "b\n"}, {{"default.log", "b\n"}}},
   };
-  for (const Flag &f : flags) {
-    SCOPED_TRACE(std::string(f.key) + "=" + str(f.value));
-    test::Handler h(&cls_, &fmt_);
-    h.vars()->appending = h.vars()->logInternalErrs = 7;
-    h.set(f.key, f.value);
-    EXPECT_EQ(h.vars()->*f.field, f.expected);
+  for (const Row &r : rows) {
+    std::string trace = r.mp ? "mp:" : "";
+    for (const std::string &step : r.steps) trace += " " + step;
+    SCOPED_TRACE(trace);
+    clear();
+    test::gHeader = r.header;
+    test::gTrailer = r.trailer;
+    fs::create_directory(at("sub"));
+    for (const auto &[file, text] : r.before) writeFile(at(file), text);
+    test::Handler h(r.mp);
+    if (r.mp) h.set("MPFileSemKey", key);
+    for (const std::string &step : r.steps) apply(h, step);
+    EXPECT_EQ(files(), r.after);
   }
 }
 
-TEST_F(FileHandlerTest, MissingDirectoriesAreCreated) {
-  test::Handler h(&cls_, &fmt_);
-  h.set("dirPermission", "0750");
-  h.set("fileName", "a\\b/c/x.log");
-  h.log("r\n");
-  EXPECT_EQ(readFile(at("a/b/c/x.log")), "r\n");
-  EXPECT_EQ(modeOf(at("a/b")) & 0777, 0750u & ~0022u & 0777);
-}
-
-// Every rollover ends the backup with the trailer and starts the new file
-// with the header; the record that passes the limit still lands.
-TEST_F(FileHandlerTest, RolloverOrderAndContents) {
-  test::gHeader = "H\n";
-  test::gTrailer = "T\n";
-  test::Handler h(&cls_, &fmt_);
-  h.set("maxFileBytes", "10");
-  for (const char *r : {"r1\n", "r2\n", "r3\n", "r4\n", "r5\n", "r6\n", "r7\n"}) h.log(r);
-  EXPECT_EQ(readFile(at("default.log")), "H\nr7\n");
-  EXPECT_EQ(readFile(at("default1.log")), "H\nr4\nr5\nr6\nT\n");
-  EXPECT_EQ(readFile(at("default2.log")), "H\nr1\nr2\nr3\nT\n");
-  EXPECT_FALSE(fs::exists(at("default3.log")));
-  h.close();
-  EXPECT_EQ(readFile(at("default.log")), "H\nr7\nT\n");
-}
-
-TEST_F(FileHandlerTest, NameWithDigitsRollsItsOwnFilesOnly) {
-  writeFile(at("server.txt"), "other\n");
-  writeFile(at("server1.txt"), "other1\n");
-  test::Handler h(&cls_, &fmt_);
-  h.set("fileName", "server12.txt");
-  h.set("maxFileBytes", "4");
-  for (const char *r : {"a\n", "b\n", "c\n", "d\n", "e\n"}) h.log(r);
-  EXPECT_EQ(readFile(at("server12.txt")), "e\n");
-  EXPECT_EQ(readFile(at("server12.1.txt")), "c\nd\n");
-  EXPECT_EQ(readFile(at("server12.2.txt")), "a\nb\n");
-  EXPECT_EQ(readFile(at("server.txt")), "other\n");
-  EXPECT_EQ(readFile(at("server1.txt")), "other1\n");
-}
-
-TEST_F(FileHandlerTest, OneFileNeverRolls) {
-  for (const char *maxFiles : {"1", "0", "-2"}) {
-    test::Handler h(&cls_, &fmt_);
-    h.set("maxFiles", maxFiles);
-    h.set("maxFileBytes", "2");
-    for (int i = 0; i < 5; ++i) h.log("xx\n");
-    EXPECT_EQ(readFile(at("default.log")).size(), 15u) << maxFiles;
-    EXPECT_FALSE(fs::exists(at("default1.log")));
-    fs::remove(at("default.log"));
-  }
-}
-
-TEST_F(FileHandlerTest, ExistingFullFileRollsAtOpen) {
-  writeFile(at("default.log"), "0123456789");
-  test::gTrailer = "T\n";
-  test::Handler h(&cls_, &fmt_);
-  h.set("maxFileBytes", "10");
-  h.log("new\n");
-  EXPECT_EQ(readFile(at("default1.log")), "0123456789T\n");
-  EXPECT_EQ(readFile(at("default.log")), "new\n");
-}
-
-TEST_F(FileHandlerTest, AppendingFalseTruncatesAtEveryReopen) {
-  writeFile(at("default.log"), "old\n");
-  test::Handler h(&cls_, &fmt_);
-  h.set("appending", "false");
-  h.log("a\n");
-  h.log("b\n");
-  EXPECT_EQ(readFile(at("default.log")), "a\nb\n");
-  h.close();
-  h.log("c\n");
-  EXPECT_EQ(readFile(at("default.log")), "c\n");
-  h.set("maxFiles", "3");
-  h.log("d\n");
-  EXPECT_EQ(readFile(at("default.log")), "d\n");
-}
-
-TEST_F(FileHandlerTest, DeletedOrReplacedFileIsStartedAgain) {
-  test::gHeader = "H\n";
-  test::Handler h(&cls_, &fmt_);
-  h.log("a\n");
-  fs::remove(at("default.log"));
-  h.log("b\n");
-  EXPECT_EQ(readFile(at("default.log")), "H\nb\n");
-  // Replaced by a directory: nothing can be written until it is gone.
-  fs::remove(at("default.log"));
-  fs::create_directory(at("default.log"));
-  h.log("lost\n");
-  EXPECT_FALSE(h.vars()->open);
-  fs::remove(at("default.log"));
-  h.log("c\n");
-  EXPECT_EQ(readFile(at("default.log")), "H\nc\n");
-}
-
-TEST_F(FileHandlerTest, PermissionAndEncodingApplyToTheFile) {
-  test::Handler h(&cls_, &fmt_);
-  h.set("filePermission", "640");
-  h.set("fileEncoding", "ISO-8859-1");
-  h.log("caf\xC3\xA9\n");
-  EXPECT_EQ(readFile(at("default.log")), "caf\xE9\n");
-  EXPECT_EQ(modeOf(at("default.log")), 0640u);
-  h.set("fileEncoding", "no-such-code-set");
-  EXPECT_EQ(h.vars()->encoding, nullptr);
-  h.log("caf\xC3\xA9\n");
-  EXPECT_EQ(readFile(at("default.log")), "caf\xE9\ncaf\xC3\xA9\n");
-}
-
-TEST_F(FileHandlerTest, DisabledHandlerWritesNothing) {
-  test::Handler h(&cls_, &fmt_);
-  h.object()->enabled = 0;
-  h.log("a\n");
-  EXPECT_FALSE(fs::exists(at("default.log")));
-}
-
-// A small file system mounted for one test, when the test may mount.
-struct Mount {
-  Mount(const std::string &dir, unsigned long flags) : dir(dir) {
-    fs::create_directory(dir);
-    ok = mount("tmpfs", dir.c_str(), "tmpfs", flags, "size=8k") == 0;
-  }
-  ~Mount() {
-    if (ok) umount2(dir.c_str(), MNT_DETACH);
-  }
-  std::string dir;
-  bool ok;
-};
-
+// A full disk: a small file system mounted for the test, when it may mount.
 TEST_F(FileHandlerTest, FullDiskIsSurvivedAndTheNextRecordLands) {
-  Mount small(at("small"), 0);
-  if (!small.ok) GTEST_SKIP() << "cannot mount a small file system here";
-  test::Handler h(&cls_, &fmt_);
+  fs::create_directory(at("small"));
+  if (mount("tmpfs", at("small").c_str(), "tmpfs", 0, "size=8k") != 0) GTEST_SKIP() << "no mount";
+  test::Handler h;
   h.set("fileName", "small/x.log");
   h.set("maxFiles", "1");
-  std::string big(4096, 'x');
-  big += '\n';
+  std::string big = std::string(4096, 'x') + "\n";
   for (int i = 0; i < 4; ++i) h.log(big.c_str());  // the later ones find the disk full
   EXPECT_LT(readFile(at("small/x.log")).size(), 4u * big.size());
   fs::remove(at("small/x.log"));
   h.log("after\n");
   EXPECT_EQ(readFile(at("small/x.log")), "after\n");
+  h.close();
+  umount2(at("small").c_str(), MNT_DETACH);
 }
 
-TEST_F(FileHandlerTest, UnwritableDirectoryIsSurvived) {
-  // The superuser passes every permission check: a read-only mount stands in.
-  bool root = geteuid() == 0;
-  Mount ro(at("ro"), root ? MS_RDONLY : 0);
-  if (root && !ro.ok) GTEST_SKIP() << "cannot mount a read-only file system here";
-  if (!root) fs::permissions(at("ro"), fs::perms::owner_read | fs::perms::owner_exec);
-  test::Handler h(&cls_, &fmt_);
-  h.set("fileName", "ro/x.log");
-  h.log("lost\n");
-  EXPECT_FALSE(h.vars()->open);
-  if (root) {
-    ASSERT_EQ(mount("tmpfs", at("ro").c_str(), "tmpfs", MS_REMOUNT, "size=8k"), 0);
-  } else {
-    fs::permissions(at("ro"), fs::perms::owner_all);
+using NameTest = OutputTest;
+
+// Names are split into their parts, from which the active and backup names
+// are built; names that do not fit leave nothing.
+TEST_F(NameTest, SplitsNamesAndBuildsActiveAndBackupNames) {
+  const std::string cwd = fs::current_path().string();
+  const std::string n259 = std::string(255, 'a') + ".log", n260 = "a" + n259, n261 = "a" + n260;
+  const char *none = "(null)";
+  // A leading "." stands for the current directory.
+  struct Row { const char *name, *dir, *base; int32_t number; const char *ext, *active, *backup; };
+  const Row rows[] = {
+      {"default.log", ".", "default", 0, "log", "./default.log", "./default1.log"},
+      {"C:\\logs\\server12.txt", "C:/logs", "server", 12, "txt", "C:/logs/server12.txt",
+       "C:/logs/server12.1.txt"},
+      // Leading zeros of the number stay part of the active name.
+      {"app007.log", ".", "app", 7, "log", "./app007.log", "./app007.1.log"},
+      {"app0.log", ".", "app", 0, "log", "./app0.log", "./app0.1.log"},
+      {"x99999999999.log", ".", "x", 0, "log", "./x99999999999.log", "./x99999999999.1.log"},
+      {"app", ".", "app", 0, nullptr, "./app", "./app1"},
+      {"/app.log", "/", "app", 0, "log", "/app.log", "/app1.log"},
+      {"/logs/2024.log", "/logs", "", 2024, "log", "/logs/2024.log", "/logs/2024.1.log"},
+      {"a\\b/c.d.e", "a/b", "c.d", 0, "e", "a/b/c.d.e", "a/b/c.d1.e"},
+      // The only dot lies in a directory: it starts the extension.
+      {"my.logs/app", ".", "my", 0, "logs/app", "./my.logs/app", "./my1.logs/app"},
+      {nullptr, none, none, 0, none, none, none}, {"", none, none, 0, none, none, none},
+      {n260.c_str(), none, none, 0, none, none, none},
+      {n261.c_str(), none, none, 0, none, none, none},
+  };
+  auto full = [&](std::string s) { return s[0] == '.' ? cwd + s.substr(1) : s; };
+  for (const Row &r : rows) {
+    SCOPED_TRACE(str(r.name));
+    Vars v;
+    v.name(r.name);
+    EXPECT_EQ(str(v->directory), full(r.dir));
+    EXPECT_EQ(str(v->baseName), r.base);
+    EXPECT_EQ(v->number, r.number);
+    EXPECT_EQ(str(v->extension), str(r.ext));
+    EXPECT_EQ(str(v->fullName), full(r.active));
+    EXPECT_EQ(test::takeText(lmx::logGenerationName(v.v, 1)), full(r.backup));
   }
-  h.log("lands\n");
-  EXPECT_EQ(readFile(at("ro/x.log")), "lands\n");
+  Vars ok;
+  ok.name(n259.c_str());
+  EXPECT_EQ(str(ok->fullName), cwd + "/" + n259);
+}
+
+// The build rule omits missing parts (the name table reaches the others),
+// the limit compares unsigned with the limit's sign (the file table reaches
+// a limit exactly and stays below it), a failed write counts only what
+// landed.
+TEST_F(NameTest, BuildRuleLimitAndFailedWrite) {
+  char *out = nullptr;
+  lmxSetFileNameParts(&out, nullptr, "b", 0, nullptr);
+  EXPECT_EQ(test::takeText(out), "b");
+  out = nullptr;
+  lmxSetFileNameParts(&out, "/d", nullptr, 1, "x");
+  EXPECT_EQ(out, nullptr);
+  EXPECT_TRUE(lmx::logIsFull(0, 0));
+  EXPECT_FALSE(lmx::logIsFull(UINT64_C(1) << 40, -1));
+  Vars v;
+  BasMemoryFree(v->fullName);
+  v->fullName = BasStringDup("/dev/full");
+  ASSERT_TRUE(lmx::logFileOpen(v.v, O_WRONLY | O_APPEND));
+  v->size = 0;
+  EXPECT_FALSE(lmx::logFileWrite(v.v, "abc\n", 4));
+  EXPECT_EQ(v->size, 0u);
 }
 
 }  // namespace

@@ -1,42 +1,34 @@
-// The multi-process file handler with real processes: whole records, none
-// lost, each writer's order kept, through rollovers and writers killed
-// while they hold the lock.
-#include <sys/mman.h>
+// The multi-process file handler and its named lock with real processes, and what the file
+// handlers report where the toolkit's own reports go (an error logger writing into a file).
+#include <fcntl.h>
 
 #include <chrono>
-#include <map>
 #include <random>
+#include <sstream>
 #include <thread>
 
-#include "file_fixture.h"
-#include "output/mp_lock.h"
+#include "core/api_frame.h"
+#include "lumex/config.h"
+#include "output_fixture.h"
 
 namespace {
 
-class MultiProcTest : public FileTest {
+constexpr int kVictim = 9;  // the id of writers killed holding the lock
+constexpr int kLimit = 200000, kFiles = 40;  // bytes per file, files kept
+
+class MultiProcTest : public OutputTest {
  protected:
-  void SetUp() override {
-    FileTest::SetUp();
-    test::gHeader.clear();
-    test::gTrailer.clear();
-    key_ = std::to_string(800000 + getpid() % 100000);
-  }
-  void TearDown() override {
-    shm_unlink(("/LMX_SEM_KEY_" + key_).c_str());
-    FileTest::TearDown();
-  }
-  // A handler on shared.log with this test's key.
-  void configure(test::Handler &h, const char *maxBytes = "1000000000", const char *maxFiles = "3") {
-    h.set("MPFileSemKey", key_.c_str());
-    h.set("fileName", "shared.log");
-    h.set("maxFileBytes", maxBytes);
-    h.set("maxFiles", maxFiles);
+  // A handler of the test's key that keeps all its backups.
+  void configure(test::Handler &h) {
+    h.set("MPFileSemKey", key);
+    h.set("maxFileBytes", kLimit);
+    h.set("maxFiles", kFiles);
   }
   // A writer process: `count` records "w<id> <n> ...padding\n".
-  pid_t writer(int id, int count, const char *maxBytes = "1000000000") {
+  pid_t writer(int id, int count) {
     return spawn([=] {
-      test::Handler h(&cls_, &fmt_);
-      configure(h, maxBytes);
+      test::Handler h(true);
+      configure(h);
       for (int n = 0; n < count; ++n) h.log(record(id, n).c_str());
       return 0;
     });
@@ -46,15 +38,18 @@ class MultiProcTest : public FileTest {
     r.append(60 - r.size() % 60, static_cast<char>('a' + id));
     return r + "\n";
   }
-  // Checks every line of text: whole, each writer's numbers rising by one
-  // from its first line seen. Returns the numbers seen per writer.
+  // Checks every line of text: whole, and each writer's numbers (but the
+  // victims', all numbered from 0) rising by one from its first line seen.
+  // Returns the numbers seen per writer.
   static std::map<int, std::vector<int>> parse(const std::string &text) {
     std::map<int, std::vector<int>> seen;
-    for (const std::string &line : lines(text)) {
+    EXPECT_TRUE(text.empty() || text.back() == '\n') << "torn last line";
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
       int id = -1, n = -1;
-      char sp[2];
-      EXPECT_EQ(std::sscanf(line.c_str(), "w%d %d%1[ ]", &id, &n, sp), 3) << line;
+      std::sscanf(line.c_str(), "w%d %d", &id, &n);
       EXPECT_EQ(line + "\n", record(id, n));
+      if (id == kVictim) continue;
       std::vector<int> &mine = seen[id];
       if (!mine.empty()) {
         EXPECT_EQ(n, mine.back() + 1) << "writer " << id;
@@ -63,149 +58,194 @@ class MultiProcTest : public FileTest {
     }
     return seen;
   }
-  ObjClass cls_ = test::fileClass(true);
-  ObjClass fmt_ = test::formatterClass();
-  std::string key_;
-};
-
-TEST_F(MultiProcTest, FourWritersLoseNothingAndKeepTheirOrder) {
-  constexpr int kRecords = 25000;
-  std::vector<pid_t> pids;
-  for (int id = 0; id < 4; ++id) pids.push_back(writer(id, kRecords));
-  for (pid_t pid : pids) EXPECT_EQ(reap(pid), 0);
-  auto seen = parse(readFile(at("shared.log")));
-  ASSERT_EQ(seen.size(), 4u);
-  for (auto &[id, numbers] : seen) {
-    EXPECT_EQ(numbers.size(), static_cast<size_t>(kRecords)) << id;
-    EXPECT_EQ(numbers.front(), 0);
-  }
-}
-
-TEST_F(MultiProcTest, FourWritersThroughRolloversKeepWholeRecordsInOrder) {
-  constexpr int kRecords = 25000;
-  std::vector<pid_t> pids;
-  for (int id = 0; id < 4; ++id) pids.push_back(writer(id, kRecords, "200000"));
-  for (pid_t pid : pids) EXPECT_EQ(reap(pid), 0);
-  // Oldest first: what is left of the history, in the order it was written.
-  std::string all = readFile(at("shared2.log")) + readFile(at("shared1.log")) + readFile(at("shared.log"));
-  EXPECT_FALSE(fs::exists(at("shared3.log")));
-  // A backup is the active file as it was when it reached the limit.
-  for (const char *backup : {"shared1.log", "shared2.log"}) {
-    size_t size = readFile(at(backup)).size();
-    EXPECT_GE(size, 200000u) << backup;
-    EXPECT_LT(size, 200000u + 60u) << backup;
-  }
-  // What is left is the end of the history: a writer that appears at all
-  // appears with all its records from its first one left up to its last.
-  auto seen = parse(all);
-  ASSERT_FALSE(seen.empty());
-  for (auto &[id, numbers] : seen) EXPECT_EQ(numbers.back(), kRecords - 1) << id;
-}
-
-// Writers killed while they hold the lock, after a random number of
-// records and a random while: the others take the lock over at once and
-// lose nothing (a time-out would drop records).
-TEST_F(MultiProcTest, KilledWriterNeverStopsTheOthers) {
-  constexpr int kRecords = 4000;
-  auto start = std::chrono::steady_clock::now();
-  std::vector<pid_t> pids;
-  for (int id = 0; id < 3; ++id) pids.push_back(writer(id, kRecords));
-  std::mt19937 random(static_cast<unsigned>(getpid()));
-  for (int victims = 0; victims < 8; ++victims) {
-    int holding[2];
-    ASSERT_EQ(pipe(holding), 0);
-    const int records = 1 + static_cast<int>(random() % 40);
-    pid_t victim = spawn([&] {
-      test::Handler h(&cls_, &fmt_);
-      configure(h);
+  // A child that logs `records` records as a victim, then takes the lock and
+  // waits (forever, or until killed); returns once the child holds it.
+  pid_t holder(int records = 0) {
+    Notice holding;
+    pid_t pid = spawn([&] {
+      if (records > 0) {
+        test::Handler h(true);
+        configure(h);
+        for (int n = 0; n < records; ++n) h.log(record(kVictim, n).c_str());
+      }
       CxStatus s;
-      lmx::MpLock *lock = lmx::MpLock::open(std::stoi(key_), &s);
-      for (int n = 0; n < records; ++n) h.log(record(9, n).c_str());
-      if (lock == nullptr) return 1;
-      lmx::MpLockHold hold(lock, 10000);
-      if (write(holding[1], "x", 1) != 1) return 2;
+      lmx::MpLock *lock = lmx::MpLock::open(key, &s);
+      auto wait = lock != nullptr ? lock->acquire(10000, &s) : lmx::MpLock::Wait::Failed;
+      if (wait != lmx::MpLock::Wait::Acquired && wait != lmx::MpLock::Wait::TakenOver) return 1;
+      if (!holding.put()) return 2;
       pause();
       return 0;
     });
-    char c;
-    EXPECT_EQ(read(holding[0], &c, 1), 1);
+    EXPECT_TRUE(holding.get());
+    return pid;
+  }
+};
+
+// Four writers through rollovers and, while they write, writers killed holding the lock
+// after a random number of records and a random while. Records stay whole and each writer's
+// in order; the others take the lock over at once and lose nothing (a time-out would drop
+// records); a backup is the active file as it was when it reached the limit.
+TEST_F(MultiProcTest, WritersThroughRolloversAndKillsLoseNothing) {
+  constexpr int kRecords = 12000;
+  auto start = std::chrono::steady_clock::now();
+  std::vector<pid_t> pids;
+  for (int id = 0; id < 4; ++id) pids.push_back(writer(id, kRecords));
+  std::mt19937 random(static_cast<unsigned>(getpid()));
+  for (int victims = 0; victims < 8; ++victims) {
+    pid_t victim = holder(1 + static_cast<int>(random() % 40));
     std::this_thread::sleep_for(std::chrono::milliseconds(1 + random() % 10));
     kill(victim, SIGKILL);
     EXPECT_EQ(reap(victim), -SIGKILL);
-    close(holding[0]);
-    close(holding[1]);
   }
   for (pid_t pid : pids) EXPECT_EQ(reap(pid), 0);
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
-  std::string text = readFile(at("shared.log"));
-  // Each victim numbers its records from 0: only the survivors' are parsed.
-  std::string survivors;
-  for (const std::string &line : lines(text)) {
-    if (line.rfind("w9 ", 0) != 0) survivors += line + "\n";
+  std::string history;  // oldest first
+  for (int n = kFiles - 1; n >= 0; --n) {
+    std::string name = n == 0 ? "default.log" : "default" + std::to_string(n) + ".log";
+    std::string text = readFile(at(name));
+    if (n > 0 && !text.empty()) {
+      EXPECT_GE(text.size(), static_cast<size_t>(kLimit)) << n;
+      EXPECT_LT(text.size(), static_cast<size_t>(kLimit) + 60u) << n;
+    }
+    history += text;
   }
-  auto seen = parse(survivors);
-  for (int id = 0; id < 3; ++id) EXPECT_EQ(seen[id].size(), static_cast<size_t>(kRecords)) << id;
-}
-
-TEST_F(MultiProcTest, RolloverCopiesIntoTheFirstBackupAndEmptiesTheActiveFile) {
-  struct Row {
-    const char *maxFiles;
-    std::vector<std::pair<std::string, std::string>> after;
-  } rows[] = {
-      {"2", {{"shared.log", "new\n"}, {"shared1.log", "0123456789"}}},
-      {"3", {{"shared.log", "new\n"}, {"shared1.log", "0123456789"}, {"shared2.log", "B1"}}},
-  };
-  for (const Row &r : rows) {
-    SCOPED_TRACE(r.maxFiles);
-    writeFile(at("shared.log"), "0123456789");
-    writeFile(at("shared1.log"), "B1");
-    writeFile(at("shared2.log"), "B2");
-    test::Handler h(&cls_, &fmt_);
-    configure(h, "10", r.maxFiles);
-    h.log("new\n");
-    for (const auto &[file, text] : r.after) EXPECT_EQ(readFile(at(file)), text) << file;
-    h.close();
-    for (const auto &e : fs::directory_iterator(root)) fs::remove(e.path());
-  }
+  EXPECT_FALSE(readFile(at("default10.log")).empty()) << "too few rollovers";
+  auto seen = parse(history);
+  for (int id = 0; id < 4; ++id) EXPECT_EQ(seen[id].size(), static_cast<size_t>(kRecords)) << id;
 }
 
 TEST_F(MultiProcTest, CopyIntoAnOlderLongerBackupLeavesNoTail) {
-  writeFile(at("shared.log"), "0123456789");
-  writeFile(at("shared1.log"), "an older backup, longer than the copy");
-  test::Handler h(&cls_, &fmt_);
-  configure(h);
+  writeFile(at("default.log"), "0123456789");
+  writeFile(at("default1.log"), "an older backup, longer than the copy");
+  test::Handler h(true);
   h.vars()->filePermission = 0600;
   lmxMultiProcFileHandlerRollActiveLog(h.vars());
-  EXPECT_EQ(readFile(at("shared1.log")), "0123456789");
-  EXPECT_EQ(readFile(at("shared.log")), "");
-  EXPECT_EQ(fs::status(at("shared1.log")).permissions() & fs::perms::mask, fs::perms(0600));
+  EXPECT_EQ(files(), (Files{{"default.log", ""}, {"default1.log", "0123456789"}}));
+  EXPECT_EQ(fs::status(at("default1.log")).permissions() & fs::perms::mask, fs::perms(0600));
 }
 
-TEST_F(MultiProcTest, NoHeaderNoTrailerAndTheFirstKeyStays) {
-  test::gHeader = "H\n";
-  test::gTrailer = "T\n";
-  test::Handler h(&cls_, &fmt_);
-  configure(h);
+TEST_F(MultiProcTest, TheFirstKeyStaysAndNamesTheLock) {
+  test::Handler h(true);
+  h.set("MPFileSemKey", key);
   h.log("a\n");
   lmx::MpLock *lock = h.vars()->lock;
   ASSERT_NE(lock, nullptr);
   h.close();
-  h.set("MPFileSemKey", "4242");
+  h.set("MPFileSemKey", key + 1);
   h.log("b\n");
   EXPECT_EQ(h.vars()->lock, lock);
-  EXPECT_EQ(h.vars()->lockKey, 4242);
-  h.close();
-  EXPECT_EQ(readFile(at("shared.log")), "a\nb\n");
-  EXPECT_NE(shm_unlink("/LMX_SEM_KEY_4242"), 0);  // never made
+  EXPECT_EQ(h.vars()->lockKey, key + 1);
+  EXPECT_EQ(readFile(at("default.log")), "a\nb\n");
+  // Every process of a key finds the lock by the key's name.
+  int shared = shm_open(("/LMX_SEM_KEY_" + std::to_string(key)).c_str(), O_RDONLY, 0);
+  EXPECT_GE(shared, 0);
+  close(shared);
+  EXPECT_NE(shm_unlink(("/LMX_SEM_KEY_" + std::to_string(key + 1)).c_str()), 0);  // never made
 }
 
-TEST_F(MultiProcTest, DeletedSharedFileIsOpenedAgain) {
-  test::Handler h(&cls_, &fmt_);
-  configure(h);
-  h.log("a\n");
-  fs::remove(at("shared.log"));
-  h.log("b\n");
-  EXPECT_EQ(readFile(at("shared.log")), "b\n");
+// Holds nest in one thread and end with their scope; a process of the key
+// then gets the lock, and the others wait until it dies and take it over.
+TEST_F(MultiProcTest, ProcessesOfOneKeyExcludeEachOther) {
+  CxStatus s;
+  lmx::MpLock *lock = lmx::MpLock::open(key, &s);
+  ASSERT_NE(lock, nullptr) << s.kind << s.code;
+  {
+    lmx::MpLockHold outer(lock, 1000);
+    ASSERT_TRUE(outer.held());
+    lmx::MpLockHold inner(lock, 1000);
+    EXPECT_TRUE(inner.held());
+  }
+  pid_t pid = holder();
+  EXPECT_EQ(lock->acquire(50, &s), lmx::MpLock::Wait::TimedOut);
+  EXPECT_EQ(s.code, static_cast<uint32_t>(ETIMEDOUT));
+  kill(pid, SIGKILL);
+  EXPECT_EQ(reap(pid), -SIGKILL);
+  EXPECT_EQ(lock->acquire(5000, &s), lmx::MpLock::Wait::TakenOver);
+  EXPECT_EQ(lock->release().kind, CX_STATUS_OK);
+  lmx::MpLock::close(lock);
+}
+
+class ReportTest : public MultiProcTest {
+ protected:
+  void SetUp() override {
+    MultiProcTest::SetUp();
+    ASSERT_TRUE(openToolkit("lumex.errorLogger.listenerNames=test.reports\n"
+                            "test.reports.className=lmx_filehandler\n"
+                            "test.reports.fileName=" + at("reports.log") + "\n"));
+  }
+  std::string reports() { return readFile(at("reports.log")); }
+  static size_t count(const std::string &text, const std::string &what) {
+    size_t n = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+    return n;
+  }
+};
+
+// Configuration problems are reported unless silenced, platform failures
+// all the same.
+TEST_F(ReportTest, ProblemsAreReportedOnceUnlessSilenced) {
+  writeFile(at("plain"), "a file where a directory should be");
+  fs::create_directory(at("dir.log"));
+  const std::string tooLong = std::string(257, 'n') + ".log";
+  struct Row { const char *key, *value, *expected; bool platform = false; } rows[] = {
+      {"filePermission", "99", "LMXMP0074W The value 99 is not a valid file permission mask"},
+      {"dirPermission", "x", "LMXMP0074W The value x"},
+      {"fileName", "", "LMXBC0030E"},
+      {"fileName", tooLong.c_str(),
+       "LMXBC0031E Property 'fileName' must be 260 characters or less."},
+      {"fileEncoding", "no-such-set", "LMXFH0036W Could not load codeset no-such-set."},
+      {"fileName", "plain/sub/x.log", "LMXFH0032E"},  // reported when the record comes
+      {"fileName", "dir.log", "Is a directory", true},
+  };
+  for (bool silenced : {false, true}) {
+    for (const Row &r : rows) {
+      SCOPED_TRACE(std::string(r.key) + "=" + r.value + (silenced ? " silenced" : ""));
+      std::string before = reports();
+      lmx::locked([&] {
+        test::Handler h;
+        if (silenced) h.set("logInternalErrs", "false");
+        h.set(r.key, r.value);
+        h.log("record\n");
+      });
+      std::string added = reports().substr(before.size());
+      EXPECT_EQ(count(added, r.expected), silenced && !r.platform ? 0u : 1u) << added;
+    }
+  }
+}
+
+// A holder that dies holding the lock: the next record is written at once and the abandonment
+// reported once. One that lives on: the record waits the full ten seconds, is dropped and the
+// time-out reported. Either way the record after it lands.
+TEST_F(ReportTest, AbandonedLockAndTimedOutWaitAreReportedOnce) {
+  struct Row { int signal, leastMs, mostMs; const char *report, *file; } rows[] = {
+      {SIGKILL, 0, 2000, "Owner died", "a\nb\nc\n"},
+      {0, 9900, 12000, "Connection timed out", "a\nc\n"},
+  };
+  for (const Row &r : rows) {
+    SCOPED_TRACE(r.report);
+    fs::remove(at("default.log"));
+    const size_t before = reports().size();
+    lmx::locked([&] {
+      test::Handler h(true);
+      h.set("MPFileSemKey", key);
+      h.log("a\n");
+      pid_t pid = holder();
+      auto stop = [&](int signal) {
+        kill(pid, signal);
+        reap(pid);
+      };
+      if (r.signal != 0) stop(r.signal);  // before the record
+      auto start = std::chrono::steady_clock::now();
+      h.log("b\n");
+      auto waited = std::chrono::steady_clock::now() - start;
+      EXPECT_GE(waited, std::chrono::milliseconds(r.leastMs));
+      EXPECT_LT(waited, std::chrono::milliseconds(r.mostMs));
+      EXPECT_EQ(count(reports().substr(before), r.report), 1u) << reports();
+      if (r.signal == 0) stop(SIGTERM);
+      h.log("c\n");
+      EXPECT_EQ(readFile(at("default.log")), r.file);
+    });
+  }
 }
 
 }  // namespace

@@ -1,0 +1,242 @@
+// Shared by the output tests: a scratch folder (the current directory) and a lock key of
+// each test's own, child processes, the toolkit opened with a properties text, and file
+// handlers made by hand whose formatter's record is the text passed in place of an event.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/mman.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdarg>
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "collections/collections_intl.h"
+#include "core/obj_class.h"
+#include "core/object.h"
+#include "lumex/lumex.h"
+#include "output/file_handler_vars.h"
+#include "output/mp_lock.h"
+
+namespace fs = std::filesystem;
+using Files = std::map<std::string, std::string>;  // relative name: contents
+
+inline std::string str(const char *text) { return text != nullptr ? text : "(null)"; }
+
+namespace test {
+
+inline std::string gHeader, gTrailer;
+
+inline char *dup(const std::string &s) { return s.empty() ? nullptr : BasStringDup(s.c_str()); }
+inline char *fmtRecord(Object *, Event *e) { return BasStringDup(reinterpret_cast<char *>(e)); }
+inline char *fmtHeader(Object *) { return dup(gHeader); }
+inline char *fmtTrailer(Object *) { return dup(gTrailer); }
+
+// One (multi-process) file handler object with its formatter; freed
+// (without a trailer, as the toolkit's close does) at the end of the scope.
+class Handler {
+ public:
+  explicit Handler(bool mp = false) {
+    cls_.kind = LMX_KIND_HANDLER;
+    cls_.ops.handler = {mp ? LmxMultiProcFileHandlerFProcess : LmxFileHandlerFProcess,
+                        mp ? LmxMultiProcFileHandlerFOpen : LmxFileHandlerFOpen,
+                        mp ? LmxMultiProcFileHandlerFClose : LmxFileHandlerFClose};
+    cls_.allocVars = LmxFileHandlerFAllocVars;
+    cls_.freeVars = LmxFileHandlerFFreeVars;
+    cls_.cfgChange = LmxFileHandlerFCfgChange;
+    fmtCls_.kind = LMX_KIND_FORMATTER;
+    fmtCls_.ops.formatter = {fmtRecord, fmtHeader, fmtTrailer, nullptr};
+    formatter_.objClass = &fmtCls_;
+    object_.objClass = &cls_;
+    object_.name = BasStringDup("test.file");
+    object_.enabled = 1;
+    object_.b.formatter = &formatter_;
+    object_.vars = cls_.allocVars();
+  }
+  ~Handler() {
+    cls_.freeVars(object_.vars);
+    lmxIntlFreeStringToStringMap(object_.properties);
+    BasMemoryFree(object_.name);
+  }
+  Handler(const Handler &) = delete;
+  Handler &operator=(const Handler &) = delete;
+
+  // Sets (or, with null, removes) a property and tells the handler.
+  void set(const char *key, const char *value) {
+    if (object_.properties == nullptr) object_.properties = lmxIntlAllocStringToStringMap();
+    if (value != nullptr) {
+      lmxIntlStringToStringMapPut(object_.properties, key, value);
+    } else {
+      lmxIntlStringToStringMapRem(object_.properties, key);
+    }
+    cls_.cfgChange(&object_, key);
+  }
+  void set(const char *key, int32_t value) { set(key, std::to_string(value).c_str()); }
+  void log(const char *text) {
+    cls_.ops.handler.process(&object_, reinterpret_cast<Event *>(const_cast<char *>(text)));
+  }
+  void close() { cls_.ops.handler.close(&object_); }
+  Object *object() { return &object_; }
+  FileHandlerVars *vars() { return static_cast<FileHandlerVars *>(object_.vars); }
+
+ private:
+  ObjClass cls_{}, fmtCls_{};
+  Object formatter_{}, object_{};
+};
+
+// The text as a string, freed.
+inline std::string takeText(char *text) {
+  std::string copy = str(text);
+  BasMemoryFree(text);
+  return copy;
+}
+
+// An INFO event with the message text (of the catalog, when one is named)
+// and the tagged parameter list ended by 0.
+inline Event *newEvent(const char *catalog, const char *text, ...) {
+  va_list args;
+  va_start(args, text);
+  Event *event = LmxVaAllocEvent(LMX_LEVEL_INFO, catalog, 1, 1, text, args);
+  va_end(args);
+  return event;
+}
+
+// Sets a property of a toolkit object, or (with null) takes it out of the
+// configuration and tells the class, as a configuration without it does.
+inline void setProp(Object *object, const char *key, const char *value) {
+  if (value != nullptr) {
+    LmxSetObjProp(object, key, value);
+  } else {
+    LmxStringToStringMapRem(object->properties, key);
+    if (object->objClass->cfgChange != nullptr) object->objClass->cfgChange(object, key);
+  }
+}
+
+// A formatter class whose header and trailer are marked lines; records are
+// formatted by the basic formatter's operation (the default).
+inline char *framedHeader(Object *) { return BasStringDup("<head>\n"); }
+inline char *framedTrailer(Object *) { return BasStringDup("<tail>\n"); }
+inline void addFramedFormatterClass() {
+  LmxAddFormatterClass("test_framed", nullptr, nullptr, nullptr, LmxBasicFormatterFCfgChange,
+                       nullptr, framedHeader, framedTrailer, nullptr);
+}
+
+}  // namespace test
+
+// Variables as a handler makes them, freed at the end of the scope.
+struct Vars {
+  Vars() : v(static_cast<FileHandlerVars *>(LmxFileHandlerFAllocVars())) {}
+  ~Vars() { LmxFileHandlerFFreeVars(v); }
+  FileHandlerVars *operator->() const { return v; }
+  void name(const char *text) {
+    lmxFHGetFileNameParts(text, v);
+    lmx::logSetFullName(v);
+  }
+  FileHandlerVars *v;
+};
+
+// A pipe between a parent and its child: one side puts a byte, the other
+// waits for it (and sees the end when the putting side ends first).
+struct Notice {
+  int fd[2];
+  Notice() { EXPECT_EQ(pipe(fd), 0); }
+  ~Notice() {
+    close(fd[0]);
+    close(fd[1]);
+  }
+  bool put() const { return write(fd[1], "x", 1) == 1; }
+  bool get() {
+    char c;
+    close(fd[1]);
+    fd[1] = -1;
+    return read(fd[0], &c, 1) == 1;
+  }
+};
+
+class OutputTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    root = (fs::temp_directory_path() / "lmxout.XXXXXX").string();
+    ASSERT_NE(mkdtemp(root.data()), nullptr);
+    fs::current_path(root);
+    test::gHeader.clear();
+    test::gTrailer.clear();
+    // Unique among the processes alive; key + 1 stays unused.
+    static int serial = 0;
+    key = static_cast<int32_t>(getpid() % (1 << 22)) * 128 + 2 * (serial++ % 64);
+  }
+  void TearDown() override {
+    for (pid_t pid : children) {
+      kill(pid, SIGKILL);
+      waitpid(pid, nullptr, 0);
+    }
+    for (Object *object : held) LmxReleaseObject(object);
+    if (toolkitOpen) LmxCloseToolkit();
+    shm_unlink(("/LMX_SEM_KEY_" + std::to_string(key)).c_str());
+    fs::current_path(saved);
+    std::error_code ec;
+    fs::remove_all(root, ec);
+  }
+  // Opens the toolkit (closed first when open), with the properties text
+  // when there is one, until the test ends.
+  bool openToolkit(const std::string &props = "") {
+    if (toolkitOpen) LmxCloseToolkit();
+    if (!props.empty()) writeFile(at("toolkit.properties"), props);
+    toolkitOpen = LmxOpenToolkit(props.empty() ? nullptr : at("toolkit.properties").c_str());
+    return toolkitOpen;
+  }
+  // A toolkit object, released at the end of the test.
+  Object *get(const char *name, const char *className) {
+    Object *object = LmxGetObject(name, className);
+    EXPECT_NE(object, nullptr) << name;
+    held.push_back(object);  // releasing null does nothing
+    return object;
+  }
+  std::string at(const std::string &rel) const { return root + "/" + rel; }
+  static void writeFile(const std::string &name, const std::string &text) {
+    std::ofstream(name, std::ios::binary) << text;
+  }
+  static std::string readFile(const std::string &name) {
+    std::ifstream in(name, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+  // Every regular file under the scratch folder.
+  Files files() const {
+    Files found;
+    for (const auto &e : fs::recursive_directory_iterator(root)) {
+      if (e.is_regular_file()) found[fs::relative(e.path(), root).string()] = readFile(e.path());
+    }
+    return found;
+  }
+  void clear() const {
+    for (const auto &e : fs::directory_iterator(root)) fs::remove_all(e.path());
+  }
+  // Runs body in a child process, which ends with its result as exit code.
+  template <typename Body>
+  pid_t spawn(Body body) {
+    pid_t pid = fork();
+    if (pid == 0) _exit(body());
+    children.push_back(pid);
+    return pid;
+  }
+  // The exit code of a child (-signal when killed).
+  int reap(pid_t pid) {
+    int status = 0;
+    waitpid(pid, &status, 0);
+    children.erase(std::remove(children.begin(), children.end(), pid), children.end());
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
+  }
+
+  std::string root;
+  fs::path saved = fs::current_path();
+  std::vector<pid_t> children;
+  std::vector<Object *> held;
+  int32_t key = 0;
+  bool toolkitOpen = false;
+};
