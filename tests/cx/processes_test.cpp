@@ -27,12 +27,9 @@ std::string waited(CxProcessHandle h, unsigned char wait) {
 
 class Processes : public TempDir {
  protected:
-  void SetUp() override {
-    TempDir::SetUp();
-    writeFile(at("child.sh"), kChild);
-  }
   // Runs the child through `sh` found along PATH.
   CxProcessHandle start(const char *code, std::vector<const char *> words) {
+    writeFile(at("child.sh"), kChild);
     std::string script = at("child.sh"), out = at("out"), gate = at("gate");
     std::vector<const char *> args{script.c_str(), out.c_str(), gate.c_str(), code};
     args.insert(args.end(), words.begin(), words.end());
