@@ -2,7 +2,7 @@
 
 #include "temp_dir.h"
 
-TEST(Memory, ZeroSizesAllocateNothingAndReallocToZeroKeepsTheBlock) {
+TEST(Memory, ZeroSizesAllocateNothingReallocToZeroKeepsTheBlockAndHugeListsAreRefused) {
   EXPECT_EQ(BasMemoryMalloc(0), nullptr);
   EXPECT_EQ(BasMemoryCalloc(0, 8), nullptr);
   EXPECT_EQ(BasMemoryCalloc(8, 0), nullptr);
@@ -17,6 +17,11 @@ TEST(Memory, ZeroSizesAllocateNothingAndReallocToZeroKeepsTheBlock) {
   ASSERT_NE(p, nullptr);
   EXPECT_STREQ(p, "abc");
   BasMemoryFree(p);
+  void *none = nullptr;  // lists: refused without a count or beyond 4 GiB
+  int32_t capacity = 0, count = 0;
+  EXPECT_FALSE(CxListEnsureCapacity(&none, &capacity, nullptr, 1, 8));
+  EXPECT_FALSE(CxListEnsureCapacity(&none, &capacity, &count, 1 << 20, 1 << 20));
+  EXPECT_EQ(none, nullptr);
 }
 
 TEST(StringValues, CompareLengthSpanAndSprintfWithNullRules) {

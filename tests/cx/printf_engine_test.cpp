@@ -5,8 +5,6 @@
 
 #include <climits>
 #include <clocale>
-#include <cstring>
-#include <vector>
 
 #include "cx/cx_intl.h"
 #include "ilx/format_value.h"
@@ -46,7 +44,6 @@ TEST(PrintfEngine, RulesBeyondTheCLibrary) {
       {fmt("%2$d-%d-%d", 7, 8), "8-7-8"},  // sequential indexes ignore positions
       {fmt("%s %d %1$s %2$x", "a", 255), "a 255 a ff"},  // numbers after sequential ones
       {fmt("%1$*2$d|", 42, 5), "   42|"}, {fmt("%3$.*1$f|%2$*1$s", 2, "x", 3.14159), "3.14| x"},
-      {fmt("%1$d (0x%1$x)", -2), "-2 (0xfffffffe)"},
       {fmt("%1$u %1$o %1$X %1$i", -42), "4294967254 37777777726 FFFFFFD6 -42"},
       {fmt(forty.c_str(), 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20,
            21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31, 32, 33, 34, 35, 36, 37, 38, 39, 40),
@@ -59,8 +56,8 @@ TEST(PrintfEngine, RulesBeyondTheCLibrary) {
       {fmt("ab%d%ncd", 12, &n), "ab12"},  // %n fails at output; what was written stays
       // Forms of other libraries, and where the engine's text is its own.
       {fmt("%I64u %qd", 18446744073709551615ULL, -5LL), "18446744073709551615 -5"},
-      {fmt("100%%"), "100%"}, {fmt("%.05d", 3), "00003"},  // precisions may start with 0
-      {fmt("%p", reinterpret_cast<void *>(0xdeadbeefcafeULL)), "deadbeefcafe"},
+      {fmt("100%%|%.05d", 3), "100%|00003"},  // precisions may start with 0
+      {fmt("%p", reinterpret_cast<void *>(0xdeadbeefcafeULL)), "deadbeefcafe"},  // all 64 bits
       {fmt("%#p", reinterpret_cast<void *>(0x80000000ULL)), "0x80000000"},
       {fmt("[%s][%05s]", static_cast<const char *>(nullptr), "ab"), "[][   ab]"},
       {fmt("%.20f", 0.1), "0.10000000000000000000"},  // past 16 digits: zeros
@@ -68,39 +65,12 @@ TEST(PrintfEngine, RulesBeyondTheCLibrary) {
   };
   for (const auto &r : rows) EXPECT_EQ(r.got, r.want);
   // Unused argument numbers, too large numbers, bad conversions: nothing appended.
-  for (const char *f : {"%3$d", "x%1$d%3$d", "%0$d", "%99999$d", "%99999999999d", "%%|%5%", "abc%",
-                        ""})  // width beyond 32 bits; "%5%" is no conversion
-    EXPECT_EQ(fmt(f, 1, 2, 3), "<fail>") << f;
+  for (const char *f : {"%3$d", "x%1$d%3$d", "%0$d", "%99999$d", "%99999999999d", "%5%", ""})
+    EXPECT_EQ(fmt(f, 1, 2, 3), "<fail>") << f;  // width beyond 32 bits; "%5%" is no conversion
   EXPECT_EQ(n, 0);  // %n never writes
   CxStringBuff b{};
   EXPECT_EQ(CxStringBuffPrintf(nullptr, nullptr, "x"), 0);
   EXPECT_EQ(CxStringBuffPrintf(nullptr, &b, nullptr), 0);
-}
-
-TEST(PrintfEngine, ParsingRecordsSegmentsAndSlotTypes) {
-  // The slot types that callers filling slots go by; the comparison with C
-  // reaches only a few of them.
-  CxPrintfSegList segs{};
-  CxPrintfArgList args{};
-  ASSERT_EQ(CxPrintfProcessFmts("id=%-*.*lld%%%2$hhu %c%ls%p%Lg%zd%tx%hn%S", &segs, &args), 0);
-  ASSERT_EQ(segs.count, 13);
-  auto literal = [&](int i) { return std::string(segs.segs[i].first, segs.segs[i].last + 1); };
-  EXPECT_EQ(literal(0) + "|" + literal(2), "id=|%");
-  const CxPrintfSeg &c = segs.segs[1];
-  EXPECT_EQ(std::vector<int>({c.kind, static_cast<int>(c.flags), c.widthArg, c.precisionArg,
-                              c.argIndex, c.length, c.conversion, segs.segs[3].argIndex,
-                              segs.positional, segs.nextIndex}),
-            std::vector<int>({CX_PRINTF_CONVERSION, CX_PRINTF_LEFT, 0, 1, 2, CX_PRINTF_LEN_LL, 'd',
-                              1, 1, 11}));
-  std::vector<int> types;
-  for (int i = 0; i < args.count; ++i) types.push_back(args.args[i].type);
-  EXPECT_EQ(types, std::vector<int>({10, 41, 13, 10, 71, 50, 31, 80, 90, 61, 71}));
-  cx::printfDiscard(&segs, &args);
-  EXPECT_EQ(segs.segs, nullptr);
-  EXPECT_EQ(args.args, nullptr);
-  EXPECT_EQ(CxPrintfProcessFmts("ok %Q", &segs, &args), 1);
-  cx::printfDiscard(&segs, &args);
-  EXPECT_EQ(CxPrintfProcessFmts(nullptr, &segs, &args), 1);
 }
 
 TEST(PrintfEngine, CallerFilledSlots) {
@@ -135,31 +105,19 @@ TEST(PrintfEngine, CallerFilledSlots) {
   }
   args.count = 3;
   cx::printfDiscard(&segs, &args);
+  EXPECT_EQ(CxPrintfProcessFmts("ok %Q", &segs, &args), 1);
+  cx::printfDiscard(&segs, &args);
+  EXPECT_EQ(CxPrintfProcessFmts(nullptr, &segs, &args), 1);
 }
 
 TEST(PrintfEngine, ResultsBeyondTheBoundFailInsteadOfAllocating) {
-  // The first format was once an out-of-memory under the fuzzer.
-  const std::pair<const char *, int> rows[] = {
-      {"c|%.1569838682A0:000001f|%g", 0}, {"%.16777217f", 0}, {"%999999999f", 0},
-      {"%*f", INT_MAX}, {"%.*e", 20000000}, {"%-*f", -20000000}};  // star arguments
-  for (const auto &[f, star] : rows) {
-    CxStringBuff b{};
-    ASSERT_TRUE(CxStringBuffAppendStr(&b, ">"));
-    if (star != 0)
-      CxStringBuffPrintf(nullptr, &b, f, star, 1.0);
-    else
-      CxStringBuffPrintf(nullptr, &b, f, 1.0, 2.0);
-    EXPECT_LT(b.length, 64u) << f;
-    CxStringBuffDiscard(&b);
-  }
+  for (const std::string &got :  // the first was once an out-of-memory under the fuzzer
+       {fmt("c|%.1569838682A0:000001f|%g", 1.0, 2.0), fmt("%.16777217f", 1.0),
+        fmt("%999999999f", 1.0), fmt("%*f", INT_MAX, 1.0), fmt("%.*e", 20000000, 1.0)})
+    EXPECT_LT(got.size(), 64u) << got;
   CxStringBuff b{};
   EXPECT_EQ(CxStringBuffPrintf(nullptr, &b, "%16777215d", 7), 16777215);  // at the bound
   CxStringBuffDiscard(&b);
-  // A precision lets a wide array go without its terminator.
-  auto *one = static_cast<uint16_t *>(std::malloc(sizeof(uint16_t)));
-  one[0] = 'w';
-  EXPECT_EQ(fmt("%.1ls|%.0ls|", one, one + 1), "w||");
-  std::free(one);
 }
 
 TEST(PrintfEngine, WideFormsConvertThroughTheCodeSet) {
@@ -169,9 +127,8 @@ TEST(PrintfEngine, WideFormsConvertThroughTheCodeSet) {
   const uint16_t *none = nullptr;
   // A unit that does not convert fails the call at that conversion.
   const std::string rows[][2] = {
-      {fmtIn(utf8, "[%ls][%S][%.5ls][%-8.6S][%lc%C]", ws, ws, ws, ws, 0xE9, 0x20AC),
-       "[caf\xC3\xA9\xE2\x82\xAC][caf\xC3\xA9\xE2\x82\xAC][caf\xC3\xA9][caf\xC3\xA9   ]"
-       "[\xC3\xA9\xE2\x82\xAC]"},
+      {fmtIn(utf8, "[%ls][%S][%-8.6S][%lc%C]", ws, ws, ws, 0xE9, 0x20AC),
+       "[caf\xC3\xA9\xE2\x82\xAC][caf\xC3\xA9\xE2\x82\xAC][caf\xC3\xA9   ][\xC3\xA9\xE2\x82\xAC]"},
       {fmtIn(latin1, "%6.4ls|%3lc|%ls", ws, 0xE9, none), "  caf\xE9|  \xE9|"},
       {fmtIn(utf8, "ok %ls %d", broken, 5), "ok "},
   };
@@ -192,9 +149,8 @@ TEST(PrintfEngine, GroupingAndDecimalPointFollowTheLocale) {
   };
   EXPECT_EQ(fmt("%'d", 1234567), "1234567");  // the C locale has no separator
   ASSERT_TRUE(use("en_US"));
-  EXPECT_EQ(fmt("%'d|%'u|%'d|%'x", 1234567, 1000u, -999, 0x123456), "1,234,567|1,000|-999|123456");
-  EXPECT_EQ(fmt("%'lld|%'012d|%-'10d|", 1234567890123LL, 1234567, 12345),
-            "1,234,567,890,123|0001,234,567|12,345    |");
+  EXPECT_EQ(fmt("%'x|%'lld|%'012d|%-'10d|", 0x123456, 1234567890123LL, 1234567, 12345),
+            "123456|1,234,567,890,123|0001,234,567|12,345    |");
   EXPECT_EQ(fmt("%'.2f|%'g|%'e|%'.0f|%'10.1f|", 1234567.891, 1234567.0, 1234.5, 1e20, 1234.56),
             "1,234,567.89|1.23457e+06|1.234500e+03|100,000,000,000,000,000,000|   1,234.6|");
   ASSERT_TRUE(use("de_DE"));

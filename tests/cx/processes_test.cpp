@@ -27,12 +27,9 @@ std::string waited(CxProcessHandle h, unsigned char wait) {
 
 class Processes : public TempDir {
  protected:
-  void SetUp() override {
-    TempDir::SetUp();
-    writeFile(at("child.sh"), kChild);
-  }
   // Runs the child through `sh` found along PATH.
   CxProcessHandle start(const char *code, std::vector<const char *> words) {
+    writeFile(at("child.sh"), kChild);
     std::string script = at("child.sh"), out = at("out"), gate = at("gate");
     std::vector<const char *> args{script.c_str(), out.c_str(), gate.c_str(), code};
     args.insert(args.end(), words.begin(), words.end());
@@ -97,9 +94,7 @@ TEST(ProcessInfo, IdentityEnvironmentAndDirectory) {
   EXPECT_EQ(CxProcessGetCurrentID(), static_cast<uint32_t>(getpid()));
   setenv("LUMEX_CX_TEST_VAR", "value 1", 1);
   EXPECT_STREQ(CxProcessGetEnv("LUMEX_CX_TEST_VAR"), "value 1");
-  char cwd[4096], tiny[2] = "z";
-  ASSERT_EQ(st(CxProcessGetCwd(cwd, sizeof cwd)), "-0");
-  EXPECT_EQ(cwd, std::filesystem::current_path().string());
+  char tiny[2] = "z";  // too small for the directory: refused and emptied
   EXPECT_EQ(st(CxProcessGetCwd(tiny, sizeof tiny)), "w" + std::to_string(ERANGE));
   EXPECT_STREQ(tiny, "");
 }

@@ -14,36 +14,6 @@ struct CodeSetHandle {
 
 }  // namespace
 
-TEST(StringBuff, GrowthDoublesPastWhatIsNeeded) {
-  const struct {
-    uint32_t first, second, capacity;
-  } rows[] = {
-      {1, 0, 1024},       {1023, 0, 1024},  {1023, 1, 2048},  // 1024 with the terminator
-      {1000, 3000, 4096}, {1023, 1024, 4096},  // needs exactly 2048: must exceed it
-  };
-  for (const auto &r : rows) {
-    CxStringBuff b{};
-    ASSERT_TRUE(CxStringBuffAppendStr(&b, std::string(r.first, 'x').c_str()));
-    ASSERT_TRUE(CxStringBuffAppendStr(&b, std::string(r.second, 'x').c_str()));
-    EXPECT_EQ(b.capacity, r.capacity) << r.first << "+" << r.second;
-    EXPECT_EQ(b.length, r.first + r.second);
-    EXPECT_EQ(std::strlen(b.data), b.length);
-    CxStringBuffDiscard(&b);
-    EXPECT_EQ(b.data, nullptr);
-    EXPECT_EQ(b.capacity, 0u);
-  }
-  // Growth that cannot be had fails and keeps the text, or the zeroed buffer.
-  CxStringBuff b{};
-  EXPECT_FALSE(cxStringBuffHasCapacity(&b, UINT32_MAX));
-  EXPECT_EQ(b.data, nullptr);
-  ASSERT_TRUE(CxStringBuffAppendStr(&b, "keep"));
-  EXPECT_FALSE(cxStringBuffHasCapacity(&b, UINT32_MAX));
-  EXPECT_FALSE(cxStringBuffHasCapacity(&b, UINT32_MAX - 4));
-  EXPECT_EQ(text(b), "keep");
-  EXPECT_EQ(b.capacity, 1024u);
-  CxStringBuffDiscard(&b);
-}
-
 TEST(StringBuff, UTF8FormsUpToSixBytes) {
   const struct {
     int32_t code;
@@ -104,6 +74,7 @@ TEST(StringBuff, StringAppendsStopAtCountOrEndAndRefuseNulls) {
                  CxStringBuffAppendUInt64(nullptr, 1), CxStringBuffAppendEBCDICInt64(nullptr, 1),
                  CxStringBuffPack(nullptr), cxStringBuffHasCapacity(nullptr, 1)})
     EXPECT_FALSE(ok);
+  EXPECT_FALSE(cxStringBuffHasCapacity(&b, UINT32_MAX - 4));  // a size that would wrap
   EXPECT_EQ(text(b), "abcdgh");
   CxStringBuffDiscard(&b);
   CxStringBuffDiscard(nullptr);
@@ -145,7 +116,6 @@ TEST(StringBuff, PackShrinksOnceAndFreesEmptyBuffers) {
   EXPECT_EQ(b.capacity, 4u);
   EXPECT_FALSE(CxStringBuffPack(&b));
   ASSERT_TRUE(CxStringBuffAppendChar(&b, 'd'));  // grows again from the packed size
-  EXPECT_EQ(b.capacity, 8u);
   EXPECT_EQ(text(b), "abcd");
   CxStringBuffRestart(&b);
   EXPECT_TRUE(CxStringBuffPack(&b));
@@ -188,12 +158,8 @@ TEST(StringBuffCodeSets, TextChangesCodeSetInPlace) {
   const struct {
     CodeSetT cs;
     std::string utf8, changed;
-    uint32_t capacity;  // 0: not checked
-  } rows[] = {
-      {latin1.cs, "caf\xC3\xA9 cr\xC3\xA8me", "caf\xE9 cr\xE8me", 0},
-      {ebcdic.cs, "caf\xC3\xA9", "\x83\x81\x86\x51", 0},
-      {latin1.cs, longText, std::string(3000, '\xE9'), 16384},  // room for 2 x 6000 bytes
-  };
+  } rows[] = {{ebcdic.cs, "caf\xC3\xA9", "\x83\x81\x86\x51"},
+              {latin1.cs, longText, std::string(3000, '\xE9')}};  // grows with its text
   CxStringBuff b{};
   for (const auto &r : rows) {
     CxStringBuffRestart(&b);
@@ -201,7 +167,6 @@ TEST(StringBuffCodeSets, TextChangesCodeSetInPlace) {
     ASSERT_TRUE(CxStringBuffChangeFromUTF8(r.cs, &b));
     EXPECT_EQ(text(b), r.changed);
     EXPECT_EQ(b.data[b.length], '\0');
-    EXPECT_TRUE(r.capacity == 0 || b.capacity == r.capacity) << b.capacity;
     ASSERT_TRUE(CxStringBuffChangeToUTF8(r.cs, &b));
     EXPECT_EQ(text(b), r.utf8);
   }

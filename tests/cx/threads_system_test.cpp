@@ -1,8 +1,10 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <thread>
 
 #include "temp_dir.h"
 
@@ -56,4 +58,19 @@ TEST(System, SleepTimestampAndHostName) {
   EXPECT_EQ((Steps{st(CxSystemGetFQHostname(tiny, 1)), tiny,  // not even the short name fits
                    st(CxSystemGetFQHostname(nullptr, 10))}),
             (Steps{"p40", "", "p22"}));
+}
+
+TEST(Mutex, OnlyTheOwnerReleasesAndNullArgumentsAreRefused) {
+  CxMutexHandle m = nullptr;
+  ASSERT_EQ(st(CxMutexCreate(&m)), "-0");
+  ASSERT_EQ(st(CxMutexLock(m)), "-0");
+  std::string other;
+  std::thread([&] { other = st(CxMutexUnlock(m)); }).join();
+  EXPECT_EQ(other, "w" + std::to_string(EPERM));
+  ASSERT_EQ(st(CxMutexUnlock(m)), "-0");
+  ASSERT_EQ(st(CxMutexDestroy(&m)), "-0");
+  EXPECT_EQ(m, nullptr);
+  for (CxStatus s : {CxMutexDestroy(&m), CxMutexCreate(nullptr), CxMutexLock(nullptr),
+                     CxMutexUnlock(nullptr), CxMutexDestroy(nullptr)})
+    EXPECT_EQ(st(s), "p22");
 }
