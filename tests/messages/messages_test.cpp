@@ -1,9 +1,9 @@
 // Parameters, their formatting, and internationalized messages: binding,
 // copies, the EBCDIC conversions and printing in the local code set.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -96,9 +96,7 @@ TEST(Aprintf, FillsConversionsFromTheParameterList) {
       {&a, "Object '%1$s' of class '%2$s'", "<null>"},  // the second one missing
       {&ab, "Object '%1$s' of class '%2$s'", "Object 'a' of class 'b'"},
       {&ab, "%2$s", "b"},  // the first parameter is passed over
-      {&ab, "%2$s %1$s", "b a"}, {&ab, "%s-%s", "a-b"}, {&ab, "%1$s%1$s", "aa"},
       {&abc, "[%1$s]", "[a]"},
-      {&none, "plain text, 100%% sure", "plain text, 100% sure"},
       {nullptr, "no list needed", "no list needed"},
       {nullptr, "%1$s", "<null>"}, {&ab, nullptr, "<null>"},
       {&none, "", "<null>"},        // nothing written
@@ -114,7 +112,6 @@ TEST(Aprintf, FillsConversionsFromTheParameterList) {
       {&numText, "%2$.*2$s", "<null>"}, {&numText, "%1$n", "<null>"},
       {&numText, "%2$s has %1$d", "text has 5"},
       {&ints, "%1$x %1$X %1$o %1$u|%2$x %2$d", want},
-      {&ints, "%2$d (0x%2$x)", "-2 (0xfffffffe)"}, {&ints, "%2$x (%2$d)", "fffffffe (-2)"},
   };
   for (const auto &r : rows) {
     ParmList *list = r.parms ? LmxAllocParmList() : nullptr;
@@ -251,53 +248,29 @@ TEST_F(I18MsgTest, EbcdicConversionsUseTheirOwnCodeSets) {
   lmxI18InitIlx();
 }
 
-std::string repeat(const std::string &piece, size_t times) {
-  std::string s;
-  while (times-- > 0) s += piece;
-  return s;
-}
-
-// What printing the text to standard output, or to another stream, writes
-// into a pipe (its buffer holds the few kilobytes of these texts).
-std::string printed(bool toStdout, const std::string &text) {
-  int fds[2];
-  if (pipe(fds) != 0) return "<pipe failed>";
+// A text longer than the printing buffer, whose first byte puts every
+// 4095-byte boundary inside a three-byte character, reaches standard output
+// whole; another stream gets it in the default code set.
+TEST_F(I18MsgTest, TextsLongerThanTheBufferArePrintedWhole) {
+  std::string euros = "a", latin1 = "x", wide = "x";
+  for (int i = 0; i < 2000; ++i) euros += "\xE2\x82\xAC";
+  for (int i = 0; i < 5000; ++i) wide += "\xC3\xA9", latin1 += "\xE9";
+  testing::internal::CaptureStdout();
+  lmxI18PrintUTF8AsLocal(stdout, euros.c_str());
   std::fflush(stdout);
-  const int saved = toStdout ? dup(1) : -1;
-  FILE *stream = toStdout ? stdout : fdopen(dup(fds[1]), "w");
-  if (toStdout) dup2(fds[1], 1);
-  lmxI18PrintUTF8AsLocal(stream, text.c_str());
-  std::fflush(stream);
-  if (toStdout) {
-    dup2(saved, 1);
-    close(saved);
-  } else {
-    std::fclose(stream);
-  }
-  close(fds[1]);
-  std::string out;
-  char buf[4096];
-  ssize_t n;
-  while ((n = read(fds[0], buf, sizeof buf)) > 0) out.append(buf, static_cast<size_t>(n));
-  close(fds[0]);
-  return out;
-}
-
-TEST_F(I18MsgTest, LongTextsArePrintedWholeWithoutSplittingCharacters) {
-  // One leading byte puts every 4095-byte boundary inside a three-byte
-  // character.
-  const std::string euros = "a" + repeat("\xE2\x82\xAC", 2000) + "\n";
-  EXPECT_EQ(printed(true, euros), euros);
-  EXPECT_EQ(printed(true, ""), "");
-  EXPECT_EQ(printed(false, euros), euros);
-  // Through a single-byte default code set every character shrinks.
-  CodeSetT latin1 = ilx_cs_new("ISO-8859-1");
-  ASSERT_NE(latin1, nullptr);
-  CodeSetT old = ilx_get_def_cs();
-  ilx_set_def_cs(latin1);
-  EXPECT_EQ(printed(false, "x" + repeat("\xC3\xA9", 5000) + "\n"), "x" + repeat("\xE9", 5000) + "\n");
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), euros);
+  CodeSetT cs = ilx_cs_new("ISO-8859-1"), old = ilx_get_def_cs();
+  ASSERT_NE(cs, nullptr);
+  ilx_set_def_cs(cs);
+  FILE *file = std::tmpfile();
+  lmxI18PrintUTF8AsLocal(file, wide.c_str());
+  std::rewind(file);
+  std::string got(latin1.size() + 1, '\0');
+  got.resize(std::fread(got.data(), 1, got.size(), file));
+  std::fclose(file);
+  EXPECT_EQ(got, latin1);
   ilx_set_def_cs(old);
-  ilx_cs_free(latin1);
+  ilx_cs_free(cs);
 }
 
 }  // namespace
