@@ -1,4 +1,5 @@
 // Objects found and made by name through a properties file.
+#include "core/log_mgr_apply.h"
 #include "toolkit_fixture.h"
 
 namespace {
@@ -79,20 +80,6 @@ TEST_F(Objects, ListenerNamesReplaceTheListeners) {
   LmxReleaseObject(app);
 }
 
-// app.out inherits listenerNames and lists itself: refused once with a
-// warning while it is being made, which must not destroy it half made.
-TEST_F(Objects, AHandlerListingItselfIsMadeWhole) {
-  ASSERT_TRUE(open("app.listenerNames=app.out\napp.className=t_logger\napp.out.className=t_handler\n"));
-  Object *app = LmxGetObject("app", nullptr);
-  ASSERT_EQ(test::listenerNames(app), Names{"app.out"});
-  auto *out = static_cast<Object *>(lmxIntlListenerGroupIterator(app->b.listeners)->item);
-  EXPECT_EQ(out->references, 2);  // the map and app
-  EXPECT_EQ(out->a.listeners, nullptr);
-  EXPECT_EQ(seen.events, std::vector<int32_t>{0});  // the refusal, once
-  EXPECT_EQ(seen.lastLevel, LMX_LEVEL_WARN);
-  LmxReleaseObject(app);
-}
-
 TEST_F(Objects, StartingValuesByKindAlsoWhileClosed) {
   test::addTestClasses();
   Object *logger = LmxGetObject("l", "t_logger"), *filter = LmxGetObject("f", "lmx_levelfilter");
@@ -141,6 +128,17 @@ TEST_F(Objects, TypedPropertiesReachTheClassAndReadBack) {
   BasMemoryFree(note);
   EXPECT_EQ(LmxGetObjProp(o, "absent", &found), nullptr);
   EXPECT_FALSE(found);
+  // A configuration is applied ancestors first: the nearer value wins.
+  seen.keys.clear();
+  Object *web = LmxGetObject("app.web", nullptr);
+  EXPECT_EQ(seen.keys, (Names{"app.web:className", "app.web:note", "app.web:note"}));
+  note = LmxGetObjProp(web, "note", &found);
+  EXPECT_STREQ(note, "child");
+  BasMemoryFree(note);
+  EXPECT_FALSE(LmxLogMgrApplyCfg(web, nullptr));
+  EXPECT_FALSE(LmxLogMgrApplyCfg(web, "/"));
+  EXPECT_FALSE(LmxLogMgrApplyCfg(nullptr, "app"));
+  LmxReleaseObject(web);
   LmxReleaseObject(o);
 }
 
