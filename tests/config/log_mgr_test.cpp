@@ -2,10 +2,8 @@
 
 #include <string>
 
-#include "../common/test_objects.h"
 #include "../cx/temp_dir.h"
 #include "cfg_fixture.h"
-#include "core/log_mgr_apply.h"
 
 namespace {
 
@@ -41,17 +39,6 @@ TEST_F(LogMgr, ParentIsTheNearestRegisteredPrefixAndLaterPrefixesAdopt) {
     EXPECT_EQ(tree(), r.tree);
     reset();
   }
-}
-
-TEST_F(LogMgr, AdoptedChildSeesTheNewParentsProperties) {
-  registerAll({"a", "a.b.c"});
-  LmxSetObjCfgProp(cfg("a"), "level", "1");
-  EXPECT_EQ(prop("a.b.c", "level"), "1");
-  ObjCfg *mid = LmxAllocObjCfg("a.b");
-  LmxSetObjCfgProp(mid, "level", "2");
-  LmxLogMgrAddCfg(mid);
-  LmxReleaseObjCfg(mid);
-  EXPECT_EQ(prop("a.b.c", "level"), "2");
 }
 
 TEST_F(LogMgr, ExplicitParentThatIsNoPrefixStaysAndIsRegistered) {
@@ -125,67 +112,6 @@ TEST_F(LogMgr, UpdateReplacesOnlyARegisteredName) {
   LmxLogMgrUpdateCfg(stranger);
   EXPECT_FALSE(LmxLogMgrHasCfg("w"));
   LmxReleaseObjCfg(stranger);
-}
-
-// Every CfgChange call as "object:key=value" (the value read back from the
-// object's own properties, as class operations do).
-std::string gCalls;
-void recordChange(Object *object, const char *key) {
-  char *value = lmxIntlStringToStringMapGet(object->properties, key);
-  gCalls += std::string(object->name) + ":" + key + "=" + (value ? value : "null") + ";";
-  BasMemoryFree(value);
-}
-
-class Apply : public test::ObjectsTest {
- protected:
-  void SetUp() override {
-    lmxInitLogMgr();
-    handler_.cfgChange = recordChange;
-    gCalls.clear();
-  }
-  void TearDown() override {
-    lmxCloseLogMgr();
-    test::ObjectsTest::TearDown();
-  }
-  using Props = std::initializer_list<std::pair<const char *, const char *>>;
-  static void set(const char *name, Props props) {
-    for (auto [key, value] : props) lmxIntlSetObjCfgProp(test::LogMgrTest::cfg(name), key, value);
-  }
-};
-
-TEST_F(Apply, AncestorsFirstNearerValuesWin) {
-  set("a", {{"p", "1"}, {"q", "1"}});
-  set("a.b", {{"q", "2"}, {"r", "3"}});
-  int destroyed = 0;
-  Object *o = test::newObject(&handler_, "a.b", &destroyed);
-  EXPECT_TRUE(LmxLogMgrApplyCfg(o, "a.b"));
-  EXPECT_EQ(gCalls, "a.b:p=1;a.b:q=1;a.b:q=2;a.b:r=3;");
-  gCalls.clear();
-  EXPECT_TRUE(LmxLogMgrApplyCfg(o, "fresh.name"));  // made and registered, nothing to apply
-  EXPECT_EQ(gCalls, "");
-  EXPECT_TRUE(LmxLogMgrHasCfg("fresh.name"));
-  EXPECT_FALSE(LmxLogMgrApplyCfg(o, "/"));
-  EXPECT_FALSE(LmxLogMgrApplyCfg(o, nullptr));
-  EXPECT_FALSE(LmxLogMgrApplyCfg(nullptr, "a.b"));
-  lmxIntlReleaseObject(o);
-  EXPECT_EQ(destroyed, 1);
-}
-
-TEST_F(Apply, ParentLoopEndsAtTheFirstConfigurationMetTwice) {
-  set("x", {{"k", "x"}});
-  set("y", {{"k", "y"}});
-  ObjCfg *x = test::LogMgrTest::cfg("x"), *y = test::LogMgrTest::cfg("y");
-  lmxIntlObjCfgSetParent(x, y);
-  lmxIntlObjCfgSetParent(y, x);
-  int destroyed = 0;
-  Object *o = test::newObject(&handler_, "x", &destroyed);
-  EXPECT_TRUE(lmxIntlLogMgrApplyCfg(o, "x"));
-  EXPECT_EQ(gCalls, "x:k=y;x:k=x;");
-  lmxIntlObjCfgSetParent(x, x);
-  gCalls.clear();
-  EXPECT_TRUE(lmxIntlLogMgrApplyCfg(o, "x"));
-  EXPECT_EQ(gCalls, "x:k=x;");
-  lmxIntlReleaseObject(o);
 }
 
 class ReadFile : public TempDir {

@@ -66,66 +66,53 @@ TEST(PropStr, FloatsAndCharacters) {
   EXPECT_EQ(f, 0);
 }
 
-TEST(MapProps, GettersConvertTheStoredText) {
-  StringToStringMap *map = LmxAllocStringToStringMap();
-  LmxSetMapProp(map, "flag", "TRUE");
-  LmxSetMapProp(map, "count", " 42");
-  LmxSetMapProp(map, "bad", "abc");
-  unsigned char found = kUnset;
-  EXPECT_EQ(LmxGetMapPropBool(map, "flag", &found), 1);
-  EXPECT_EQ(found, 1);
-  EXPECT_EQ(LmxGetMapPropLong(map, "count", &found), 42);
-  EXPECT_EQ(LmxGetMapPropInt(map, "bad", &found), 0);
-  EXPECT_EQ(found, 0);  // present but not a number
-  EXPECT_EQ(LmxGetMapPropBool(map, "absent", &found), 0);
-  EXPECT_EQ(LmxGetMapProp(map, "absent", &found), nullptr);
-  EXPECT_EQ(found, 0);
-  EXPECT_EQ(LmxGetMapPropInt(nullptr, "count", &found), 0);
-  char *t = LmxGetMapProp(map, "count", &found);
-  EXPECT_STREQ(t, " 42");
-  EXPECT_EQ(found, 1);
-  BasMemoryFree(t);
-  LmxFreeStringToStringMap(map);
+// The map's entries as "key=value" words in their order.
+std::string entries(StringToStringMap *map) {
+  std::string out;
+  for (LmxLink *e = LmxStringToStringMapIterator(map); e != nullptr;
+       e = LmxStringToStringMapIterNext(e)) {
+    char *key = LmxStringToStringMapIterGetKey(e), *value = LmxStringToStringMapIterGetVal(e);
+    out += (out.empty() ? "" : " ") + std::string(key) + "=" + show(value);
+    BasMemoryFree(key);
+    BasMemoryFree(value);
+  }
+  return out;
 }
 
-TEST(MapProps, SettersWriteTextFormsThatReadBack) {
+TEST(MapProps, SettersWriteTextFormsThatTheGettersConvert) {
   StringToStringMap *map = LmxAllocStringToStringMap();
-  using Set = void (*)(StringToStringMap *);
-  const struct {
-    Set set;
-    const char *key, *text;
-  } rows[] = {
-      {[](StringToStringMap *m) { EXPECT_TRUE(LmxSetMapPropBool(m, "yes", 1)); }, "yes", "true"},
-      {[](StringToStringMap *m) { EXPECT_TRUE(LmxSetMapPropBool(m, "two", 2)); }, "two", "false"},
-      {[](StringToStringMap *m) { LmxSetMapPropLong(m, "big", 5000000000LL); }, "big",
-       "5000000000"},
-      {[](StringToStringMap *m) { LmxSetMapPropLong(m, "min", INT64_MIN); }, "min",
-       "-9223372036854775808"},
-      {[](StringToStringMap *m) { LmxSetMapPropInt(m, "int", -12); }, "int", "-12"},
-      {[](StringToStringMap *m) { LmxSetMapPropChar(m, "char", 'q'); }, "char", "q"},
-      {[](StringToStringMap *m) { LmxSetMapPropFloat(m, "float", 2.5f); }, "float", "2.500000"},
-      {[](StringToStringMap *m) { LmxSetMapPropDouble(m, "tenth", 0.1); }, "tenth", "0.100000"},
-      {[](StringToStringMap *m) { LmxSetMapPropDouble(m, "tiny", 1e-9); }, "tiny", "0.000000"},
-      // Setting a key again replaces its text in its first place.
-      {[](StringToStringMap *m) { LmxSetMapPropInt(m, "yes", 99); }, "yes", "99"},
-  };
-  for (const auto &r : rows) {
-    r.set(map);
-    char *t = LmxGetMapProp(map, r.key, nullptr);
-    EXPECT_EQ(show(t), r.text) << r.key;
-    BasMemoryFree(t);
-  }
+  EXPECT_TRUE(LmxSetMapPropBool(map, "yes", 1));
+  EXPECT_TRUE(LmxSetMapPropBool(map, "two", 2));
+  LmxSetMapPropLong(map, "big", 5000000000LL);
+  LmxSetMapPropLong(map, "min", INT64_MIN);
+  LmxSetMapPropInt(map, "int", -12);
+  LmxSetMapPropChar(map, "char", 'q');
+  LmxSetMapPropFloat(map, "float", 2.5f);
+  LmxSetMapPropDouble(map, "tenth", 0.1);
+  LmxSetMapPropDouble(map, "tiny", 1e-9);
+  LmxSetMapProp(map, "count", " 42");
+  LmxSetMapProp(map, "bad", "abc");
+  EXPECT_EQ(entries(map).substr(0, 18), "yes=true two=false");
+  LmxSetMapProp(map, "yes", "TRUE");  // replaced in its first place
+  LmxSetMapPropInt(map, nullptr, 1);
+  EXPECT_FALSE(LmxSetMapPropBool(nullptr, "a", 1));
+  EXPECT_EQ(entries(map), "yes=TRUE two=false big=5000000000 min=-9223372036854775808 int=-12 "
+                          "char=q float=2.500000 tenth=0.100000 tiny=0.000000 count= 42 bad=abc");
   unsigned char found = kUnset;
-  EXPECT_EQ(LmxGetMapPropLong(map, "big", &found), 5000000000LL);
   EXPECT_EQ(LmxGetMapPropLong(map, "min", &found), INT64_MIN);
+  EXPECT_EQ(LmxGetMapPropBool(map, "yes", &found), 1);
+  EXPECT_EQ(LmxGetMapPropInt(map, "count", &found), 42);
   EXPECT_DOUBLE_EQ(LmxGetMapPropDouble(map, "tenth", &found), 0.1);
   EXPECT_EQ(LmxGetMapPropDouble(map, "tiny", &found), 0.0);
   EXPECT_EQ(found, 1);
-  EXPECT_FALSE(LmxSetMapPropBool(nullptr, "a", 1));
-  LmxSetMapPropInt(map, nullptr, 1);
-  char *first = LmxStringToStringMapIterGetKey(LmxStringToStringMapIterator(map));
-  EXPECT_STREQ(first, "yes");
-  BasMemoryFree(first);
+  EXPECT_EQ(LmxGetMapPropInt(map, "bad", &found), 0);
+  EXPECT_EQ(found, 0);  // present but not a number
+  found = kUnset;
+  EXPECT_EQ(LmxGetMapProp(map, "absent", &found), nullptr);
+  EXPECT_EQ(found, 0);
+  found = kUnset;
+  EXPECT_EQ(LmxGetMapPropInt(nullptr, "count", &found), 0);
+  EXPECT_EQ(found, 0);
   LmxFreeStringToStringMap(map);
 }
 
