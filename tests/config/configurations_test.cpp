@@ -1,0 +1,326 @@
+// Object configurations and the log manager's registry of them: inherited
+// lookups, the tree of parents and children, and reading properties files.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "../cx/temp_dir.h"
+#include "collections/links.h"
+#include "config/log_mgr.h"
+#include "config/obj_cfg.h"
+#include "lumex/config.h"
+
+namespace {
+
+// A fresh log manager for each test, and small readers of configurations.
+class LogMgr : public TempDir {
+ protected:
+  void SetUp() override {
+    TempDir::SetUp();
+    lmxInitLogMgr();
+  }
+  void TearDown() override {
+    lmxCloseLogMgr();
+    TempDir::TearDown();
+  }
+  static void reset() {
+    lmxCloseLogMgr();
+    lmxInitLogMgr();
+  }
+  // Registers (if needed) and returns the configuration without a
+  // reference of the caller's: the registry keeps it alive.
+  static ObjCfg *cfg(const char *name) {
+    ObjCfg *c = lmxIntlLogMgrGetCfg(name);
+    lmxIntlReleaseObjCfg(c);
+    return c;
+  }
+  // The inherited value, "-" when not found.
+  static std::string prop(const char *name, const char *key) {
+    unsigned char found = 7;
+    char *text = lmxIntlGetInheritedObjCfgProp(cfg(name), key, &found);
+    std::string out = found == 1 ? std::string(text != nullptr ? text : "null") : "-";
+    if (found > 1) out = "found flag not set";
+    BasMemoryFree(text);
+    return out;
+  }
+  // The texts of a group walk joined by commas.
+  static std::string joined(LmxLink *walk) {
+    std::string out;
+    for (; walk != nullptr; walk = walk->next) {
+      out += (out.empty() ? "" : ",") + std::string(static_cast<const char *>(walk->item));
+    }
+    return out;
+  }
+  static std::string names() { return joined(LmxLogMgrConfigNames()); }
+  // The registry in order, each configuration as name, "*" when made from a
+  // file, ">parent", "[children]" and "{own properties}" (parts when present).
+  static std::string tree() {
+    std::string out;
+    for (LmxLink *n = LmxLogMgrConfigNames(); n != nullptr; n = n->next) {
+      ObjCfg *c = cfg(static_cast<const char *>(n->item));
+      out += (out.empty() ? "" : " ") + std::string(c->name) + (c->fromFile ? "*" : "");
+      if (c->parentName != nullptr) out += std::string(">") + c->parentName;
+      const std::string kids = joined(lmxIntlObjCfgChildrenNames(c));
+      if (!kids.empty()) out += "[" + kids + "]";
+      std::string props;
+      for (LmxLink *e = LmxObjCfgProperties(c); e != nullptr; e = e->next) {
+        const char *key = static_cast<const char *>(e->item);
+        props += (props.empty() ? "" : ",") + std::string(key) + "=" + prop(c->name, key);
+      }
+      if (!props.empty()) out += "{" + props + "}";
+    }
+    return out;
+  }
+};
+
+TEST_F(LogMgr, LookupsInheritUntilTheNearestValueEmptyOnesIncluded) {
+  LmxSetObjCfgProp(cfg("a"), "p", "1");
+  LmxSetObjCfgProp(cfg("a"), "e", "");
+  LmxSetObjCfgProp(cfg("a.b"), "q", "2");
+  LmxSetObjCfgProp(cfg("a.b"), "p", "");
+  LmxSetObjCfgProp(cfg("a.b.c"), "q", "3");
+  struct {
+    const char *cfg, *key, *expected;
+  } cases[] = {
+      {"a", "p", "1"},     {"a.b", "p", ""},     {"a.b.c", "p", ""},  {"a.b.c", "e", ""},
+      {"a.b.c", "q", "3"}, {"a.b", "q", "2"},    {"a", "q", "-"},     {"a.b.c", "P", "-"},
+      {"other", "p", "-"},
+  };
+  for (const auto &c : cases) EXPECT_EQ(prop(c.cfg, c.key), c.expected) << c.cfg << " " << c.key;
+  unsigned char found = 7;
+  EXPECT_EQ(LmxGetObjCfgProp(nullptr, "p", &found), nullptr);
+  EXPECT_EQ(found, 0);
+  EXPECT_EQ(LmxGetObjCfgProp(cfg("a"), nullptr, &found), nullptr);
+  EXPECT_EQ(found, 0);
+}
+
+TEST_F(LogMgr, TypedLookupsAreFoundOnlyWhenTheTextConverts) {
+  ObjCfg *c = cfg("t.x");
+  LmxSetObjCfgProp(cfg("t"), "n", "42");  // inherited
+  LmxSetObjCfgProp(c, "bad", "abc");
+  LmxSetObjCfgPropBool(c, "b", 1);
+  LmxSetObjCfgPropInt(c, "i", -7);
+  LmxSetObjCfgPropLong(c, "l", 5000000000LL);
+  LmxSetObjCfgPropFloat(c, "f", 0.25f);
+  LmxSetObjCfgPropDouble(c, "d", 2.5);
+  struct {
+    const char *key;
+    double value;
+    unsigned char found;
+    char type;  // i int, l long, b bool, f float, d double
+  } cases[] = {{"n", 42, 1, 'i'},  {"bad", 0, 0, 'i'}, {"i", -7, 1, 'i'},  {"none", 0, 0, 'i'},
+               {"l", 5e9, 1, 'l'}, {"b", 1, 1, 'b'},   {"bad", 0, 0, 'b'}, {"f", 0.25, 1, 'f'},
+               {"d", 2.5, 1, 'd'}, {"bad", 0, 0, 'd'}};
+  for (const auto &r : cases) {
+    unsigned char found = 7;
+    double got = r.type == 'i'   ? LmxGetObjCfgPropInt(c, r.key, &found)
+                 : r.type == 'l' ? static_cast<double>(LmxGetObjCfgPropLong(c, r.key, &found))
+                 : r.type == 'b' ? LmxGetObjCfgPropBool(c, r.key, &found)
+                 : r.type == 'f' ? LmxGetObjCfgPropFloat(c, r.key, &found)
+                                 : LmxGetObjCfgPropDouble(c, r.key, &found);
+    EXPECT_EQ(got, r.value) << r.key << " as " << r.type;
+    EXPECT_EQ(found, r.found) << r.key << " as " << r.type;
+  }
+}
+
+TEST_F(LogMgr, ChainEndsAtTheRootAndAtTheFirstConfigurationMetTwice) {
+  ObjCfg *root = lmxIntlAllocObjCfg("/");
+  ObjCfg *x = cfg("x"), *y = cfg("y"), *z = cfg("z");
+  LmxSetObjCfgProp(y, "held", "by y");
+  LmxObjCfgSetParent(z, root);  // parent "/" is no parent
+  LmxObjCfgSetParent(x, y);     // x -> y -> x
+  LmxObjCfgSetParent(y, x);
+  EXPECT_EQ(LmxObjCfgGetParent(z), nullptr);
+  EXPECT_EQ(prop("z", "held"), "-");
+  EXPECT_EQ(prop("x", "held"), "by y");
+  EXPECT_EQ(prop("x", "absent"), "-");
+  EXPECT_EQ(prop("y", "absent"), "-");
+  LmxObjCfgSetParent(z, z);  // its own parent
+  EXPECT_EQ(prop("z", "absent"), "-");
+  EXPECT_FALSE(LmxLogMgrHasCfg("/"));
+  lmxIntlReleaseObjCfg(root);
+}
+
+TEST_F(LogMgr, TreeLinksByName) {
+  ObjCfg *p = LmxAllocObjCfg("p"), *q = LmxAllocObjCfg("q"), *kid = LmxAllocObjCfg("kid");
+  EXPECT_EQ(LmxObjCfgChildrenNames(p), nullptr);
+  LmxObjCfgAddChild(p, kid);
+  LmxObjCfgAddChild(p, kid);  // a name is kept once
+  EXPECT_EQ(joined(LmxObjCfgChildrenNames(p)), "kid");
+  EXPECT_STREQ(kid->parentName, "p");
+  const char *stored = kid->parentName;
+  LmxObjCfgSetParent(kid, p);  // same name: nothing changes
+  EXPECT_EQ(kid->parentName, stored);
+  LmxObjCfgSetParent(kid, q);  // no children group changes
+  EXPECT_STREQ(kid->parentName, "q");
+  EXPECT_EQ(LmxObjCfgChildrenNames(q), nullptr);
+  LmxObjCfgRemChild(p, kid);
+  EXPECT_EQ(LmxObjCfgChildrenNames(p), nullptr);
+  EXPECT_STREQ(kid->parentName, "q");
+  ObjCfg *resolved = LmxObjCfgGetParent(kid);  // registers "q" by name, not this record
+  ASSERT_NE(resolved, nullptr);
+  EXPECT_NE(resolved, q);
+  EXPECT_TRUE(LmxLogMgrHasCfg("q"));
+  LmxReleaseObjCfg(resolved);
+  for (ObjCfg *c : {p, q, kid}) LmxReleaseObjCfg(c);
+}
+
+TEST_F(LogMgr, NameFlagsOwnPropertiesAndCounting) {
+  ObjCfg *c = LmxAllocObjCfg("n.m");
+  char *name = LmxObjCfgGetName(c);
+  EXPECT_STREQ(name, "n.m");
+  BasMemoryFree(name);
+  EXPECT_EQ(LmxObjCfgIsFromFile(c), 0);
+  LmxObjCfgSetFromFile(c, 1);
+  EXPECT_EQ(LmxObjCfgIsFromFile(c), 1);
+  EXPECT_EQ(LmxObjCfgProperties(c), nullptr);
+  EXPECT_EQ(lmxFetchObjCfgPropMap(c), c->properties);
+  EXPECT_TRUE(lmxIntlSetObjCfgProp(c, "k", "v"));
+  EXPECT_EQ(joined(LmxObjCfgProperties(c)), "k");
+  EXPECT_EQ(LmxAcquireObjCfg(c), c);
+  LmxReleaseObjCfg(c);
+  EXPECT_EQ(c->references, 1u);
+  LmxReleaseObjCfg(c);  // freed: the sanitizer run reports a leak or a late use
+  EXPECT_EQ(LmxAllocObjCfg(nullptr), nullptr);
+  EXPECT_EQ(LmxObjCfgGetName(nullptr), nullptr);
+}
+
+// Registers each name in order (a configuration made by name, as a lookup
+// makes it).
+void registerAll(std::initializer_list<const char *> list) {
+  for (const char *name : list) lmxIntlReleaseObjCfg(lmxIntlLogMgrGetCfg(name));
+}
+ObjCfg *added(const char *name, ObjCfg *parent = nullptr) {  // registered by the caller
+  ObjCfg *c = LmxAllocObjCfg(name);
+  if (parent != nullptr) LmxObjCfgSetParent(c, parent);
+  LmxLogMgrAddCfg(c);
+  LmxReleaseObjCfg(c);
+  return c;
+}
+
+TEST_F(LogMgr, ParentIsTheNearestRegisteredPrefixAndLaterPrefixesAdopt) {
+  const struct {
+    std::initializer_list<const char *> registered;
+    const char *tree;
+  } rows[] = {
+      {{"a", "a.b.c"}, "a[a.b.c] a.b.c>a"},
+      {{"a", "a.b.c", "a.b"}, "a[a.b] a.b.c>a.b a.b>a[a.b.c]"},  // a.b adopts a.b.c
+      {{"a.b.c", "a"}, "a.b.c>a a[a.b.c]"},                      // a top-level name adopts too
+      {{"a", "a.b.c", "a.b.c.d", "a.b"},  // a nearer parent stays
+       "a[a.b] a.b.c>a.b[a.b.c.d] a.b.c.d>a.b.c a.b>a[a.b.c]"},
+      {{"x", "xy"}, "x xy"},  // not a dotted prefix
+  };
+  for (const auto &r : rows) {
+    registerAll(r.registered);
+    EXPECT_EQ(tree(), r.tree);
+    reset();
+  }
+}
+
+TEST_F(LogMgr, ExplicitParentThatIsNoPrefixStaysAndIsRegistered) {
+  registerAll({"a", "q"});
+  added("a.b.c", cfg("q"));
+  registerAll({"a.b"});
+  ObjCfg *stray = LmxAllocObjCfg("s.t");  // not registered
+  added("d", stray);
+  LmxReleaseObjCfg(stray);
+  EXPECT_EQ(tree(), "a[a.b] q[a.b.c] a.b.c>q a.b>a s.t[d] d>s.t");
+}
+
+TEST_F(LogMgr, RegistryLookupsAndTheRoot) {
+  EXPECT_FALSE(LmxLogMgrHasCfg("n"));
+  EXPECT_FALSE(LmxLogMgrHasCfg("n"));  // asking never registers
+  ObjCfg *n = LmxLogMgrGetCfg("n");
+  ASSERT_NE(n, nullptr);
+  EXPECT_EQ(n->references, 2u);  // the registry's and the caller's
+  EXPECT_TRUE(LmxLogMgrHasCfg("n"));
+  EXPECT_EQ(LmxLogMgrGetCfg("n"), n);
+  LmxReleaseObjCfg(n);
+  LmxReleaseObjCfg(n);
+  EXPECT_EQ(LmxLogMgrGetCfg("/"), nullptr);
+  EXPECT_EQ(LmxLogMgrGetCfg(nullptr), nullptr);
+  added("/");
+  ObjCfg *dup = LmxAllocObjCfg("n");
+  LmxLogMgrAddCfg(dup);  // the name is taken: ignored
+  EXPECT_EQ(dup->references, 1u);
+  LmxReleaseObjCfg(dup);
+  EXPECT_EQ(tree(), "n");
+}
+
+TEST_F(LogMgr, UninitializedManagerRegistersNothing) {
+  lmxCloseLogMgr();
+  ObjCfg *c = lmxIntlLogMgrGetCfg("loose");
+  ASSERT_NE(c, nullptr);
+  EXPECT_EQ(c->references, 1u);
+  EXPECT_FALSE(lmxIntlLogMgrHasCfg("loose"));
+  EXPECT_FALSE(lmxLogMgrAddCfgFromFile("loose", "p", "v"));  // would be lost
+  lmxIntlReleaseObjCfg(c);
+  lmxInitLogMgr();
+}
+
+TEST_F(LogMgr, RemovalHandsChildrenToTheParent) {
+  registerAll({"a", "a.b", "a.b.c", "a.b.d"});
+  ObjCfg *mid = cfg("a.b");
+  lmxIntlAcquireObjCfg(mid);
+  LmxLogMgrRemCfg(mid);
+  EXPECT_EQ(tree(), "a[a.b.c,a.b.d] a.b.c>a a.b.d>a");
+  EXPECT_EQ(joined(lmxIntlObjCfgChildrenNames(mid)), "");
+  EXPECT_EQ(mid->references, 1u);  // only ours is left
+  LmxReleaseObjCfg(mid);
+  // A top-level configuration's children keep its name as their parent: a
+  // lookup through them registers an empty one of that name again.
+  LmxLogMgrRemCfg(cfg("a"));
+  EXPECT_EQ(tree(), "a.b.c>a a.b.d>a");
+  EXPECT_EQ(prop("a.b.c", "x"), "-");
+  EXPECT_TRUE(LmxLogMgrHasCfg("a"));
+}
+
+TEST_F(LogMgr, UpdateReplacesOnlyARegisteredName) {
+  registerAll({"u", "u.v"});
+  LmxSetObjCfgProp(cfg("u"), "p", "old");
+  ObjCfg *fresh = LmxAllocObjCfg("u");
+  LmxSetObjCfgProp(fresh, "p", "new");
+  LmxLogMgrUpdateCfg(fresh);
+  EXPECT_EQ(cfg("u"), fresh);
+  EXPECT_EQ(prop("u.v", "p"), "new");  // the child finds the new record by name
+  LmxReleaseObjCfg(fresh);
+  ObjCfg *stranger = LmxAllocObjCfg("w");
+  LmxLogMgrUpdateCfg(stranger);
+  EXPECT_FALSE(LmxLogMgrHasCfg("w"));
+  LmxReleaseObjCfg(stranger);
+}
+
+TEST_F(LogMgr, KeysNameAConfigurationAndAPropertyInFileOrder) {
+  const struct {
+    const char *text;
+    bool ok;
+    const char *tree;
+  } rows[] = {
+      // "pre" is registered before each read: not marked as made from a file.
+      {"a.level=1\na.b.name=x\npre.k=v\n a.b.name = y \n", true,
+       "pre{k=v} a*[a.b]{level=1} a.b*>a{name=y }"},
+      {"a.b.c.d=1", true, "pre a.b.c*{d=1}"},
+      // A key without both names fails the read, and what follows is lost.
+      {"level=1\n", false, "pre"},
+      {".x=1\n", false, "pre"},
+      {"a.=1\n", false, "pre"},
+      {"/.x=1\n", false, "pre"},
+      {"ok.k=1\nbad=2\nlater.k=3\n", false, "pre ok*{k=1}"},
+  };
+  for (const auto &r : rows) {
+    registerAll({"pre"});
+    writeFile(at("lumex.properties"), r.text);
+    EXPECT_EQ(lmxDoReadProps(at("lumex.properties").c_str(), nullptr), r.ok) << r.text;
+    EXPECT_EQ(tree(), r.tree) << r.text;
+    reset();
+  }
+  // Read into a property list instead of the log manager.
+  writeFile(at("p"), "a.b=1\nnodot=2\n");
+  CxPropList list{};
+  EXPECT_TRUE(lmxDoReadProps(at("p").c_str(), &list));
+  EXPECT_EQ(list.count, 2);
+  EXPECT_EQ(names(), "");
+  CxPropListDiscard(&list);
+}
+
+}  // namespace
