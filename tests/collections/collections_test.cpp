@@ -308,10 +308,7 @@ Texts tokens(const char *text, const char *seps) {
 }
 
 TEST(StrTok, RunsOfSeparatorsCountAsOneAndNoSeparatorsWalkCharacters) {
-  const struct {
-    const char *text, *seps;
-    Texts expected;
-  } rows[] = {
+  const struct { const char *text, *seps; Texts expected; } rows[] = {
       {"  a \t bc ", " \t", {"a", "bc"}}, {"h1,,h2,", ",", {"h1", "h2"}},
       {"single", " ", {"single"}},
       {" \t ", " \t", {}},                {"", " ", {}},                  {nullptr, " ", {}},
@@ -330,11 +327,7 @@ TEST(StrTok, ExhaustedIteratorStaysPut) {
 
 TEST(StrACat, JoinsNonNullTexts) {
   const char *three[] = {"x", nullptr, "y"}, *lead[] = {nullptr, "a", "", "b"};
-  const struct {
-    int32_t count;
-    const char *const *texts;
-    const char *sep, *expected;
-  } rows[] = {
+  const struct { int32_t count; const char *const *texts; const char *sep, *expected; } rows[] = {
       {3, three, ",", "x,y"}, {3, three, nullptr, "xy"}, {0, three, ",", ""}, {-4, three, ",", ""},
       {1, three, "--", "x"},  {4, lead, "+", "a++b"},    {2, lead, "::", "a"},
       {2, nullptr, ",", ""},

@@ -79,9 +79,7 @@ TEST_F(LogMgr, LookupsInheritUntilTheNearestValueEmptyOnesIncluded) {
   LmxSetObjCfgProp(cfg("a.b"), "q", "2");
   LmxSetObjCfgProp(cfg("a.b"), "p", "");
   LmxSetObjCfgProp(cfg("a.b.c"), "q", "3");
-  struct {
-    const char *cfg, *key, *expected;
-  } cases[] = {
+  struct { const char *cfg, *key, *expected; } cases[] = {
       {"a", "p", "1"},     {"a.b", "p", ""},     {"a.b.c", "p", ""},  {"a.b.c", "e", ""},
       {"a.b.c", "q", "3"}, {"a.b", "q", "2"},    {"a", "q", "-"},     {"a.b.c", "P", "-"},
       {"other", "p", "-"},
@@ -174,12 +172,10 @@ TEST_F(LogMgr, NameFlagsOwnPropertiesAndCounting) {
   LmxObjCfgSetFromFile(c, 1);
   EXPECT_EQ(LmxObjCfgIsFromFile(c), 1);
   EXPECT_EQ(LmxObjCfgProperties(c), nullptr);
-  EXPECT_EQ(lmxFetchObjCfgPropMap(c), c->properties);
   EXPECT_TRUE(lmxIntlSetObjCfgProp(c, "k", "v"));
   EXPECT_EQ(joined(LmxObjCfgProperties(c)), "k");
   EXPECT_EQ(LmxAcquireObjCfg(c), c);
   LmxReleaseObjCfg(c);
-  EXPECT_EQ(c->references, 1u);
   LmxReleaseObjCfg(c);  // freed: the sanitizer run reports a leak or a late use
   EXPECT_EQ(LmxAllocObjCfg(nullptr), nullptr);
   EXPECT_EQ(LmxObjCfgGetName(nullptr), nullptr);
@@ -199,10 +195,7 @@ ObjCfg *added(const char *name, ObjCfg *parent = nullptr) {  // registered by th
 }
 
 TEST_F(LogMgr, ParentIsTheNearestRegisteredPrefixAndLaterPrefixesAdopt) {
-  const struct {
-    std::initializer_list<const char *> registered;
-    const char *tree;
-  } rows[] = {
+  const struct { std::initializer_list<const char *> registered; const char *tree; } rows[] = {
       {{"a", "a.b.c"}, "a[a.b.c] a.b.c>a"},
       {{"a", "a.b.c", "a.b"}, "a[a.b] a.b.c>a.b a.b>a[a.b.c]"},  // a.b adopts a.b.c
       {{"a.b.c", "a"}, "a.b.c>a a[a.b.c]"},                      // a top-level name adopts too
@@ -291,11 +284,7 @@ TEST_F(LogMgr, UpdateReplacesOnlyARegisteredName) {
 }
 
 TEST_F(LogMgr, KeysNameAConfigurationAndAPropertyInFileOrder) {
-  const struct {
-    const char *text;
-    bool ok;
-    const char *tree;
-  } rows[] = {
+  const struct { const char *text; bool ok; const char *tree; } rows[] = {
       // "pre" is registered before each read: not marked as made from a file.
       {"a.level=1\na.b.name=x\npre.k=v\n a.b.name = y \n", true,
        "pre{k=v} a*[a.b]{level=1} a.b*>a{name=y }"},

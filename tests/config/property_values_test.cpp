@@ -15,11 +15,9 @@ constexpr unsigned char kUnset = 77;
 std::string show(const char *t) { return t ? t : "null"; }
 
 TEST(PropStr, BoolAcceptsOnlyTrueAndFalseInAnyCase) {
-  const struct {
-    const char *text;
-    unsigned char value, found;
-  } rows[] = {{"TRUE", 1, 1},  {"tRuE", 1, 1}, {"False", 0, 1}, {"yes", 0, 0},
-              {"1", 0, 0},     {" true", 0, 0}, {"", 0, 0},     {nullptr, 0, 0}};
+  const struct { const char *text; unsigned char value, found; } rows[] = {
+      {"TRUE", 1, 1}, {"tRuE", 1, 1}, {"False", 0, 1}, {"yes", 0, 0}, {"1", 0, 0}, {" true", 0, 0},
+      {"", 0, 0},     {nullptr, 0, 0}};
   for (const auto &r : rows) {
     unsigned char found = kUnset;
     EXPECT_EQ(lmxPropStrToBool(r.text, &found), r.value) << show(r.text);
@@ -28,12 +26,7 @@ TEST(PropStr, BoolAcceptsOnlyTrueAndFalseInAnyCase) {
 }
 
 TEST(PropStr, IntegersReadLikeFormattedInputAndStopAtTheTypesLimits) {
-  const struct {
-    const char *text;
-    int32_t v32;
-    int64_t v64;
-    unsigned char found;
-  } rows[] = {
+  const struct { const char *text; int32_t v32; int64_t v64; unsigned char found; } rows[] = {
       {" 42", 42, 42, 1},   {"42abc", 42, 42, 1},   {"0x1F", 0, 0, 1}, {"abc", 0, 0, 0},
       {"-17", -17, -17, 1}, {"+8", 8, 8, 1},        {"\t\n 9 9", 9, 9, 1}, {"-", 0, 0, 0},
       {"  ", 0, 0, 0},      {nullptr, 0, 0, 0},     {"5000000000", INT32_MAX, 5000000000LL, 1},

@@ -28,10 +28,7 @@ struct Registry : ::testing::Test {
 
 TEST_F(Registry, FirstAddRegistersBuiltinsInOrderThenTheNewClass) {
   LmxAddHandlerClass("app_handler", nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
-  const struct {
-    int32_t kind;
-    std::vector<std::string> expected;
-  } rows[] = {
+  const struct { int32_t kind; std::vector<std::string> expected; } rows[] = {
       {LMX_KIND_LOGGER, {"lmx_basiclogger", "lmx_pdlogger"}},
       {LMX_KIND_FILTER, {"lmx_levelfilter"}},
       {LMX_KIND_HANDLER,

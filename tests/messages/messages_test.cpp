@@ -128,11 +128,7 @@ TEST(Aprintf, FillsConversionsFromTheParameterList) {
 }
 
 TEST(ParmToStr, DefaultAndGivenFormats) {
-  const struct {
-    const char *format;
-    Arg arg;
-    std::string expected;
-  } rows[] = {
+  const struct { const char *format; Arg arg; std::string expected; } rows[] = {
       {nullptr, N(kI, -7), "-7"},       {nullptr, N(kF, 1.5), "1.500000"},
       {"%05d", N(kI, 42), "00042"},     {nullptr, N(kB, 1), "\x01"},  // the character of code 1
       {"%d %d", N(kI, 42), "<null>"},  // only one parameter
@@ -187,11 +183,9 @@ TEST_F(I18MsgTest, BindFillsParametersByPositionOrFallsBackToTheDefault) {
        {N(kL, -7), N(kF, 1.5), N(kD, 2.25), N(kC, 'z'), S("s"), N(kI, 42)}, "-7|1.5|2.25|z|s|42"},
       // A parameter the text refers to is missing: the text as it stands.
       {"lmxmsg", 61, k61, {S("o"), S("c")}, k61},
-      {nullptr, 0, "%1$s %2$s", {}, "%1$s %2$s"},
       // The catalog cannot be found: the table's text, formatted.
       {"lmxmsg", 62, lmx::msgText(lmx::MsgKey::ClassUndefined), {S("cls"), S("obj")},
        "LMXBC0062W Class 'cls' must be defined before object 'obj' can be created.\r"},
-      {"lmxmsg", 20, lmx::msgText(lmx::MsgKey::OutOfMemory), {}, "LMXBC0020E Out of memory.\r"},
       {nullptr, 0, "", {}, ""},
       {nullptr, 0, nullptr, {S("x")}, "<null>"},
       {"lmxmsg", 20, nullptr, {}, "<null>"},
