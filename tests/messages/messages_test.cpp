@@ -26,11 +26,7 @@ std::string take(char *text) {
 }
 
 // One parameter: its type tag and its value.
-struct Arg {
-  int type;
-  double num;
-  const char *str;
-};
+struct Arg { int type; double num; const char *str; };
 Arg S(const char *s) { return {LMX_PARM_STRING, 0, s}; }
 Arg N(int type, double v) { return {type, v, nullptr}; }
 constexpr int kB = LMX_PARM_BOOL, kI = LMX_PARM_INT, kL = LMX_PARM_LONG, kF = LMX_PARM_FLOAT,
