@@ -217,21 +217,6 @@ TYPED_TEST(Sequences, OrderLookupRemovalAndRelease) {
   this->expectHolds({0, 0, 0});
 }
 
-// A node of another map is not taken out of this one.
-TEST(TextMap, RemovesOnlyItsOwnNodes) {
-  StringToStringMap *map = LmxAllocStringToStringMap(), *other = LmxAllocStringToStringMap();
-  LmxStringToStringMapPut(map, "k", "w");
-  LmxStringToStringMapPut(other, "k", "v");
-  lmxIntlStringToStringMapRemNode(map, lmxIntlStringToStringMapGetNode(other, "k"));
-  const std::pair<StringToStringMap *, const char *> rows[] = {{map, "w"}, {other, "v"}};
-  for (auto [m, expected] : rows) {
-    char *got = LmxStringToStringMapGet(m, "k");
-    EXPECT_STREQ(got, expected);
-    BasMemoryFree(got);
-    LmxFreeStringToStringMap(m);
-  }
-}
-
 TEST(StringGroup, AGroupHandleWorksAsAMap) {
   StringGroup *group = LmxAllocStringGroup();
   LmxStringGroupAdd(group, "name");
