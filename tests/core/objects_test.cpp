@@ -13,9 +13,6 @@ namespace {
 
 using ObjectLifeTest = test::ObjectsTest;
 
-// Destruction after the last release is driven through the public calls by
-// the object configuration tests; null objects and objects without a class
-// are ignored.
 TEST(ObjectLife, NullAndClasslessObjectsAreIgnored) {
   LmxReleaseObject(nullptr);
   EXPECT_EQ(LmxAcquireObject(nullptr), nullptr);

@@ -52,7 +52,6 @@ void addTestClasses() {
                      nullptr);
 }
 
-// The names of an object's listeners, in order.
 std::vector<std::string> listenerNames(Object *object) {
   std::vector<std::string> out;
   for (LmxLink *l = LmxGetListeners(object); l != nullptr; l = l->next) {
@@ -136,8 +135,6 @@ TEST_F(Open, PlatformFailuresAreReportedAtWarn) {
   EXPECT_EQ(seen.lastLevel, LMX_LEVEL_WARN);
 }
 
-// The error logger configured from the file with its default console and
-// formatter is the logging fixture's and the handler configuration test's.
 TEST_F(Open, OpeningAnOpenToolkitChangesNothing) {
   ASSERT_TRUE(LmxOpenToolkit(write("t.properties", "lumex.errorLogger.level=WARN\n").c_str()));
   Object *logger = lmxToolkitLogger();
@@ -253,9 +250,6 @@ TEST_F(Objects, ListenerNamesReplaceTheListeners) {
   LmxReleaseObject(app);
 }
 
-// The starting levels are the level tests' (made alike whether the toolkit
-// is open or not); a handler made while closed has the default formatter,
-// which goes with it.
 TEST_F(Objects, AHandlerMadeWhileClosedHasTheDefaultFormatter) {
   addTestClasses();
   Object *handler = LmxGetObject("h", "t_handler");
