@@ -1,12 +1,13 @@
 // Lists, groups and maps are each written once over a value rule: what a
 // template's families share is tested once over all of them, then what
-// single families add.
+// single families add; then the text helpers, tokens and joins.
 #include <gtest/gtest.h>
 
 #include <array>
 #include <cstring>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "../common/test_objects.h"
 #include "collections/links.h"
@@ -216,20 +217,15 @@ TYPED_TEST(Sequences, OrderLookupRemovalAndRelease) {
   this->expectHolds({0, 0, 0});
 }
 
-TEST(TextMap, HoldsCopiesAndRemovesOnlyItsOwnEntries) {
-  StringToStringMap *map = LmxAllocStringToStringMap(), *other = LmxAllocStringToStringMap();
-  char value[] = "w";
-  LmxStringToStringMapPut(map, "k", value);
-  value[0] = 'X';
-  LmxStringToStringMapPut(other, "k", "v");
-  lmxIntlStringToStringMapRemNode(map, lmxIntlStringToStringMapGetNode(other, "k"));
-  const std::pair<StringToStringMap *, const char *> rows[] = {{map, "w"}, {other, "v"}};
-  for (auto [m, expected] : rows) {
-    char *got = LmxStringToStringMapGet(m, "k");
-    EXPECT_STREQ(got, expected);
-    BasMemoryFree(got);
-    LmxFreeStringToStringMap(m);
-  }
+TEST(StringGroup, AGroupHandleWorksAsAMap) {
+  StringGroup *group = LmxAllocStringGroup();
+  LmxStringGroupAdd(group, "name");
+  EXPECT_TRUE(LmxStringToStringMapHasKey(reinterpret_cast<StringToStringMap *>(group), "name"));
+  char *key = LmxStringToObjMapIterGetKey(
+      LmxStringToObjMapIterator(reinterpret_cast<StringToObjMap *>(group)));
+  EXPECT_STREQ(key, "name");
+  BasMemoryFree(key);
+  LmxFreeStringGroup(group);
 }
 
 using ObjectMapTest = test::ObjectsTest;
@@ -247,70 +243,86 @@ TEST_F(ObjectMapTest, PuttingTheLastHoldAgainUnderItsKeyKeepsTheObjectAlive) {
   EXPECT_EQ(destroyed, 1);
 }
 
-// The count field, which follows head and tail in a list header.
-int32_t countOf(const void *list) {
-  return *reinterpret_cast<const int32_t *>(static_cast<const char *>(list) + 2 * sizeof(void *));
+// The list's texts joined, each followed by '|'.
+std::string texts(const StringList *list) {
+  std::string out;
+  for (int32_t i = 0; LmxStringListGetIndex(list, i) != nullptr; ++i) {
+    out += std::string(LmxStringListGetIndex(list, i)) + "|";
+  }
+  return out;
 }
 
-TEST(StringList, CopiesIndexCountAndForeignLinks) {
-  char b[] = "b";
+TEST(StringList, IndexCopiesSortingAndForeignLinks) {
   StringList *list = LmxAllocStringList(), *other = LmxAllocStringList();
-  for (const char *t : {static_cast<const char *>(b), "a", "Two", "b"}) {
-    LmxStringListAppend(list, t);
-  }
+  for (const char *t : {"c", "a", "Two", "b"}) LmxStringListAppend(list, t);
   LmxStringListAppend(other, "x");
-  b[0] = 'X';  // the list holds its own copies
-  EXPECT_STREQ(LmxStringListGetIndex(list, 3), "b");
   EXPECT_EQ(LmxStringListGetIndex(list, 4), nullptr);
   EXPECT_EQ(LmxStringListGetIndex(list, -1), nullptr);
   EXPECT_EQ(LmxStringListGetLink(list, "two"), nullptr);  // with case
   LmxLink *two = LmxStringListGetLink(list, "Two");
   LmxStringListRemLink(other, two);  // not a node of that list: nothing happens
-  EXPECT_EQ(countOf(other), 1);
+  EXPECT_EQ(texts(other), "x|");
   LmxStringListRemLink(list, two);
-  LmxStringListIterRem(LmxStringListIterator(list));
-  EXPECT_EQ(countOf(list), 2);
   StringList *copy = LmxCopyStringList(list);
   LmxFreeStringList(list);
-  EXPECT_EQ(countOf(copy), 2);
-  EXPECT_STREQ(LmxStringListGetIndex(copy, 0), "a");
-  EXPECT_STREQ(LmxStringListGetIndex(copy, 1), "b");
-  LmxFreeStringList(copy);
-  LmxFreeStringList(other);
-}
-
-TEST(StringList, SortsItemsWithTheCallersComparison) {
-  StringList *list = LmxAllocStringList(), *empty = LmxAllocStringList();
-  for (const char *t : {"c", "a", "b", "a"}) LmxStringListAppend(list, t);
-  LmxLink *first = LmxStringListIterator(list);
   auto byText = [](const void *a, const void *b) {
     return std::strcmp(*static_cast<const char *const *>(a), *static_cast<const char *const *>(b));
   };
-  LmxSortStringList(list, byText);
-  LmxSortStringList(empty, byText);
-  std::string sorted;
-  for (int i = 0; i < 4; ++i) sorted += LmxStringListGetIndex(list, i);
-  EXPECT_EQ(sorted, "aabc");
-  EXPECT_EQ(LmxStringListIterator(list), first);  // nodes stay, items move
-  EXPECT_EQ(LmxStringListIterator(empty), nullptr);
-  LmxFreeStringList(list);
-  LmxFreeStringList(empty);
+  LmxSortStringList(copy, byText);
+  LmxSortStringList(other, byText);
+  EXPECT_EQ(texts(copy), "a|b|c|");
+  LmxFreeStringList(copy);
+  LmxStringListIterRem(LmxStringListIterator(other));
+  LmxSortStringList(other, byText);  // empty
+  EXPECT_EQ(LmxStringListIterator(other), nullptr);
+  LmxFreeStringList(other);
 }
 
-TEST(ParmList, HoldsDeepCopiesFoundByTypeAndValue) {
-  ParmList *list = LmxAllocParmList();
-  char buf[] = "hello";
-  Parm s = text(buf), probe = text("hello"), i3{LMX_PARM_INT, {}}, l3{LMX_PARM_LONG, {}};
-  i3.value.i = 3;
-  l3.value.l = 3;
-  LmxParmListAppend(list, &s);
-  LmxParmListAppend(list, &i3);
-  buf[0] = 'J';
-  EXPECT_STREQ(LmxParmListGetIndex(list, 0)->value.s, "hello");
-  EXPECT_EQ(LmxParmListGetLink(list, &probe), LmxParmListIterator(list));
-  EXPECT_EQ(LmxParmListGetLink(list, &l3), nullptr);  // int 3 is another value
-  EXPECT_EQ(LmxParmListGetLink(list, &i3), LmxParmListIterNext(LmxParmListIterator(list)));
-  LmxFreeParmList(list);
+using Texts = std::vector<std::string>;
+
+Texts tokens(const char *text, const char *seps) {
+  Texts out;
+  for (LmxStrTokIter it = LmxStrTokIterator(text, seps); LmxStrTokIterHasNext(it);
+       it = LmxStrTokIterNext(it)) {
+    char *token = LmxStrTokIterGet(it);
+    if (token == nullptr) return ADD_FAILURE() << "no token", out;
+    out.emplace_back(token);
+    BasMemoryFree(token);
+  }
+  return out;
+}
+
+TEST(StrTok, RunsOfSeparatorsCountAsOneAndNoSeparatorsWalkCharacters) {
+  const struct { const char *text, *seps; Texts expected; } rows[] = {
+      {"  a \t bc ", " \t", {"a", "bc"}}, {"h1,,h2,", ",", {"h1", "h2"}},
+      {"single", " ", {"single"}},
+      {" \t ", " \t", {}},                {"", " ", {}},                  {nullptr, " ", {}},
+      {"ab", nullptr, {"a", "b"}},        {"a b", "", {"a", " ", "b"}},
+  };
+  for (const auto &r : rows) EXPECT_EQ(tokens(r.text, r.seps), r.expected) << &r - rows;
+}
+
+TEST(StrTok, ExhaustedIteratorStaysPut) {
+  LmxStrTokIter it = LmxStrTokIterNext(LmxStrTokIterator("x  ", " "));
+  EXPECT_FALSE(LmxStrTokIterHasNext(it));  // only separators remain
+  EXPECT_EQ(LmxStrTokIterGet(it), nullptr);
+  it = LmxStrTokIterNext(LmxStrTokIterNext(it));
+  EXPECT_STREQ(it.pos, "");
+}
+
+TEST(StrACat, JoinsNonNullTexts) {
+  const char *three[] = {"x", nullptr, "y"}, *lead[] = {nullptr, "a", "", "b"};
+  const struct { int32_t count; const char *const *texts; const char *sep, *expected; } rows[] = {
+      {3, three, ",", "x,y"}, {3, three, nullptr, "xy"}, {0, three, ",", ""}, {-4, three, ",", ""},
+      {1, three, "--", "x"},  {4, lead, "+", "a++b"},    {2, lead, "::", "a"},
+      {2, nullptr, ",", ""},
+  };
+  for (const auto &r : rows) {
+    char *joined = LmxStrACat(r.count, r.texts, r.sep);
+    ASSERT_NE(joined, nullptr);
+    EXPECT_STREQ(joined, r.expected) << "count " << r.count;
+    BasMemoryFree(joined);
+  }
 }
 
 }  // namespace
