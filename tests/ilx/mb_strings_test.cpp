@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <map>
 #include <memory>
 #include <random>
 #include <string>
@@ -162,37 +161,27 @@ TEST(Gb18030Text, FourByteCharactersBeyondTheBmp) {
   EXPECT_EQ(ilx_strnlen(h.cs, s, 4), 1u);
 }
 
-// EBCDIC with shift codes: 0x0E opens a double-byte run, 0x0F closes it.
+// EBCDIC with shift codes: 0x0E opens a double-byte run, 0x0F closes it; the
+// texts as iconv writes them.
 class ShiftedText : public ::testing::Test {
  protected:
-  void SetUp() override {
-    ASSERT_NE(h.cs, nullptr);
-    char b[4];
-    // Full-width a, b, A, B, c as they are written inside a run.
-    for (uint16_t u : {0xFF41, 0xFF42, 0xFF21, 0xFF22, 0xFF43}) {
-      ASSERT_EQ(ilx_wctomb(h.cs, nullptr, 0), 1);  // a stateful code set
-      ASSERT_EQ(ilx_wctomb(h.cs, b, u), 3);
-      ASSERT_EQ(b[0], '\x0E');
-      dbcs[u] = std::string(b + 1, 2);
-    }
-    ilx_wctomb(h.cs, nullptr, 0);
-  }
-  std::string run(std::initializer_list<uint16_t> units) {
-    std::string s = "\x0E";
-    for (uint16_t u : units) s += dbcs[u];
-    return s + "\x0F";
-  }
+  void SetUp() override { ASSERT_NE(h.cs, nullptr); }
+  std::string run(const std::u32string &s) { return iconv.encode(s); }
   Handle h{"IBM939"};
-  std::map<uint16_t, std::string> dbcs;
+  IconvOracle iconv{"IBM939"};
 };
 
 TEST_F(ShiftedText, WholeStringsCarryTheirShiftCodes) {
-  EXPECT_EQ(ilx_mbtowc(h.cs, nullptr, nullptr, 0), 1);
+  EXPECT_EQ(ilx_mbtowc(h.cs, nullptr, nullptr, 0), 1);  // a stateful code set
   EXPECT_EQ(ilx_mblen(h.cs, nullptr, 0), 1);
+  EXPECT_EQ(ilx_wctomb(h.cs, nullptr, 0), 1);
+  char b[8];
+  EXPECT_EQ(ilx_wctomb(h.cs, b, 0xFF41), 3);  // the shift code comes with the character
+  EXPECT_EQ(std::string(b, 3), run(U"\uFF41").substr(0, 3));
+  ilx_wctomb(h.cs, nullptr, 0);
   uint16_t wc = 0;
   EXPECT_EQ(ilx_mbtowc(h.cs, &wc, "\x0E", 1), -1);  // a shift code alone is no character
   const U16 ending{0xFF41, 0};
-  char b[8];
   EXPECT_EQ(ilx_wcstombs(h.cs, nullptr, ending.data(), 0), 4);  // the count includes the close
   // No room for the closing code: the character is left out rather than
   // leaving the output inside a double-byte run.
@@ -201,13 +190,12 @@ TEST_F(ShiftedText, WholeStringsCarryTheirShiftCodes) {
   EXPECT_EQ(b[0], '\0');
 
   // Mixed texts against iconv, with its final shift back, and read back.
-  IconvOracle iconv("IBM939");
   std::mt19937 rng(3);
   for (int round = 0; round < 200; ++round) {
     std::u32string cps;
     for (int n = 1 + round % 9; n > 0; --n)
       cps.push_back(rng() % 3 == 0 ? 0x41 + rng() % 26 : 0xFF21 + rng() % 26);
-    const std::string expected = iconv.encode(cps);
+    const std::string expected = run(cps);
     ASSERT_FALSE(expected.empty());
     U16 ws(cps.begin(), cps.end()), back(cps.size() + 1, 0);
     ws.push_back(0);
@@ -220,26 +208,26 @@ TEST_F(ShiftedText, WholeStringsCarryTheirShiftCodes) {
 }
 
 TEST_F(ShiftedText, WalksKeepEachStringsShiftState) {
-  const std::string s = run({0xFF41, 0xFF42}) + "\xC1";
+  const std::string s = run(U"\uFF41\uFF42") + "\xC1";
   // The shift codes go with the character after them.
   const std::pair<size_t, int> types[] = {{0, 1}, {2, 2}, {3, 1}, {4, 2}, {5, 1}};
   for (const auto &t : types)
     EXPECT_EQ(ilx_mbsbtype(h.cs, s.c_str(), t.first), t.second) << t.first;
   // Two strings walked side by side with one handle.
-  const std::string ab = run({0xFF41, 0xFF42});
-  EXPECT_EQ(ilx_stricmp(h.cs, nullptr, ab.c_str(), run({0xFF21, 0xFF22}).c_str()), 0);
-  EXPECT_EQ(ilx_stricmp(h.cs, nullptr, ab.c_str(), run({0xFF21, 0xFF43}).c_str()), -1);
+  const std::string ab = run(U"\uFF41\uFF42");
+  EXPECT_EQ(ilx_stricmp(h.cs, nullptr, ab.c_str(), run(U"\uFF21\uFF22").c_str()), 0);
+  EXPECT_EQ(ilx_stricmp(h.cs, nullptr, ab.c_str(), run(U"\uFF21\uFF43").c_str()), -1);
   uint16_t wc = 0;
   EXPECT_EQ(ilx_mbtowc(h.cs, &wc, "\xC1", 1), 1);  // the handle is back in single-byte state
   EXPECT_EQ(wc, 'A');
   std::string word = ab + "\x81";
   ilx_strupper(h.cs, nullptr, &word[0]);
-  EXPECT_EQ(word, run({0xFF21, 0xFF22}) + "\xC1");
+  EXPECT_EQ(word, run(U"\uFF21\uFF22") + "\xC1");
   // A bounded copy closes the run it cuts.
   char dst[6];
   std::memset(dst, 'x', sizeof dst);
   ilx_strncpy(h.cs, dst, ab.c_str(), 5);
-  EXPECT_EQ(std::string(dst, 6), run({0xFF41}) + std::string(1, '\0') + "x");
+  EXPECT_EQ(std::string(dst, 6), run(U"\uFF41") + std::string(1, '\0') + "x");
 }
 
 struct Buf {
