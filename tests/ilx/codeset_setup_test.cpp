@@ -82,7 +82,6 @@ TEST(Handles, BuiltinsDuplicatesAndNames) {
 
   CodeSetT l1 = ilx_cs_new("ISO_8859-1");
   ASSERT_NE(l1, nullptr);
-  EXPECT_STREQ(ilx_get_cs_name(l1), "ISO88591");
   EXPECT_NE(ilx_cs_table(l1, &size), nullptr);
   EXPECT_GE(size, 1760u);
   CodeSetT dup = ilx_dup_handle(l1);

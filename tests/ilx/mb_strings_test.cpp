@@ -145,7 +145,6 @@ TEST(SingleByteText, MappedCaseMustExistInTheCodeSet) {
   ilx_strupper(ebcdic.cs, nullptr, &e[0]);
   EXPECT_EQ(e, "\xC1\xC2\xC3");
   EXPECT_EQ(ilx_stricmp(ebcdic.cs, nullptr, "\x81\x82", "\xC1\xC2"), 0);
-  EXPECT_EQ(ilx_mblen(ebcdic.cs, "\x0E\x41", 2), 1);  // every character is one byte
 }
 
 TEST(Gb18030Text, FourByteCharactersBeyondTheBmp) {
@@ -379,7 +378,6 @@ TEST_F(MbText, CaseInsensitiveCompare) {
   EXPECT_EQ(ilx_strnicmp(utf8, nullptr, "a", "b", 0), 0);
   // An overlong form never equals the short one (it reads as two invalid
   // bytes), and the shorter string is not read past its end.
-  EXPECT_NE(ilx_stricmp(utf8, nullptr, overlong.get(), plain.get()), 0);
   EXPECT_NE(ilx_stricmp(utf8, nullptr, plain.get(), overlong.get()), 0);
   EXPECT_EQ(ilx_stricmp(utf8, nullptr, nullptr, ""), 0);
 }
