@@ -222,7 +222,7 @@ TEST(Utf8Decoding, AgreesWithIconvOnGeneratedTexts) {
   // Re-encoding UTF-8, and UTF-8 into a table code set, keep the well-formed
   // characters and substitute the rest.
   char out[16];
-  EXPECT_EQ(ilx_to_utf8(ilx_cs_new("UTF8"), "\xC3" "A\xC0\xAF", 4, out, 16), 4);
+  EXPECT_EQ(ilx_to_utf8(utf8.cs, "\xC3" "A\xC0\xAF", 4, out, 16), 4);
   EXPECT_EQ(std::string(out, 4), "?A??");
   Handle latin1("ISO8859-1");
   EXPECT_EQ(ilx_from_utf8(latin1.cs, "\xC3" "A\xC0\xAF", 4, out, 16), 4);
