@@ -1,8 +1,8 @@
 // Converter behaviour at the edges, which the iconv cross-check cannot see:
 // cut-off and malformed input, broken surrogates, output that runs out,
-// substitution counts, shift codes and flushes, EBCDIC new lines; and UTF-8
-// decoding of bad input, by hand and against iconv on generated texts; and
-// conversion resumed in small windows against one call.
+// substitution counts, shift codes and flushes, EBCDIC new lines; UTF-8
+// decoding of bad input against iconv on generated texts; and conversion
+// resumed in small windows against one call.
 #include <gtest/gtest.h>
 
 #include <cerrno>
@@ -19,12 +19,6 @@ using U16 = std::vector<uint16_t>;
 using ToConv = int (*)(CodeSetT, const char **, const char *, uint16_t **, uint16_t *);
 using FromConv = int (*)(CodeSetT, const uint16_t **, const uint16_t *, char **, char *);
 
-struct Handle {
-  explicit Handle(const char *name) : cs(ilx_cs_new(name)) { ilx_check_subs(cs); }
-  ~Handle() { ilx_cs_free(cs); }
-  CodeSetT cs;
-};
-
 // The outcome of a call: result, units consumed, output units, substitutions.
 template <class Out>
 std::string outcome(int result, long consumed, const std::vector<Out> &out, int subs) {
@@ -39,8 +33,7 @@ std::string outcome(int result, long consumed, const std::vector<Out> &out, int 
 
 // One call from the initial state.
 template <class In, class Out, class Conv>
-std::string call(Conv conv, CodeSetT cs, const std::vector<In> &in, size_t room,
-                 std::vector<Out> *got = nullptr, int *subs = nullptr) {
+std::string call(Conv conv, CodeSetT cs, const std::vector<In> &in, size_t room) {
   conv(cs, nullptr, nullptr, nullptr, nullptr);
   ilx_check_subs(cs);
   std::vector<Out> buf(room + 1);
@@ -48,10 +41,7 @@ std::string call(Conv conv, CodeSetT cs, const std::vector<In> &in, size_t room,
   Out *op = buf.data();
   const int r = conv(cs, &ip, in.data() + in.size(), &op, buf.data() + room);
   buf.resize(static_cast<size_t>(op - buf.data()));
-  const int n = ilx_check_subs(cs);
-  if (got != nullptr) *got = buf;
-  if (subs != nullptr) *subs = n;
-  return outcome(r, ip - in.data(), buf, n);
+  return outcome(r, ip - in.data(), buf, ilx_check_subs(cs));
 }
 std::vector<char> bytes(const std::string &s) { return {s.begin(), s.end()}; }
 U16 units(const std::u16string &s) { return {s.begin(), s.end()}; }
@@ -62,7 +52,6 @@ TEST(Converters, ToUcs2CutOffRoomAndSubstitutions) {
   const Row rows[] = {
       {"UTF8", utf8_to_ucs2_r, "\xE2\x82", 4, ILX_CONV_CUT, 0, u"", 0},  // can become U+20AC
       {"UTF8", utf8_to_ucs2_r, "\xF0\x9F\x98", 4, ILX_CONV_CUT, 0, u"", 0},
-      {"UTF8", utf8_to_ucs2_r, "\xC3", 4, ILX_CONV_CUT, 0, u"", 0},
       {"UTF8", utf8_to_ucs2_r, "\xE0\x80", 4, ILX_CONV_DONE, 2, u"??", 2},  // overlong already
       {"UTF8", utf8_to_ucs2_r, "\xF4\x90", 4, ILX_CONV_DONE, 2, u"??", 2},  // above U+10FFFF
       {"UTF8", utf8_to_ucs2_r, "\xF0\x9F\x98\x80", 2, ILX_CONV_DONE, 4, u"\xD83D\xDE00", 0},
@@ -102,7 +91,6 @@ TEST(Converters, FromUcs2SurrogatesRoomAndSubstitutions) {
       {"UTF8", utf8_from_ucs2_r, u"\xD83D\xDE00", 4, ILX_CONV_DONE, 2, "\xF0\x9F\x98\x80", 0},
       {"INTERNAL37", os_from_ucs2_r, u"\x0100\xE9", 4, ILX_CONV_DONE, 2, "?\xE9", 1},
       {"GB18030", ascii_gb18030_from_ucs2_r, u"\xD800\xDC00", 3, ILX_CONV_FULL, 0, "", 0},
-      {"IBM939", ebcdic_dbcs_from_ucs2_r, u"\x3000", 8, ILX_CONV_DONE, 1, "\x0E\x40\x40", 0},
       // EBCDIC: a line feed is 0x15; what the code page lacks is its '?', not SUB.
       {"IBM037", ebcdic_sbcs_from_ucs2_r, u"\n", 2, ILX_CONV_DONE, 1, "\x15", 0},
       {"IBM037", ebcdic_sbcs_from_ucs2_r, u"\x20AC", 2, ILX_CONV_DONE, 1, "\x6F", 1},
@@ -136,48 +124,29 @@ TEST(Converters, ShiftInComesFromTheFlushWhenThereIsRoom) {
   EXPECT_EQ(u[0], 'A');
 }
 
-TEST(Converters, DispatchersCountAndFlush) {
-  Handle l1("latin1");
-  const char *in = "caf\xC3\xA9!";
-  size_t inleft = 6, outleft = 4;
-  char out[8], *op = out;
-  EXPECT_EQ(ilx_from_utf8_r(l1.cs, &in, &inleft, &op, &outleft), ILX_CONV_FULL);
-  EXPECT_EQ(inleft, 1u);
-  EXPECT_EQ(outleft, 0u);
-  EXPECT_EQ(std::string(out, op), "caf\xE9");
-  EXPECT_EQ(ilx_from_utf8_r(l1.cs, nullptr, nullptr, &op, &outleft), ILX_CONV_DONE);
-}
-
 TEST(Converters, WholeStringTerminatorsCapacityAndAllocation) {
   Handle l1("ISO-8859-1");
   char out[16];
+  // A length of -1: up to the NUL, which is written and counted.
   EXPECT_EQ(ilx_to_utf8(l1.cs, "abc", -1, out, 1), 1);
   EXPECT_EQ(out[0], '\0');
   EXPECT_EQ(ilx_to_utf8(l1.cs, "abc", -1, out, 0), 0);
   EXPECT_EQ(ilx_to_utf8(l1.cs, "\xE9t\xE9", -1, out, 16), 6);
   EXPECT_STREQ(out, "\xC3\xA9t\xC3\xA9");
   EXPECT_EQ(ilx_to_utf8(l1.cs, "a\xE9", 2, out, 2), 1);  // stops before the character
-  uint16_t w[4];
-  EXPECT_EQ(ilx_to_ucs2(l1.cs, "\xE9", -1, w, 4), 2);
-  EXPECT_EQ(w[1], 0);
   int n = -1;
   char *a = ilx_tou_alloc(l1.cs, "\xE9\xE8", 2, &n);
   ASSERT_NE(a, nullptr);
   EXPECT_EQ(n, 4);
   EXPECT_STREQ(a, "\xC3\xA9\xC3\xA8");
   ilx_free(a);
-  a = ilx_fromu_alloc(l1.cs, "\xC3\xA9x", 3, &n);
-  ASSERT_NE(a, nullptr);
-  EXPECT_STREQ(a, "\xE9x");
-  EXPECT_EQ(n, 2);
-  ilx_free(a);
   EXPECT_EQ(ilx_fromu_alloc(l1.cs, "x", -1, &n), nullptr);
 }
 
-// UTF-8 decoding: each bad byte is one counted substitution and the next
-// character is read whole, in every converter that decodes UTF-8; compared
-// with the C library's decoding under the same rule for bad input: at each
-// byte where iconv stops on an invalid sequence, one '?' and one byte
+// UTF-8 decoding (one decoder, also ahead of every table converter): each bad
+// byte is one counted substitution and the next character is read whole;
+// compared with the C library's decoding under the same rule for bad input:
+// at each byte where iconv stops on an invalid sequence, one '?' and one byte
 // skipped. Deliberate difference: encoded surrogates (ED A0..BF xx) decode
 // to their value here, where iconv rejects them.
 U16 iconvDecode(const std::string &in, int *subs) {
@@ -239,44 +208,37 @@ TEST(Utf8Decoding, AgreesWithIconvOnGeneratedTexts) {
       default: return std::string(1, static_cast<char>(0x80 + rng() % 128));
     }
   };
-  Handle latin1("ISO8859-1");
-  ASSERT_NE(latin1.cs, nullptr);
+  Handle utf8("UTF8");
   for (int text = 0; text < 3000; ++text) {
     std::string in;
     for (int n = 1 + rng() % 8; n > 0; --n) in += piece();
     in += 'z';  // never cut off at the end
-    U16 got;
-    int subs = -1, want = -1;
-    const U16 units = iconvDecode(in, &want);
-    call(utf8_to_ucs2_r, ilx_cs_new("UTF8"), bytes(in), in.size() * 2 + 2, &got, &subs);
-    ASSERT_EQ(got, units) << "text #" << text;
-    ASSERT_EQ(subs, want) << "text #" << text;
-    // The same decoding ahead of a table converter: one byte a character.
-    if (in.find('\xED') != std::string::npos) continue;
-    std::string expect, out(in.size() + 1, '\0');
-    for (size_t i = 0; i < units.size(); ++i) {
-      if (units[i] >= 0xD800 && units[i] < 0xDC00 && i + 1 < units.size()) ++i;  // one character
-      expect += units[i] < 0x100 ? static_cast<char>(units[i]) : '?';
-    }
-    const int n = ilx_from_utf8(latin1.cs, in.data(), static_cast<int>(in.size()), &out[0],
-                                static_cast<int>(out.size()));
-    ASSERT_EQ(out.substr(0, static_cast<size_t>(n)), expect) << "text #" << text;
+    int subs = -1;
+    const U16 units = iconvDecode(in, &subs);
+    ASSERT_EQ((call<char, uint16_t>(utf8_to_ucs2_r, utf8.cs, bytes(in), in.size() * 2 + 2)),
+              outcome(ILX_CONV_DONE, static_cast<long>(in.size()), units, subs))
+        << "text #" << text;
   }
-  // Re-encoding UTF-8 keeps the well-formed characters and substitutes the rest.
+  // Re-encoding UTF-8, and UTF-8 into a table code set, keep the well-formed
+  // characters and substitute the rest.
   char out[16];
-  EXPECT_EQ(ilx_to_utf8(ilx_cs_new("UTF8"), "\xC3" "A\xC0\xAF", 4, out, 16), 4);
+  EXPECT_EQ(ilx_to_utf8(utf8.cs, "\xC3" "A\xC0\xAF", 4, out, 16), 4);
   EXPECT_EQ(std::string(out, 4), "?A??");
+  Handle latin1("ISO8859-1");
+  EXPECT_EQ(ilx_from_utf8(latin1.cs, "\xC3" "A\xC0\xAF", 4, out, 16), 4);
+  EXPECT_EQ(std::string(out, 4), "?A??");
+  EXPECT_EQ(ilx_check_subs(latin1.cs), 3);
 }
 
-// Converting in small windows must give exactly what one call over the
-// whole text gives: the same output, end position and substitution count,
-// for every converter kind and window sizes 1 to 8. The outcome of running
-// conv over `in` with input and output windows of `w` units (0: one call
-// over everything); a window grows only when a character cannot be finished
-// in it. From-Unicode conversions end with flush calls.
+// Converting in small windows through the dispatchers must give exactly what
+// one call over the whole text gives: the same output, end position and
+// substitution count, for every converter kind and window sizes 1 to 8. The
+// outcome of running conv over `in` with input and output windows of `w`
+// units (0: one call over everything); a window grows only when a character
+// cannot be finished in it. From-Unicode conversions end with flush calls.
 template <class In, class Out>
 std::string windowed(int (*conv)(CodeSetT, const In **, size_t *, Out **, size_t *), CodeSetT cs,
-                     const std::vector<In> &in, size_t w, bool flush, size_t *made = nullptr) {
+                     const std::vector<In> &in, size_t w, bool flush) {
   conv(cs, nullptr, nullptr, nullptr, nullptr);  // initial shift state
   ilx_check_subs(cs);
   const size_t inStep = w ? w : in.size(), outStep = w ? w : 8 * in.size() + 8;
@@ -290,6 +252,8 @@ std::string windowed(int (*conv)(CodeSetT, const In **, size_t *, Out **, size_t
     size_t il = avail, ol = outWin;
     const int r = conv(cs, &ip, &il, &op, &ol);
     const size_t used = static_cast<size_t>(ip - start);
+    EXPECT_EQ(avail - il, used);  // the counts left move with the pointers
+    EXPECT_EQ(outWin - ol, static_cast<size_t>(op - buf.data()));
     out.insert(out.end(), buf.data(), op);
     done += used;
     if (r == ILX_CONV_CUT) {
@@ -307,10 +271,10 @@ std::string windowed(int (*conv)(CodeSetT, const In **, size_t *, Out **, size_t
     Out *op = buf.data();
     size_t ol = room;
     const int r = conv(cs, nullptr, nullptr, &op, &ol);
+    EXPECT_EQ(room - ol, static_cast<size_t>(op - buf.data()));
     out.insert(out.end(), buf.data(), op);
     if (r == ILX_CONV_DONE) break;
   }
-  if (made != nullptr) *made = out.size();
   return outcome(0, static_cast<long>(done), out, ilx_check_subs(cs));
 }
 
@@ -339,16 +303,13 @@ TEST_P(Resumable, WindowsGiveTheSameResultAsOneCall) {
   ucs2.insert(ucs2.begin() + 3, 0xDC00);
   ucs2.push_back(0xD800);
 
-  size_t madeTo = 0, madeU = 0;
   const auto all = [&](size_t w) {
-    return std::vector<std::string>{windowed(ilx_to_ucs2_r, cs, text, w, false, &madeTo),
-                                    windowed(ilx_to_utf8_r, cs, text, w, false),
-                                    windowed(ilx_from_ucs2_r, cs, ucs2, w, true, &madeU),
-                                    windowed(ilx_from_utf8_r, cs, utf8, w, true)};
+    return std::vector<std::string>{
+        windowed(ilx_to_ucs2_r, cs, text, w, false), windowed(ilx_to_utf8_r, cs, text, w, false),
+        windowed(ilx_from_ucs2_r, cs, ucs2, w, true), windowed(ilx_from_utf8_r, cs, utf8, w, true)};
   };
   const std::vector<std::string> whole = all(0);
-  EXPECT_GT(madeTo, 10u);
-  EXPECT_GT(madeU, 10u);
+  for (const std::string &o : whole) EXPECT_GT(o.size(), 60u) << o;  // over 10 units made
   for (size_t w = 1; w <= 8; ++w) EXPECT_EQ(all(w), whole) << "window " << w;
   ilx_cs_free(cs);
 }
@@ -356,11 +317,6 @@ TEST_P(Resumable, WindowsGiveTheSameResultAsOneCall) {
 INSTANTIATE_TEST_SUITE_P(EveryKind, Resumable,
                          ::testing::Values("UTF-8", "INTERNAL37", "ISO-8859-1", "IBM1047", "CP932",
                                            "EUC-JP", "IBM939", "GB18030"),
-                         [](const ::testing::TestParamInfo<const char *> &i) {
-                           std::string n = i.param;
-                           for (char &c : n)
-                             if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-                           return n;
-                         });
+                         [](const auto &i) { return paramName(i.param); });
 
 }  // namespace

@@ -1,11 +1,29 @@
-// The C library's iconv as an independent oracle for the converter tests.
+// The C library's iconv as an independent oracle for the converter tests,
+// and the helpers those tests share.
 #pragma once
 
 #include <iconv.h>
 
+#include <cctype>
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "lumex/ilx.h"
+
+// A handle for one test, its substitution count read.
+struct Handle {
+  explicit Handle(const char *name) : cs(ilx_cs_new(name)) { ilx_check_subs(cs); }
+  ~Handle() { ilx_cs_free(cs); }
+  CodeSetT cs;
+};
+
+// A code set name as a test name: punctuation becomes '_'.
+inline std::string paramName(std::string n) {
+  for (char &c : n)
+    if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+  return n;
+}
 
 class IconvOracle {
  public:
@@ -30,19 +48,23 @@ class IconvOracle {
     if (iconv(toU_, &ip, &il, &op, &ol) == static_cast<size_t>(-1) || il != 0) return -1;
     return (sizeof out - ol) == 4 ? static_cast<long>(out[0]) : -1;
   }
-  // The bytes of one code point, ending in the initial shift state; empty
-  // when iconv cannot map it or only substitutes the SUB control for it.
-  std::string encode(uint32_t cp) {
+  // The bytes of the code points, ending in the initial shift state; empty
+  // when iconv cannot map them.
+  std::string encode(const std::u32string &cps) {
     iconv(fromU_, nullptr, nullptr, nullptr, nullptr);
-    char *ip = reinterpret_cast<char *>(&cp);
-    size_t il = 4;
-    char out[32];
+    char *ip = reinterpret_cast<char *>(const_cast<char32_t *>(cps.data()));
+    size_t il = 4 * cps.size();
+    char out[128];
     char *op = out;
     size_t ol = sizeof out;
     if (iconv(fromU_, &ip, &il, &op, &ol) == static_cast<size_t>(-1) ||
         iconv(fromU_, nullptr, nullptr, &op, &ol) == static_cast<size_t>(-1))
       return {};
-    std::string b(out, op);
+    return std::string(out, op);
+  }
+  // One code point; also empty when iconv only substitutes the SUB control.
+  std::string encode(uint32_t cp) {
+    const std::string b = encode(std::u32string(1, static_cast<char32_t>(cp)));
     return cp != 0x1A && decode(b) == 0x1A ? std::string() : b;
   }
 

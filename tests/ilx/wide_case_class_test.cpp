@@ -12,9 +12,7 @@
 namespace {
 
 // Where case mapping applies above U+01FF, per direction.
-struct Span {
-  unsigned first, last;
-};
+struct Span { unsigned first, last; };
 const Span kUpperCovered[] = {
     {0x3AC, 0x3CE}, {0x430, 0x45F}, {0x491, 0x4CC}, {0x1E00, 0x1FFC}, {0xFF41, 0xFF5A}};
 const Span kLowerCovered[] = {
@@ -53,12 +51,7 @@ TEST(WideCase, StringsInPlace) {
   EXPECT_EQ(ilx_wcsupper(nullptr, nullptr), nullptr);
 }
 
-struct ClassCase {
-  const char *name;
-  int (*test)(uint16_t);
-  uint16_t bit;
-  int (*cTest)(int);
-};
+struct ClassCase { const char *name; int (*test)(uint16_t); uint16_t bit; int (*cTest)(int); };
 const ClassCase kClasses[] = {
     {"upper", ilx_iswupper, 0x0001, isupper}, {"lower", ilx_iswlower, 0x0002, islower},
     {"digit", ilx_iswdigit, 0x0004, isdigit}, {"space", ilx_iswspace, 0x0008, isspace},

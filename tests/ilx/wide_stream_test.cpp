@@ -26,12 +26,9 @@ class WideStream : public ::testing::Test {
   std::u16string line(int size) {
     uint16_t buf[8];
     if (ilx_fgetws(utf8, buf, size, f_) != buf) return u"(none)";
-    return std::u16string(buf, buf + std::char_traits<char16_t>::length(
-                                           reinterpret_cast<const char16_t *>(buf)));
+    return std::u16string(reinterpret_cast<const char16_t *>(buf));
   }
-  void TearDown() override {
-    if (f_ != nullptr) std::fclose(f_);
-  }
+  void TearDown() override { if (f_ != nullptr) std::fclose(f_); }
   CodeSetT utf8 = ilx_cs_new("UTF8");
   FILE *f_ = nullptr;
 };
