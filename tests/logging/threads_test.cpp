@@ -22,7 +22,7 @@ using Threads = test::Toolkit;
 
 TEST_F(Threads, EveryRecordOfEveryThreadIsWrittenWhole) {
   constexpr int kThreads = 8, kRecords = 20000;
-  const std::string file = dir_ + "/lines";
+  const std::string file = at("lines");
   ASSERT_GE(gFd = ::open(file.c_str(), O_CREAT | O_TRUNC | O_WRONLY | O_APPEND, 0600), 0);
   LmxAddHandlerClass("t_lines", nullptr, nullptr, nullptr, nullptr, writeInPieces, nullptr,
                      nullptr);
