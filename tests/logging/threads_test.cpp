@@ -12,10 +12,8 @@ namespace {
 int gFd = -1;
 
 void writeInPieces(Object *, Event *ev) {
-  std::string text = test::take(lmxIntlBindI18Msg(ev->message));
-  ssize_t n = ::write(gFd, text.data(), text.size());
-  n += ::write(gFd, "\n", 1);
-  (void)n;
+  const std::string text = test::take(lmxIntlBindI18Msg(ev->message));
+  if (::write(gFd, text.data(), text.size()) < 0 || ::write(gFd, "\n", 1) < 0) std::abort();
 }
 
 using Threads = test::Toolkit;
