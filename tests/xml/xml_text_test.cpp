@@ -20,12 +20,9 @@ std::string appended(const char *text, XmlText form) {
 }
 
 // The text with each '?' standing for U+FFFD, the replacement character.
-std::string fffd(const char *text) {
-  std::string out;
-  for (const char *c = text; *c != '\0'; ++c) {
-    out += *c == '?' ? std::string("\xEF\xBF\xBD") : std::string(1, *c);
-  }
-  return out;
+std::string fffd(std::string s) {
+  for (size_t at; (at = s.find('?')) != std::string::npos;) s.replace(at, 1, "\xEF\xBF\xBD");
+  return s;
 }
 
 TEST(XmlText, SpecialCharactersAndBytesXmlCannotCarry) {
@@ -71,12 +68,9 @@ TEST(XmlText, MessageIdentifiers) {
       {"ABCdef123I", "ABCdef123I"},   // three more letters of either case
       {"ABC123456D", "ABC123456D"},   // digits up to the tenth place
       {"ABC1234Wxyz", "ABC1234W"},    // what follows the letter does not matter
-      {"LMXBC0020", "None"},          // no severity letter
-      {"LMXBC0020X", "None"},         // X is no severity
-      {"LMXLG01E", "None"},           // two digits after five letters
-      {"ABC123E", "None"},            // shorter than 8
-      {"ABC12D34E", "None"},          // letter after a digit
-      {"ABC1234567", "None"},         // no room left for the letter
+      {"LMXBC0020", "None"},  {"LMXBC0020X", "None"},  // no severity letter, X is none
+      {"LMXLG01E", "None"},   {"ABC123E", "None"},     // two digits after five letters, 7 long
+      {"ABC12D34E", "None"},  {"ABC1234567", "None"},  // letter after a digit, no letter
       {nullptr, "None"},
   };
   for (const auto &[text, id] : rows) {
