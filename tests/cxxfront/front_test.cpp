@@ -68,8 +68,8 @@ const struct Row {
     ROW(LmxLogText(o, "t", LMX_PARM_CHAR, 'x', LMX_PARM_CHAR, '\xC3', 0), l.text("t", 'x', '\xC3')),
     ROW(LmxLogText(o, "t", I, -7, I, INT_MIN, I, 65535, 0),  // narrow integers
         l.text("t", short{-7}, int32_t{INT_MIN}, static_cast<unsigned short>(65535))),
-    ROW(LmxLogText(o, "t", S, "12345678901", S, "4294967295", 0),  // wide integers as text
-        l.text("t", 12345678901LL, 4294967295U)),
+    ROW(LmxLogText(o, "t", S, "12345678901", S, "4294967295", S, "-3", S, "4", 0),  // as text
+        l.text("t", 12345678901LL, 4294967295U, -3L, 4ULL)),
     ROW(LmxLogText(o, "t", LMX_PARM_FLOAT, 1.25, LMX_PARM_DOUBLE, -2.5e300, 0),
         l.text("t", 1.25f, -2.5e300)),
     ROW(LmxLogText(o, "t", S, "lit", S, "string", S, "view", 0),
@@ -115,11 +115,12 @@ TEST_F(Front, EveryArgumentArrivesAsTheCCallPutsIt) {
 TEST_F(Front, DebugMacrosPassTheSourcePosition) {
   lumex::Logger front("front");
   const int line = __LINE__ + 1;
-  LUMEX_DEBUG_MIN(front, "here");
-  ASSERT_EQ(gSeen.size(), 1u);
-  EXPECT_EQ(gSeen[0].props, std::string(LMX_PROP_SRCFILE "=") + __FILE__ + ";" +
-                                LMX_PROP_SRCFUNCTION "=" + "TestBody;" + LMX_PROP_SRCLINE "=" +
-                                std::to_string(line) + ";");
+  LUMEX_DEBUG_MIN(front, "here"), LUMEX_DEBUG_MID(front, "mid"), LUMEX_DEBUG_MAX(front, "max");
+  ASSERT_EQ(gSeen.size(), 3u);
+  for (const Seen &s : gSeen) {
+    EXPECT_EQ(s.props, std::string(LMX_PROP_SRCFILE "=") + __FILE__ + ";" LMX_PROP_SRCFUNCTION
+                           "=TestBody;" LMX_PROP_SRCLINE "=" + std::to_string(line) + ";");
+  }
 }
 
 TEST_F(Front, LoggerCopiesShareOneCountedReference) {

@@ -41,18 +41,16 @@ TEST_F(Dispatch, ALoggerWithoutListenersReportsEachEvent) {
        "quiet.className=lmx_basiclogger\nquiet.listenerNames=fq\n"
        "fq.className=lmx_levelfilter\n");
   LmxLogInfo(get("lonely"), "c", 1, 1, "one", 0);
-  LmxLogText(get("lonely"), "two", 0);
   LmxLogInfo(get("quiet"), "c", 1, 1, "to a filter without listeners", 0);
-  const std::string report =
-      "1 6000 m LMXLG01E No listeners are registered with the logger lonely.\n";
-  EXPECT_EQ(test::shown("t.reports"), report + report);
+  EXPECT_EQ(test::shown("t.reports"),
+            "1 6000 m LMXLG01E No listeners are registered with the logger lonely.\n");
   recs.clear();
   LmxRemListener(lmxToolkitLogger(), get("t.reports"));
   ASSERT_EQ(LmxGetListeners(lmxToolkitLogger()), nullptr);
   std::fflush(stderr);
   testing::internal::CaptureStderr();
   LmxLogInfo(get("lonely"), "c", 1, 1, "one", 0);
-  LmxLogInfo(get("lonely"), "c", 1, 1, "two", 0);
+  LmxLogText(get("lonely"), "two", 0);
   const std::string line =
       "LMXLG01E No listeners are registered with the logger lumex.errorLogger.\r\n";
   EXPECT_EQ(testing::internal::GetCapturedStderr(), line + line);
@@ -120,9 +118,6 @@ TEST_F(Dispatch, ListenersThatWouldCloseALoopAreRefused) {
     std::pair<const char *, const char *> refused;  // listener, object
     std::vector<std::pair<const char *, const char *>> listeners;  // object, its listeners
   } rows[] = {
-      {"a handler inheriting a list that names itself",
-       "app.listenerNames=app.out\napp.out.className=t_rec\n",
-       "app.out", {"app.out", "app.out"}, {{"app", "app.out"}, {"app.out", ""}}},
       {"two handlers listing each other",
        "app.listenerNames=h1\nh1.className=t_rec\nh1.listenerNames=h2\n"
        "h2.className=t_rec\nh2.listenerNames=h1\n",

@@ -4,12 +4,7 @@
 // reports reach the handler t.reports.
 #pragma once
 
-#include <gtest/gtest.h>
-#include <unistd.h>
-
-#include <filesystem>
-#include <fstream>
-
+#include "../cx/temp_dir.h"
 #include "collections/collections_intl.h"
 #include "collections/links.h"
 #include "core/api_frame.h"
@@ -84,17 +79,15 @@ inline std::string listeners(Object *object) {
   return out;
 }
 
-class Toolkit : public ::testing::Test {
+class Toolkit : public TempDir {
  protected:
   void SetUp() override {
-    char tmpl[] = "/tmp/lmxlog.XXXXXX";
-    ASSERT_NE(mkdtemp(tmpl), nullptr);
-    dir_ = tmpl;
+    TempDir::SetUp();
     recs.clear();
   }
   void TearDown() override {
     close();
-    std::filesystem::remove_all(dir_);
+    TempDir::TearDown();
   }
   // Releases the test's objects and closes the toolkit, which must leave none alive.
   void close() {
@@ -103,18 +96,14 @@ class Toolkit : public ::testing::Test {
     LmxCloseToolkit();
     EXPECT_EQ(lmx::toolkitState().instances, nullptr) << "objects left alive";
   }
-  std::string write(const std::string &name, const std::string &text) {
-    std::ofstream(dir_ + "/" + name) << text;
-    return dir_ + "/" + name;
-  }
   // Opens the toolkit with the properties; the toolkit's reports go to
   // t.reports only (the default console is taken off the error logger).
   void open(const std::string &properties) {
     LmxAddHandlerClass("t_rec", nullptr, nullptr, nullptr, LmxBasicObjectFCfgChange, recordEvent,
                        nullptr, nullptr);
-    const std::string path = write("t.properties",
-                                   "lumex.errorLogger.listenerNames=t.reports\n"
-                                   "t.reports.className=t_rec\n" + properties);
+    const std::string path = at("t.properties");
+    writeFile(path, "lumex.errorLogger.listenerNames=t.reports\nt.reports.className=t_rec\n" +
+                        properties);
     ASSERT_TRUE(LmxOpenToolkit(path.c_str()));
     LmxRemListener(lmxToolkitLogger(), get("lumex.defaultConsole"));
     ASSERT_EQ(listeners(lmxToolkitLogger()), "t.reports");
@@ -125,7 +114,6 @@ class Toolkit : public ::testing::Test {
     if (o != nullptr) held_.push_back(o);
     return o;
   }
-  std::string dir_;
   std::vector<Object *> held_;
 };
 

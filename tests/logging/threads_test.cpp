@@ -12,17 +12,15 @@ namespace {
 int gFd = -1;
 
 void writeInPieces(Object *, Event *ev) {
-  std::string text = test::take(lmxIntlBindI18Msg(ev->message));
-  ssize_t n = ::write(gFd, text.data(), text.size());
-  n += ::write(gFd, "\n", 1);
-  (void)n;
+  const std::string text = test::take(lmxIntlBindI18Msg(ev->message));
+  if (::write(gFd, text.data(), text.size()) < 0 || ::write(gFd, "\n", 1) < 0) std::abort();
 }
 
 using Threads = test::Toolkit;
 
 TEST_F(Threads, EveryRecordOfEveryThreadIsWrittenWhole) {
   constexpr int kThreads = 8, kRecords = 20000;
-  const std::string file = dir_ + "/lines";
+  const std::string file = at("lines");
   ASSERT_GE(gFd = ::open(file.c_str(), O_CREAT | O_TRUNC | O_WRONLY | O_APPEND, 0600), 0);
   LmxAddHandlerClass("t_lines", nullptr, nullptr, nullptr, nullptr, writeInPieces, nullptr,
                      nullptr);

@@ -49,10 +49,9 @@ class Rsyslogd {
         << "input(type=\"imuxsock\" Socket=\"" << socket() << "\" UseSpecialParser=\"off\""
         << " ParseHostname=\"on\" Annotate=\"off\" IgnoreTimestamp=\"off\""
         << " UseSysTimeStamp=\"off\" UsePIDFromSystem=\"off\")\n"
-        << "module(load=\"imudp\")\ninput(type=\"imudp\" address=\"127.0.0.1\" port=\"" << udp_
-        << "\")\n"
-        << "module(load=\"imtcp\")\ninput(type=\"imtcp\" address=\"127.0.0.1\" port=\"" << tcp_
-        << "\")\n"
+        << "module(load=\"imudp\")\nmodule(load=\"imtcp\")\n"
+        << "input(type=\"imudp\" address=\"127.0.0.1\" port=\"" << udp_ << "\")\n"
+        << "input(type=\"imtcp\" address=\"127.0.0.1\" port=\"" << tcp_ << "\")\n"
         << "template(name=\"all\" type=\"string\" string=\"<%PRI%>1 %TIMESTAMP:::date-rfc3339% "
            "%HOSTNAME% %APP-NAME% %PROCID% %MSGID% %STRUCTURED-DATA% %msg%\\n\")\n"
         << "*.* action(type=\"omfile\" file=\"" << output() << "\" template=\"all\")\n";
