@@ -5,11 +5,7 @@
 // Input: byte 0 picks the converter kind, byte 1 the text length (taken from
 // the end of the input); the rest is the image, padded with zeros to the
 // smallest table size and given the table magic.
-#include <cstdint>
-#include <cstdlib>
-#include <cstring>
-#include <vector>
-
+#include "fuzz_common.h"
 #include "ilx/codeset.h"
 
 namespace {
@@ -25,7 +21,7 @@ void convert(Dispatch dispatch, CodeSet *cs, const In *text, size_t len, size_t 
     size_t take = left < window ? left : window, inleft = take, outleft = window;
     Out *op = out.data();
     int r = dispatch(cs, &in, &inleft, &op, &outleft);
-    if (r < 0 || r > 2 || outleft > window || op > out.data() + window) std::abort();
+    fuzz::require(r >= 0 && r <= 2 && outleft <= window && op <= out.data() + window);
     left -= take - inleft;
     if (take == inleft && (r != 1 || window > 16)) break;  // no progress possible
   }

@@ -1,17 +1,11 @@
 // Random formats through the ilx print family (ilx_sprintf, ilx_fprintf).
-// The input is the format. The harness reads the format's directives the way
-// the family does (flags, "*" widths and precisions, h l ll L lengths) and
-// calls it with arguments of exactly the types those directives read, up to
-// three of them; formats with argument numbers or more slots go through with
-// no arguments only when they have no conversions at all. Strings are one
-// buffer that is a valid byte string and a valid wide string. Nothing may
+// The input is the format. The harness reads its directives the way the
+// family does (flags, "*" widths and precisions, h l ll L lengths) and passes
+// arguments of exactly the types they read, up to three; formats with argument
+// numbers or more slots are run only when they convert nothing. Nothing may
 // crash, read out of bounds or leak; a result that is not negative is the
 // length of the text written.
-#include <cstdint>
-#include <cstdio>
-#include <cstring>
-#include <string>
-
+#include "fuzz_common.h"
 #include "lumex/ilx.h"
 
 namespace {
@@ -48,21 +42,9 @@ int slotTypes(const char *f, T *types) {
       return true;
     };
     if (!size()) return -1;
-    if (*p == '.') {
-      ++p;
-      if (!size()) return -1;
-    }
-    char len = 0;
-    if (*p == 'h') {
-      len = 'h';
-      ++p;
-    } else if (*p == 'l') {
-      len = 'l';
-      if (*++p == 'l') {
-        len = 'L';
-        ++p;
-      }
-    } else if (*p == 'L') {
+    if (*p == '.' && (++p, !size())) return -1;
+    char len = *p != '\0' && std::strchr("hlL", *p) != nullptr ? *p++ : 0;
+    if (len == 'l' && *p == 'l') {
       len = 'L';
       ++p;
     }
@@ -84,15 +66,15 @@ int slotTypes(const char *f, T *types) {
   return n;
 }
 
-// Text and wide text at once: "ab" as bytes, L"a" then units of 'b' as wide.
+// One buffer for strings: the byte string "a" and the wide string L"ab".
 alignas(2) const char kText[] = {'a', 0, 'b', 0, 0, 0};
-char *out = nullptr;
-FILE *devNull = nullptr;
+char out[kOut];
+FILE *const devNull = std::fopen("/dev/null", "w");
 
 template <class... A>
 void run(const char *format, A... args) {
   const int n = ilx_sprintf(nullptr, nullptr, out, format, args...);
-  if (n >= 0 && std::strlen(out) != static_cast<size_t>(n)) __builtin_trap();
+  fuzz::require(n < 0 || std::strlen(out) == static_cast<size_t>(n));
   ilx_fprintf(nullptr, nullptr, devNull, format, args...);
 }
 
@@ -115,12 +97,7 @@ void call(const char *format, const T *types, int count, A... args) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-  if (out == nullptr) {
-    static char buffer[kOut];
-    out = buffer;
-    devNull = std::fopen("/dev/null", "w");
-    if (devNull == nullptr) return 0;
-  }
+  if (devNull == nullptr) return 0;
   const std::string format(reinterpret_cast<const char *>(data), size);
   T types[kMaxSlots];
   const int count = slotTypes(format.c_str(), types);

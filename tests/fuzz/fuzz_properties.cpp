@@ -1,19 +1,11 @@
 // Properties files are written by users: the reader must take any bytes,
 // into a property list and into the log manager, whose tree of parent names
 // must then answer lookups and survive removals without looping.
-#include <unistd.h>
-
-#include <cstddef>
-#include <cstdint>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
-#include <string>
-
-#include "cx/cx_intl.h"
 #include "config/log_mgr.h"
 #include "config/obj_cfg.h"
+#include "cx/cx_intl.h"
 #include "cx/prop_reader.h"
+#include "fuzz_common.h"
 #include "lumex/collections.h"
 
 namespace {
@@ -31,22 +23,12 @@ int gReports = 0;
 void count(void *, const char *) { ++gReports; }
 void countStatus(void *, CxStatus) { ++gReports; }
 
-const std::string &scratchFile() {
-  static const std::string path = [] {
-    char tmpl[] = "/tmp/lmxfuzzprops.XXXXXX";
-    int fd = mkstemp(tmpl);
-    if (fd >= 0) close(fd);
-    return std::string(tmpl);
-  }();
-  return path;
-}
-
 void checkList(const CxPropList &list) {
-  if (list.count < 0 || (list.count > 0 && list.count >= list.capacity)) __builtin_trap();
+  fuzz::require(list.count >= 0 && (list.count == 0 || list.count < list.capacity));
   for (int32_t i = 0; i < list.count; ++i) {
     const CxPropEntry &e = list.entries[i];
-    if (e.key == nullptr || e.value == nullptr) __builtin_trap();
-    if (cxPropListFindKey(&list, e.key) != i) __builtin_trap();  // keys are unique
+    fuzz::require(e.key != nullptr && e.value != nullptr);
+    fuzz::require(cxPropListFindKey(&list, e.key) == i);  // keys are unique
   }
 }
 
@@ -64,18 +46,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   checkList(list);
 
   // The same bytes from a real file: the same pairs.
-  FILE *f = std::fopen(scratchFile().c_str(), "wb");
-  if (f == nullptr) __builtin_trap();
-  if (size > 0) std::fwrite(data, 1, size, f);
-  std::fclose(f);
+  const std::string path = fuzz::scratchFile("props", fuzz::Bytes{data, size});
+  fuzz::require(!path.empty());
   CxPropList fromFile{};
-  cx::readPropsFile(scratchFile().c_str(), cx::PropSink{&fromFile, intoList, count, countStatus});
-  if (fromFile.count != list.count) __builtin_trap();
+  cx::readPropsFile(path.c_str(), cx::PropSink{&fromFile, intoList, count, countStatus});
+  fuzz::require(fromFile.count == list.count);
   for (int32_t i = 0; i < list.count; ++i) {
-    if (std::strcmp(list.entries[i].key, fromFile.entries[i].key) != 0 ||
-        std::strcmp(list.entries[i].value, fromFile.entries[i].value) != 0) {
-      __builtin_trap();
-    }
+    fuzz::require(std::strcmp(list.entries[i].key, fromFile.entries[i].key) == 0 &&
+                  std::strcmp(list.entries[i].value, fromFile.entries[i].value) == 0);
   }
   CxPropListDiscard(&fromFile);
 
@@ -90,25 +68,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     absentDefined |= std::strcmp(dot != nullptr ? dot + 1 : list.entries[i].key, kAbsent) == 0;
   }
   lmxInitLogMgr();
-  cx::readPropsFile(scratchFile().c_str(), cx::PropSink{nullptr, intoLogMgr, count, countStatus});
+  cx::readPropsFile(path.c_str(), cx::PropSink{nullptr, intoLogMgr, count, countStatus});
+  unlink(path.c_str());
   for (int32_t i = 0; i < list.count; ++i) {
     const char *key = list.entries[i].key;
     const char *dot = std::strrchr(key, '.');
     if (dot == nullptr || dot == key) continue;
-    std::string cfgName(key, static_cast<size_t>(dot - key));
-    ObjCfg *cfg = lmxIntlLogMgrGetCfg(cfgName.c_str());
+    ObjCfg *cfg = lmxIntlLogMgrGetCfg(std::string(key, static_cast<size_t>(dot - key)).c_str());
     unsigned char found = 0;
-    char *text = lmxIntlGetInheritedObjCfgProp(cfg, dot + 1, &found);
-    BasMemoryFree(text);
+    BasMemoryFree(lmxIntlGetInheritedObjCfgProp(cfg, dot + 1, &found));
     char *missing = lmxIntlGetInheritedObjCfgProp(cfg, kAbsent, &found);
-    if (!absentDefined && (missing != nullptr || found)) __builtin_trap();
+    fuzz::require(absentDefined || (missing == nullptr && !found));
     BasMemoryFree(missing);
     if (i > 0) {
       ObjCfg *first = lmxIntlLogMgrGetCfg(
           std::string(list.entries[0].key, std::strcspn(list.entries[0].key, ".")).c_str());
       lmxIntlObjCfgSetParent(first, cfg);
       lmxIntlObjCfgSetParent(cfg, first);
-      BasMemoryFree(lmxIntlGetInheritedObjCfgProp(first, "\x01none", &found));
+      BasMemoryFree(lmxIntlGetInheritedObjCfgProp(first, kAbsent, &found));
       lmxIntlReleaseObjCfg(first);
     }
     if (i % 2 == 1) lmxIntlLogMgrRemCfg(cfg);

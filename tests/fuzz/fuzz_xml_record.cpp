@@ -3,34 +3,18 @@
 // must parse, with exactly one record element, and the single product
 // elements only in front of it.
 #include <cstdarg>
-#include <cstddef>
-#include <cstdint>
-#include <string>
-#include <vector>
 
 #include "../xml/xml_reader.h"
 #include "collections/collections_intl.h"
 #include "core/obj_class.h"
 #include "core/object.h"
+#include "fuzz_common.h"
 #include "logging/event.h"
 #include "lumex/logging.h"
 #include "lumex/output.h"
 #include "messages/i18msg.h"
 
 namespace {
-
-// The input's fields, split at zero bytes.
-std::vector<std::string> fields(const uint8_t *data, size_t size) {
-  std::vector<std::string> out(1);
-  for (size_t i = 0; i < size; ++i) {
-    if (data[i] == 0) {
-      out.emplace_back();
-    } else {
-      out.back() += static_cast<char>(data[i]);
-    }
-  }
-  return out;
-}
 
 Event *newEvent(int32_t level, const char *catalog, const char *text, ...) {
   va_list args;
@@ -48,8 +32,12 @@ void configure(Object *fmt, const char *key, bool on) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-  unsigned flags = size > 0 ? data[0] : 0;
-  std::vector<std::string> f = fields(size > 0 ? data + 1 : data, size > 0 ? size - 1 : 0);
+  fuzz::Bytes in{data, size};
+  const auto flags = static_cast<unsigned>(in.next(1));
+  // The rest's fields, split at zero bytes: catalog, text, message
+  // identifier, time format, then parameter, property name and value by turns.
+  std::vector<std::string> f;
+  for (bool more = true; more;) f.push_back(in.until(0, &more).str());
   while (f.size() < 4) f.emplace_back();
 
   ObjClass cls{};
@@ -63,8 +51,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   for (int i = 0; i < 6; ++i) configure(&fmt, keys[i], (flags >> i) & 1);
   fmt.b.dateTimeFormat = BasStringDup(f[3].c_str());
 
-  // Fields: catalog, text, message identifier, time format, then parameter,
-  // property name and value by turns.
   Event *e = newEvent(static_cast<int32_t>(flags * 37) - 1000, f[0].c_str(), f[1].c_str(), 0);
   LmxSetEventIsMessage(e, (flags >> 6) & 1);
   if ((flags >> 7) & 1) LmxSetEventMessageId(e, f[2].c_str());
@@ -82,19 +68,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   std::string out;
   for (int round = 0; round < 2; ++round) {
     char *record = LmxPDXMLFormatterFFormat(&fmt, e);
-    if (record == nullptr) __builtin_trap();
+    fuzz::require(record != nullptr);
     out += record;
     BasMemoryFree(record);
   }
   xmltest::Parsed p = xmltest::parseRecords(out);
-  if (!p.ok) __builtin_trap();
+  fuzz::require(p.ok);
   size_t records = 0;
   for (const xmltest::Element &c : p.root.children) {
-    bool record = c.name == "Message" || c.name == "Trace";
-    if (record) ++records;
-    if (!record && records > 0) __builtin_trap();  // product elements only before the first
+    const bool record = c.name == "Message" || c.name == "Trace";
+    records += record;
+    fuzz::require(record || records == 0);  // product elements only before the first
   }
-  if (records != 2) __builtin_trap();
+  fuzz::require(records == 2);
 
   LmxFreeEvent(e);
   LmxPDXMLFormatterFFreeVars(fmt.vars);

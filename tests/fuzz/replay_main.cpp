@@ -15,19 +15,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size);
 
 int main(int argc, char **argv) {
   size_t files = 0;
-  if (argc > 1) {
-    if (DIR *d = opendir(argv[1])) {
-      while (dirent *e = readdir(d)) {
-        if (e->d_name[0] == '.') continue;
-        std::ifstream in(std::string(argv[1]) + "/" + e->d_name, std::ios::binary);
-        std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)),
-                                   std::istreambuf_iterator<char>());
-        LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
-        ++files;
-      }
-      closedir(d);
-    }
+  DIR *d = argc > 1 ? opendir(argv[1]) : nullptr;
+  while (dirent *e = d != nullptr ? readdir(d) : nullptr) {
+    if (e->d_name[0] == '.') continue;
+    std::ifstream in(std::string(argv[1]) + "/" + e->d_name, std::ios::binary);
+    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(in)),
+                               std::istreambuf_iterator<char>());
+    LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
+    ++files;
   }
+  if (d != nullptr) closedir(d);
   std::mt19937 rng(12345);
   for (int i = 0; i < 2000; ++i) {
     std::vector<uint8_t> bytes(rng() % 512);
