@@ -1,15 +1,10 @@
-// Arbitrary bytes opened as a message catalog, then looked up with arbitrary
-// set and key numbers in several code sets.
-//
-// Input: byte 0 = number of extra look-ups n (mod 16), then n pairs of
-// big-endian 32-bit (set, key), then the catalog file itself. The numbers
-// 0 to 3 of sets and keys are always tried as well.
+// Arbitrary bytes opened as a message catalog, then looked up in several code
+// sets with the set and key numbers -1 to 3 and with n more pairs. Input: byte
+// 0 = n (mod 16), n pairs of big-endian 32-bit (set, key), the catalog file.
 #include "fuzz_common.h"
 #include "lumex/ilx.h"
 
-namespace {
-
-void lookUp(MCCatalogT *cat, int32_t set, int32_t key) {
+static void lookUp(MCCatalogT *cat, int32_t set, int32_t key) {
   static CodeSetT utf8 = ilx_cs_new("UTF8");
   static CodeSetT latin1 = ilx_cs_new("ISO-8859-1");
   const char *dflt = "dflt";
@@ -18,8 +13,6 @@ void lookUp(MCCatalogT *cat, int32_t set, int32_t key) {
     if (t != dflt) (void)std::strlen(t);  // every text must be terminated in bounds
   }
 }
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   fuzz::Bytes in{data, size};

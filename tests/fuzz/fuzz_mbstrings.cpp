@@ -1,35 +1,30 @@
 // Multibyte and wide string functions on arbitrary bytes in every kind of
-// code set: no crash, no read or write outside the given strings.
-//
-// Input: byte 0 picks the code set, byte 1 a size; the rest is split at its
+// code set: no crash, no read or write outside the given strings. Input: byte 0 picks the code set, byte 1 a size; the rest is split at its
 // first 0xFF byte into a text and a set/needle/delimiter string.
 #include <memory>
 
 #include "fuzz_common.h"
 #include "lumex/ilx.h"
 
-namespace {
-
-CodeSetT codeSet(uint8_t pick) {
+static CodeSetT codeSet(uint8_t pick) {
   static const char *const names[] = {"UTF8",   "INTERNAL37", "CP932",    "IBM939",
                                       "EUCJP",  "GB18030",    "ISO88591", "IBM1047"};
   static CodeSetT handles[8];
   static bool made = false;
   for (size_t i = 0; i < 8 && !made; ++i) handles[i] = ilx_cs_new(names[i]);
   made = true;
-  CodeSetT cs = handles[pick % 8];
-  return cs ? cs : handles[0];
+  return handles[pick % 8] ? handles[pick % 8] : handles[0];
 }
 
 // An exact-size, NUL-terminated copy.
-std::unique_ptr<char[]> copyOf(fuzz::Bytes b) {
+static std::unique_ptr<char[]> copyOf(fuzz::Bytes b) {
   std::unique_ptr<char[]> s(new char[b.n + 1]);
   if (b.n > 0) std::memcpy(s.get(), b.p, b.n);
   s[b.n] = 0;
   return s;
 }
 
-void wideFunctions(const char *text, size_t len, const char *set) {
+static void wideFunctions(const char *text, size_t len, const char *set) {
   std::vector<uint16_t> a(len / 2 + 1, 0), b(std::strlen(set) / 2 + 1, 0);
   std::memcpy(a.data(), text, len / 2 * 2);
   std::memcpy(b.data(), set, b.size() * 2 - 2);
@@ -58,8 +53,6 @@ void wideFunctions(const char *text, size_t len, const char *set) {
   for (uint16_t *s = a.data(); ilx_wcstok(s, b.data(), &pos) != nullptr; s = nullptr) {
   }
 }
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   if (size < 2) return 0;

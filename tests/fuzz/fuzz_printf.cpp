@@ -1,27 +1,23 @@
-// Random formats with random arguments through the printf engine. The input
-// is a format (up to the first zero byte) and bytes that supply argument
-// values. Two routes: the parse / fill / emit steps with slot values of the
-// right kinds, and CxStringBuffPrintf itself, with arguments that are safe for
-// whatever types the format reads. Nothing may crash, read out of bounds or
-// leak, and the reported count must match what was appended.
+// Random formats with random arguments through the printf engine: the input
+// is a format up to its first zero byte, then bytes for argument values.
+// Nothing may crash, read out of bounds or leak, and the reported count must
+// match what was appended.
 #include "cx/cx_intl.h"
 #include "cx/printf_engine.h"
 #include "fuzz_common.h"
 #include "lumex/cx.h"
 
-namespace {
-
 // Text that is safe to read as a byte string and as a 16-bit string.
-alignas(8) const char kText[16] = "fuzz text\0\0\0\0\0";
+alignas(8) static const char kText[16] = "fuzz text\0\0\0\0\0";
 
-void check(const CxStringBuff &b, uint32_t before, int32_t appended) {
+static void check(const CxStringBuff &b, uint32_t before, int32_t appended) {
   fuzz::require(appended >= 0 && b.length == before + static_cast<uint32_t>(appended));
   fuzz::require(b.data == nullptr || (b.data[b.length] == '\0' && b.length < b.capacity));
 }
 
 // Widths and precisions written in the format stay small enough to print.
-bool modest(const CxPrintfSegList &segs, const CxPrintfArgList &args, bool *stars,
-            bool *strings) {
+static bool modest(const CxPrintfSegList &segs, const CxPrintfArgList &args, bool *stars,
+                   bool *strings) {
   *stars = *strings = false;
   for (int32_t i = 0; i < segs.count; ++i) {
     const CxPrintfSeg &s = segs.segs[i];
@@ -38,8 +34,6 @@ bool modest(const CxPrintfSegList &segs, const CxPrintfArgList &args, bool *star
   }
   return true;
 }
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   fuzz::Bytes rest{data, size};

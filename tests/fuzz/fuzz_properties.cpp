@@ -8,22 +8,20 @@
 #include "fuzz_common.h"
 #include "lumex/collections.h"
 
-namespace {
-
-bool intoList(void *list, const char *key, const char *value) {
+static bool intoList(void *list, const char *key, const char *value) {
   return CxPropListPutStr(static_cast<CxPropList *>(list), key, value) != 0;
 }
-bool intoLogMgr(void *, const char *key, const char *value) {
+static bool intoLogMgr(void *, const char *key, const char *value) {
   return lmx::storeFilePair(key, value);
 }
 
 // Bad escapes and platform failures are only counted: the fuzzer's own
 // output stays readable.
-int gReports = 0;
-void count(void *, const char *) { ++gReports; }
-void countStatus(void *, CxStatus) { ++gReports; }
+static int gReports = 0;
+static void count(void *, const char *) { ++gReports; }
+static void countStatus(void *, CxStatus) { ++gReports; }
 
-void checkList(const CxPropList &list) {
+static void checkList(const CxPropList &list) {
   fuzz::require(list.count >= 0 && (list.count == 0 || list.count < list.capacity));
   for (int32_t i = 0; i < list.count; ++i) {
     const CxPropEntry &e = list.entries[i];
@@ -31,8 +29,6 @@ void checkList(const CxPropList &list) {
     fuzz::require(cxPropListFindKey(&list, e.key) == i);  // keys are unique
   }
 }
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   // Byte by byte into a list.

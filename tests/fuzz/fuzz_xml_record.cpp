@@ -14,22 +14,13 @@
 #include "lumex/output.h"
 #include "messages/i18msg.h"
 
-namespace {
-
-Event *newEvent(int32_t level, const char *catalog, const char *text, ...) {
+static Event *newEvent(int32_t level, const char *catalog, const char *text, ...) {
   va_list args;
   va_start(args, text);
   Event *e = LmxVaAllocEvent(level, catalog, 1, 2, text, args);
   va_end(args);
   return e;
 }
-
-void configure(Object *fmt, const char *key, bool on) {
-  lmxIntlStringToStringMapPut(fmt->properties, key, on ? "true" : "false");
-  LmxPDXMLFormatterFCfgChange(fmt, key);
-}
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   fuzz::Bytes in{data, size};
@@ -48,7 +39,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   fmt.properties = lmxIntlAllocStringToStringMap();
   const char *keys[] = {"forceAsMessage", "forceAsTrace", "singleServer", "singleProduct",
                         "singleComponent", "singleProductId"};
-  for (int i = 0; i < 6; ++i) configure(&fmt, keys[i], (flags >> i) & 1);
+  for (int i = 0; i < 6; ++i) {
+    lmxIntlStringToStringMapPut(fmt.properties, keys[i], (flags >> i) & 1 ? "true" : "false");
+    LmxPDXMLFormatterFCfgChange(&fmt, keys[i]);
+  }
   fmt.b.dateTimeFormat = BasStringDup(f[3].c_str());
 
   Event *e = newEvent(static_cast<int32_t>(flags * 37) - 1000, f[0].c_str(), f[1].c_str(), 0);

@@ -1,15 +1,13 @@
-// Runs a fuzz target without libFuzzer: every file of the corpus folder given
-// on the command line, then a fixed batch of pseudo-random inputs, so that the
-// ordinary and sanitizer test runs exercise the same code as the fuzzer.
+// Runs a fuzz target without libFuzzer, so that the ordinary and sanitizer
+// test runs exercise the same code as the fuzzer: every file of the corpus
+// folder given on the command line, then a fixed batch of random inputs.
 #include <dirent.h>
 
-#include <cstdint>
-#include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <random>
-#include <string>
-#include <vector>
+
+#include "fuzz_common.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size);
 
