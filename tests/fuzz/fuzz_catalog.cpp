@@ -14,16 +14,16 @@ static void lookUp(MCCatalogT *cat, int32_t set, int32_t key) {
   }
 }
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-  fuzz::Bytes in{data, size};
+FUZZ_TARGET(in) {
+  if (in.n == 0) return;
   const size_t n = in.next(1) % 16;
-  if (size < 1 + 8 * n) return 0;
+  if (in.n < 8 * n) return;
   fuzz::Bytes pairs = in.take(8 * n);
   const std::string path = fuzz::scratchFile("cat", in);
-  if (path.empty()) return 0;
+  if (path.empty()) return;
   MCCatalogT *cat = ilx_catopen(path.c_str(), 0, nullptr);
   unlink(path.c_str());
-  if (!cat) return 0;
+  if (!cat) return;
   for (int32_t s = -1; s < 4; ++s)
     for (int32_t k = -1; k < 4; ++k) lookUp(cat, s, k);
   while (pairs.n > 0) {
@@ -31,5 +31,4 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     lookUp(cat, set, static_cast<int32_t>(pairs.next(4)));
   }
   ilx_catclose(cat);
-  return 0;
 }

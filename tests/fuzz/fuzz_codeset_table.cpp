@@ -26,14 +26,16 @@ static void convert(Dispatch dispatch, CodeSet *cs, const In *text, size_t len, 
   dispatch(cs, nullptr, nullptr, &op, &outleft);
 }
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-  if (size < 2) return 0;
-  size_t textLen = data[1] < size - 2 ? data[1] : size - 2;
-  const uint8_t *text = data + size - textLen;
-  std::vector<uint8_t> image(data + 2, data + size - textLen);
+FUZZ_TARGET(in) {
+  if (in.n < 2) return;
+  const uint16_t kind = kKinds[in.next(1) % 8];
+  const size_t wanted = in.next(1);
+  const size_t textLen = wanted < in.n ? wanted : in.n;
+  const uint8_t *text = in.p + in.n - textLen;
+  std::vector<uint8_t> image(in.p, text);
   if (image.size() < ilx::hdr::kMinSize) image.resize(ilx::hdr::kMinSize, 0);
   std::memcpy(&image[ilx::hdr::kMagic], "ucv", 3);
-  image[ilx::hdr::kKind] = static_cast<uint8_t>(kKinds[data[0] % 8]);
+  image[ilx::hdr::kKind] = static_cast<uint8_t>(kind);
   image[ilx::hdr::kKind + 1] = 0;
 
   // An exact-size copy, so that any read past the image is caught.
@@ -56,5 +58,4 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     }
   }
   std::free(copy);
-  return 0;
 }

@@ -1,5 +1,5 @@
-// What the fuzz targets share: a cursor over the input's bytes, scratch
-// files, and the check that stops a run on a wrong result.
+// What the fuzz targets share: the entry point, a cursor over the input's
+// bytes, scratch files, and the check that stops a run on a wrong result.
 #pragma once
 
 #include <unistd.h>
@@ -65,3 +65,12 @@ inline std::string scratchFile(const char *tag, Bytes b) {
 }
 
 }  // namespace fuzz
+
+// Defines the target's entry point; its body reads the input from `in`.
+#define FUZZ_TARGET(in)                                                     \
+  static void fuzzOne(fuzz::Bytes in);                                      \
+  extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) { \
+    fuzzOne(fuzz::Bytes{data, size});                                       \
+    return 0;                                                               \
+  }                                                                         \
+  static void fuzzOne(fuzz::Bytes in)

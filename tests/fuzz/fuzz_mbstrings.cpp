@@ -1,6 +1,7 @@
 // Multibyte and wide string functions on arbitrary bytes in every kind of
-// code set: no crash, no read or write outside the given strings. Input: byte 0 picks the code set, byte 1 a size; the rest is split at its
-// first 0xFF byte into a text and a set/needle/delimiter string.
+// code set: no crash, no read or write outside the given strings. Input: byte
+// 0 picks the code set, byte 1 a size; the rest is split at its first 0xFF
+// byte into a text and a set/needle/delimiter string.
 #include <memory>
 
 #include "fuzz_common.h"
@@ -18,9 +19,8 @@ static CodeSetT codeSet(uint8_t pick) {
 
 // An exact-size, NUL-terminated copy.
 static std::unique_ptr<char[]> copyOf(fuzz::Bytes b) {
-  std::unique_ptr<char[]> s(new char[b.n + 1]);
+  std::unique_ptr<char[]> s(new char[b.n + 1]());
   if (b.n > 0) std::memcpy(s.get(), b.p, b.n);
-  s[b.n] = 0;
   return s;
 }
 
@@ -54,9 +54,8 @@ static void wideFunctions(const char *text, size_t len, const char *set) {
   }
 }
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-  if (size < 2) return 0;
-  fuzz::Bytes in{data, size};
+FUZZ_TARGET(in) {
+  if (in.n < 2) return;
   CodeSetT cs = codeSet(static_cast<uint8_t>(in.next(1)));
   const size_t limit = in.next(1);
   const fuzz::Bytes textBytes = in.until(0xFF);
@@ -110,5 +109,4 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   ilx_check_subs(cs);
 
   wideFunctions(text, len, set);
-  return 0;
 }

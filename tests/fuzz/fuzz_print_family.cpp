@@ -79,11 +79,10 @@ static void call(const char *format, const T *types, int count, A... args) {
   }
 }
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-  if (devNull == nullptr) return 0;
-  const std::string format(reinterpret_cast<const char *>(data), size);
+FUZZ_TARGET(in) {
+  if (devNull == nullptr) return;
+  const std::string format = in.str();
   T types[kMaxSlots];
   const int count = slotTypes(format.c_str(), types);
   if (count >= 0) call(format.c_str(), types, count);
-  return 0;
 }

@@ -35,8 +35,7 @@ static bool modest(const CxPrintfSegList &segs, const CxPrintfArgList &args, boo
   return true;
 }
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-  fuzz::Bytes rest{data, size};
+FUZZ_TARGET(rest) {
   const std::string format = rest.until(0).str();
   CxPrintfSegList segs{};
   CxPrintfArgList args{};
@@ -83,5 +82,4 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     }
   }
   cx::printfDiscard(&segs, &args);
-  return 0;
 }

@@ -11,9 +11,7 @@
 static bool intoList(void *list, const char *key, const char *value) {
   return CxPropListPutStr(static_cast<CxPropList *>(list), key, value) != 0;
 }
-static bool intoLogMgr(void *, const char *key, const char *value) {
-  return lmx::storeFilePair(key, value);
-}
+static bool intoLogMgr(void *, const char *k, const char *v) { return lmx::storeFilePair(k, v); }
 
 // Bad escapes and platform failures are only counted: the fuzzer's own
 // output stays readable.
@@ -30,19 +28,19 @@ static void checkList(const CxPropList &list) {
   }
 }
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+FUZZ_TARGET(in) {
   // Byte by byte into a list.
   CxPropList list{};
   {
     cx::PropParser parser(cx::PropSink{&list, intoList, count, countStatus});
     bool failed = false;
-    for (size_t i = 0; i < size && !failed; ++i) failed = !parser.feed(data[i]);
+    for (size_t i = 0; i < in.n && !failed; ++i) failed = !parser.feed(in.p[i]);
     if (!failed) parser.finish();
   }
   checkList(list);
 
   // The same bytes from a real file: the same pairs.
-  const std::string path = fuzz::scratchFile("props", fuzz::Bytes{data, size});
+  const std::string path = fuzz::scratchFile("props", in);
   fuzz::require(!path.empty());
   CxPropList fromFile{};
   cx::readPropsFile(path.c_str(), cx::PropSink{&fromFile, intoList, count, countStatus});
@@ -89,5 +87,4 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   }
   lmxCloseLogMgr();
   CxPropListDiscard(&list);
-  return 0;
 }

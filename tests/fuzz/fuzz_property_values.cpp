@@ -7,9 +7,8 @@
 #include "lumex/collections.h"
 #include "lumex/config.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+FUZZ_TARGET(in) {
   // The first byte picks how many of the following bytes are separators.
-  fuzz::Bytes in{data, size};
   size_t sepLen = in.next(1) % 4;
   if (sepLen > in.n) sepLen = 0;
   const std::string seps = in.take(sepLen).str();
@@ -44,5 +43,4 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     fuzz::require(covered <= text.size());
     BasMemoryFree(token);
   }
-  return 0;
 }

@@ -8,16 +8,14 @@
 #include "ilx/time_parse.h"
 #include "lumex/ilx.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-  fuzz::Bytes in{data, size};
+FUZZ_TARGET(in) {
   const std::string format = in.until(0).str();
   const std::string text = in.str();
   const auto inText = [&](const char *end) {
     return end >= text.c_str() && end <= text.c_str() + std::strlen(text.c_str());
   };
 
-  struct tm tm;
-  std::memset(&tm, 0, sizeof tm);
+  struct tm tm {};
   const char *end = ilx::parseTime(text.c_str(), format.c_str(), &tm);
   fuzz::require(end == nullptr || (inText(end) && tm.tm_wday >= 0 && tm.tm_wday <= 6));
 
@@ -36,5 +34,4 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   ilx_canonical_lang(format.c_str(), buf, sizeof buf);
   ilx_canonical_loc(text.c_str(), buf, 3);
   fuzz::require(std::strlen(buf) <= 2);
-  return 0;
 }

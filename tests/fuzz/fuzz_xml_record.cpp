@@ -22,8 +22,7 @@ static Event *newEvent(int32_t level, const char *catalog, const char *text, ...
   return e;
 }
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-  fuzz::Bytes in{data, size};
+FUZZ_TARGET(in) {
   const auto flags = static_cast<unsigned>(in.next(1));
   // The rest's fields, split at zero bytes: catalog, text, message
   // identifier, time format, then parameter, property name and value by turns.
@@ -80,5 +79,4 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   LmxPDXMLFormatterFFreeVars(fmt.vars);
   lmxIntlFreeStringToStringMap(fmt.properties);
   BasMemoryFree(fmt.b.dateTimeFormat);
-  return 0;
 }
