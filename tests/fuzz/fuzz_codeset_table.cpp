@@ -1,9 +1,8 @@
-// Arbitrary bytes as a conversion table image, and arbitrary text through
-// it: the table check must refuse whatever a converter could not use safely,
-// and every converter must stay inside the image and the caller's buffers.
-// Input: byte 0 picks the converter kind, byte 1 the text length (taken from
-// the end of the input); the rest is the image, padded with zeros to the
-// smallest table size and given the table magic.
+// Arbitrary bytes as a conversion table image, and arbitrary text through it:
+// the table check must refuse what a converter could not use safely, and every
+// converter must stay inside the image and the caller's buffers. Input: byte 0
+// picks the converter kind, byte 1 the text length (taken from the end); the
+// rest is the image, padded with zeros to the smallest table size.
 #include "fuzz_common.h"
 #include "ilx/codeset.h"
 

@@ -13,9 +13,7 @@
 
 namespace fuzz {
 
-inline void require(bool ok) {
-  if (!ok) std::abort();
-}
+inline void require(bool ok) { if (!ok) std::abort(); }
 
 // Reads the input front to back; reads past the end give zeros or nothing.
 struct Bytes {

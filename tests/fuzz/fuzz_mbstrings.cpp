@@ -1,7 +1,6 @@
-// Multibyte and wide string functions on arbitrary bytes in every kind of
-// code set: no crash, no read or write outside the given strings. Input: byte
-// 0 picks the code set, byte 1 a size; the rest is split at its first 0xFF
-// byte into a text and a set/needle/delimiter string.
+// Multibyte and wide string functions on arbitrary bytes in every kind of code
+// set, within the given strings. Input: byte 0 picks the code set, byte 1 a
+// size; the rest splits at its first 0xFF into text and set/needle/delimiters.
 #include <memory>
 
 #include "fuzz_common.h"
@@ -60,8 +59,7 @@ FUZZ_TARGET(in) {
   const size_t limit = in.next(1);
   const fuzz::Bytes textBytes = in.until(0xFF);
   const auto textBuf = copyOf(textBytes), setBuf = copyOf(in);
-  const char *text = textBuf.get();
-  const char *set = setBuf.get();
+  const char *text = textBuf.get(), *set = setBuf.get();
   const size_t len = std::strlen(text);
 
   // Characters and byte types.

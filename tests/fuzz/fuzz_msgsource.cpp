@@ -21,6 +21,7 @@ FUZZ_TARGET(in) {
   const bool ok = lmxgencat::readCatalog(path, back, why);
   unlink(path.c_str());
   // Sets left without messages are not written.
-  for (auto it = msgs.begin(); it != msgs.end();) it = it->second.empty() ? msgs.erase(it) : std::next(it);
+  for (auto it = msgs.begin(); it != msgs.end();)
+    it = it->second.empty() ? msgs.erase(it) : std::next(it);
   fuzz::require(ok && back == msgs);
 }

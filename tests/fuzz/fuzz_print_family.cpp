@@ -1,15 +1,12 @@
-// The input as a format for the ilx print family (ilx_sprintf, ilx_fprintf),
-// called with arguments of exactly the types its directives read, up to
-// three; formats with argument numbers or more slots are run only when they
-// convert nothing. Nothing may crash, read out of bounds or leak; a result
-// that is not negative is the length of the text written.
+// The input as a format for ilx_sprintf and ilx_fprintf, with arguments of
+// exactly the types its directives read, up to three (formats with argument
+// numbers or more slots run only when they convert nothing). Nothing may
+// crash, read out of bounds or leak; a result of 0 or more is the length.
 #include "fuzz_common.h"
 #include "lumex/ilx.h"
 
 enum class T { Int, Long, LLong, Double, LDouble, Ptr };
-
 constexpr int kMaxSlots = 3;
-constexpr size_t kOut = (size_t{16} << 20) + 1;  // the family's bound and its NUL
 
 // Argument types in slot order, read the way the family reads directives
 // (flags, "*" sizes, h l ll L lengths), or -1 when they cannot be supplied.
@@ -53,7 +50,7 @@ static int slotTypes(const char *f, T *types) {
 
 // One buffer for strings: the byte string "a" and the wide string L"ab".
 alignas(2) static const char kText[] = {'a', 0, 'b', 0, 0, 0};
-static char out[kOut];
+static char out[(size_t{16} << 20) + 1];  // the family's bound and its NUL
 static FILE *const devNull = std::fopen("/dev/null", "w");
 
 template <class... A>

@@ -1,7 +1,6 @@
-// Random formats with random arguments through the printf engine: the input
-// is a format up to its first zero byte, then bytes for argument values.
-// Nothing may crash, read out of bounds or leak, and the reported count must
-// match what was appended.
+// Random formats and arguments through the printf engine: a format up to the
+// first zero byte, then bytes for argument values. Nothing may crash, read out
+// of bounds or leak, and the reported count must match what was appended.
 #include "cx/cx_intl.h"
 #include "cx/printf_engine.h"
 #include "fuzz_common.h"
@@ -18,7 +17,6 @@ static void check(const CxStringBuff &b, uint32_t before, int32_t appended) {
 // Widths and precisions written in the format stay small enough to print.
 static bool modest(const CxPrintfSegList &segs, const CxPrintfArgList &args, bool *stars,
                    bool *strings) {
-  *stars = *strings = false;
   for (int32_t i = 0; i < segs.count; ++i) {
     const CxPrintfSeg &s = segs.segs[i];
     if (s.kind != CX_PRINTF_CONVERSION) continue;
@@ -67,10 +65,9 @@ FUZZ_TARGET(rest) {
     check(b, 1, cxPrintfEmitAll(nullptr, &b, &segs, &args, &failed));
     CxStringBuffDiscard(&b);
 
-    // Route 2: the one-shot call. Every argument word carries the same bits,
-    // so whatever type the format reads gets usable bits: the text's address
-    // when strings are read (then widths from arguments would be huge, so
-    // such formats are skipped), else a small number.
+    // Route 2: the one-shot call, every argument word with the same bits: the
+    // text's address when strings are read (skipped when widths come from
+    // arguments too, as they would be huge), else a small number.
     if (args.count <= 16 && !(strings && stars)) {
       const uint64_t w = strings ? reinterpret_cast<uintptr_t>(kText) : rest.next() % 1000;
       double d;

@@ -1,7 +1,6 @@
-// Arbitrary format and text for the date parser (split at the first zero
-// byte), directly and through a Latin-1 handle, and arbitrary names for the
-// locale name rules: nothing may crash or read outside the inputs, and
-// results stay within their fields' ranges.
+// Arbitrary format and text (split at the first zero byte) for the date
+// parser, directly and through a Latin-1 handle, and as locale names: nothing
+// may crash or read outside the inputs, and results stay within range.
 #include <ctime>
 
 #include "fuzz_common.h"

@@ -1,7 +1,6 @@
 // XML records are read by other programs: whatever bytes arrive as message
-// text, parameters, identifiers, property names and values, every record
-// must parse, with exactly one record element, and the single product
-// elements only in front of it.
+// text, parameters, identifiers, property names and values, every record must
+// parse, with one record element and the single product elements before it.
 #include <cstdarg>
 
 #include "../xml/xml_reader.h"
@@ -24,8 +23,7 @@ static Event *newEvent(int32_t level, const char *catalog, const char *text, ...
 
 FUZZ_TARGET(in) {
   const auto flags = static_cast<unsigned>(in.next(1));
-  // The rest's fields, split at zero bytes: catalog, text, message
-  // identifier, time format, then parameter, property name and value by turns.
+  // Zero-separated fields: catalog, text, id, time format, then parameter, name, value by turns.
   std::vector<std::string> f;
   for (bool more = true; more;) f.push_back(in.until(0, &more).str());
   while (f.size() < 4) f.emplace_back();
@@ -53,7 +51,8 @@ FUZZ_TARGET(in) {
   for (size_t i = 4; i < f.size(); i += 3) {
     lmxIntlAddI18MsgParmString(e->message, f[i].c_str());
     if (i + 1 < f.size()) {
-      std::string key = f[i + 1].size() == 1 ? placed[static_cast<unsigned char>(f[i + 1][0]) % 9] : f[i + 1];
+      const std::string &name = f[i + 1];
+      const std::string key = name.size() == 1 ? placed[static_cast<uint8_t>(name[0]) % 9] : name;
       LmxSetEventProp(e, key.c_str(), i + 2 < f.size() ? f[i + 2].c_str() : "");
     }
   }

@@ -1,6 +1,5 @@
-// Runs a fuzz target without libFuzzer, so that the ordinary and sanitizer
-// test runs exercise the same code as the fuzzer: every file of the corpus
-// folder given on the command line, then a fixed batch of random inputs.
+// Runs a fuzz target without libFuzzer, for the ordinary and sanitizer test
+// runs: every file of the corpus folder given, then a fixed batch of random inputs.
 #include <dirent.h>
 
 #include <fstream>
