@@ -1,31 +1,22 @@
-// Arbitrary bytes as a conversion table image, and arbitrary text through
-// it: the table check must refuse whatever a converter could not use safely,
-// and every converter must stay inside the image and the caller's buffers.
-//
-// Input: byte 0 picks the converter kind, byte 1 the text length (taken from
-// the end of the input); the rest is the image, padded with zeros to the
-// smallest table size and given the table magic.
-#include <cstdint>
-#include <cstdlib>
-#include <cstring>
-#include <vector>
-
+// Arbitrary bytes as a conversion table image, and arbitrary text through it:
+// the table check must refuse what a converter could not use safely, and every
+// converter must stay inside the image and the caller's buffers. Input: byte 0
+// picks the converter kind, byte 1 the text length (taken from the end); the
+// rest is the image, padded with zeros to the smallest table size.
+#include "fuzz_common.h"
 #include "ilx/codeset.h"
 
-namespace {
-
-const uint16_t kKinds[] = {1, 2, 3, 4, 6, 8, 9, 10};
+static const uint16_t kKinds[] = {1, 2, 3, 4, 6, 8, 9, 10};
 
 template <class In, class Out, class Dispatch>
-void convert(Dispatch dispatch, CodeSet *cs, const In *text, size_t len, size_t window) {
+static void convert(Dispatch dispatch, CodeSet *cs, const In *text, size_t len, size_t window) {
   std::vector<Out> out(window + 4);
   size_t left = len;
-  const In *in = text;
   for (int guard = 0; guard < 4096 && left > 0; ++guard) {
     size_t take = left < window ? left : window, inleft = take, outleft = window;
     Out *op = out.data();
-    int r = dispatch(cs, &in, &inleft, &op, &outleft);
-    if (r < 0 || r > 2 || outleft > window || op > out.data() + window) std::abort();
+    int r = dispatch(cs, &text, &inleft, &op, &outleft);
+    fuzz::require(r >= 0 && r <= 2 && outleft <= window && op <= out.data() + window);
     left -= take - inleft;
     if (take == inleft && (r != 1 || window > 16)) break;  // no progress possible
   }
@@ -34,14 +25,13 @@ void convert(Dispatch dispatch, CodeSet *cs, const In *text, size_t len, size_t 
   dispatch(cs, nullptr, nullptr, &op, &outleft);
 }
 
-}  // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-  if (size < 2) return 0;
-  uint16_t kind = kKinds[data[0] % 8];
-  size_t textLen = data[1] < size - 2 ? data[1] : size - 2;
-  const uint8_t *text = data + size - textLen;
-  std::vector<uint8_t> image(data + 2, data + size - textLen);
+FUZZ_TARGET(in) {
+  if (in.n < 2) return;
+  const uint16_t kind = kKinds[in.next(1) % 8];
+  const size_t wanted = in.next(1);
+  const size_t textLen = wanted < in.n ? wanted : in.n;
+  const uint8_t *text = in.p + in.n - textLen;
+  std::vector<uint8_t> image(in.p, text);
   if (image.size() < ilx::hdr::kMinSize) image.resize(ilx::hdr::kMinSize, 0);
   std::memcpy(&image[ilx::hdr::kMagic], "ucv", 3);
   image[ilx::hdr::kKind] = static_cast<uint8_t>(kind);
@@ -67,5 +57,4 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     }
   }
   std::free(copy);
-  return 0;
 }

@@ -1,39 +1,29 @@
-// Multibyte and wide string functions on arbitrary bytes in every kind of
-// code set: no crash, no read or write outside the given strings.
-//
-// Input: byte 0 picks the code set, byte 1 a size; the rest is split at its
-// first 0xFF byte into a text and a set/needle/delimiter string.
-#include <cstdint>
-#include <cstring>
+// Multibyte and wide string functions on arbitrary bytes in every kind of code
+// set, within the given strings. Input: byte 0 picks the code set, byte 1 a
+// size; the rest splits at its first 0xFF into text and set/needle/delimiters.
 #include <memory>
-#include <vector>
 
+#include "fuzz_common.h"
 #include "lumex/ilx.h"
 
-namespace {
-
-CodeSetT codeSet(uint8_t pick) {
+static CodeSetT codeSet(uint8_t pick) {
   static const char *const names[] = {"UTF8",   "INTERNAL37", "CP932",    "IBM939",
                                       "EUCJP",  "GB18030",    "ISO88591", "IBM1047"};
   static CodeSetT handles[8];
   static bool made = false;
-  if (!made) {
-    for (size_t i = 0; i < 8; ++i) handles[i] = ilx_cs_new(names[i]);
-    made = true;
-  }
-  CodeSetT cs = handles[pick % 8];
-  return cs ? cs : handles[0];
+  for (size_t i = 0; i < 8 && !made; ++i) handles[i] = ilx_cs_new(names[i]);
+  made = true;
+  return handles[pick % 8] ? handles[pick % 8] : handles[0];
 }
 
 // An exact-size, NUL-terminated copy.
-std::unique_ptr<char[]> copyOf(const uint8_t *p, size_t n) {
-  std::unique_ptr<char[]> s(new char[n + 1]);
-  std::memcpy(s.get(), p, n);
-  s[n] = 0;
+static std::unique_ptr<char[]> copyOf(fuzz::Bytes b) {
+  std::unique_ptr<char[]> s(new char[b.n + 1]());
+  if (b.n > 0) std::memcpy(s.get(), b.p, b.n);
   return s;
 }
 
-void wideFunctions(const char *text, size_t len, const char *set) {
+static void wideFunctions(const char *text, size_t len, const char *set) {
   std::vector<uint16_t> a(len / 2 + 1, 0), b(std::strlen(set) / 2 + 1, 0);
   std::memcpy(a.data(), text, len / 2 * 2);
   std::memcpy(b.data(), set, b.size() * 2 - 2);
@@ -59,24 +49,17 @@ void wideFunctions(const char *text, size_t len, const char *set) {
   ilx_wcsncat(ilx_wcscpy(d.data(), a.data()), b.data(), b.size());
   ilx_wcsncpy(d.data(), b.data(), d.size());
   uint16_t *pos = nullptr;
-  for (uint16_t *t = ilx_wcstok(a.data(), b.data(), &pos); t; t = ilx_wcstok(nullptr, b.data(), &pos)) {
+  for (uint16_t *s = a.data(); ilx_wcstok(s, b.data(), &pos) != nullptr; s = nullptr) {
   }
 }
 
-}  // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-  if (size < 2) return 0;
-  CodeSetT cs = codeSet(data[0]);
-  const size_t limit = data[1];
-  data += 2;
-  size -= 2;
-  const uint8_t *split = static_cast<const uint8_t *>(std::memchr(data, 0xFF, size));
-  const size_t textBytes = split ? static_cast<size_t>(split - data) : size;
-  auto textBuf = copyOf(data, textBytes);
-  auto setBuf = split ? copyOf(split + 1, size - textBytes - 1) : copyOf(data, 0);
-  const char *text = textBuf.get();
-  const char *set = setBuf.get();
+FUZZ_TARGET(in) {
+  if (in.n < 2) return;
+  CodeSetT cs = codeSet(static_cast<uint8_t>(in.next(1)));
+  const size_t limit = in.next(1);
+  const fuzz::Bytes textBytes = in.until(0xFF);
+  const auto textBuf = copyOf(textBytes), setBuf = copyOf(in);
+  const char *text = textBuf.get(), *set = setBuf.get();
   const size_t len = std::strlen(text);
 
   // Characters and byte types.
@@ -108,27 +91,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   ilx_strstr(cs, text, set);
   ilx_stricmp(cs, nullptr, text, set);
   ilx_strnicmp(cs, nullptr, text, set, limit);
-  {
-    auto copy = copyOf(data, textBytes);
-    char *pos = nullptr;
-    for (char *t = ilx_strtok(cs, copy.get(), set, &pos); t; t = ilx_strtok(cs, nullptr, set, &pos)) {
-    }
+  const auto tokens = copyOf(textBytes);
+  char *pos = nullptr;
+  for (char *s = tokens.get(); ilx_strtok(cs, s, set, &pos) != nullptr; s = nullptr) {
   }
-  {
-    auto copy = copyOf(data, textBytes);
-    ilx_strupper(cs, nullptr, copy.get());
-    ilx_strlower(cs, nullptr, copy.get());
-  }
-  {
-    std::unique_ptr<char[]> dst(new char[limit + 1]);
-    ilx_strncpy(cs, dst.get(), text, limit);
-    const size_t setLen = std::strlen(set) < limit ? std::strlen(set) : limit;
-    std::memcpy(dst.get(), set, setLen);
-    dst[setLen] = 0;
-    ilx_strncat(cs, dst.get(), text, limit - setLen);
-  }
+  const auto cased = copyOf(textBytes);
+  ilx_strupper(cs, nullptr, cased.get());
+  ilx_strlower(cs, nullptr, cased.get());
+  std::unique_ptr<char[]> dst(new char[limit + 1]);
+  ilx_strncpy(cs, dst.get(), text, limit);
+  const size_t setLen = std::strlen(set) < limit ? std::strlen(set) : limit;
+  std::memcpy(dst.get(), set, setLen);
+  dst[setLen] = 0;
+  ilx_strncat(cs, dst.get(), text, limit - setLen);
   ilx_check_subs(cs);
 
   wideFunctions(text, len, set);
-  return 0;
 }

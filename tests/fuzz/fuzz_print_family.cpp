@@ -1,28 +1,16 @@
-// Random formats through the ilx print family (ilx_sprintf, ilx_fprintf).
-// The input is the format. The harness reads the format's directives the way
-// the family does (flags, "*" widths and precisions, h l ll L lengths) and
-// calls it with arguments of exactly the types those directives read, up to
-// three of them; formats with argument numbers or more slots go through with
-// no arguments only when they have no conversions at all. Strings are one
-// buffer that is a valid byte string and a valid wide string. Nothing may
-// crash, read out of bounds or leak; a result that is not negative is the
-// length of the text written.
-#include <cstdint>
-#include <cstdio>
-#include <cstring>
-#include <string>
-
+// The input as a format for ilx_sprintf and ilx_fprintf, with arguments of
+// exactly the types its directives read, up to three (formats with argument
+// numbers or more slots run only when they convert nothing). Nothing may
+// crash, read out of bounds or leak; a result of 0 or more is the length.
+#include "fuzz_common.h"
 #include "lumex/ilx.h"
 
-namespace {
-
 enum class T { Int, Long, LLong, Double, LDouble, Ptr };
-
 constexpr int kMaxSlots = 3;
-constexpr size_t kOut = (size_t{16} << 20) + 1;  // the family's bound and its NUL
 
-// Argument types in slot order, or -1 when the harness cannot supply them.
-int slotTypes(const char *f, T *types) {
+// Argument types in slot order, read the way the family reads directives
+// (flags, "*" sizes, h l ll L lengths), or -1 when they cannot be supplied.
+static int slotTypes(const char *f, T *types) {
   int n = 0;
   const auto add = [&](T t) {
     if (n == kMaxSlots) return false;
@@ -32,72 +20,48 @@ int slotTypes(const char *f, T *types) {
   for (const char *p = f; *p != '\0'; ++p) {
     if (*p != '%') continue;
     ++p;
-    if (*p >= '1' && *p <= '9') {
-      const char *q = p;
-      while (*q >= '0' && *q <= '9') ++q;
-      if (*q == '$') return -1;
-    }
-    while (std::strchr(" #'+-0", *p) != nullptr && *p != '\0') ++p;
+    if (*p >= '1' && *p <= '9' && p[std::strspn(p, "0123456789")] == '$') return -1;
+    p += std::strspn(p, " #'+-0");
     const auto size = [&]() {
-      if (*p == '*') {
-        ++p;
-        if (*p >= '1' && *p <= '9') return false;  // "*n$": numbered
-        return add(T::Int);
+      if (*p != '*') {
+        p += std::strspn(p, "0123456789");
+        return true;
       }
-      while (*p >= '0' && *p <= '9') ++p;
-      return true;
+      ++p;
+      return !(*p >= '1' && *p <= '9') && add(T::Int);  // "*n$" is numbered
     };
     if (!size()) return -1;
-    if (*p == '.') {
-      ++p;
-      if (!size()) return -1;
-    }
-    char len = 0;
-    if (*p == 'h') {
-      len = 'h';
-      ++p;
-    } else if (*p == 'l') {
-      len = 'l';
-      if (*++p == 'l') {
-        len = 'L';
-        ++p;
-      }
-    } else if (*p == 'L') {
+    if (*p == '.' && (++p, !size())) return -1;
+    char len = *p != '\0' && std::strchr("hlL", *p) != nullptr ? *p++ : 0;
+    if (len == 'l' && *p == 'l') {
       len = 'L';
       ++p;
     }
+    if (*p == '\0') return n;
     bool ok = true;
-    switch (*p) {
-      case 'd': case 'i': case 'o': case 'u': case 'x': case 'X':
-        ok = add(len == 'l' ? T::Long : len == 'L' ? T::LLong : T::Int);
-        break;
-      case 'c': case 'C': ok = add(T::Int); break;
-      case 's': case 'S': case 'p': case 'n': ok = add(T::Ptr); break;
-      case 'e': case 'E': case 'f': case 'g': case 'G':
-        ok = add(len == 'L' ? T::LDouble : T::Double);
-        break;
-      case '\0': return n;
-      default: break;
-    }
+    if (std::strchr("diouxX", *p)) ok = add(len == 'l' ? T::Long : len == 'L' ? T::LLong : T::Int);
+    if (std::strchr("cC", *p)) ok = add(T::Int);
+    if (std::strchr("sSpn", *p)) ok = add(T::Ptr);
+    if (std::strchr("eEfgG", *p)) ok = add(len == 'L' ? T::LDouble : T::Double);
     if (!ok) return -1;
   }
   return n;
 }
 
-// Text and wide text at once: "ab" as bytes, L"a" then units of 'b' as wide.
-alignas(2) const char kText[] = {'a', 0, 'b', 0, 0, 0};
-char *out = nullptr;
-FILE *devNull = nullptr;
+// One buffer for strings: the byte string "a" and the wide string L"ab".
+alignas(2) static const char kText[] = {'a', 0, 'b', 0, 0, 0};
+static char out[(size_t{16} << 20) + 1];  // the family's bound and its NUL
+static FILE *const devNull = std::fopen("/dev/null", "w");
 
 template <class... A>
-void run(const char *format, A... args) {
+static void run(const char *format, A... args) {
   const int n = ilx_sprintf(nullptr, nullptr, out, format, args...);
-  if (n >= 0 && std::strlen(out) != static_cast<size_t>(n)) __builtin_trap();
+  fuzz::require(n < 0 || std::strlen(out) == static_cast<size_t>(n));
   ilx_fprintf(nullptr, nullptr, devNull, format, args...);
 }
 
 template <class... A>
-void call(const char *format, const T *types, int count, A... args) {
+static void call(const char *format, const T *types, int count, A... args) {
   constexpr int have = static_cast<int>(sizeof...(A));
   if (have == count) return run(format, args...);
   if constexpr (have < kMaxSlots) {
@@ -112,18 +76,10 @@ void call(const char *format, const T *types, int count, A... args) {
   }
 }
 
-}  // namespace
-
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
-  if (out == nullptr) {
-    static char buffer[kOut];
-    out = buffer;
-    devNull = std::fopen("/dev/null", "w");
-    if (devNull == nullptr) return 0;
-  }
-  const std::string format(reinterpret_cast<const char *>(data), size);
+FUZZ_TARGET(in) {
+  if (devNull == nullptr) return;
+  const std::string format = in.str();
   T types[kMaxSlots];
   const int count = slotTypes(format.c_str(), types);
   if (count >= 0) call(format.c_str(), types, count);
-  return 0;
 }

@@ -1,23 +1,18 @@
 // Property texts come from files that users write: every converter, the
 // typed getters and the token iterator that splits listener names must
 // take any bytes.
-#include <cstddef>
-#include <cstdint>
-#include <cstring>
-#include <string>
-
 #include "collections/collections_intl.h"
 #include "config/property_values.h"
+#include "fuzz_common.h"
 #include "lumex/collections.h"
 #include "lumex/config.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+FUZZ_TARGET(in) {
   // The first byte picks how many of the following bytes are separators.
-  size_t sepLen = size > 0 ? data[0] % 4 : 0;
-  if (sepLen + 1 > size) sepLen = 0;
-  std::string seps(reinterpret_cast<const char *>(data) + (size > 0 ? 1 : 0), sepLen);
-  std::string text(reinterpret_cast<const char *>(data) + (size > 0 ? 1 + sepLen : 0),
-                   size > 0 ? size - 1 - sepLen : 0);
+  size_t sepLen = in.next(1) % 4;
+  if (sepLen > in.n) sepLen = 0;
+  const std::string seps = in.take(sepLen).str();
+  const std::string text = in.str();
   const char *t = text.c_str();
 
   unsigned char found;
@@ -41,14 +36,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   for (LmxStrTokIter it = LmxStrTokIterator(t, seps.c_str()); LmxStrTokIterHasNext(it);
        it = LmxStrTokIterNext(it)) {
     char *token = LmxStrTokIterGet(it);
-    if (token == nullptr) __builtin_trap();
-    size_t len = std::strlen(token);
-    if (len == 0 || (!seps.empty() && std::strpbrk(token, seps.c_str()) != nullptr)) {
-      __builtin_trap();
-    }
+    fuzz::require(token != nullptr);
+    const size_t len = std::strlen(token);
+    fuzz::require(len > 0 && (seps.empty() || std::strpbrk(token, seps.c_str()) == nullptr));
     covered += len;
-    if (covered > text.size()) __builtin_trap();
+    fuzz::require(covered <= text.size());
     BasMemoryFree(token);
   }
-  return 0;
 }
