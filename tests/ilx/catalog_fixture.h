@@ -1,11 +1,13 @@
 // Shared helpers for the message catalog tests: temporary folders, catalogs
-// built from message maps, and raw byte patches of catalog images.
+// built from message maps, raw byte patches of catalog images, look-ups.
 #pragma once
 
 #include <gtest/gtest.h>
 #include <unistd.h>
 
 #include <cstdlib>
+#include <fstream>
+#include <sstream>
 #include <string>
 
 #include "catalog_writer.h"
@@ -39,7 +41,27 @@ inline void writeFile(const std::string &path, const std::string &bytes) {
   ASSERT_TRUE(lmxgencat::writeFileAtomically(path, bytes, err)) << err;
 }
 
-// Writes a big-endian 32-bit value at byte offset off.
+inline std::string slurp(const std::string &path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream ss;
+  ss << in.rdbuf();
+  return ss.str();
+}
+
+// Opens an image written to a fresh file.
+inline MCCatalogT *openImage(const std::string &path, const std::string &img) {
+  writeFile(path, img);
+  return ilx_catopen(path.c_str(), 0, nullptr);
+}
+
+// A look-up; "-" where the default comes back.
+inline std::string get(MCCatalogT *cat, int set, int key, CodeSetT cs = nullptr) {
+  static const char *const kDflt = "-";
+  const char *t = ilx_catgets(cat, set, key, kDflt, cs);
+  return t == kDflt ? "-" : t;
+}
+
+// Big-endian 32-bit values at byte offset off.
 inline void put32(std::string &img, size_t off, uint32_t v) {
   ASSERT_LE(off + 4, img.size());
   for (int i = 0; i < 4; ++i) img[off + i] = static_cast<char>(v >> (24 - 8 * i));
@@ -58,30 +80,21 @@ inline size_t msgRec(const std::string &img, int set, int i) {
   return get32(img, setRec(set) + kMsgOff) + 12 * static_cast<size_t>(i);
 }
 
-// Sets an environment variable for one scope and restores it afterwards.
+// Sets an environment variable (or unsets it for null) for one scope.
 class EnvVar {
  public:
   EnvVar(const char *name, const char *value) : name_(name) {
-    const char *old = std::getenv(name);
-    had_ = old != nullptr;
-    if (had_) old_ = old;
-    if (value) {
-      setenv(name, value, 1);
-    } else {
-      unsetenv(name);
+    if (const char *old = std::getenv(name)) {
+      old_ = old;
+      had_ = true;
     }
+    value ? setenv(name, value, 1) : unsetenv(name);
   }
-  ~EnvVar() {
-    if (had_) {
-      setenv(name_.c_str(), old_.c_str(), 1);
-    } else {
-      unsetenv(name_.c_str());
-    }
-  }
+  ~EnvVar() { had_ ? setenv(name_.c_str(), old_.c_str(), 1) : unsetenv(name_.c_str()); }
 
  private:
   std::string name_, old_;
-  bool had_;
+  bool had_ = false;
 };
 
 }  // namespace cattest
