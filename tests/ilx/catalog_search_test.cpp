@@ -2,6 +2,7 @@
 // locale candidates with the flags that switch them off.
 #include <sys/stat.h>
 
+#include <iterator>
 #include <string>
 
 #include "catalog_fixture.h"
@@ -12,40 +13,33 @@ using cattest::TempDir;
 
 namespace {
 
-std::string expand(const std::string &tmpl, const char *name, const char *locale) {
-  char out[ilx::kCatPathMax];
-  if (!ilx::expandTemplate(tmpl.data(), tmpl.size(), name, locale, out)) return "<too long>";
-  return out;
-}
-
-TEST(CatalogTemplate, DirectivesSplitTheLocaleName) {
-  EXPECT_EQ(expand("%L/%l/%t/%c", "m", "de_DE.ISO8859-1"), "de_DE.ISO8859-1/de/DE/ISO8859-1");
-  EXPECT_EQ(expand("%L/%l/%t/%c", "m", "C"), "C/C//");
-  EXPECT_EQ(expand("%l|%t|%c", "m", "en.UTF-8"), "en||UTF-8");
-  EXPECT_EQ(expand("%l|%t|%c", "m", "pt_BR"), "pt|BR|");
-  EXPECT_EQ(expand("/usr/%N/%N.cat", "lmxmsg", "C"), "/usr/lmxmsg/lmxmsg.cat");
-}
-
-TEST(CatalogTemplate, UnknownDirectivesAndLengthLimit) {
-  EXPECT_EQ(expand("%%N", "m", "C"), "%m");        // "%" copied, then "%N" read again
-  EXPECT_EQ(expand("a%xb%", "m", "C"), "a%xb%");    // unknown and trailing "%" stay
-  EXPECT_EQ(expand("%N.cat", "m", "C").size(), 5u);
-  const std::string dir(1017, 'd');
-  EXPECT_EQ(expand(dir + "/%N.cat", "m", "C"), dir + "/m.cat");  // 1023 bytes fit
-  EXPECT_EQ(expand(dir + "/%N.cats", "m", "C"), "<too long>");
-  EXPECT_EQ(expand(std::string(500, 'x') + "%N%N", std::string(300, 'n').c_str(), "C"), "<too long>");
+TEST(CatalogTemplate, DirectivesLocalePartsAndLengthLimit) {
+  const std::string dir(1017, 'd'), n300(300, 'n');
+  const struct { std::string tmpl; const char *name, *locale; std::string want; } rows[] = {
+      {"%L/%l/%t/%c", "m", "de_DE.ISO8859-1", "de_DE.ISO8859-1/de/DE/ISO8859-1"},
+      {"%L/%l/%t/%c", "m", "C", "C/C//"},
+      {"%l|%t|%c", "m", "en.UTF-8", "en||UTF-8"},
+      {"%l|%t|%c", "m", "pt_BR", "pt|BR|"},
+      {"/usr/%N/%N.cat", "lmxmsg", "C", "/usr/lmxmsg/lmxmsg.cat"},
+      {"%%N", "m", "C", "%m"},        // "%" copied, then "%N" read again
+      {"a%xb%", "m", "C", "a%xb%"},   // unknown and trailing "%" stay
+      {dir + "/%N.cat", "m", "C", dir + "/m.cat"},  // 1023 bytes fit
+      {dir + "/%N.cats", "m", "C", "<too long>"},
+      {std::string(500, 'x') + "%N%N", n300.c_str(), "C", "<too long>"},
+  };
+  for (const auto &r : rows) {
+    char out[ilx::kCatPathMax];
+    const bool ok = ilx::expandTemplate(r.tmpl.data(), r.tmpl.size(), r.name, r.locale, out);
+    EXPECT_EQ(ok ? out : "<too long>", r.want) << r.tmpl;
+  }
 }
 
 // A folder with catalog files at chosen relative places.
 class CatalogSearch : public ::testing::Test {
  protected:
   void make(const std::string &rel) {
-    std::string path = dir_.path();
-    size_t pos = 0;
-    while ((pos = rel.find('/', pos)) != std::string::npos) {
+    for (size_t pos = 0; (pos = rel.find('/', pos)) != std::string::npos; ++pos)
       mkdir((dir_ / rel.substr(0, pos)).c_str(), 0700);
-      ++pos;
-    }
     cattest::writeFile(dir_ / rel, cattest::image({{1, {{1, rel}}}}));
   }
   // Which file was found, relative to the folder; "" when none.
@@ -59,80 +53,65 @@ class CatalogSearch : public ::testing::Test {
 };
 
 TEST_F(CatalogSearch, LocaleCandidatesInOrderAndTheirFlags) {
-  make("fr/app.cat");
-  make("fr_FR/app.cat");
-  make("C/app.cat");
+  for (const char *f : {"fr/app.cat", "fr_FR/app.cat", "C/app.cat"}) make(f);
   EnvVar nls("NLSPATH", (dir_.path() + "/%L/%N.cat").c_str());
-  EXPECT_EQ(find("app", 0, "fr_CA.UTF-8"), "fr/app.cat");        // two-letter language
-  EXPECT_EQ(find("app", ILX_CAT_NO_LANG2, "fr_CA"), "fr_FR/app.cat");  // canonical language
-  EXPECT_EQ(find("app", ILX_CAT_NO_LANG2 | ILX_CAT_NO_CANLANG, "fr_CA"), "C/app.cat");
-  EXPECT_EQ(find("app", ILX_CAT_NO_LANG2 | ILX_CAT_NO_CANLANG | ILX_CAT_NO_C, "fr_CA"), "");
-  make("fr_CA/app.cat");
-  EXPECT_EQ(find("app", 0, "FR-ca"), "fr_CA/app.cat");  // canonical form first
-  EXPECT_EQ(find("other", 0, "fr_CA"), "");
-  // A locale name too long for its buffer contributes no candidates.
-  EXPECT_EQ(find("app", 0, "fr_CA.a-very-long-code-set-name-indeed"), "C/app.cat");
-  EXPECT_EQ(find("app", ILX_CAT_NO_C, "fr_CA.a-very-long-code-set-name-indeed"), "");
+  const int no2 = ILX_CAT_NO_LANG2, noCan = ILX_CAT_NO_CANLANG;
+  const char *const longName = "fr_CA.a-very-long-code-set-name-indeed";  // no candidates
+  const struct { const char *name; int flags; const char *locale, *want; } rows[] = {
+      {"app", 0, "fr_CA.UTF-8", "fr/app.cat"},  // two-letter language
+      {"app", no2, "fr_CA", "fr_FR/app.cat"},   // canonical language
+      {"app", no2 | noCan, "fr_CA", "C/app.cat"},
+      {"app", no2 | noCan | ILX_CAT_NO_C, "fr_CA", ""},
+      // From here on fr_CA/app.cat exists.
+      {"app", 0, "FR-ca", "fr_CA/app.cat"},  // canonical form first
+      {"other", 0, "fr_CA", ""},
+      {"app", 0, longName, "C/app.cat"},
+      {"app", ILX_CAT_NO_C, longName, ""},
+  };
+  for (size_t i = 0; i < std::size(rows); ++i) {
+    if (i == 4) make("fr_CA/app.cat");
+    EXPECT_EQ(find(rows[i].name, rows[i].flags, rows[i].locale), rows[i].want) << i;
+  }
 }
 
 TEST_F(CatalogSearch, LocaleFromTheEnvironmentOnlyWithFlag1) {
   make("de/app.cat");
   make("ja_JP/app.cat");
   EnvVar nls("NLSPATH", (dir_.path() + "/%L/%N.cat").c_str());
-  EnvVar lang("LANG", "de_DE");
-  EnvVar all("LC_ALL", "japanese");
-  EnvVar msgs("LC_MESSAGES", nullptr);
+  EnvVar lang("LANG", "de_DE"), all("LC_ALL", "japanese"), msgs("LC_MESSAGES", nullptr);
   EXPECT_EQ(find("app", 0, nullptr), "de/app.cat");  // the user's language: LANG
   EXPECT_EQ(find("app", ILX_CAT_ENV_LOCALE, nullptr), "ja_JP/app.cat");
   EXPECT_EQ(find("app", ILX_CAT_ENV_LOCALE, "de_AT"), "de/app.cat");  // given wins
-  {
-    EnvVar none("LC_ALL", nullptr);
-    EnvVar m("LC_MESSAGES", "ja");
-    EXPECT_EQ(find("app", ILX_CAT_ENV_LOCALE, nullptr), "ja_JP/app.cat");
-  }
+  EnvVar none("LC_ALL", nullptr), m("LC_MESSAGES", "ja");
+  EXPECT_EQ(find("app", ILX_CAT_ENV_LOCALE, nullptr), "ja_JP/app.cat");
 }
 
-TEST_F(CatalogSearch, ListElementsSeparatorsAndDriveLetters) {
-  make("X:/m.cat");
-  make("b/m.cat");
-  // ':' second in an element belongs to a drive letter; ';' and other ':' split.
-  const std::string d = dir_.path();
+TEST_F(CatalogSearch, ListElementsSeparatorsDriveLettersAndPaths) {
+  for (const char *f : {"X:/m.cat", "b/m.cat", "here.cat", "p/q.cat"}) make(f);
+  const std::string d = dir_.path(), tooLong = std::string(1100, 'z') + "/%N.cat;b/%N.cat";
+  const struct { const char *nlspath; std::string name; const char *want; } rows[] = {
+      // ':' second in an element belongs to a drive letter; ';' and other ':' split.
+      {"Q:/none/%N.cat;X:/%N.cat", "m", "X:/m.cat"},
+      {"nothing/%N:b/%N.cat", "m", "b/m.cat"},
+      {tooLong.c_str(), "m", "b/m.cat"},  // an element too long is skipped
+      {nullptr, "here", "here.cat"},      // unset or empty: "%N.cat" here
+      {"", "here", "here.cat"},
+      {"/nowhere/%N", d + "/p/q.cat", "p/q.cat"},  // paths are used as they stand
+      {"/nowhere/%N", d + "/p/none.cat", ""},
+      {"/nowhere/%N", "", ""},
+  };
   char cwd[4096];
   ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
   ASSERT_EQ(chdir(d.c_str()), 0);
-  {
-    EnvVar nls("NLSPATH", "Q:/none/%N.cat;X:/%N.cat");
-    EXPECT_EQ(find("m", 0, "C"), "X:/m.cat");
+  for (const auto &r : rows) {
+    EnvVar nls("NLSPATH", r.nlspath);
+    if (r.nlspath == nullptr) {
+      EXPECT_STREQ(ilx_get_nlspath(), "");
+    }
+    EXPECT_EQ(find(r.name.c_str(), 0, "C"), r.want) << (r.nlspath ? r.nlspath : "unset") << r.name;
   }
-  {
-    EnvVar nls("NLSPATH", "nothing/%N:b/%N.cat");
-    EXPECT_EQ(find("m", 0, "C"), "b/m.cat");
-  }
-  {
-    // An element too long to expand is skipped, the next one still tried.
-    const std::string list = std::string(1100, 'z') + "/%N.cat;b/%N.cat";
-    EnvVar nls("NLSPATH", list.c_str());
-    EXPECT_EQ(find("m", 0, "C"), "b/m.cat");
-  }
-  {
-    // Unset or empty: "%N.cat" in the current folder.
-    make("here.cat");
-    EnvVar nls("NLSPATH", nullptr);
-    EXPECT_EQ(std::string(ilx_get_nlspath()), "");
-    EXPECT_EQ(find("here", 0, "C"), "here.cat");
-    EnvVar empty("NLSPATH", "");
-    EXPECT_EQ(find("here", 0, "C"), "here.cat");
-  }
-  ASSERT_EQ(chdir(cwd), 0);
-}
-
-TEST_F(CatalogSearch, PathsAreUsedAsTheyStand) {
-  make("p/q.cat");
-  EnvVar nls("NLSPATH", "/nowhere/%N");
-  EXPECT_EQ(find((dir_.path() + "/p/q.cat").c_str(), 0, "C"), "p/q.cat");
-  EXPECT_EQ(find((dir_.path() + "/p/none.cat").c_str(), 0, "C"), "");
-  EXPECT_EQ(find("", 0, "C"), "");
   EXPECT_EQ(find(nullptr, 0, "C"), "");
+  ASSERT_EQ(chdir(cwd), 0);
 }
 
 TEST(Nlspath, SetAndPrependKeepTheEnvironmentConsistent) {
@@ -142,10 +121,9 @@ TEST(Nlspath, SetAndPrependKeepTheEnvironmentConsistent) {
   EXPECT_EQ(ilx_set_nlspath("/b/%N.cat"), 0);
   EXPECT_STREQ(ilx_get_nlspath(), "/b/%N.cat");
   EXPECT_EQ(ilx_prepend_nlspath("/c/%L/%N"), 0);
-  EXPECT_STREQ(ilx_get_nlspath(), "/c/%L/%N;/b/%N.cat");
-  EXPECT_STREQ(getenv("NLSPATH"), "/c/%L/%N;/b/%N.cat");
   EXPECT_EQ(ilx_set_nlspath(nullptr), -1);
   EXPECT_STREQ(ilx_get_nlspath(), "/c/%L/%N;/b/%N.cat");
+  EXPECT_STREQ(getenv("NLSPATH"), "/c/%L/%N;/b/%N.cat");
   // Tearing the services down forgets the text but keeps the value.
   ilx_uninit();
   EXPECT_STREQ(ilx_get_nlspath(), "/c/%L/%N;/b/%N.cat");
