@@ -10,33 +10,22 @@
 
 namespace {
 
-// Reference searches over the ascending records.
-const MCSetT *searchSet(MCCatalogT *cat, int32_t s) {
-  int64_t lo = 0, hi = cat->numSets - 1;
-  while (lo <= hi) {
+// Reference binary search over ascending records numbered by `no`.
+template <class T, class No>
+T *search(T *rec, int64_t count, int32_t key, No no) {
+  for (int64_t lo = 0, hi = count - 1; lo <= hi;) {
     const int64_t m = lo + (hi - lo) / 2;
-    MCSetT *set = &cat->sets[m];
-    if (set->setNo == s) return set->loadState == 0 || ilx::catalogLoadSet(cat, set) ? set : nullptr;
-    if (set->setNo < s) lo = m + 1; else hi = m - 1;
-  }
-  return nullptr;
-}
-const MCMsgT *searchMsg(const MCSetT *set, int32_t k) {
-  if (set == nullptr || set->loadState != 0) return nullptr;
-  int64_t lo = 0, hi = set->msgCount - 1;
-  while (lo <= hi) {
-    const int64_t m = lo + (hi - lo) / 2;
-    const MCMsgT *msg = &set->msgs[m];
-    if (msg->msgNo == k) return msg;
-    if (msg->msgNo < k) lo = m + 1; else hi = m - 1;
+    if (no(rec[m]) == key) return &rec[m];
+    if (no(rec[m]) < key) lo = m + 1; else hi = m - 1;
   }
   return nullptr;
 }
 
 TEST(CatalogIndex, FindsExactlyWhatASearchByNumberFinds) {
+  using namespace cattest;
   std::mt19937 rng(10);
   const auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
-  cattest::TempDir dir;
+  TempDir dir;
   const char *const dflt = "default";
   for (int round = 0; round < 48; ++round) {
     // Shapes: one set; several with gaps; messages numbered consecutively,
@@ -49,11 +38,10 @@ TEST(CatalogIndex, FindsExactlyWhatASearchByNumberFinds) {
       int k = 1;
       for (int i = 0; i < count; ++i) {
         msgs[setNo][k] = "s" + std::to_string(setNo) + "k" + std::to_string(k);
-        const int style = round % 3;
-        k += style == 0 ? 1 : style == 1 ? (i % 20 == 19 ? 1000 - 19 : 1) : 1 + pick(9);
+        k += round % 3 == 0 ? 1 : round % 3 == 1 ? (i % 20 == 19 ? 1000 - 19 : 1) : 1 + pick(9);
       }
     }
-    std::string img = cattest::image(msgs);
+    std::string img = image(msgs);
     // Damage: message numbers out of order, zero, negative or repeated, and
     // set numbers out of order; the reader drops those records.
     if (round % 4 == 3) {
@@ -61,14 +49,12 @@ TEST(CatalogIndex, FindsExactlyWhatASearchByNumberFinds) {
       const int setCount = static_cast<int>(msgs.size());
       for (int d = 0; d < 12; ++d) {
         const int s = pick(setCount);
-        const int n = static_cast<int>(cattest::get32(img, cattest::setRec(s) + cattest::kNumMsgs));
-        if (n > 0) cattest::put32(img, cattest::msgRec(img, s, pick(n)), static_cast<uint32_t>(bad[pick(7)]));
+        const int n = static_cast<int>(get32(img, setRec(s) + kNumMsgs));
+        if (n > 0) put32(img, msgRec(img, s, pick(n)), static_cast<uint32_t>(bad[pick(7)]));
       }
-      if (setCount > 1) cattest::put32(img, cattest::setRec(pick(setCount)) + cattest::kSetNo, 0);
+      if (setCount > 1) put32(img, setRec(pick(setCount)) + kSetNo, 0);
     }
-    const std::string path = dir / ("c" + std::to_string(round) + ".cat");
-    cattest::writeFile(path, img);
-    MCCatalogT *cat = ilx_catopen(path.c_str(), 0, nullptr);
+    MCCatalogT *cat = openImage(dir / ("c" + std::to_string(round) + ".cat"), img);
     if (cat == nullptr) {  // damaged set records may leave no readable catalog
       ASSERT_EQ(round % 4, 3);
       continue;
@@ -85,11 +71,12 @@ TEST(CatalogIndex, FindsExactlyWhatASearchByNumberFinds) {
     size_t found = 0;
     for (int32_t s : setKeys) {
       for (int32_t k : msgKeys) {
-        const MCSetT *set = searchSet(cat, s);
-        const MCMsgT *msg = searchMsg(set, k);
-        const char *want = msg != nullptr ? msgLocal(set, msg) : dflt;
-        const char *got = ilx_catgets(cat, s, k, dflt, nullptr);
-        ASSERT_EQ(got, want) << "round " << round << " set " << s << " key " << k;
+        MCSetT *set = search(cat->sets, cat->numSets, s, [](const MCSetT &r) { return r.setNo; });
+        if (set && set->loadState != 0 && !ilx::catalogLoadSet(cat, set)) set = nullptr;
+        const MCMsgT *msg = set == nullptr || set->loadState != 0 ? nullptr
+            : search(set->msgs, set->msgCount, k, [](const MCMsgT &r) { return r.msgNo; });
+        ASSERT_EQ(ilx_catgets(cat, s, k, dflt, nullptr), msg ? msgLocal(set, msg) : dflt)
+            << "round " << round << " set " << s << " key " << k;
         found += msg != nullptr;
       }
     }

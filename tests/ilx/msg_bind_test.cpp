@@ -22,31 +22,29 @@ std::string bind(const char *fmt, std::vector<const char *> args, const char *ca
   return s;
 }
 
-TEST(MsgBind, PositionalArgumentLists) {
-  EXPECT_EQ(bind("%2$s-%1$s", {"a", "b"}), "b-a");
-  EXPECT_EQ(bind("<%s>", {"a", "b"}), "<a>");
-  EXPECT_EQ(bind("%1.2$s", {"a", "b"}), "ab");
-  EXPECT_EQ(bind("%0$s", {"a", "b"}), "ab");
-  EXPECT_EQ(bind("%2.$s", {"a", "b"}), "bab");  // an empty number means all
-  EXPECT_EQ(bind("%5$s", {"a", "b"}), "(null)");
-  EXPECT_EQ(bind("%99999999999999999999$s|", {"a"}), "(null)|");
-  EXPECT_EQ(bind("%1$ls %%", {"x"}), "x %");
-  EXPECT_EQ(bind("%1$s", {nullptr}), "(null)");
-  EXPECT_EQ(bind("no directives", {}), "no directives");
-  EXPECT_EQ(bind("%s", {}), "(null)");
-}
-
-TEST(MsgBind, FaultyDirectivesLeaveMarkersAndBindingGoesOn) {
-  EXPECT_EQ(bind("end %", {"a"}), "end *bogus format %*");
-  EXPECT_EQ(bind("%2s!", {"a", "b"}), "*expecting $*s!");
-  EXPECT_EQ(bind("%d and %1$s", {"a"}), "*don't know what to do with fmt* and a");
-  EXPECT_EQ(bind("%1$", {"a"}), "*don't know what to do with fmt*");
-  const std::string run(400, '1');
-  EXPECT_EQ(bind(("%" + run + "$s").c_str(), {"a"}), "*expecting positional #*" + run + "$s");
-  BindBufT out{nullptr, 0, 0, 1};
-  EXPECT_EQ(real_msg_bind(nullptr, nullptr, 1, 1, 0, nullptr, &out), 0);
-  EXPECT_STREQ(out.text, "*no format string*");
-  std::free(out.text);
+TEST(MsgBind, ArgumentListsAndFaultyDirectives) {
+  const std::string ones(400, '1'), longNo = "%" + ones + "$s";
+  // Faulty directives leave markers and binding goes on.
+  const struct { std::string fmt; std::vector<const char *> args; std::string want; } rows[] = {
+      {"%2$s-%1$s", {"a", "b"}, "b-a"},
+      {"<%s>", {"a", "b"}, "<a>"},
+      {"%1.2$s", {"a", "b"}, "ab"},
+      {"%0$s", {"a", "b"}, "ab"},
+      {"%2.$s", {"a", "b"}, "bab"},  // an empty number means all
+      {"%5$s", {"a", "b"}, "(null)"},
+      {"%99999999999999999999$s|", {"a"}, "(null)|"},
+      {"%1$ls %%", {"x"}, "x %"},
+      {"%1$s", {nullptr}, "(null)"},
+      {"no directives", {}, "no directives"},
+      {"%s", {}, "(null)"},
+      {"end %", {"a"}, "end *bogus format %*"},
+      {"%2s!", {"a", "b"}, "*expecting $*s!"},
+      {"%d and %1$s", {"a"}, "*don't know what to do with fmt* and a"},
+      {"%1$", {"a"}, "*don't know what to do with fmt*"},
+      {longNo, {"a"}, "*expecting positional #*" + ones + "$s"},
+  };
+  for (const auto &r : rows) EXPECT_EQ(bind(r.fmt.c_str(), r.args), r.want) << r.fmt;
+  EXPECT_EQ(bind(nullptr, {}), "*no format string*");
   EXPECT_EQ(real_msg_bind(nullptr, "x", 1, 1, 0, nullptr, nullptr), -1);
 }
 
@@ -54,9 +52,9 @@ TEST(MsgBind, GrowableAndFixedBuffers) {
   // Growth in steps of 500, or by the text's length + 1 for long texts.
   BindBufT out{nullptr, 0, 0, 1};
   const std::string big(700, 'b');
-  ASSERT_EQ(real_msg_bind(nullptr, "%s", 1, 1, 1, std::vector<const char *>{"x"}.data(), &out), 0);
+  const char *x[] = {"x"}, *args[] = {big.c_str()};
+  ASSERT_EQ(real_msg_bind(nullptr, "%s", 1, 1, 1, x, &out), 0);
   EXPECT_EQ(out.capacity, 500u);
-  const char *args[] = {big.c_str()};
   ASSERT_EQ(real_msg_bind(nullptr, "%s", 1, 1, 1, args, &out), 0);
   EXPECT_EQ(out.capacity, 500u + 701u);
   EXPECT_EQ(std::string(out.text), "x" + big);
@@ -76,8 +74,7 @@ TEST(MsgBind, FormatComesFromTheCatalogOfTheEnvironmentLocale) {
   TempDir dir;
   mkdir((dir / "de").c_str(), 0700);
   cattest::writeFile(dir / "de/app.cat", cattest::image({{2, {{7, "%2$s vor %1$s"}}}}));
-  EnvVar nls("NLSPATH", (dir.path() + "/%l/%N.cat").c_str());
-  EnvVar all("LC_ALL", "de_DE.UTF-8");
+  EnvVar nls("NLSPATH", (dir.path() + "/%l/%N.cat").c_str()), all("LC_ALL", "de_DE.UTF-8");
   EXPECT_EQ(bind("%1$s before %2$s", {"a", "b"}, "app", 2, 7), "b vor a");
   EXPECT_EQ(bind("%1$s before %2$s", {"a", "b"}, "app", 2, 8), "a before b");
   EXPECT_EQ(bind("%1$s before %2$s", {"a", "b"}, "nothere", 2, 7), "a before b");
