@@ -7,7 +7,7 @@
 
 #include <cstdlib>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <string>
 
 #include "catalog_writer.h"
@@ -18,16 +18,13 @@ namespace cattest {
 // A fresh folder under /tmp, removed with its contents at the end.
 class TempDir {
  public:
-  TempDir() {
-    char tmpl[] = "/tmp/lmxcat.XXXXXX";
-    path_ = mkdtemp(tmpl);
-  }
+  TempDir() : path_(mkdtemp(std::string("/tmp/lmxcat.XXXXXX").data())) {}
   ~TempDir() { std::system(("rm -rf '" + path_ + "'").c_str()); }
   const std::string &path() const { return path_; }
   std::string operator/(const std::string &name) const { return path_ + "/" + name; }
 
  private:
-  std::string path_;
+  const std::string path_;
 };
 
 inline std::string image(const lmxgencat::Messages &msgs) {
@@ -43,9 +40,7 @@ inline void writeFile(const std::string &path, const std::string &bytes) {
 
 inline std::string slurp(const std::string &path) {
   std::ifstream in(path, std::ios::binary);
-  std::stringstream ss;
-  ss << in.rdbuf();
-  return ss.str();
+  return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
 // Opens an image written to a fresh file.
@@ -54,14 +49,14 @@ inline MCCatalogT *openImage(const std::string &path, const std::string &img) {
   return ilx_catopen(path.c_str(), 0, nullptr);
 }
 
-// A look-up; "-" where the default comes back.
+// A look-up; "-" where the default pointer comes back.
 inline std::string get(MCCatalogT *cat, int set, int key, CodeSetT cs = nullptr) {
   static const char *const kDflt = "-";
   const char *t = ilx_catgets(cat, set, key, kDflt, cs);
   return t == kDflt ? "-" : t;
 }
 
-// Big-endian 32-bit values at byte offset off.
+// Big-endian 32-bit words at byte offset off.
 inline void put32(std::string &img, size_t off, uint32_t v) {
   ASSERT_LE(off + 4, img.size());
   for (int i = 0; i < 4; ++i) img[off + i] = static_cast<char>(v >> (24 - 8 * i));
@@ -83,18 +78,16 @@ inline size_t msgRec(const std::string &img, int set, int i) {
 // Sets an environment variable (or unsets it for null) for one scope.
 class EnvVar {
  public:
-  EnvVar(const char *name, const char *value) : name_(name) {
-    if (const char *old = std::getenv(name)) {
-      old_ = old;
-      had_ = true;
-    }
+  EnvVar(const char *name, const char *value) : name_(name), had_(std::getenv(name) != nullptr) {
+    if (had_) old_ = std::getenv(name);
     value ? setenv(name, value, 1) : unsetenv(name);
   }
   ~EnvVar() { had_ ? setenv(name_.c_str(), old_.c_str(), 1) : unsetenv(name_.c_str()); }
 
  private:
-  std::string name_, old_;
-  bool had_ = false;
+  std::string name_;
+  bool had_;
+  std::string old_;
 };
 
 }  // namespace cattest

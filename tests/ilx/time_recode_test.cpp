@@ -1,94 +1,177 @@
-// Re-coding whole texts, and time formatting and parsing in a code set other
-// than the operating system's (the tests run under a UTF-8 locale, so a
-// Latin-1 handle makes every call re-code).
+// Date and time parsing (century rules, directives, derived fields, beside
+// the C library's strptime), time formatting, and re-coding whole texts. The
+// tests run under a UTF-8 locale, so a Latin-1 handle makes every call re-code.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstring>
 #include <ctime>
 #include <string>
 
+#include "ilx/time_parse.h"
 #include "lumex/cx.h"
 #include "lumex/ilx.h"
 
 namespace {
 
-class Recode : public ::testing::Test {
- protected:
-  void SetUp() override {
-    latin1_ = ilx_cs_new("ISO-8859-1");
-    if (latin1_ == nullptr) GTEST_SKIP() << "no ISO-8859-1 table";
-  }
-  void TearDown() override { ilx_cs_free(latin1_); }
-  CodeSetT latin1_ = nullptr;
-};
-
-TEST_F(Recode, TextsChangeCodeSetBothWays) {
-  char *slot = nullptr;
-  char *u = ilx_s2u(latin1_, "caf\xE9", &slot);
-  ASSERT_NE(nullptr, u);
-  EXPECT_EQ(u, slot);  // a new buffer lands in the slot
-  EXPECT_STREQ("caf\xC3\xA9", u);
-  char own[2 * 5 + 1], *into = own;  // a slot that holds a buffer is written into
-  EXPECT_EQ(own, ilx_u2s(latin1_, u, &into));
-  EXPECT_STREQ("caf\xE9", own);
-  BasMemoryFree(u);
-  CodeSetT utf8 = ilx_cs_new("UTF8");
-  char *c = ilx_strconv(latin1_, utf8, "\xE0 la", nullptr);
-  ASSERT_NE(nullptr, c);
-  EXPECT_STREQ("\xC3\xA0 la", c);
-  char *back = ilx_strconv(utf8, latin1_, c, nullptr);
-  ASSERT_NE(nullptr, back);
-  EXPECT_STREQ("\xE0 la", back);
-  BasMemoryFree(back);
-  BasMemoryFree(c);
-  // A null text gives an empty string, in the slot when there is one.
-  char *e = ilx_u2s(nullptr, nullptr, nullptr);
-  ASSERT_NE(nullptr, e);
-  EXPECT_STREQ("", e);
-  BasMemoryFree(e);
-  slot = nullptr;
-  e = ilx_s2u(nullptr, nullptr, &slot);
-  ASSERT_NE(nullptr, e);
-  EXPECT_EQ(e, slot);
-  EXPECT_STREQ("", e);
-  BasMemoryFree(e);
+// sec, min, hour, mday, mon, year, wday, yday.
+std::array<int, 8> fields(const struct tm &t) {
+  return {t.tm_sec, t.tm_min, t.tm_hour, t.tm_mday, t.tm_mon, t.tm_year, t.tm_wday, t.tm_yday};
 }
 
-TEST_F(Recode, FormattedTimeIsTheCLibrarysInTheHandlesCodeSet) {
+TEST(TimeParse, FieldsAndEndPosition) {
+  // The bytes consumed and sec, min, hour, mday, mon, year; the public call
+  // with no code set gives the same.
+  const struct { const char *text, *format; long len; std::array<int, 6> want; } rows[] = {
+      {"99", "%y", 2, {0, 0, 0, 0, 0, 99}},
+      {"69", "%y", 2, {0, 0, 0, 0, 0, 69}},
+      {"68", "%y", 2, {0, 0, 0, 0, 0, 168}},
+      {"00", "%y", 2, {0, 0, 0, 0, 0, 100}},
+      {"18 75", "%C %y", 5, {0, 0, 0, 0, 0, -25}},
+      {"03 21", "%y %C", 5, {0, 0, 0, 0, 0, 203}},
+      {"19 03", "%C %y", 5, {0, 0, 0, 0, 0, 3}},
+      {"20", "%C", 2, {0, 0, 0, 0, 0, 100}},
+      {"19 2024", "%C %Y", 7, {0, 0, 0, 0, 0, 124}},
+      {"12", "%Ey", 2, {0, 0, 0, 0, 0, 112}},
+      {"0", "%Y", 1, {0, 0, 0, 0, 0, -1900}},
+      {"01/02/03", "%m/%d/%y", 8, {0, 0, 0, 2, 0, 103}},
+      {"12:05:09 AM", "%r", 11, {9, 5, 0, 0, 0, 0}},
+      {"12:05:09 pm", "%r", 11, {9, 5, 12, 0, 0, 0}},
+      {"7:30 PM", "%I:%M %p", 7, {0, 30, 19, 0, 0, 0}},
+      {"07:30 PM", "%H:%M %p", 8, {0, 30, 7, 0, 0, 0}},  // PM leaves a 24-hour clock alone
+      {"23:59:60", "%T", 8, {60, 59, 23, 0, 0, 0}},
+      {"12/31/99 x", "%D ", 9, {0, 0, 0, 31, 11, 99}},  // trailing text stays
+      {"21", "%m%d", 2, {0, 0, 0, 1, 1, 0}},  // "%m" stops after "2": no month starts with 21
+      {"20240315", "%Y%m%d", 8, {0, 0, 0, 15, 2, 124}},
+      {"  5\t\n 6", "%d%n%m", 7, {0, 0, 0, 5, 5, 0}},
+  };
+  for (const auto &r : rows) {
+    SCOPED_TRACE(std::string(r.text) + " / " + r.format);
+    struct tm t = {}, pub = {};
+    const char *end = ilx::parseTime(r.text, r.format, &t);
+    ASSERT_NE(end, nullptr);
+    EXPECT_EQ(end - r.text, r.len);
+    const std::array<int, 8> got = fields(t);
+    EXPECT_EQ((std::array<int, 6>{got[0], got[1], got[2], got[3], got[4], got[5]}), r.want);
+    EXPECT_EQ(ilx_strptime(nullptr, nullptr, r.text, r.format, &pub), end);
+    EXPECT_EQ(fields(pub), got);
+  }
+  // Only a day is parsed; the caller's wild month and year cannot derail.
+  struct tm t = {};
+  t.tm_mon = 2000000000;
+  t.tm_year = -2000000000;
+  ASSERT_NE(nullptr, ilx::parseTime("15", "%d", &t));
+  EXPECT_TRUE(t.tm_wday >= 0 && t.tm_wday <= 6) << t.tm_wday;
+}
+
+TEST(TimeParse, RejectsMismatchesRangesAndUnknownDirectives) {
+  const char *rows[][2] = {
+      {"13", "%m"},   {"00", "%m"},       {"00", "%d"},    {"24", "%H"},     {"0", "%I"},
+      {"367", "%j"},  {"7", "%w"},        {"54", "%U"},    {"2024-01", "%Y/%m"},
+      {"x", "%m"},    {"", "%d"},         {"5", "%Q"},     {"5", "%"},       {"5", "%E"},
+      {"Funday", "%a"}, {"XM", "%p"},     {"a", "%%"},     {"13", "%m%d"},
+      // Day 366 of a 365-day year, and a week-0 day that falls in the year
+      // before, are out of range rather than dates outside the year.
+      {"2023 366", "%Y %j"}, {"2023 00 0", "%Y %U %w"}, {nullptr, "%d"}, {"1", nullptr},
+  };
+  for (auto &r : rows) {
+    struct tm t = {};
+    EXPECT_EQ(nullptr, ilx::parseTime(r[0], r[1], &t)) << (r[0] ? r[0] : "null") << " / " << (r[1] ? r[1] : "null");
+  }
+}
+
+// Where the C library's strptime is defined, every field and the end position
+// agree, derived weekday, day of year and dates from week numbers included.
+TEST(TimeParse, AgreesWithTheCLibrary) {
+  const char *cases[][2] = {
+      {"2024-02-29 13:14:15", "%Y-%m-%d %H:%M:%S"}, {"Thursday March 7 2024", "%A %B %d %Y"},
+      {"thu mar 7 2024", "%a %b %e %Y"},            {"Sep 9 1999 11:00 pm", "%h %d %Y %I:%M %p"},
+      {"2024 060", "%Y %j"},                        {"2024 366", "%Y %j"},
+      {"1999 001", "%Y %j"},                        {"2024 10 3", "%Y %U %w"},
+      {"2024 10 3", "%Y %W %w"},                    {"2023 00 0", "%Y %W %w"},
+      {"2023 52 0", "%Y %U %w"},                    {"2021 01 Mon", "%Y %W %a"},
+      {"06/15/70", "%D"},                           {"15.06.2070 00:00", "%d.%m.%Y %R"},
+      {"1 2 3", "%d %m %y"},                        {"17 99", "%C %y"},
+      {"%5", "%%%d"},                               {"12", "%Om"},
+      {"Monday", "%A"},                             {"Dec", "%b"},
+      {"2000 12 31", "%Y %m %d"},                   {"1900 02 28", "%Y %m %d"},
+      {"2100 03 01", "%Y %m %d"},
+  };
+  for (auto &c : cases) {
+    struct tm mine = {}, theirs = {};
+    const char *a = ilx::parseTime(c[0], c[1], &mine), *b = strptime(c[0], c[1], &theirs);
+    SCOPED_TRACE(std::string(c[0]) + " / " + c[1]);
+    ASSERT_NE(nullptr, b);
+    ASSERT_NE(nullptr, a);
+    EXPECT_EQ(b - c[0], a - c[0]);
+    EXPECT_EQ(fields(theirs), fields(mine));
+  }
+}
+
+TEST(TimeInACodeSet, FormattedAndParsedInTheHandlesCodeSet) {
+  CodeSetT latin1 = ilx_cs_new("ISO-8859-1");
+  ASSERT_NE(latin1, nullptr);
   const struct tm t = {5, 4, 13, 15, 2, 124, 5, 74, 0, 0, nullptr};  // Friday 2024-03-15 13:04:05
   // The result must fit the caller's size in the handle's code set.
   const struct { CodeSetT cs; size_t size; const char *format, *want; } rows[] = {
       {nullptr, 64, "%Y-%m-%d %H:%M:%S", "2024-03-15 13:04:05"},
       {nullptr, 64, nullptr, ""},
       {nullptr, 4, "%Y-%m", ""},  // does not fit
-      {latin1_, 32, "%d \xE9t\xE9 %Y", "15 \xE9t\xE9 2024"},
-      {latin1_, 11, "%d \xE9t\xE9 %Y", ""},
-      {latin1_, 11, "%d\xE9t\xE9 %Y", "15\xE9t\xE9 2024"},
+      {latin1, 32, "%d \xE9t\xE9 %Y", "15 \xE9t\xE9 2024"},
+      {latin1, 11, "%d \xE9t\xE9 %Y", ""},
+      {latin1, 11, "%d\xE9t\xE9 %Y", "15\xE9t\xE9 2024"},
   };
   for (const auto &r : rows) {
-    char out[64];
+    char out[64], theirs[64];
     const size_t n = ilx_strftime(r.cs, nullptr, out, r.size, r.format, &t);
     EXPECT_EQ(std::strlen(r.want), n) << r.format;
     if (n == 0) continue;
     EXPECT_EQ(std::string(r.want), out);
-    char theirs[64];
     if (r.cs != nullptr) continue;
     EXPECT_EQ(std::strftime(theirs, sizeof theirs, r.format, &t), n);
     EXPECT_STREQ(theirs, out);
   }
+  // The parsed position is in the caller's text: "été" takes three bytes
+  // here and six in the UTF-8 copy that is parsed.
+  const char *text = "\xE9t\xE9 2024-03-15 reste";
+  struct tm p = {};
+  EXPECT_EQ(text + 14, ilx_strptime(latin1, nullptr, text, "\xE9t\xE9 %Y-%m-%d", &p));
+  EXPECT_EQ(fields(p), (std::array<int, 8>{0, 0, 0, 15, 2, 124, 5, 74}));
+  EXPECT_EQ(nullptr, ilx_strptime(latin1, nullptr, "\xE8t\xE9 2024", "\xE9t\xE9 %Y", &p));
+  EXPECT_EQ(nullptr, ilx_strptime(latin1, nullptr, nullptr, "%Y", &p));
+  ilx_cs_free(latin1);
 }
 
-TEST_F(Recode, ParsedPositionIsInTheCallersText) {
-  // "été" takes three bytes here and six in the UTF-8 copy that is parsed.
-  const char *text = "\xE9t\xE9 2024-03-15 reste";
-  struct tm t;
-  std::memset(&t, 0, sizeof t);
-  EXPECT_EQ(text + 14, ilx_strptime(latin1_, nullptr, text, "\xE9t\xE9 %Y-%m-%d", &t));
-  EXPECT_EQ(124, t.tm_year);
-  EXPECT_EQ(2, t.tm_mon);
-  EXPECT_EQ(15, t.tm_mday);
-  EXPECT_EQ(nullptr, ilx_strptime(latin1_, nullptr, "\xE8t\xE9 2024", "\xE9t\xE9 %Y", &t));
-  EXPECT_EQ(nullptr, ilx_strptime(latin1_, nullptr, nullptr, "%Y", &t));
+TEST(Recode, TextsChangeCodeSetBothWays) {
+  CodeSetT latin1 = ilx_cs_new("ISO-8859-1"), utf8 = ilx_cs_new("UTF8");
+  ASSERT_NE(latin1, nullptr);
+  char *slot = nullptr;
+  char *u = ilx_s2u(latin1, "caf\xE9", &slot);
+  ASSERT_NE(nullptr, u);
+  EXPECT_EQ(u, slot);  // a new buffer lands in the slot
+  EXPECT_STREQ("caf\xC3\xA9", u);
+  char own[2 * 5 + 1], *into = own;  // a slot that holds a buffer is written into
+  EXPECT_EQ(own, ilx_u2s(latin1, u, &into));
+  EXPECT_STREQ("caf\xE9", own);
+  char *c = ilx_strconv(latin1, utf8, "\xE0 la", nullptr);
+  ASSERT_NE(nullptr, c);
+  EXPECT_STREQ("\xC3\xA0 la", c);
+  char *back = ilx_strconv(utf8, latin1, c, nullptr);
+  ASSERT_NE(nullptr, back);
+  EXPECT_STREQ("\xE0 la", back);
+  for (char *s : {u, c, back}) BasMemoryFree(s);
+  // A null text gives an empty string, in the slot when there is one.
+  u = ilx_u2s(nullptr, nullptr, nullptr);
+  ASSERT_NE(nullptr, u);
+  EXPECT_STREQ("", u);
+  BasMemoryFree(u);
+  slot = nullptr;
+  u = ilx_s2u(nullptr, nullptr, &slot);
+  ASSERT_NE(nullptr, u);
+  EXPECT_EQ(u, slot);
+  EXPECT_STREQ("", u);
+  BasMemoryFree(u);
+  ilx_cs_free(latin1);
 }
 
 }  // namespace
