@@ -1,12 +1,11 @@
 // The catalog compiler: message source parsing and its errors, the program's
 // runs (merging, failures that leave nothing behind, dumps), and agreement
 // with the C library's gencat.
-#include <dirent.h>
 #include <nl_types.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 
-#include <algorithm>
+#include <filesystem>
 #include <map>
 #include <random>
 #include <set>
@@ -30,27 +29,12 @@ std::string parse(const std::string &src, Messages &m) {
 
 TEST(MessageSource, DirectivesMessagesAndEscapes) {
   Messages m;
-  ASSERT_EQ(parse("$ a comment\n"
-                  "1 before any set\n"
-                  "$set 3 the third set\n"
-                  "2 tab\\there\\nnew line \\\\ \\101\\60x\n"
-                  "5  leading blank kept\n"
-                  "6 \n"
-                  "7 one \\\n"
-                  "two\r\n"
-                  "\n"
-                  "$quote \"\n"
-                  "8 \"quoted \\\" text\"  \n"
-                  "9 unquoted \" stays\n"
-                  "$quote\n"
-                  "10 \"plain\"\n"
-                  "$set 1\n"
-                  "1 redefined\n"
-                  "2 gone\n"
-                  "2\n"
-                  "$set 9\n"
-                  "1 whole set removed\n"
-                  "$delset 9 comment\n", m), "ok");
+  // Comments, sets, escapes, blanks, continuations, quoting, deletions.
+  ASSERT_EQ(parse("$ a comment\n1 before any set\n$set 3 the third set\n"
+                  "2 tab\\there\\nnew line \\\\ \\101\\60x\n5  leading blank kept\n6 \n"
+                  "7 one \\\ntwo\r\n\n$quote \"\n8 \"quoted \\\" text\"  \n9 unquoted \" stays\n"
+                  "$quote\n10 \"plain\"\n$set 1\n1 redefined\n2 gone\n2\n"
+                  "$set 9\n1 whole set removed\n$delset 9 comment\n", m), "ok");
   EXPECT_EQ(m, (Messages{{1, {{1, "redefined"}}},
                          {3,
                           {{2, "tab\there\nnew line \\ A0x"}, {5, " leading blank kept"}, {6, ""},
@@ -98,12 +82,14 @@ TEST(MessageSource, ErrorsNameTheFileAndLine) {
 
 // Runs lmxgencat in dir ('@' in args stands for its path): the exit status,
 // with the standard output and error in out and err.
-int run(const TempDir &dir, std::string args, std::string *out = nullptr, std::string *err = nullptr) {
+int run(const TempDir &dir, std::string args, std::string *out = nullptr,
+        std::string *err = nullptr) {
   for (size_t p; (p = args.find('@')) != std::string::npos;) args.replace(p, 1, dir.path());
-  const std::string cmd = LMXGENCAT_PATH " " + args + " >" + dir / ".out" + " 2>" + dir / ".err";
+  TempDir tmp;
+  const std::string cmd = LMXGENCAT_PATH " " + args + " >" + tmp / "o" + " 2>" + tmp / "e";
   const int st = std::system(cmd.c_str());
-  if (out) *out = slurp(dir / ".out");
-  if (err) *err = slurp(dir / ".err");
+  if (out) *out = slurp(tmp / "o");
+  if (err) *err = slurp(tmp / "e");
   return WIFEXITED(st) ? WEXITSTATUS(st) : -1;
 }
 
@@ -128,6 +114,8 @@ TEST(Lmxgencat, ProgramRuns) {
   for (const auto &[name, text] : files) write(dir / name, text);
   ASSERT_EQ(chmod((dir / "real.cat").c_str(), 0640), 0);
   ASSERT_EQ(symlink("real.cat", (dir / "link.cat").c_str()), 0);
+  const std::string usage =
+      "usage: lmxgencat [-o] [-r] CATALOG SOURCE... | --dump CATALOG [OUTPUT] | --help\n";
   // Arguments, exit status, and the expected standard output and error.
   const struct { const char *args; int exit; std::string out, err; } steps[] = {
       // A round trip: the dump compiles to the same bytes.
@@ -145,8 +133,8 @@ TEST(Lmxgencat, ProgramRuns) {
       {"--dump @/good.msg", 1, "", "lmxgencat: @/good.msg: not a readable message catalog\n"},
       {"--dump @/l.cat", 1, "", "lmxgencat: @/l.cat: message 7 of set 2 is not UTF-8 text; "
                                 "its source would not compile again\n"},
-      {"", 2, "", "usage: lmxgencat [-o] [-r] CATALOG SOURCE... | --dump CATALOG [OUTPUT] | --help\n"},
-      {"@/only.cat", 2, "", "usage: lmxgencat [-o] [-r] CATALOG SOURCE... | --dump CATALOG [OUTPUT] | --help\n"},
+      {"", 2, "", usage},
+      {"@/only.cat", 2, "", usage},
       // Merging into what the catalog holds, unless replacing.
       {"@/m.cat @/one.msg", 0, "", ""},
       {"@/m.cat @/two.msg", 0, "", ""},
@@ -159,7 +147,8 @@ TEST(Lmxgencat, ProgramRuns) {
       {"--dump @/m.cat", 0, "$set 1\n2 changed\n3 third\n", ""},
       // A file that is not a catalog is left alone; an empty file is an empty catalog.
       {"@/notes.txt @/two.msg", 1, "",
-       "lmxgencat: @/notes.txt: not a message catalog; it is left alone (--replace overwrites it)\n"},
+       "lmxgencat: @/notes.txt: not a message catalog; it is left alone "
+       "(--replace overwrites it)\n"},
       {"@/empty.cat @/two.msg", 0, "", ""},
       // Through a link, into the file it points to.
       {"@/link.cat @/n.msg", 0, "", ""},
@@ -181,16 +170,13 @@ TEST(Lmxgencat, ProgramRuns) {
   // the link stays and the file it points to keeps its permissions.
   EXPECT_EQ(slurp(dir / "x.cat"), cattest::image({{1, {{1, "good"}}}}));
   EXPECT_EQ(slurp(dir / "notes.txt"), "precious notes\n");
-  std::vector<std::string> names;
-  DIR *d = opendir(dir.path().c_str());
-  while (dirent *e = readdir(d))
-    if (e->d_name[0] != '.') names.push_back(e->d_name);
-  closedir(d);
-  std::sort(names.begin(), names.end());
-  EXPECT_EQ(names, (std::vector<std::string>{"a.msg", "again.cat", "app.cat", "b.msg", "bad.msg",
-                                             "del.msg", "dump.msg", "empty.cat", "empty.msg", "good.msg",
-                                             "l.cat", "link.cat", "m.cat", "n.msg", "notes.txt", "one.msg",
-                                             "real.cat", "two.msg", "x.cat"}));
+  std::set<std::string> names;
+  for (const auto &e : std::filesystem::directory_iterator(dir.path()))
+    names.insert(e.path().filename());
+  EXPECT_EQ(names, (std::set<std::string>{"a.msg", "again.cat", "app.cat", "b.msg", "bad.msg",
+                                          "del.msg", "dump.msg", "empty.cat", "empty.msg",
+                                          "good.msg", "l.cat", "link.cat", "m.cat", "n.msg",
+                                          "notes.txt", "one.msg", "real.cat", "two.msg", "x.cat"}));
   struct stat st;
   ASSERT_EQ(lstat((dir / "link.cat").c_str(), &st), 0);
   EXPECT_TRUE(S_ISLNK(st.st_mode));
@@ -252,7 +238,8 @@ TEST(Lmxgencat, AgreesWithTheCLibraryGencat) {
     write(dir / "a.msg", a);
     write(dir / "b.msg", b);
     const std::string g = "gencat " + dir / ("g" + n + ".cat") + " ";
-    ASSERT_EQ(std::system((g + dir / "a.msg && " + g + dir / "b.msg").c_str()), 0) << a << "--\n" << b;
+    ASSERT_EQ(std::system((g + dir / "a.msg && " + g + dir / "b.msg").c_str()), 0)
+        << a << "--\n" << b;
     // lmxgencat refuses to write a catalog without messages; gencat writes
     // an empty one. Both then hold no text.
     for (const char *src : {"a.msg", "b.msg"}) {
