@@ -10,7 +10,6 @@
 #include <random>
 #include <set>
 #include <string>
-#include <vector>
 
 #include "catalog_fixture.h"
 #include "msg_source.h"
@@ -122,8 +121,7 @@ TEST(Lmxgencat, ProgramRuns) {
       {"@/app.cat @/a.msg @/b.msg", 0, "", ""},
       {"--dump @/app.cat", 0, "$set 1\n1 one one\\n\n2 replaced by the second file\n$set 2\n"
                               "1 zwei eins\n3 \\ttab \xe2\x82\xac\n$set 40\n100 hundred\n", ""},
-      {"--dump @/app.cat @/dump.msg", 0, "", ""},
-      {"@/again.cat @/dump.msg", 0, "", ""},
+      {"--dump @/app.cat @/dump.msg", 0, "", ""}, {"@/again.cat @/dump.msg", 0, "", ""},
       {"@/x.cat @/good.msg", 0, "", ""},
       {"@/x.cat @/bad.msg", 1, "", "@/bad.msg:3: unknown escape \\z\n"},
       {"@/y.cat @/missing.msg", 1, "", "lmxgencat: @/missing.msg: No such file or directory\n"},
@@ -133,11 +131,9 @@ TEST(Lmxgencat, ProgramRuns) {
       {"--dump @/good.msg", 1, "", "lmxgencat: @/good.msg: not a readable message catalog\n"},
       {"--dump @/l.cat", 1, "", "lmxgencat: @/l.cat: message 7 of set 2 is not UTF-8 text; "
                                 "its source would not compile again\n"},
-      {"", 2, "", usage},
-      {"@/only.cat", 2, "", usage},
+      {"", 2, "", usage}, {"@/only.cat", 2, "", usage},
       // Merging into what the catalog holds, unless replacing.
-      {"@/m.cat @/one.msg", 0, "", ""},
-      {"@/m.cat @/two.msg", 0, "", ""},
+      {"@/m.cat @/one.msg", 0, "", ""}, {"@/m.cat @/two.msg", 0, "", ""},
       {"--dump @/m.cat", 0, "$set 1\n1 first\n2 changed\n3 third\n$set 2\n1 other set\n", ""},
       {"@/m.cat @/del.msg", 0, "", ""},
       {"--dump @/m.cat", 0, "$set 1\n2 changed\n3 third\n", ""},
@@ -150,8 +146,7 @@ TEST(Lmxgencat, ProgramRuns) {
        "lmxgencat: @/notes.txt: not a message catalog; it is left alone "
        "(--replace overwrites it)\n"},
       {"@/empty.cat @/two.msg", 0, "", ""},
-      // Through a link, into the file it points to.
-      {"@/link.cat @/n.msg", 0, "", ""},
+      {"@/link.cat @/n.msg", 0, "", ""},  // through the link, into the file it points to
       {"--dump @/real.cat", 0, "$set 1\n1 text\n2 more\n", ""},
   };
   for (const auto &s : steps) {
@@ -206,16 +201,12 @@ std::string randomSource(std::mt19937 &rng) {
   for (int lines = 1 + pick(10); lines > 0; --lines) {
     const int kind = pick(20);
     if (kind < 2) {
-      set = 1 + pick(4);
-      src += "$set " + std::to_string(set) + "\n";
+      src += "$set " + std::to_string(set = 1 + pick(4)) + "\n";
     } else if (kind == 3) {
       src += "$ a comment\n";
     } else if (kind == 4) {
-      quoting = !quoting;
-      src += quoting ? "$quote \"\n" : "$quote\n";
-    } else {
-      const int msg = 1 + pick(6);
-      if (!used.insert({set, msg}).second) continue;
+      src += (quoting = !quoting) ? "$quote \"\n" : "$quote\n";
+    } else if (const int msg = 1 + pick(6); used.insert({set, msg}).second) {
       std::string text;
       for (int n = 1 + pick(6); n > 0; --n) text += kPieces[pick(sizeof kPieces / sizeof *kPieces)];
       if (quoting && pick(2)) text = "\"" + text + (pick(3) ? "\\\"" : "") + "\"";
