@@ -16,14 +16,11 @@
 namespace cattest {
 
 // A fresh folder under /tmp, removed with its contents at the end.
-class TempDir {
- public:
+struct TempDir {
   TempDir() : path_(mkdtemp(std::string("/tmp/lmxcat.XXXXXX").data())) {}
   ~TempDir() { std::system(("rm -rf '" + path_ + "'").c_str()); }
   const std::string &path() const { return path_; }
   std::string operator/(const std::string &name) const { return path_ + "/" + name; }
-
- private:
   const std::string path_;
 };
 
@@ -32,23 +29,18 @@ inline std::string image(const lmxgencat::Messages &msgs) {
   EXPECT_TRUE(lmxgencat::buildCatalog(msgs, img, err)) << err;
   return img;
 }
-
 inline void writeFile(const std::string &path, const std::string &bytes) {
   std::string err;
   ASSERT_TRUE(lmxgencat::writeFileAtomically(path, bytes, err)) << err;
 }
-
 inline std::string slurp(const std::string &path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), {});
 }
-
-// Opens an image written to a fresh file.
 inline MCCatalogT *openImage(const std::string &path, const std::string &img) {
   writeFile(path, img);
   return ilx_catopen(path.c_str(), 0, nullptr);
 }
-
 // A look-up; "-" where the default pointer comes back.
 inline std::string get(MCCatalogT *cat, int set, int key, CodeSetT cs = nullptr) {
   static const char *const kDflt = "-";
@@ -56,7 +48,8 @@ inline std::string get(MCCatalogT *cat, int set, int key, CodeSetT cs = nullptr)
   return t == kDflt ? "-" : t;
 }
 
-// Big-endian 32-bit words at byte offset off.
+// Big-endian 32-bit words at byte offset off, and the offsets inside an image
+// made by lmxgencat's writer.
 inline void put32(std::string &img, size_t off, uint32_t v) {
   ASSERT_LE(off + 4, img.size());
   for (int i = 0; i < 4; ++i) img[off + i] = static_cast<char>(v >> (24 - 8 * i));
@@ -66,8 +59,6 @@ inline uint32_t get32(const std::string &img, size_t off) {
   for (int i = 0; i < 4; ++i) v = (v << 8) | static_cast<unsigned char>(img[off + i]);
   return v;
 }
-
-// Byte offsets inside an image made by lmxgencat's writer.
 constexpr size_t kHdrNumSets = 20;
 inline size_t setRec(int i) { return 28 + 28 * static_cast<size_t>(i); }
 enum SetField { kSetNo = 0, kNext = 4, kMsgOff = 8, kTextOff = 12, kTextLen = 16, kNumMsgs = 20, kInvalid = 24 };

@@ -1,6 +1,7 @@
 // Reading catalogs: look-ups over sparse set and message numbers, code sets,
 // damaged files that must only make sets or messages missing, and the index
 // against plain binary searches over generated catalogs.
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
@@ -15,7 +16,8 @@ namespace {
 
 TEST(CatalogLookup, TextsInUtf8TheDefaultCodeSetAndATableCodeSet) {
   // é, €, grüße, and 中 that neither single-byte code set holds.
-  const lmxgencat::Messages msgs{{1, {{1, "caf\xc3\xa9"}, {2, "plain"}}}, {2, {{1, "\xe2\x82\xac 5"}}},
+  const lmxgencat::Messages msgs{{1, {{1, "caf\xc3\xa9"}, {2, "plain"}}},
+                                 {2, {{1, "\xe2\x82\xac 5"}}},
                                  {4, {{3, "gr\xc3\xbc\xc3\x9f" "e"}, {4, "\xe4\xb8\xad"}}},
                                  {5, {{1, "\xc3\xa0"}}}};
   TempDir dir;
@@ -198,22 +200,25 @@ TEST(CatalogIndex, FindsExactlyWhatASearchByNumberFinds) {
     std::vector<int32_t> msgKeys{-1, 0, INT32_MIN, INT32_MAX, 1, 2};
     for (const auto &[s, texts] : msgs) {
       setKeys.insert(setKeys.end(), {s - 1, s, s + 1});
-      for (const auto &e : texts) msgKeys.insert(msgKeys.end(), {e.first - 1, e.first, e.first + 1});
+      for (const auto &[k, text] : texts) msgKeys.insert(msgKeys.end(), {k - 1, k, k + 1});
       msgKeys.push_back(texts.rbegin()->first + 1000000);
     }
+    std::sort(msgKeys.begin(), msgKeys.end());
+    msgKeys.erase(std::unique(msgKeys.begin(), msgKeys.end()), msgKeys.end());
     size_t found = 0;
+    const lmxgencat::Messages::mapped_type kNone;
     for (int32_t s : setKeys) {
       MCSetT *set = search(cat->sets, cat->numSets, s, [](const MCSetT &r) { return r.setNo; });
       if (set && set->loadState != 0 && !ilx::catalogLoadSet(cat, set)) set = nullptr;
+      const auto &texts = msgs.count(s) ? msgs.at(s) : kNone;  // undamaged: the source's texts
       for (int32_t k : msgKeys) {
         const MCMsgT *msg = set == nullptr || set->loadState != 0 ? nullptr
             : search(set->msgs, set->msgCount, k, [](const MCMsgT &r) { return r.msgNo; });
         const char *got = ilx_catgets(cat, s, k, dflt, nullptr);
-        ASSERT_EQ(got, msg ? msgLocal(set, msg) : dflt) << "round " << round << " " << s << "/" << k;
-        const auto it = msgs.find(s);
-        if (round % 4 != 3) {  // undamaged: the source's texts
-          const bool there = it != msgs.end() && it->second.count(k);
-          ASSERT_STREQ(got, there ? it->second.at(k).c_str() : dflt) << round << " " << s << "/" << k;
+        ASSERT_EQ(got, msg ? msgLocal(set, msg) : dflt) << round << " " << s << "/" << k;
+        const auto t = texts.find(k);
+        if (round % 4 != 3) {
+          ASSERT_STREQ(got, t != texts.end() ? t->second.c_str() : dflt) << s << "/" << k;
         }
         found += msg != nullptr;
       }

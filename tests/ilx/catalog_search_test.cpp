@@ -39,10 +39,12 @@ TEST(CatalogTemplate, DirectivesLocalePartsAndLengthLimit) {
 // A folder with catalog files at chosen relative places.
 class CatalogSearch : public ::testing::Test {
  protected:
-  void make(const std::string &rel) {
+  // Writes a catalog whose message 1/1 is its relative path; its full path.
+  std::string make(const std::string &rel) {
     for (size_t pos = 0; (pos = rel.find('/', pos)) != std::string::npos; ++pos)
       mkdir((dir_ / rel.substr(0, pos)).c_str(), 0700);
     cattest::writeFile(dir_ / rel, cattest::image({{1, {{1, rel}}}}));
+    return dir_ / rel;
   }
   // Which file was found, relative to the folder; "" when none.
   std::string find(const char *name, int flags, const char *locale) {
@@ -131,82 +133,71 @@ TEST(Nlspath, SetAndPrependKeepTheEnvironmentConsistent) {
 
 // --- the cache: shared handles, closing, growth and eviction ---
 
-std::string makeCatalog(const TempDir &dir, const std::string &name) {
-  cattest::writeFile(dir / name, cattest::image({{1, {{1, name}}}}));
-  return dir / name;
-}
-
-TEST(CatalogCache, SharedHandlesCloseOnceAndStayValid) {
-  TempDir dir;
-  const std::string p = makeCatalog(dir, "shared.cat");
+TEST_F(CatalogSearch, CachedHandlesAreSharedCloseOnceAndStayValid) {
+  const std::string p = make("shared.cat");
   MCCatalogT *a = ilx_catopen(p.c_str(), 0, nullptr);
   ASSERT_NE(a, nullptr);
   EXPECT_EQ(ilx_catopen(p.c_str(), 0, nullptr), a);
   EXPECT_EQ(ilx_catclose(a), 0);
   EXPECT_EQ(ilx_catclose(a), -1);
   EXPECT_EQ(ilx_catclose(nullptr), -1);
-  // A closed catalog stays cached and its texts stay valid.
-  EXPECT_STREQ(ilx_catgets(a, 1, 1, "d", nullptr), "shared.cat");
+  EXPECT_STREQ(ilx_catgets(a, 1, 1, "d", nullptr), "shared.cat");  // closed, still cached
   EXPECT_EQ(ilx_catopen(p.c_str(), 0, nullptr), a);
   EXPECT_EQ(ilx_catclose(a), 0);
   // Files that are not catalogs are not cached.
-  cattest::writeFile(dir / "junk.cat", "not a catalog at all, but long enough");
+  cattest::writeFile(dir_ / "junk.cat", "not a catalog at all, but long enough");
   const size_t before = ilx::cacheCount();
-  EXPECT_EQ(ilx_catopen((dir / "junk.cat").c_str(), 0, nullptr), nullptr);
+  EXPECT_EQ(ilx_catopen((dir_ / "junk.cat").c_str(), 0, nullptr), nullptr);
   EXPECT_EQ(ilx::cacheCount(), before);
   // The XPG wrappers use the all-ones handle for failures.
-  EXPECT_EQ(rmc_catopen((dir / "absent.cat").c_str(), 0), RMC_CATD_ERR);
+  EXPECT_EQ(rmc_catopen((dir_ / "absent.cat").c_str(), 0), RMC_CATD_ERR);
   EXPECT_STREQ(rmc_catgets(RMC_CATD_ERR, 1, 1, "dflt"), "dflt");
   EXPECT_EQ(rmc_catclose(RMC_CATD_ERR), -1);
-  MCCatalogT *cat = rmc_catopen(makeCatalog(dir, "rmc.cat").c_str(), 0);
+  MCCatalogT *cat = rmc_catopen(make("rmc.cat").c_str(), 0);
   ASSERT_NE(cat, RMC_CATD_ERR);
   EXPECT_STREQ(rmc_catgets(cat, 1, 1, "dflt"), "rmc.cat");
   EXPECT_EQ(rmc_catclose(cat), 0);
   EXPECT_EQ(rmc_catclose(cat), -1);
 }
 
-// Needs an empty cache: runs in a fresh process.
-void growthAndEviction() {
-  ASSERT_EQ(ilx::cacheCapacity(), 0u);
-  TempDir dir;
-  auto open = [&](const std::string &name) {
-    return ilx_catopen(makeCatalog(dir, name).c_str(), 0, nullptr);
+TEST_F(CatalogSearch, CacheGrowsOnlyWhenEveryCatalogIsOpen) {
+  const auto scenario = [&] {
+    ASSERT_EQ(ilx::cacheCapacity(), 0u);
+    auto open = [&](const std::string &name) { return ilx_catopen(make(name).c_str(), 0, nullptr); };
+    std::vector<MCCatalogT *> cats;
+    for (int i = 0; i < 20; ++i) {
+      cats.push_back(open("c" + std::to_string(i)));
+      ASSERT_NE(cats.back(), nullptr);
+      // Ten slots first; the eleventh catalog finds all open and doubles them.
+      EXPECT_EQ(ilx::cacheCapacity(), i < 10 ? 10u : 20u) << i;
+    }
+    // Close 3, 7 and 12; reopen and close 3 so that 7 carries the oldest stamp.
+    for (int i : {3, 7, 12}) ilx_catclose(cats[i]);
+    EXPECT_EQ(open("c3"), cats[3]);
+    ilx_catclose(cats[3]);
+    // Each new catalog evicts the oldest closed one, 7, then 12, then 3, and
+    // the cache keeps its size: whether 7, 12 and 3 are cached, and the size.
+    std::string cached;
+    for (const char *name : {"new1", "new2", "new3"}) {
+      ASSERT_NE(open(name), nullptr);
+      for (int i : {7, 12, 3}) cached += ilx::cacheIsCached(cats[i]) ? "1" : "0";
+      cached += " " + std::to_string(ilx::cacheCapacity()) + ", ";
+    }
+    EXPECT_EQ(cached, "011 20, 001 20, 000 20, ");
+    // Nothing closed any more: the next catalog doubles the cache again.
+    ASSERT_NE(open("new4"), nullptr);
+    EXPECT_EQ(ilx::cacheCapacity(), 40u);
+    EXPECT_EQ(ilx::cacheCount(), 21u);
   };
-  std::vector<MCCatalogT *> cats;
-  for (int i = 0; i < 20; ++i) {
-    cats.push_back(open("c" + std::to_string(i)));
-    ASSERT_NE(cats.back(), nullptr);
-    // Ten slots first; the eleventh catalog finds all open and doubles them.
-    EXPECT_EQ(ilx::cacheCapacity(), i < 10 ? 10u : 20u) << i;
-  }
-  EXPECT_EQ(ilx::cacheCount(), 20u);
-  // Close 3, 7 and 12; reopen and close 3 so that 7 carries the oldest stamp.
-  for (int i : {3, 7, 12}) ilx_catclose(cats[i]);
-  EXPECT_EQ(ilx_catopen((dir / "c3").c_str(), 0, nullptr), cats[3]);
-  ilx_catclose(cats[3]);
-  // Each new catalog evicts the oldest closed one, 7, then 12, then 3, and
-  // the cache keeps its size: whether 7, 12 and 3 are cached, and the size.
-  std::string cached;
-  for (const char *name : {"new1", "new2", "new3"}) {
-    ASSERT_NE(open(name), nullptr);
-    for (int i : {7, 12, 3}) cached += ilx::cacheIsCached(cats[i]) ? "1" : "0";
-    cached += " " + std::to_string(ilx::cacheCapacity()) + ", ";
-  }
-  EXPECT_EQ(cached, "011 20, 001 20, 000 20, ");
-  // Nothing closed any more: the next catalog doubles the cache again.
-  ASSERT_NE(open("new4"), nullptr);
-  EXPECT_EQ(ilx::cacheCapacity(), 40u);
-  EXPECT_EQ(ilx::cacheCount(), 21u);
-}
-
-TEST(CatalogCache, GrowsOnlyWhenEveryCatalogIsOpen) {
-  GTEST_FLAG_SET(death_test_style, "threadsafe");  // a fresh process runs only this test
+  // It needs an empty cache: a fresh process runs only this test, and shows
+  // its failures on its standard error.
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
   EXPECT_EXIT(
       {
-        testing::TestPartResultArray failures;  // the child's failures, shown on its stderr
+        testing::TestPartResultArray failures;
         {
           testing::ScopedFakeTestPartResultReporter reporter(&failures);
-          growthAndEviction();
+          scenario();
         }
         for (int i = 0; i < failures.size(); ++i)
           std::fprintf(stderr, "%s\n", failures.GetTestPartResult(i).message());

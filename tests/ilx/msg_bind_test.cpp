@@ -23,24 +23,16 @@ std::string bind(const char *fmt, std::vector<const char *> args, const char *ca
 }
 
 TEST(MsgBind, ArgumentListsAndFaultyDirectives) {
-  const std::string ones(400, '1'), longNo = "%" + ones + "$s";
   // Faulty directives leave markers and binding goes on.
+  const std::string ones(400, '1'), longNo = "%" + ones + "$s";
   const struct { std::string fmt; std::vector<const char *> args; std::string want; } rows[] = {
-      {"%2$s-%1$s", {"a", "b"}, "b-a"},
-      {"<%s>", {"a", "b"}, "<a>"},
-      {"%1.2$s", {"a", "b"}, "ab"},
-      {"%0$s", {"a", "b"}, "ab"},
-      {"%2.$s", {"a", "b"}, "bab"},  // an empty number means all
-      {"%5$s", {"a", "b"}, "(null)"},
-      {"%99999999999999999999$s|", {"a"}, "(null)|"},
-      {"%1$ls %%", {"x"}, "x %"},
-      {"%1$s", {nullptr}, "(null)"},
-      {"no directives", {}, "no directives"},
-      {"%s", {}, "(null)"},
-      {"end %", {"a"}, "end *bogus format %*"},
-      {"%2s!", {"a", "b"}, "*expecting $*s!"},
+      {"%2$s-%1$s", {"a", "b"}, "b-a"}, {"<%s>", {"a", "b"}, "<a>"}, {"%1.2$s", {"a", "b"}, "ab"},
+      {"%0$s", {"a", "b"}, "ab"}, {"%2.$s", {"a", "b"}, "bab"},  // an empty number means all
+      {"%5$s", {"a", "b"}, "(null)"}, {"%99999999999999999999$s|", {"a"}, "(null)|"},
+      {"%1$ls %%", {"x"}, "x %"}, {"%1$s", {nullptr}, "(null)"}, {"%s", {}, "(null)"},
+      {"no directives", {}, "no directives"}, {"end %", {"a"}, "end *bogus format %*"},
+      {"%2s!", {"a", "b"}, "*expecting $*s!"}, {"%1$", {"a"}, "*don't know what to do with fmt*"},
       {"%d and %1$s", {"a"}, "*don't know what to do with fmt* and a"},
-      {"%1$", {"a"}, "*don't know what to do with fmt*"},
       {longNo, {"a"}, "*expecting positional #*" + ones + "$s"},
   };
   for (const auto &r : rows) EXPECT_EQ(bind(r.fmt.c_str(), r.args), r.want) << r.fmt;
@@ -75,9 +67,10 @@ TEST(MsgBind, FormatComesFromTheCatalogOfTheEnvironmentLocale) {
   mkdir((dir / "de").c_str(), 0700);
   cattest::writeFile(dir / "de/app.cat", cattest::image({{2, {{7, "%2$s vor %1$s"}}}}));
   EnvVar nls("NLSPATH", (dir.path() + "/%l/%N.cat").c_str()), all("LC_ALL", "de_DE.UTF-8");
-  EXPECT_EQ(bind("%1$s before %2$s", {"a", "b"}, "app", 2, 7), "b vor a");
-  EXPECT_EQ(bind("%1$s before %2$s", {"a", "b"}, "app", 2, 8), "a before b");
-  EXPECT_EQ(bind("%1$s before %2$s", {"a", "b"}, "nothere", 2, 7), "a before b");
+  const char *const fmt = "%1$s before %2$s";
+  EXPECT_EQ(bind(fmt, {"a", "b"}, "app", 2, 7), "b vor a");
+  EXPECT_EQ(bind(fmt, {"a", "b"}, "app", 2, 8), "a before b");
+  EXPECT_EQ(bind(fmt, {"a", "b"}, "nothere", 2, 7), "a before b");
 }
 
 }  // namespace
