@@ -61,17 +61,13 @@ TEST(DamagedCatalog, OnlyMakesSetsOrMessagesMissing) {
   const std::string good = image({{1, {{1, "a"}, {2, "bb"}, {3, "ccc"}}}, {2, {{1, "x"}}}});
   const size_t s0 = setRec(0), m0 = msgRec(good, 0, 0), m1 = msgRec(good, 0, 1);
   const std::pair<size_t, uint32_t> hdr1{kHdrNumSets, 1};  // counts only the usable set records
-  const std::vector<std::string> gone1{"-", "-", "-", "-", "x"};
+  const std::vector<std::string> gone1{"-", "-", "-", "-", "x"};  // set 1 missing
   EXPECT_EQ(good.substr(0, 8), "*nazgul*");
-  // Word patches, the sets counted after opening (0: refused), and the texts
-  // of these keys.
+  // Word patches, the sets counted after opening (0: refused), the texts of these keys.
   const int keys[][2] = {{1, 1}, {1, 2}, {1, 3}, {1, 5}, {2, 1}};
-  const struct Row {
-    const char *what;
-    std::vector<std::pair<size_t, uint32_t>> patches;
-    int sets;
-    std::vector<std::string> want;
-  } rows[] = {
+  using Patches = std::vector<std::pair<size_t, uint32_t>>;
+  using Texts = std::vector<std::string>;
+  const struct { const char *what; Patches patches; int sets; Texts want; } rows[] = {
       {"intact", {}, 2, {"a", "bb", "ccc", "-", "x"}},
       {"invalid set record", {{s0 + kInvalid, 1}, hdr1}, 1, gone1},
       {"invalid set record counted", {{s0 + kInvalid, 1}}, 0, {}},
@@ -91,16 +87,14 @@ TEST(DamagedCatalog, OnlyMakesSetsOrMessagesMissing) {
       // "ccc" asks 7 bytes each: the first two fit, the third is missing.
       {"overlapping texts", {{m0 + 4, 5}, {m1 + 4, 5}, {m1 + 16, 5}}, 2,
        {"ccc", "ccc", "-", "-", "x"}},
-      {"bad magic", {{0, 0x586E617A}}, 0, {}},  // "Xnaz"
-      {"version 2", {{8, 2}}, 0, {}},
-      {"no sets", {{kHdrNumSets, 0}}, 0, {}},
-      {"no room for so many sets", {{kHdrNumSets, 0x7FFFFFFF}}, 0, {}},
+      {"bad magic \"Xnaz\"", {{0, 0x586E617A}}, 0, {}}, {"version 2", {{8, 2}}, 0, {}},
+      {"no sets", {{kHdrNumSets, 0}}, 0, {}}, {"too many sets", {{kHdrNumSets, 0x7FFFFFFF}}, 0, {}},
       {"first set before the file", {{24, 0xFFFFFF00}}, 0, {}},
       {"invalid record looping", {{s0 + kInvalid, 1}, {s0 + kNext, uint32_t(s0)}}, 0, {}},
   };
   TempDir dir;
   int n = 0;
-  for (const Row &r : rows) {
+  for (const auto &r : rows) {
     SCOPED_TRACE(r.what);
     std::string img = good;
     for (const auto &[off, value] : r.patches) put32(img, off, value);
@@ -119,9 +113,8 @@ TEST(DamagedCatalog, OnlyMakesSetsOrMessagesMissing) {
   for (size_t len = 0; len < good.size(); ++len) {
     MCCatalogT *cat = openImage(dir / ("t" + std::to_string(len)), good.substr(0, len));
     if (!cat) continue;
-    const std::string a = get(cat, 1, 2), b = get(cat, 2, 1);
-    EXPECT_TRUE(a == "bb" || a == "-") << len;
-    EXPECT_TRUE(b == "x" || b == "-") << len;
+    EXPECT_TRUE(get(cat, 1, 2) == "bb" || get(cat, 1, 2) == "-") << len;
+    EXPECT_TRUE(get(cat, 2, 1) == "x" || get(cat, 2, 1) == "-") << len;
     ilx_catclose(cat);
   }
 }
