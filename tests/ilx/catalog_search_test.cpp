@@ -1,6 +1,6 @@
 // Finding catalog files (NLSPATH handling, template expansion, the locale
-// candidates with the flags that switch them off) and the catalog cache.
-#include <gtest/gtest-spi.h>
+// candidates with the flags that switch them off), the catalog cache, and
+// binding arguments into message formats from catalogs.
 #include <sys/stat.h>
 
 #include <cstdio>
@@ -39,11 +39,13 @@ TEST(CatalogTemplate, DirectivesLocalePartsAndLengthLimit) {
 // A folder with catalog files at chosen relative places.
 class CatalogSearch : public ::testing::Test {
  protected:
-  // Writes a catalog whose message 1/1 is its relative path; its full path.
-  std::string make(const std::string &rel) {
+  // Writes a catalog, by default one whose message 1/1 is its relative path;
+  // its full path.
+  std::string make(const std::string &rel, lmxgencat::Messages msgs = {}) {
     for (size_t pos = 0; (pos = rel.find('/', pos)) != std::string::npos; ++pos)
       mkdir((dir_ / rel.substr(0, pos)).c_str(), 0700);
-    cattest::writeFile(dir_ / rel, cattest::image({{1, {{1, rel}}}}));
+    if (msgs.empty()) msgs[1][1] = rel;
+    cattest::writeFile(dir_ / rel, cattest::image(msgs));
     return dir_ / rel;
   }
   // Which file was found, relative to the folder; "" when none.
@@ -161,49 +163,98 @@ TEST_F(CatalogSearch, CachedHandlesAreSharedCloseOnceAndStayValid) {
 }
 
 TEST_F(CatalogSearch, CacheGrowsOnlyWhenEveryCatalogIsOpen) {
-  const auto scenario = [&] {
-    ASSERT_EQ(ilx::cacheCapacity(), 0u);
-    auto open = [&](const std::string &name) { return ilx_catopen(make(name).c_str(), 0, nullptr); };
+  // The states as text: the capacity before and after each of 20 catalogs
+  // opens, and the count; whether reopening 3 after closing 3, 7 and 12 gives
+  // it back; then per new catalog whether 7, 12 and 3 are cached, the
+  // capacity, and in the end the count.
+  const auto states = [&] {
+    auto open = [&](const std::string &n) { return ilx_catopen(make(n).c_str(), 0, nullptr); };
+    std::string log = std::to_string(ilx::cacheCapacity()) + ":";
     std::vector<MCCatalogT *> cats;
     for (int i = 0; i < 20; ++i) {
       cats.push_back(open("c" + std::to_string(i)));
-      ASSERT_NE(cats.back(), nullptr);
-      // Ten slots first; the eleventh catalog finds all open and doubles them.
-      EXPECT_EQ(ilx::cacheCapacity(), i < 10 ? 10u : 20u) << i;
+      log += cats.back() ? " " + std::to_string(ilx::cacheCapacity()) : " null";
     }
-    // Close 3, 7 and 12; reopen and close 3 so that 7 carries the oldest stamp.
+    log += " n" + std::to_string(ilx::cacheCount());
     for (int i : {3, 7, 12}) ilx_catclose(cats[i]);
-    EXPECT_EQ(open("c3"), cats[3]);
-    ilx_catclose(cats[3]);
-    // Each new catalog evicts the oldest closed one, 7, then 12, then 3, and
-    // the cache keeps its size: whether 7, 12 and 3 are cached, and the size.
-    std::string cached;
-    for (const char *name : {"new1", "new2", "new3"}) {
-      ASSERT_NE(open(name), nullptr);
-      for (int i : {7, 12, 3}) cached += ilx::cacheIsCached(cats[i]) ? "1" : "0";
-      cached += " " + std::to_string(ilx::cacheCapacity()) + ", ";
+    log += open("c3") == cats[3] ? " / same" : " / other";
+    ilx_catclose(cats[3]);  // 7 now carries the oldest stamp
+    for (const char *name : {"new1", "new2", "new3", "new4"}) {
+      log += open(name) ? " /" : " / null";
+      for (int i : {7, 12, 3}) log += ilx::cacheIsCached(cats[i]) ? " 1" : " 0";
+      log += " " + std::to_string(ilx::cacheCapacity());
     }
-    EXPECT_EQ(cached, "011 20, 001 20, 000 20, ");
-    // Nothing closed any more: the next catalog doubles the cache again.
-    ASSERT_NE(open("new4"), nullptr);
-    EXPECT_EQ(ilx::cacheCapacity(), 40u);
-    EXPECT_EQ(ilx::cacheCount(), 21u);
+    return log + " n" + std::to_string(ilx::cacheCount());
   };
-  // It needs an empty cache: a fresh process runs only this test, and shows
-  // its failures on its standard error.
+  // Ten slots first, doubled when a new catalog finds every one open; the
+  // oldest closed catalog is evicted first. It needs an empty cache: a fresh
+  // process runs only this test and writes the states to its standard error.
   GTEST_FLAG_SET(death_test_style, "threadsafe");
-  EXPECT_EXIT(
-      {
-        testing::TestPartResultArray failures;
-        {
-          testing::ScopedFakeTestPartResultReporter reporter(&failures);
-          scenario();
-        }
-        for (int i = 0; i < failures.size(); ++i)
-          std::fprintf(stderr, "%s\n", failures.GetTestPartResult(i).message());
-        std::exit(failures.size() == 0 ? 0 : 1);
-      },
-      testing::ExitedWithCode(0), "");
+  EXPECT_EXIT((std::fputs(states().c_str(), stderr), std::exit(0)), testing::ExitedWithCode(0),
+              "^0: 10 10 10 10 10 10 10 10 10 10 20 20 20 20 20 20 20 20 20 20 n20 / same"
+              " / 0 1 1 20 / 0 0 1 20 / 0 0 0 20 / 0 0 0 40 n21$");
+}
+
+// --- positional binding of string arguments into message formats ---
+
+std::string bind(const char *fmt, std::vector<const char *> args, const char *catalog = nullptr,
+                 int set = 1, int key = 1) {
+  BindBufT out{nullptr, 0, 0, 1};
+  const int32_t n = static_cast<int32_t>(args.size());
+  EXPECT_EQ(real_msg_bind(catalog, fmt, key, set, n, args.data(), &out), 0);
+  std::string s = out.text ? out.text : "<no text>";
+  EXPECT_EQ(s.size(), out.used);
+  std::free(out.text);
+  return s;
+}
+
+TEST(MsgBind, ArgumentListsAndFaultyDirectives) {
+  // Faulty directives leave markers and binding goes on.
+  const std::string ones(400, '1'), longNo = "%" + ones + "$s";
+  const struct { std::string fmt; std::vector<const char *> args; std::string want; } rows[] = {
+      {"%2$s-%1$s", {"a", "b"}, "b-a"}, {"<%s>", {"a", "b"}, "<a>"}, {"%1.2$s", {"a", "b"}, "ab"},
+      {"%0$s", {"a", "b"}, "ab"}, {"%2.$s", {"a", "b"}, "bab"},  // an empty number means all
+      {"%5$s", {"a", "b"}, "(null)"}, {"%99999999999999999999$s|", {"a"}, "(null)|"},
+      {"%1$ls %%", {"x"}, "x %"}, {"%1$s", {nullptr}, "(null)"}, {"%s", {}, "(null)"},
+      {"no directives", {}, "no directives"}, {"end %", {"a"}, "end *bogus format %*"},
+      {"%2s!", {"a", "b"}, "*expecting $*s!"}, {"%1$", {"a"}, "*don't know what to do with fmt*"},
+      {"%d and %1$s", {"a"}, "*don't know what to do with fmt* and a"},
+      {longNo, {"a"}, "*expecting positional #*" + ones + "$s"},
+  };
+  for (const auto &r : rows) EXPECT_EQ(bind(r.fmt.c_str(), r.args), r.want) << r.fmt;
+  EXPECT_EQ(bind(nullptr, {}), "*no format string*");
+  EXPECT_EQ(real_msg_bind(nullptr, "x", 1, 1, 0, nullptr, nullptr), -1);
+}
+
+TEST(MsgBind, GrowableAndFixedBuffers) {
+  // Growth in steps of 500, or by the text's length + 1 for long texts.
+  BindBufT out{nullptr, 0, 0, 1};
+  const std::string big(700, 'b');
+  const char *x[] = {"x"}, *args[] = {big.c_str()};
+  ASSERT_EQ(real_msg_bind(nullptr, "%s", 1, 1, 1, x, &out), 0);
+  EXPECT_EQ(out.capacity, 500u);
+  ASSERT_EQ(real_msg_bind(nullptr, "%s", 1, 1, 1, args, &out), 0);
+  EXPECT_EQ(out.capacity, 500u + 701u);
+  EXPECT_EQ(std::string(out.text), "x" + big);
+  std::free(out.text);
+  // A fixed buffer takes what fits, stays terminated, and says it was cut.
+  char fixed[8] = "XXXXXXX";
+  BindBufT f{fixed, sizeof fixed, 0, 0};
+  const char *ab[] = {"abcdef", "ghij"};
+  EXPECT_EQ(real_msg_bind(nullptr, "%1.2$s", 1, 1, 2, ab, &f), -1);
+  EXPECT_STREQ(fixed, "abcdefg");
+  EXPECT_EQ(f.used, 7u);
+  BindBufT none{nullptr, 0, 0, 0};
+  EXPECT_EQ(real_msg_bind(nullptr, "x", 1, 1, 0, nullptr, &none), -1);
+}
+
+TEST_F(CatalogSearch, BoundFormatComesFromTheCatalogOfTheEnvironmentLocale) {
+  make("de/app.cat", {{2, {{7, "%2$s vor %1$s"}}}});
+  EnvVar nls("NLSPATH", (dir_.path() + "/%l/%N.cat").c_str()), all("LC_ALL", "de_DE.UTF-8");
+  const char *const fmt = "%1$s before %2$s";
+  EXPECT_EQ(bind(fmt, {"a", "b"}, "app", 2, 7), "b vor a");
+  EXPECT_EQ(bind(fmt, {"a", "b"}, "app", 2, 8), "a before b");
+  EXPECT_EQ(bind(fmt, {"a", "b"}, "nothere", 2, 7), "a before b");
 }
 
 }  // namespace
