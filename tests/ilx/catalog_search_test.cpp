@@ -17,16 +17,14 @@ using cattest::TempDir;
 namespace {
 
 TEST(CatalogTemplate, DirectivesLocalePartsAndLengthLimit) {
-  const std::string dir(1017, 'd'), n300(300, 'n');
+  const std::string dir(1017, 'd'), n300(300, 'n');  // dir + "/m.cat": the 1023 bytes that fit
   const struct { std::string tmpl; const char *name, *locale; std::string want; } rows[] = {
       {"%L/%l/%t/%c", "m", "de_DE.ISO8859-1", "de_DE.ISO8859-1/de/DE/ISO8859-1"},
       {"%L/%l/%t/%c", "m", "C", "C/C//"}, {"%l|%t|%c", "m", "en.UTF-8", "en||UTF-8"},
-      {"%l|%t|%c", "m", "pt_BR", "pt|BR|"},
-      {"/usr/%N/%N.cat", "lmxmsg", "C", "/usr/lmxmsg/lmxmsg.cat"},
+      {"%l|%t|%c", "m", "pt_BR", "pt|BR|"}, {"/usr/%N/%N.cat", "lmx", "C", "/usr/lmx/lmx.cat"},
       {"%%N", "m", "C", "%m"},       // "%" copied, then "%N" read again
       {"a%xb%", "m", "C", "a%xb%"},  // unknown and trailing "%" stay
-      {dir + "/%N.cat", "m", "C", dir + "/m.cat"},  // 1023 bytes fit
-      {dir + "/%N.cats", "m", "C", "<too long>"},
+      {dir + "/%N.cat", "m", "C", dir + "/m.cat"}, {dir + "/%N.cats", "m", "C", "<too long>"},
       {std::string(500, 'x') + "%N%N", n300.c_str(), "C", "<too long>"},
   };
   for (const auto &r : rows) {
@@ -39,8 +37,7 @@ TEST(CatalogTemplate, DirectivesLocalePartsAndLengthLimit) {
 // A folder with catalog files at chosen relative places.
 class CatalogSearch : public ::testing::Test {
  protected:
-  // Writes a catalog, by default one whose message 1/1 is its relative path;
-  // its full path.
+  // Writes a catalog (by default: message 1/1 is its relative path); its path.
   std::string make(const std::string &rel, lmxgencat::Messages msgs = {}) {
     for (size_t pos = 0; (pos = rel.find('/', pos)) != std::string::npos; ++pos)
       mkdir((dir_ / rel.substr(0, pos)).c_str(), 0700);
@@ -68,17 +65,14 @@ TEST_F(CatalogSearch, LocaleCandidatesInOrderAndTheirFlags) {
   const struct { const char *name; int flags; const char *locale, *want; } rows[] = {
       {"app", 0, "fr_CA.UTF-8", "fr/app.cat"},  // two-letter language
       {"app", no2, "fr_CA", "fr_FR/app.cat"},   // canonical language
-      {"app", no2 | noCan, "fr_CA", "C/app.cat"},
-      {"app", no2 | noCan | ILX_CAT_NO_C, "fr_CA", ""},
+      {"app", no2 | noCan, "fr_CA", "C/app.cat"}, {"app", no2 | noCan | ILX_CAT_NO_C, "fr_CA", ""},
       // From here on fr_CA/app.cat exists.
       {"app", 0, "FR-ca", "fr_CA/app.cat"},  // canonical form first
-      {"other", 0, "fr_CA", ""},
-      {"app", 0, longName, "C/app.cat"},
+      {"other", 0, "fr_CA", ""}, {"app", 0, longName, "C/app.cat"},
       {"app", ILX_CAT_NO_C, longName, ""},
       // No locale given: the user's language (LANG), or with the flag the
       // locale of the environment.
-      {"app", 0, nullptr, "de/app.cat"},
-      {"app", ILX_CAT_ENV_LOCALE, nullptr, "ja_JP/app.cat"},
+      {"app", 0, nullptr, "de/app.cat"}, {"app", ILX_CAT_ENV_LOCALE, nullptr, "ja_JP/app.cat"},
       {"app", ILX_CAT_ENV_LOCALE, "de_AT", "de/app.cat"},  // given wins
   };
   for (size_t i = 0; i < std::size(rows); ++i) {
@@ -94,14 +88,11 @@ TEST_F(CatalogSearch, ListElementsSeparatorsDriveLettersAndPaths) {
   const std::string d = dir_.path(), tooLong = std::string(1100, 'z') + "/%N.cat;b/%N.cat";
   const struct { const char *nlspath; std::string name; const char *want; } rows[] = {
       // ':' second in an element belongs to a drive letter; ';' and other ':' split.
-      {"Q:/none/%N.cat;X:/%N.cat", "m", "X:/m.cat"},
-      {"nothing/%N:b/%N.cat", "m", "b/m.cat"},
+      {"Q:/none/%N.cat;X:/%N.cat", "m", "X:/m.cat"}, {"nothing/%N:b/%N.cat", "m", "b/m.cat"},
       {tooLong.c_str(), "m", "b/m.cat"},  // an element too long is skipped
-      {nullptr, "here", "here.cat"},      // unset or empty: "%N.cat" here
-      {"", "here", "here.cat"},
+      {nullptr, "here", "here.cat"}, {"", "here", "here.cat"},  // unset or empty: "%N.cat" here
       {"/nowhere/%N", d + "/p/q.cat", "p/q.cat"},  // paths are used as they stand
-      {"/nowhere/%N", d + "/p/none.cat", ""},
-      {"/nowhere/%N", "", ""},
+      {"/nowhere/%N", d + "/p/none.cat", ""}, {"/nowhere/%N", "", ""},
   };
   char cwd[4096];
   ASSERT_NE(getcwd(cwd, sizeof cwd), nullptr);
@@ -165,8 +156,7 @@ TEST_F(CatalogSearch, CachedHandlesAreSharedCloseOnceAndStayValid) {
 TEST_F(CatalogSearch, CacheGrowsOnlyWhenEveryCatalogIsOpen) {
   // The states as text: the capacity before and after each of 20 catalogs
   // opens, and the count; whether reopening 3 after closing 3, 7 and 12 gives
-  // it back; then per new catalog whether 7, 12 and 3 are cached, the
-  // capacity, and in the end the count.
+  // it back; per new catalog whether 7, 12 and 3 are cached, the capacity.
   const auto states = [&] {
     auto open = [&](const std::string &n) { return ilx_catopen(make(n).c_str(), 0, nullptr); };
     std::string log = std::to_string(ilx::cacheCapacity()) + ":";
@@ -187,8 +177,8 @@ TEST_F(CatalogSearch, CacheGrowsOnlyWhenEveryCatalogIsOpen) {
     return log + " n" + std::to_string(ilx::cacheCount());
   };
   // Ten slots first, doubled when a new catalog finds every one open; the
-  // oldest closed catalog is evicted first. It needs an empty cache: a fresh
-  // process runs only this test and writes the states to its standard error.
+  // oldest closed catalog goes first. A fresh process, with an empty cache,
+  // runs only this test and writes the states to its standard error.
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   EXPECT_EXIT((std::fputs(states().c_str(), stderr), std::exit(0)), testing::ExitedWithCode(0),
               "^0: 10 10 10 10 10 10 10 10 10 10 20 20 20 20 20 20 20 20 20 20 n20 / same"
