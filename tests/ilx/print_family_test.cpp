@@ -32,12 +32,10 @@ std::string ref(const char *format, A... args) {
 
 TEST(PrintFamily, ValuesMatchTheCLibrary) {
   for (const char *f : {"%d", "%-5d|", "%05d", "%+d", "% d", "%08.3d", "%#x", "%X", "%#o", "%u",
-                        "%5.0d|", "%-3.0x|", "%#.0o", "%i", "%hd", "%hu"}) {
+                        "%5.0d|", "%-3.0x|", "%#.0o", "%i", "%hd", "%hu"})
     for (int v : {0, 7, -42, 255, 70000, INT_MIN, INT_MAX}) EXPECT_EQ(ref(f, v), sp(nullptr, f, v)) << f << v;
-  }
-  for (const char *f : {"%f", "%10.3f|", "%-10.1e|", "%E", "%g", "%#g", "%+.0f", "%010.2f", "% g"}) {
+  for (const char *f : {"%f", "%10.3f|", "%-10.1e|", "%E", "%g", "%#g", "%+.0f", "%010.2f", "% g"})
     for (double v : {0.0, -2.25, 12345.678, 0.00001, 1e21}) EXPECT_EQ(ref(f, v), sp(nullptr, f, v)) << f << v;
-  }
   EXPECT_EQ(ref("%ld|%lx|%lld|%llu|%lx|%llx", LONG_MIN, ULONG_MAX, LLONG_MIN, ULLONG_MAX, -42L, -42LL),
             sp(nullptr, "%ld|%lx|%lld|%llu|%lx|%llx", LONG_MIN, ULONG_MAX, LLONG_MIN, ULLONG_MAX, -42L, -42LL));
   int x = 0;
