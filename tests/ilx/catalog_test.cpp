@@ -1,10 +1,13 @@
-// Finding catalog files (NLSPATH handling, template expansion, the locale
-// candidates with the flags that switch them off), the catalog cache, and
-// binding arguments into message formats from catalogs.
+// Message catalogs: look-ups over sparse numbers and code sets, damaged files
+// that must only make sets or messages missing, the index against plain
+// binary searches, finding catalog files (NLSPATH, templates, locale
+// candidates and their flags), the cache, and binding arguments into formats.
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <iterator>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -12,9 +15,216 @@
 #include "ilx/catalog.h"
 
 using cattest::EnvVar;
+using cattest::get;
 using cattest::TempDir;
 
 namespace {
+
+TEST(CatalogLookup, TextsInUtf8TheDefaultCodeSetAndATableCodeSet) {
+  // é, €, grüße, and 中 that neither single-byte code set holds.
+  const lmxgencat::Messages msgs{{1, {{1, "caf\xc3\xa9"}, {2, "plain"}}},
+                                 {2, {{1, "\xe2\x82\xac 5"}}},
+                                 {4, {{3, "gr\xc3\xbc\xc3\x9f" "e"}, {4, "\xe4\xb8\xad"}}},
+                                 {5, {{1, "\xc3\xa0"}}}};
+  TempDir dir;
+  MCCatalogT *cat = cattest::openImage(dir / "cs.cat", cattest::image(msgs));
+  ASSERT_NE(cat, nullptr);
+  CodeSetT utf8 = ilx_cs_new("utf-8"), cp1252 = ilx_cs_new("CP1252");
+  CodeSetT latin9 = ilx_cs_new("ISO-8859-15"), before = ilx_get_def_cs();
+  ASSERT_TRUE(cp1252 && latin9) << "code set tables not found along ILXDIR";
+  ilx_set_def_cs(cp1252);  // in force when sets 1 to 4 load
+  for (int s : {1, 2, 4})
+    for (const auto &[k, text] : msgs.at(s)) EXPECT_EQ(get(cat, s, k, utf8), text);
+  const struct { int set, key; const char *cp1252, *latin9; } rows[] = {
+      {1, 1, "caf\xe9", "caf\xe9"}, {1, 2, "plain", "plain"}, {2, 1, "\x80 5", "\xa4 5"},
+      {4, 3, "gr\xfc\xdf" "e", "gr\xfc\xdf" "e"}};
+  for (const auto &r : rows) {
+    EXPECT_EQ(get(cat, r.set, r.key), r.cp1252) << r.set << "/" << r.key;
+    EXPECT_EQ(get(cat, r.set, r.key, latin9), r.latin9) << r.set << "/" << r.key;
+  }
+  // Unmappable: one substitution byte, never the UTF-8 bytes.
+  EXPECT_EQ(get(cat, 4, 4).size(), 1u);
+  EXPECT_EQ(get(cat, 4, 4, latin9).size(), 1u);
+  // The UTF-8 text is the stored one, stable across look-ups.
+  EXPECT_EQ(ilx_catgets(cat, 1, 1, "-", utf8), ilx_catgets(cat, 1, 1, "-", utf8));
+  // Default code set texts are made when a set loads, and kept.
+  ilx_set_def_cs(utf8);
+  EXPECT_EQ(get(cat, 5, 1), "\xc3\xa0");
+  EXPECT_EQ(get(cat, 2, 1), "\x80 5");
+  ilx_set_def_cs(before);
+  // No catalog gives the default; a null default comes back for what is missing.
+  EXPECT_EQ(ilx_catgets(nullptr, 1, 1, "d", nullptr), std::string("d"));
+  EXPECT_EQ(ilx_catgets(cat, 1, 2, nullptr, nullptr), std::string("plain"));
+  EXPECT_EQ(ilx_catgets(cat, 1, 3, nullptr, nullptr), nullptr);
+  EXPECT_EQ(ilx_catclose(cat), 0);
+  ilx_cs_free(latin9);
+  ilx_cs_free(cp1252);
+}
+
+TEST(DamagedCatalog, OnlyMakesSetsOrMessagesMissing) {
+  using namespace cattest;
+  // Set 1: messages 1 "a", 2 "bb", 3 "ccc"; set 2: message 1 "x".
+  const std::string good = image({{1, {{1, "a"}, {2, "bb"}, {3, "ccc"}}}, {2, {{1, "x"}}}});
+  const size_t s0 = setRec(0), m0 = msgRec(good, 0, 0), m1 = msgRec(good, 0, 1);
+  const std::pair<size_t, uint32_t> hdr1{kHdrNumSets, 1};  // counts only the usable set records
+  const std::vector<std::string> gone1{"-", "-", "-", "-", "x"};  // set 1 missing
+  EXPECT_EQ(good.substr(0, 8), "*nazgul*");
+  // Word patches, the sets counted after opening (0: refused), the texts of these keys.
+  const int keys[][2] = {{1, 1}, {1, 2}, {1, 3}, {1, 5}, {2, 1}};
+  using Patches = std::vector<std::pair<size_t, uint32_t>>;
+  using Texts = std::vector<std::string>;
+  const struct { const char *what; Patches patches; int sets; Texts want; } rows[] = {
+      {"intact", {}, 2, {"a", "bb", "ccc", "-", "x"}},
+      {"invalid set record", {{s0 + kInvalid, 1}, hdr1}, 1, gone1},
+      {"invalid set record counted", {{s0 + kInvalid, 1}}, 0, {}},
+      {"text block past the end", {{s0 + kTextLen, 1000}, hdr1}, 1, gone1},
+      {"negative text length", {{s0 + kTextLen, 0xFFFFFFFF}, hdr1}, 1, gone1},
+      {"text offset past the end", {{s0 + kTextOff, 0x7FFFFFF0}, hdr1}, 1, gone1},
+      {"messages past the end", {{s0 + kNumMsgs, 100}, hdr1}, 1, gone1},
+      {"negative message count", {{s0 + kNumMsgs, 0x80000000}, hdr1}, 1, gone1},
+      {"negative message offset", {{s0 + kMsgOff, 0xFFFFFFF0}, hdr1}, 1, gone1},
+      {"negative set number", {{s0 + kSetNo, 0xFFFFFFFF}, hdr1}, 1, gone1},
+      {"sets out of order (3, 2)", {{s0 + kSetNo, 3}}, 0, {}},
+      {"text offset outside the block", {{m1 + 4, 500}}, 2, {"a", "-", "ccc", "-", "x"}},
+      {"last text without its NUL", {{s0 + kTextLen, 8}}, 2, {"a", "bb", "-", "-", "x"}},
+      {"messages out of order (1, 5, 3)", {{m1, 5}}, 2, {"a", "-", "-", "bb", "x"}},
+      {"message number below 1", {{m0, 0}}, 2, {"-", "bb", "ccc", "-", "x"}},
+      // "a\0bb\0ccc\0": 9 bytes, conversion areas of 18. Every message at
+      // "ccc" asks 7 bytes each: the first two fit, the third is missing.
+      {"overlapping texts", {{m0 + 4, 5}, {m1 + 4, 5}, {m1 + 16, 5}}, 2,
+       {"ccc", "ccc", "-", "-", "x"}},
+      {"bad magic \"Xnaz\"", {{0, 0x586E617A}}, 0, {}}, {"version 2", {{8, 2}}, 0, {}},
+      {"no sets", {{kHdrNumSets, 0}}, 0, {}}, {"too many sets", {{kHdrNumSets, 0x7FFFFFFF}}, 0, {}},
+      {"first set before the file", {{24, 0xFFFFFF00}}, 0, {}},
+      {"invalid record looping", {{s0 + kInvalid, 1}, {s0 + kNext, uint32_t(s0)}}, 0, {}},
+  };
+  TempDir dir;
+  int n = 0;
+  for (const auto &r : rows) {
+    SCOPED_TRACE(r.what);
+    std::string img = good;
+    for (const auto &[off, value] : r.patches) put32(img, off, value);
+    MCCatalogT *cat = openImage(dir / ("c" + std::to_string(++n)), img);
+    if (r.sets == 0) {
+      EXPECT_EQ(cat, nullptr);
+      continue;
+    }
+    ASSERT_NE(cat, nullptr);
+    EXPECT_EQ(cat->numSets, r.sets);
+    std::vector<std::string> got;
+    for (const auto &k : keys) got.push_back(get(cat, k[0], k[1]));
+    EXPECT_EQ(got, r.want);
+  }
+  // The table patches every header and set record word big-endian; the third
+  // word of a message record is kept too, and a null record is ignored.
+  MCMsgTDisk m{0x01020304, 5, -7};
+  hton_MCMsgTDisk(&m);
+  EXPECT_EQ(std::string(reinterpret_cast<const char *>(&m), sizeof m),
+            std::string("\1\2\3\4\0\0\0\5\xff\xff\xff\xf9", 12));
+  ntoh_MCMsgTDisk(&m);
+  EXPECT_EQ(m.extra, -7);
+  hton_MCMsgTDisk(nullptr);
+  // Every truncation opens with intact texts or defaults, or not at all.
+  for (size_t len = 0; len < good.size(); ++len) {
+    MCCatalogT *cat = openImage(dir / ("t" + std::to_string(len)), good.substr(0, len));
+    if (!cat) continue;
+    EXPECT_TRUE(get(cat, 1, 2) == "bb" || get(cat, 1, 2) == "-") << len;
+    EXPECT_TRUE(get(cat, 2, 1) == "x" || get(cat, 2, 1) == "-") << len;
+    ilx_catclose(cat);
+  }
+}
+
+// Reference binary search over ascending records numbered by `no`.
+template <class T, class No>
+T *search(T *rec, int64_t count, int32_t key, No no) {
+  for (int64_t lo = 0, hi = count - 1; lo <= hi;) {
+    const int64_t m = lo + (hi - lo) / 2;
+    if (no(rec[m]) == key) return &rec[m];
+    if (no(rec[m]) < key) lo = m + 1; else hi = m - 1;
+  }
+  return nullptr;
+}
+
+// The look-up by index against binary searches over the same records, on
+// generated catalogs: one set or several, consecutive numbers, numbers by
+// component (1001, 1002, 2001, ...) or with random gaps, thousands of
+// messages, and damaged numbers that the reader drops.
+TEST(CatalogIndex, FindsExactlyWhatASearchByNumberFinds) {
+  using namespace cattest;
+  std::mt19937 rng(10);
+  const auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
+  TempDir dir;
+  const char *const dflt = "default";
+  for (int round = 0; round <= 48; ++round) {
+    lmxgencat::Messages msgs;
+    if (round == 48) {
+      // Sparse: a first number far above its index, numbers above the element
+      // count, a set with one message not at index 0, large set numbers.
+      msgs[3][7] = "lonely";
+      for (int s : {1, 2, 5, 6, 40, 41, 1000, 70000})
+        for (int k : {1, 3, 4, 9, 10, 11, 50, 51, 52, 999, 100000})
+          msgs[s][k] = std::to_string(s) + "/" + std::to_string(k);
+    }
+    const int sets = round == 48 ? 0 : round % 3 == 0 ? 1 : 1 + pick(8);
+    int setNo = pick(3);
+    for (int s = 0; s < sets; ++s, setNo += 1 + (round % 2 ? pick(50) : 0)) {
+      const int count = round % 8 == 0 ? 2000 + pick(2000) : 1 + pick(300);
+      for (int i = 0, k = 1; i < count; ++i) {
+        msgs[setNo][k] = "s" + std::to_string(setNo) + "k" + std::to_string(k);
+        k += round % 3 == 0 ? 1 : round % 3 == 1 ? (i % 20 == 19 ? 1000 - 19 : 1) : 1 + pick(9);
+      }
+    }
+    std::string img = image(msgs);
+    // Message numbers out of order, zero, negative or repeated; a set number out of order.
+    if (round % 4 == 3) {
+      const int32_t bad[] = {0, -1, -100000, INT32_MIN, 1, 5, INT32_MAX};
+      const int setCount = static_cast<int>(msgs.size());
+      for (int d = 0; d < 12; ++d) {
+        const int s = pick(setCount), n = static_cast<int>(get32(img, setRec(s) + kNumMsgs));
+        if (n > 0) put32(img, msgRec(img, s, pick(n)), static_cast<uint32_t>(bad[pick(7)]));
+      }
+      if (setCount > 1) put32(img, setRec(pick(setCount)) + kSetNo, 0);
+    }
+    MCCatalogT *cat = openImage(dir / ("c" + std::to_string(round) + ".cat"), img);
+    if (cat == nullptr) {  // damaged set records may leave no readable catalog
+      ASSERT_EQ(round % 4, 3);
+      continue;
+    }
+    // Every number present, its neighbours, keys beyond the last, and the
+    // extremes, in every set and in sets that do not exist.
+    std::vector<int32_t> setKeys{-1, 0, INT32_MIN, INT32_MAX, setNo, setNo + 1000};
+    std::vector<int32_t> msgKeys{-1, 0, INT32_MIN, INT32_MAX, 1, 2};
+    for (const auto &[s, texts] : msgs) {
+      setKeys.insert(setKeys.end(), {s - 1, s, s + 1});
+      for (const auto &[k, text] : texts) msgKeys.insert(msgKeys.end(), {k - 1, k, k + 1});
+      msgKeys.push_back(texts.rbegin()->first + 1000000);
+    }
+    std::sort(msgKeys.begin(), msgKeys.end());
+    msgKeys.erase(std::unique(msgKeys.begin(), msgKeys.end()), msgKeys.end());
+    size_t found = 0;
+    const lmxgencat::Messages::mapped_type kNone;
+    for (int32_t s : setKeys) {
+      MCSetT *set = search(cat->sets, cat->numSets, s, [](const MCSetT &r) { return r.setNo; });
+      if (set && set->loadState != 0 && !ilx::catalogLoadSet(cat, set)) set = nullptr;
+      const auto &texts = msgs.count(s) ? msgs.at(s) : kNone;  // undamaged: the source's texts
+      for (int32_t k : msgKeys) {
+        const MCMsgT *msg = set == nullptr || set->loadState != 0 ? nullptr
+            : search(set->msgs, set->msgCount, k, [](const MCMsgT &r) { return r.msgNo; });
+        const char *got = ilx_catgets(cat, s, k, dflt, nullptr);
+        ASSERT_EQ(got, msg ? msgLocal(set, msg) : dflt) << round << " " << s << "/" << k;
+        const auto t = texts.find(k);
+        if (round % 4 != 3) {
+          ASSERT_STREQ(got, t != texts.end() ? t->second.c_str() : dflt) << s << "/" << k;
+        }
+        found += msg != nullptr;
+      }
+    }
+    EXPECT_GT(found, 0u) << round;
+    ilx_catclose(cat);
+  }
+}
+
+// --- finding catalog files ---
 
 TEST(CatalogTemplate, DirectivesLocalePartsAndLengthLimit) {
   const std::string dir(1017, 'd'), n300(300, 'n');  // dir + "/m.cat": the 1023 bytes that fit
