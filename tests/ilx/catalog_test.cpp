@@ -134,17 +134,6 @@ TEST(DamagedCatalog, OnlyMakesSetsOrMessagesMissing) {
   }
 }
 
-// Reference binary search over ascending records numbered by `no`.
-template <class T, class No>
-T *search(T *rec, int64_t count, int32_t key, No no) {
-  for (int64_t lo = 0, hi = count - 1; lo <= hi;) {
-    const int64_t m = lo + (hi - lo) / 2;
-    if (no(rec[m]) == key) return &rec[m];
-    if (no(rec[m]) < key) lo = m + 1; else hi = m - 1;
-  }
-  return nullptr;
-}
-
 // The look-up by index against binary searches over the same records, on
 // generated catalogs: one set or several, consecutive numbers, numbers by
 // component (1001, 1002, 2001, ...) or with random gaps, thousands of
@@ -204,12 +193,16 @@ TEST(CatalogIndex, FindsExactlyWhatASearchByNumberFinds) {
     size_t found = 0;
     const lmxgencat::Messages::mapped_type kNone;
     for (int32_t s : setKeys) {
-      MCSetT *set = search(cat->sets, cat->numSets, s, [](const MCSetT &r) { return r.setNo; });
+      MCSetT *set = std::lower_bound(cat->sets, cat->sets + cat->numSets, s,
+                                     [](const MCSetT &r, int32_t key) { return r.setNo < key; });
+      if (set == cat->sets + cat->numSets || set->setNo != s) set = nullptr;
       if (set && set->loadState != 0 && !ilx::catalogLoadSet(cat, set)) set = nullptr;
       const auto &texts = msgs.count(s) ? msgs.at(s) : kNone;  // undamaged: the source's texts
       for (int32_t k : msgKeys) {
         const MCMsgT *msg = set == nullptr || set->loadState != 0 ? nullptr
-            : search(set->msgs, set->msgCount, k, [](const MCMsgT &r) { return r.msgNo; });
+            : std::lower_bound(set->msgs, set->msgs + set->msgCount, k,
+                               [](const MCMsgT &r, int32_t key) { return r.msgNo < key; });
+        if (msg && (msg == set->msgs + set->msgCount || msg->msgNo != k)) msg = nullptr;
         const char *got = ilx_catgets(cat, s, k, dflt, nullptr);
         ASSERT_EQ(got, msg ? msgLocal(set, msg) : dflt) << round << " " << s << "/" << k;
         const auto t = texts.find(k);

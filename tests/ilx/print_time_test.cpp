@@ -206,12 +206,11 @@ TEST(TimeInACodeSet, FormattedAndParsedInTheHandlesCodeSet) {
       {latin1, 11, "%d \xE9t\xE9 %Y", ""}, {latin1, 11, "%d\xE9t\xE9 %Y", "15\xE9t\xE9 2024"},
   };
   for (const auto &r : rows) {
-    char out[64], theirs[64];
+    char out[64] = "", theirs[64] = "";
     const size_t n = ilx_strftime(r.cs, nullptr, out, r.size, r.format, &t);
     EXPECT_EQ(std::strlen(r.want), n) << r.format;
-    if (n == 0) continue;
-    EXPECT_EQ(std::string(r.want), out);
-    if (r.cs != nullptr) continue;
+    EXPECT_EQ(std::string(n ? out : ""), r.want);
+    if (r.cs != nullptr || n == 0) continue;  // the C library's result beside
     EXPECT_EQ(std::strftime(theirs, sizeof theirs, r.format, &t), n);
     EXPECT_STREQ(theirs, out);
   }
@@ -231,7 +230,6 @@ TEST(Recode, TextsChangeCodeSetBothWays) {
   ASSERT_NE(latin1, nullptr);
   char *slot = nullptr, own[2 * 5 + 1], *into = own;
   char *u = ilx_s2u(latin1, "caf\xE9", &slot);
-  ASSERT_NE(nullptr, u);
   EXPECT_EQ(u, slot);  // a new buffer lands in the slot
   EXPECT_STREQ("caf\xC3\xA9", u);
   EXPECT_EQ(own, ilx_u2s(latin1, u, &into));  // a slot that holds a buffer is written into
