@@ -77,24 +77,20 @@ uint32_t get32(const std::string &img, size_t off) {
 }
 constexpr size_t kHdrNumSets = 20;
 size_t setRec(int i) { return 28 + 28 * static_cast<size_t>(i); }
-enum SetField { kSetNo = 0, kNext = 4, kMsgOff = 8, kTextOff = 12, kTextLen = 16, kNumMsgs = 20, kInvalid = 24 };
+enum { kSetNo, kNext = 4, kMsgOff = 8, kTextOff = 12, kTextLen = 16, kNumMsgs = 20, kInvalid = 24 };
 size_t msgRec(const std::string &img, int set, int i) {
   return get32(img, setRec(set) + kMsgOff) + 12 * static_cast<size_t>(i);
 }
 
 // Sets an environment variable (or unsets it for null) for one scope.
-class EnvVar {
- public:
-  EnvVar(const char *name, const char *value) : name_(name), had_(std::getenv(name) != nullptr) {
-    if (had_) old_ = std::getenv(name);
-    value ? setenv(name, value, 1) : unsetenv(name);
+struct EnvVar {
+  EnvVar(const char *n, const char *v) : name(n), had(getenv(n)), old(had ? getenv(n) : "") {
+    v ? setenv(n, v, 1) : unsetenv(n);
   }
-  ~EnvVar() { had_ ? setenv(name_.c_str(), old_.c_str(), 1) : unsetenv(name_.c_str()); }
-
- private:
-  std::string name_;
-  bool had_;
-  std::string old_;
+  ~EnvVar() { had ? setenv(name.c_str(), old.c_str(), 1) : unsetenv(name.c_str()); }
+  const std::string name;
+  const bool had;
+  const std::string old;
 };
 
 // --- the compiler ---
@@ -114,10 +110,9 @@ TEST(MessageSource, DirectivesMessagesAndEscapes) {
                   "$quote\n10 \"plain\"\n$set 1\n1 redefined\n2 gone\n2\n"
                   "$set 9\n1 whole set removed\n$delset 9 comment\n", m), "ok");
   EXPECT_EQ(m, (Messages{{1, {{1, "redefined"}}},
-                         {3,
-                          {{2, "tab\there\nnew line \\ A0x"}, {5, " leading blank kept"}, {6, ""},
-                           {7, "one two"}, {8, "quoted \" text"}, {9, "unquoted \" stays"},
-                           {10, "\"plain\""}}}}));
+                         {3, {{2, "tab\there\nnew line \\ A0x"}, {5, " leading blank kept"},
+                              {6, ""}, {7, "one two"}, {8, "quoted \" text"},
+                              {9, "unquoted \" stays"}, {10, "\"plain\""}}}}));
   const std::string nasty = "a\\b\n\t\v\b\r\f\x01\x7f end \xc3\xa9 ";  // escaped and read back
   m.clear();
   ASSERT_EQ(parse("4 " + lmxgencat::escapeText(nasty) + "\n", m), "ok");
@@ -125,12 +120,11 @@ TEST(MessageSource, DirectivesMessagesAndEscapes) {
 }
 
 TEST(MessageSource, ErrorsNameTheFileAndLine) {
-  const std::string utf8 = "message text is not valid UTF-8";
+  const std::string utf8 = "message text is not valid UTF-8", num = " number from 1 to 2147483647";
   const struct { std::string src, want; } rows[] = {
       {"1 ok\n\n  3 indented\n", "3: expected a message number, a $ directive or an empty line"},
-      {"$set 0\n", "1: $set needs a set number from 1 to 2147483647"},
-      {"$set x\n", "1: $set needs a set number from 1 to 2147483647"},
-      {"$delset 2147483648\n", "1: $delset needs a set number from 1 to 2147483647"},
+      {"$set 0\n", "1: $set needs a set" + num}, {"$set x\n", "1: $set needs a set" + num},
+      {"$delset 2147483648\n", "1: $delset needs a set" + num},
       {"$sett 1\n", "1: unknown directive $sett"},
       {"1 a\\\ncontinued\n12abc\n", "3: expected a blank after the message number"},
       {"0 zero\n", "1: message number must be from 1 to 2147483647"},
