@@ -1,9 +1,6 @@
-// Message catalogs: the compiler (message source parsing and its errors, the
-// program's runs, agreement with the C library's gencat), look-ups over sparse
-// numbers and code sets, damaged files that must only make sets or messages
-// missing, the index against plain binary searches, finding catalog files
-// (NLSPATH, templates, locale candidates and their flags), the cache, and
-// binding arguments into formats.
+// Message catalogs: the compiler (sources, program runs, beside the C library's
+// gencat), look-ups, damaged files, the index, finding catalog files, the
+// cache, and binding arguments into formats.
 #include <gtest/gtest.h>
 #include <nl_types.h>
 #include <sys/stat.h>
@@ -149,8 +146,7 @@ TEST(MessageSource, ErrorsNameTheFileAndLine) {
 
 // --- the program ---
 
-// Runs lmxgencat in dir ('@' in args stands for its path): the exit status,
-// with the standard output and error in out and err.
+// Runs lmxgencat ('@' in args stands for dir): the exit status; its output and errors.
 int run(const TempDir &dir, std::string args, std::string *out = nullptr,
         std::string *err = nullptr) {
   for (size_t p; (p = args.find('@')) != std::string::npos;) args.replace(p, 1, dir.path());
@@ -221,8 +217,7 @@ TEST(Lmxgencat, ProgramRuns) {
     EXPECT_EQ(err, want) << s.args;
   }
   EXPECT_EQ(slurp(dir / "app.cat"), slurp(dir / "again.cat"));
-  // Failed runs left the earlier files untouched and nothing else behind;
-  // the link stays and the file it points to keeps its permissions.
+  // Failed runs left files untouched and nothing behind; the link and permissions stay.
   EXPECT_EQ(slurp(dir / "x.cat"), image({{1, {{1, "good"}}}}));
   EXPECT_EQ(slurp(dir / "notes.txt"), "precious notes\n");
   std::set<std::string> names;
@@ -245,11 +240,9 @@ TEST(Lmxgencat, ProgramRuns) {
 
 // --- agreement with the C library's gencat ---
 
-// Message source in the grammar that both compilers read alike: sets,
-// comments, quoting, escapes, continuations, UTF-8 text. Deletions are left
-// out: POSIX deletes the message of a number alone and the set of $delset,
-// as lmxgencat does, where the C library's gencat stores an empty text for
-// the one and ignores the other.
+// Source in the grammar both compilers read alike. No deletions: POSIX deletes
+// the message of a number alone and the set of $delset, as lmxgencat does; the
+// C library's gencat stores an empty text for the one and ignores the other.
 std::string randomSource(std::mt19937 &rng) {
   auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
   static const char *const kPieces[] = {"a", "Zz", " ", "\xc3\xa9", "\xe2\x82\xac", "\\n", "\\t",
@@ -282,16 +275,14 @@ TEST(Lmxgencat, AgreesWithTheCLibraryGencat) {
   CodeSetT utf8 = ilx_cs_new("UTF8");
   std::mt19937 rng(20261207);
   for (int round = 0; round < 150; ++round) {
-    // Two sources compiled one after the other into the same catalog: the
-    // second merges into what the first made. A new name each round: the
-    // library keeps catalogs it has opened.
+    // The second source merges into what the first made. A new name each
+    // round: the library keeps catalogs it has opened.
     const std::string a = randomSource(rng), b = randomSource(rng), n = std::to_string(round);
     writeFile(dir / "a.msg", a);
     writeFile(dir / "b.msg", b);
     const std::string gcatPath = dir / ("g" + n + ".cat"), g = "gencat " + gcatPath + " ";
     ASSERT_EQ(std::system((g + dir / "a.msg && " + g + dir / "b.msg").c_str()), 0) << a << b;
-    // lmxgencat refuses to write a catalog without messages; gencat writes
-    // an empty one. Both then hold no text.
+    // lmxgencat writes no catalog without messages; gencat an empty one.
     for (const char *src : {"a.msg", "b.msg"}) {
       std::string err;
       const int status = run(dir, "@/l" + n + ".cat @/" + src, nullptr, &err);
@@ -428,10 +419,8 @@ TEST(DamagedCatalog, OnlyMakesSetsOrMessagesMissing) {
   }
 }
 
-// The look-up by index against binary searches over the same records, on
-// generated catalogs: one set or several, consecutive numbers, numbers by
-// component (1001, 1002, 2001, ...) or with random gaps, thousands of
-// messages, and damaged numbers that the reader drops.
+// Generated catalogs: one set or several; numbers consecutive, by component
+// (1001, 1002, 2001, ...) or gapped; thousands of messages; damaged numbers.
 TEST(CatalogIndex, FindsExactlyWhatASearchByNumberFinds) {
   std::mt19937 rng(10);
   const auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
@@ -440,8 +429,7 @@ TEST(CatalogIndex, FindsExactlyWhatASearchByNumberFinds) {
   for (int round = 0; round <= 48; ++round) {
     Messages msgs;
     if (round == 48) {
-      // Sparse: a first number far above its index, numbers above the element
-      // count, a set with one message not at index 0, large set numbers.
+      // Sparse, numbers far above their index, a set with one message at 7.
       msgs[3][7] = "lonely";
       for (int s : {1, 2, 5, 6, 40, 41, 1000, 70000})
         for (int k : {1, 3, 4, 9, 10, 11, 50, 51, 52, 999, 100000})
@@ -472,8 +460,7 @@ TEST(CatalogIndex, FindsExactlyWhatASearchByNumberFinds) {
       ASSERT_EQ(round % 4, 3);
       continue;
     }
-    // Every number present, its neighbours, keys beyond the last, and the
-    // extremes, in every set and in sets that do not exist.
+    // Every number present, its neighbours, beyond the last, the extremes.
     std::vector<int32_t> setKeys{-1, 0, INT32_MIN, INT32_MAX, setNo, setNo + 1000};
     std::vector<int32_t> msgKeys{-1, 0, INT32_MIN, INT32_MAX, 1, 2};
     for (const auto &[s, texts] : msgs) {
@@ -566,8 +553,7 @@ TEST_F(CatalogSearch, LocaleCandidatesInOrderAndTheirFlags) {
       {"app", 0, "FR-ca", "fr_CA/app.cat"},  // canonical form first
       {"other", 0, "fr_CA", ""}, {"app", 0, longName, "C/app.cat"},
       {"app", ILX_CAT_NO_C, longName, ""},
-      // No locale given: the user's language (LANG), or with the flag the
-      // locale of the environment.
+      // No locale: the user's language (LANG), or with the flag the environment's.
       {"app", 0, nullptr, "de/app.cat"}, {"app", ILX_CAT_ENV_LOCALE, nullptr, "ja_JP/app.cat"},
       {"app", ILX_CAT_ENV_LOCALE, "de_AT", "de/app.cat"},  // given wins
   };
@@ -650,9 +636,9 @@ TEST_F(CatalogSearch, CachedHandlesAreSharedCloseOnceAndStayValid) {
 }
 
 TEST_F(CatalogSearch, CacheGrowsOnlyWhenEveryCatalogIsOpen) {
-  // The states as text: the capacity before and after each of 20 catalogs
-  // opens, and the count; whether reopening 3 after closing 3, 7 and 12 gives
-  // it back; per new catalog whether 7, 12 and 3 are cached, the capacity.
+  // The capacity before and after each of 20 catalogs opens, and the count;
+  // reopening 3 after closing 3, 7 and 12; per new catalog whether 7, 12 and 3
+  // are cached, and the capacity.
   const auto states = [&] {
     auto open = [&](const std::string &n) { return ilx_catopen(make(n).c_str(), 0, nullptr); };
     std::string log = std::to_string(ilx::cacheCapacity()) + ":";
@@ -672,9 +658,8 @@ TEST_F(CatalogSearch, CacheGrowsOnlyWhenEveryCatalogIsOpen) {
     }
     return log + " n" + std::to_string(ilx::cacheCount());
   };
-  // Ten slots first, doubled when a new catalog finds every one open; the
-  // oldest closed catalog goes first. A fresh process, with an empty cache,
-  // runs only this test and writes the states to its standard error.
+  // Ten slots, doubled when all are open; the oldest closed goes first. A fresh
+  // process with an empty cache runs only this test, the states on its stderr.
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   EXPECT_EXIT((std::fputs(states().c_str(), stderr), std::exit(0)), testing::ExitedWithCode(0),
               "^0: 10 10 10 10 10 10 10 10 10 10 20 20 20 20 20 20 20 20 20 20 n20 / same"

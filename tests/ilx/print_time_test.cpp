@@ -1,8 +1,6 @@
-// The ilx print family (its own rules: positional arguments, failures, wide
-// texts, streams; the C library's snprintf as the oracle elsewhere), date and
-// time parsing (beside the C library's strptime) and formatting, and re-coding
-// whole texts. The tests run under a UTF-8 locale, so a Latin-1 handle makes
-// every call re-code.
+// The print family beside snprintf, with its own rules; time parsing beside
+// strptime, and formatting; re-coding whole texts. The tests run under a UTF-8
+// locale, so a Latin-1 handle makes every call re-code.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -139,8 +137,7 @@ TEST(TimeParse, CenturiesWhereTheCLibraryDiffersAndRejections) {
       {"2024-01", "%Y/%m", -1, 0}, {"x", "%m", -1, 0}, {"", "%d", -1, 0}, {"5", "%Q", -1, 0},
       {"5", "%", -1, 0}, {"5", "%E", -1, 0}, {"Funday", "%a", -1, 0}, {"XM", "%p", -1, 0},
       {"a", "%%", -1, 0}, {"13", "%m%d", -1, 0}, {nullptr, "%d", -1, 0}, {"1", nullptr, -1, 0},
-      // Day 366 of a 365-day year, and a week-0 day that falls in the year
-      // before, are out of range rather than dates outside the year.
+      // Day 366 of a 365-day year, a week-0 day of the year before: out of range.
       {"2023 366", "%Y %j", -1, 0}, {"2023 00 0", "%Y %U %w", -1, 0},
   };
   for (const auto &r : rows) {
@@ -159,9 +156,8 @@ TEST(TimeParse, CenturiesWhereTheCLibraryDiffersAndRejections) {
   EXPECT_LE(t.tm_wday, 6);
 }
 
-// Where the C library's strptime is defined, every field and the end position
-// agree, derived weekday, day of year and dates from week numbers included,
-// and the public call with no code set gives the same.
+// Every field (derived ones too) and the end agree with strptime, and the
+// public call with no code set gives the same.
 TEST(TimeParse, AgreesWithTheCLibrary) {
   const char *cases[][2] = {
       {"99", "%y"}, {"69", "%y"}, {"68", "%y"}, {"00", "%y"}, {"18 75", "%C %y"},
@@ -214,8 +210,7 @@ TEST(TimeInACodeSet, FormattedAndParsedInTheHandlesCodeSet) {
     EXPECT_EQ(std::strftime(theirs, sizeof theirs, r.format, &t), n);
     EXPECT_STREQ(theirs, out);
   }
-  // The parsed position is in the caller's text: "été" takes three bytes
-  // here and six in the UTF-8 copy that is parsed.
+  // The end is in the caller's text: "été" takes 3 bytes here, 6 in UTF-8.
   const char *text = "\xE9t\xE9 2024-03-15 reste";
   struct tm p = {};
   EXPECT_EQ(text + 14, ilx_strptime(latin1, nullptr, text, "\xE9t\xE9 %Y-%m-%d", &p));
