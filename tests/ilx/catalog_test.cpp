@@ -125,8 +125,7 @@ TEST(MessageSource, ErrorsNameTheFileAndLine) {
       {"$sett 1\n", "1: unknown directive $sett"},
       {"1 a\\\ncontinued\n12abc\n", "3: expected a blank after the message number"},
       {"0 zero\n", "1: message number must be from 1 to 2147483647"},
-      {"1 bad \\q\n", "1: unknown escape \\q"},
-      {"1 a\\\n\\q\n", "2: unknown escape \\q"},
+      {"1 bad \\q\n", "1: unknown escape \\q"}, {"1 a\\\n\\q\n", "2: unknown escape \\q"},
       {"1 \\400\n", "1: octal escape above \\377"},
       {"1 a\\0b\n", "1: \\0 would end the message text"},
       {std::string("1 a\0b\n", 6), "1: message text contains a NUL byte"},
@@ -136,9 +135,8 @@ TEST(MessageSource, ErrorsNameTheFileAndLine) {
       {"$quote \xc2\xab\n", "1: the quote character must be a single byte"},
       {"$quote ab\n", "1: the quote character must be a single byte"},
       {"1 caf\xe9\n", "1: " + utf8}, {"1 \xed\xa0\x80\n", "1: " + utf8},  // the second a surrogate
-      {"1 \xc0\xaf\n", "1: " + utf8},  // overlong
-      {"1 good \\\ncontinued \\\nbad \xff byte\n", "3: " + utf8},  // at the bad byte's line
-      {"1 a\\\nb\\\n\\303\n", "3: " + utf8},
+      {"1 \xc0\xaf\n", "1: " + utf8},  // overlong; then at the line of the bad byte
+      {"1 a\\\nb\\\n\\303\n", "3: " + utf8}, {"1 good \\\nmore \\\nbad \xff\n", "3: " + utf8},
   };
   Messages m;
   for (const auto &r : rows) EXPECT_EQ(parse(r.src, m), "t.msg:" + r.want) << r.src;
@@ -339,8 +337,7 @@ TEST(CatalogLookup, TextsInUtf8TheDefaultCodeSetAndATableCodeSet) {
   EXPECT_EQ(ilx_catgets(cat, 1, 2, nullptr, nullptr), std::string("plain"));
   EXPECT_EQ(ilx_catgets(cat, 1, 3, nullptr, nullptr), nullptr);
   EXPECT_EQ(ilx_catclose(cat), 0);
-  ilx_cs_free(latin9);
-  ilx_cs_free(cp1252);
+  for (CodeSetT cs : {latin9, cp1252}) ilx_cs_free(cs);
 }
 
 TEST(DamagedCatalog, OnlyMakesSetsOrMessagesMissing) {
@@ -666,7 +663,9 @@ std::string bind(const char *fmt, std::vector<const char *> args, const char *ca
   return s;
 }
 
-TEST(MsgBind, ArgumentListsFaultyDirectivesAndBuffers) {
+using MsgBind = CatalogSearch;
+
+TEST_F(MsgBind, ArgumentListsFaultyDirectivesBuffersAndCatalogFormats) {
   // Faulty directives leave markers and binding goes on.
   const std::string ones(400, '1'), longNo = "%" + ones + "$s";
   const struct { std::string fmt; std::vector<const char *> args; std::string want; } rows[] = {
@@ -701,9 +700,7 @@ TEST(MsgBind, ArgumentListsFaultyDirectivesAndBuffers) {
   EXPECT_EQ(f.used, 7u);
   BindBufT none{nullptr, 0, 0, 0};
   EXPECT_EQ(real_msg_bind(nullptr, "x", 1, 1, 0, nullptr, &none), -1);
-}
-
-TEST_F(CatalogSearch, BoundFormatComesFromTheCatalogOfTheEnvironmentLocale) {
+  // The format comes from the catalog of the environment locale where it has one.
   make("de/app.cat", {{2, {{7, "%2$s vor %1$s"}}}});
   EnvVar nls("NLSPATH", (dir_.path() + "/%l/%N.cat").c_str()), all("LC_ALL", "de_DE.UTF-8");
   const char *const fmt = "%1$s before %2$s";
