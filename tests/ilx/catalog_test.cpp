@@ -223,11 +223,8 @@ TEST(Lmxgencat, ProgramRuns) {
                                           "del.msg", "dump.msg", "empty.cat", "empty.msg",
                                           "good.msg", "l.cat", "link.cat", "m.cat", "n.msg",
                                           "notes.txt", "one.msg", "real.cat", "two.msg", "x.cat"}));
-  struct stat st;
-  ASSERT_EQ(lstat((dir / "link.cat").c_str(), &st), 0);
-  EXPECT_TRUE(S_ISLNK(st.st_mode));
-  ASSERT_EQ(stat((dir / "real.cat").c_str(), &st), 0);
-  EXPECT_EQ(st.st_mode & 07777, 0640u);
+  EXPECT_TRUE(std::filesystem::is_symlink(dir / "link.cat"));
+  EXPECT_EQ(std::filesystem::status(dir / "real.cat").permissions(), std::filesystem::perms(0640));
   std::string help;
   EXPECT_EQ(run(dir, "--help", &help), 0);
   for (const char *word : {"$set", "$delset", "$quote", "\\ddd", "--dump", "FILE:LINE"})
@@ -620,9 +617,8 @@ TEST_F(CatalogSearch, CachedHandlesAreSharedCloseOnceAndStayValid) {
 }
 
 TEST_F(CatalogSearch, CacheGrowsOnlyWhenEveryCatalogIsOpen) {
-  // The capacity before and after each of 20 catalogs opens, and the count;
-  // reopening 3 after closing 3, 7 and 12; per new catalog whether 7, 12 and 3
-  // are cached, and the capacity.
+  // The capacity before and after each of 20 catalogs opens, and the count; reopening 3
+  // after closing 3, 7 and 12; per new catalog whether 7, 12 and 3 are cached, the capacity.
   const auto states = [&] {
     auto open = [&](const std::string &n) { return ilx_catopen(make(n).c_str(), 0, nullptr); };
     std::string log = std::to_string(ilx::cacheCapacity()) + ":";
