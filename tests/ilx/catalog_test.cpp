@@ -446,14 +446,12 @@ TEST(CatalogIndex, FindsExactlyWhatASearchByNumberFinds) {
     ASSERT_NE(cat, nullptr) << round;
     // Every number present, its neighbours, beyond the last, the extremes.
     std::vector<int32_t> setKeys{-1, 0, INT32_MIN, INT32_MAX, setNo, setNo + 1000};
-    std::vector<int32_t> msgKeys{-1, 0, INT32_MIN, INT32_MAX, 1, 2};
+    std::set<int32_t> msgKeys{-1, 0, INT32_MIN, INT32_MAX, 1, 2};
     for (const auto &[s, texts] : msgs) {
       setKeys.insert(setKeys.end(), {s - 1, s, s + 1});
-      for (const auto &[k, text] : texts) msgKeys.insert(msgKeys.end(), {k - 1, k, k + 1});
-      msgKeys.push_back(texts.rbegin()->first + 1000000);
+      for (const auto &[k, text] : texts) msgKeys.insert({k - 1, k, k + 1});
+      msgKeys.insert(texts.rbegin()->first + 1000000);
     }
-    std::sort(msgKeys.begin(), msgKeys.end());
-    msgKeys.erase(std::unique(msgKeys.begin(), msgKeys.end()), msgKeys.end());
     size_t found = 0;
     const Messages::mapped_type kNone;
     for (int32_t s : setKeys) {
@@ -587,8 +585,6 @@ TEST_F(CatalogSearch, NlspathElementsSeparatorsDriveLettersPathsAndSetters) {
   ilx_init();
 }
 
-// --- the cache: shared handles, closing, growth and eviction ---
-
 TEST_F(CatalogSearch, CachedHandlesAreSharedCloseOnceAndStayValid) {
   const std::string p = make("shared.cat");
   MCCatalogT *a = ilx_catopen(p.c_str(), 0, nullptr);
@@ -646,8 +642,7 @@ TEST_F(CatalogSearch, CacheGrowsOnlyWhenEveryCatalogIsOpen) {
               " / 0 1 1 20 / 0 0 1 20 / 0 0 0 20 / 0 0 0 40 n21$");
 }
 
-// --- positional binding of string arguments into message formats ---
-
+// Binds string arguments into a format through a growing buffer.
 std::string bind(const char *fmt, std::vector<const char *> args, const char *catalog = nullptr,
                  int set = 1, int key = 1) {
   BindBufT out{nullptr, 0, 0, 1};
