@@ -298,7 +298,7 @@ TEST(Lmxgencat, AgreesWithTheCLibraryGencat) {
 
 // --- reading catalogs ---
 
-TEST(CatalogLookup, TextsInUtf8TheDefaultCodeSetAndATableCodeSet) {
+TEST(CatalogLookup, TextsInUtf8TheDefaultCodeSetATableCodeSetAndDefaults) {
   // é, €, grüße, and 中 that neither single-byte code set holds.
   const Messages msgs{{1, {{1, "caf\xc3\xa9"}, {2, "plain"}}}, {2, {{1, "\xe2\x82\xac 5"}}},
                       {4, {{3, "gr\xc3\xbc\xc3\x9f" "e"}, {4, "\xe4\xb8\xad"}}},
@@ -337,7 +337,7 @@ TEST(CatalogLookup, TextsInUtf8TheDefaultCodeSetAndATableCodeSet) {
   for (CodeSetT cs : {latin9, cp1252}) ilx_cs_free(cs);
 }
 
-TEST(DamagedCatalog, OnlyMakesSetsOrMessagesMissing) {
+TEST(CatalogRecords, AreBigEndianAndDamageOnlyMakesSetsOrMessagesMissing) {
   // Set 1: messages 1 "a", 2 "bb", 3 "ccc"; set 2: message 1 "x".
   const std::string good = image({{1, {{1, "a"}, {2, "bb"}, {3, "ccc"}}}, {2, {{1, "x"}}}});
   const size_t s0 = setRec(0), m0 = msgRec(good, 0, 0), m1 = msgRec(good, 0, 1);

@@ -126,7 +126,7 @@ std::array<int, 8> fields(const struct tm &t) {
   return {t.tm_sec, t.tm_min, t.tm_hour, t.tm_mday, t.tm_mon, t.tm_year, t.tm_wday, t.tm_yday};
 }
 
-TEST(TimeParse, CenturiesWhereTheCLibraryDiffersAndRejections) {
+TEST(TimeParse, CenturiesWhereTheCLibraryDiffersRejectionsAndWildCallerFields) {
   // The bytes consumed (-1: rejected) and the year.
   const struct { const char *text, *format; long len = -1; int year = 0; } rows[] = {
       {"19 2024", "%C %Y", 7, 124}, {"12", "%Ey", 2, 112}, {"0", "%Y", 1, -1900}, {"13", "%m"},
