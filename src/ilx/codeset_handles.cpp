@@ -61,11 +61,17 @@ bool putEnvText(char *&slot, const char *var, const char *value) {
 
 void releaseEnvText(char *&slot) {
   if (slot == nullptr) return;
-  // The environment still points at the text: hand it a copy first.
-  char *eq = std::strchr(slot, '=');
-  if (eq != nullptr) {
-    *eq = '\0';
-    ::setenv(slot, eq + 1, 1);
+  // Where the environment still points at the text, it gets a copy first;
+  // the entry is found by its whole name, so the text stays intact until
+  // setenv has replaced the pointer (a value set since by someone else
+  // stays as it is).
+  const char *eq = std::strchr(slot, '=');
+  char name[32];
+  const size_t n = eq != nullptr ? static_cast<size_t>(eq - slot) : 0;
+  if (n > 0 && n < sizeof name) {
+    std::memcpy(name, slot, n);
+    name[n] = '\0';
+    if (std::getenv(name) == eq + 1) ::setenv(name, eq + 1, 1);
   }
   BasMemoryFree(slot);
   slot = nullptr;

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -579,9 +580,23 @@ TEST_F(CatalogSearch, NlspathElementsSeparatorsDriveLettersPathsAndSetters) {
   EXPECT_EQ(ilx_set_nlspath(nullptr), -1);
   EXPECT_STREQ(ilx_get_nlspath(), "/c/%L/%N;/b/%N.cat");
   EXPECT_STREQ(getenv("NLSPATH"), "/c/%L/%N;/b/%N.cat");
-  // Tearing the services down forgets the text but keeps the value.
+  // Tearing the services down forgets the text but keeps the value, in one
+  // whole entry; a value that someone else set since stays.
+  const auto entries = [] {
+    int n = 0;
+    for (char **e = environ; *e != nullptr; ++e) n += std::strncmp(*e, "NLSPATH", 7) == 0;
+    return n;
+  };
+  ilx_init();
   ilx_uninit();
   EXPECT_STREQ(ilx_get_nlspath(), "/c/%L/%N;/b/%N.cat");
+  EXPECT_EQ(entries(), 1);
+  EXPECT_EQ(ilx_set_nlspath("/d/%N"), 0);
+  setenv("NLSPATH", "/e/%N", 1);
+  ilx_init();
+  ilx_uninit();
+  EXPECT_STREQ(ilx_get_nlspath(), "/e/%N");
+  EXPECT_EQ(entries(), 1);
   ilx_init();
 }
 
