@@ -4,38 +4,21 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdlib>
 #include <fstream>
 #include <iterator>
-#include <optional>
 #include <string>
 
+#include "catalog_fixture.h"
 #include "lumex/ilx.h"
 
 namespace {
 
-// An environment variable, put back as it was when this goes.
-struct SavedEnv {
-  explicit SavedEnv(const char *name) : var(name) {
-    if (const char *v = std::getenv(name)) value = v;
-  }
-  ~SavedEnv() { value ? ::setenv(var, value->c_str(), 1) : ::unsetenv(var); }
-  const char *var;
-  std::optional<std::string> value;
-};
+using cattest::EnvVar;
 
 // A scratch table directory, and the bytes of supplied tables to put in it.
 class TableDir : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char tmpl[] = "/tmp/lmx_tables_XXXXXX";
-    ASSERT_NE(::mkdtemp(tmpl), nullptr);
-    dir_ = tmpl;
-  }
-  void TearDown() override {
-    ilx_uninit();
-    EXPECT_EQ(std::system(("rm -rf " + dir_).c_str()), 0);
-  }
+  void TearDown() override { ilx_uninit(); }
   void write(const std::string &name, const std::string &bytes) {
     std::ofstream(dir_ + "/" + name, std::ios::binary) << bytes;
   }
@@ -46,12 +29,16 @@ class TableDir : public ::testing::Test {
   }
   void useDir() { ASSERT_EQ(ilx_set_dir(dir_.c_str()), 0); }
 
-  SavedEnv ilxdir_{"ILXDIR"}, codeset_{"ILX_CODESET"}, lcall_{"LC_ALL"}, bindir_{"BINDIR"};
-  std::string dir_;
+  // The variables as they were, put back after each test.
+  EnvVar ilxdir_{"ILXDIR", std::getenv("ILXDIR")}, lcall_{"LC_ALL", std::getenv("LC_ALL")};
+  EnvVar codeset_{"ILX_CODESET", std::getenv("ILX_CODESET")};
+  EnvVar bindir_{"BINDIR", std::getenv("BINDIR")};
+  cattest::TempDir tmp_;
+  const std::string dir_ = tmp_.path();
 };
 
 TEST(Names, Normalization) {
-  SavedEnv lc("LC_ALL");
+  EnvVar lc("LC_ALL", "de_DE.iso-8859-15@euro");
   char buf[128];
   const std::pair<const char *, const char *> cases[] = {
       {"utf-8", "UTF8"}, {"KRZ-1047", "1047"}, {"iso_8859-15", "ISO885915"}, {"krzkrz", "KRZ"}};
@@ -62,7 +49,6 @@ TEST(Names, Normalization) {
   EXPECT_EQ(get_table_name("utf-8", buf, 0), 1);
   EXPECT_EQ(get_table_name("ISO-8859-1", buf, 5), 1);  // does not fit
   EXPECT_STREQ(buf, "");
-  ::setenv("LC_ALL", "de_DE.iso-8859-15@euro", 1);
   EXPECT_EQ(ilx_os_cs_name(buf, sizeof buf), 0);
   EXPECT_STREQ(buf, "ISO885915");
   ::setenv("LC_ALL", "C", 1);

@@ -2,13 +2,11 @@
 // fallback locales and Windows language identifiers.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <cstring>
-#include <optional>
 #include <string>
 #include <utility>
 
-#include "lumex/cx.h"
+#include "catalog_fixture.h"
 #include "lumex/ilx.h"
 
 namespace {
@@ -76,12 +74,7 @@ TEST(LocaleNames, WindowsLanguageIdentifiers) {
 }
 
 TEST(LocaleNames, UserLanguageComesFromTheEnvironment) {
-  const char *vars[] = {"LANG", "LC_ALL", "LC_MESSAGES"};
-  std::optional<std::string> saved[3];
-  for (int i = 0; i < 3; ++i) {
-    if (const char *v = std::getenv(vars[i])) saved[i] = v;
-    unsetenv(vars[i]);
-  }
+  cattest::EnvVar lang("LANG", nullptr), all("LC_ALL", nullptr), messages("LC_MESSAGES", nullptr);
   // Each step sets one variable (empty counts as unset) and reads the result.
   const struct { const char *var, *value; size_t size; const char *lang; } steps[] = {
       {nullptr, nullptr, 32, "C"}, {"LC_MESSAGES", "de_DE.UTF-8", 32, "de_DE.UTF-8"},
@@ -95,7 +88,6 @@ TEST(LocaleNames, UserLanguageComesFromTheEnvironment) {
     EXPECT_EQ(0, ilx_os_lang_name(buf, s.size));
     EXPECT_STREQ(s.lang, buf) << (s.var ? s.var : "") << "=" << (s.value ? s.value : "");
   }
-  for (int i = 0; i < 3; ++i) saved[i] ? setenv(vars[i], saved[i]->c_str(), 1) : unsetenv(vars[i]);
 }
 
 }  // namespace
