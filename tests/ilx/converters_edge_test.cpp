@@ -5,7 +5,6 @@
 // resumed in small windows against one call.
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <random>
 #include <string>
 #include <vector>
@@ -151,30 +150,25 @@ TEST(Converters, WholeStringTerminatorsCapacityAndAllocation) {
 // to their value here, where iconv rejects them.
 U16 iconvDecode(const std::string &in, int *subs) {
   iconv_t cd = iconv_open("UTF-16LE", "UTF-8");
-  U16 out;
-  size_t at = 0;
-  for (*subs = 0; at < in.size();) {
-    char *ip = const_cast<char *>(in.data()) + at;
-    size_t il = in.size() - at;
-    uint16_t buf[1024];
-    char *op = reinterpret_cast<char *>(buf);
-    size_t ol = sizeof buf;
-    const size_t r = iconv(cd, &ip, &il, &op, &ol);
-    out.insert(out.end(), buf, reinterpret_cast<uint16_t *>(op));
-    at = in.size() - il;
-    if (r != static_cast<size_t>(-1) || errno == E2BIG) continue;
-    const auto b = [&](size_t i) { return static_cast<unsigned char>(in[at + i]); };
-    if (at + 2 < in.size() && b(0) == 0xED && b(1) >= 0xA0 && b(1) <= 0xBF &&
-        (b(2) & 0xC0) == 0x80) {
-      out.push_back(static_cast<uint16_t>(0xD000 | ((b(1) & 0x3F) << 6) | (b(2) & 0x3F)));
-      at += 3;
-      continue;
+  U16 out(in.size() + 1);
+  char *ip = const_cast<char *>(in.data()), *op = reinterpret_cast<char *>(out.data());
+  size_t il = in.size(), ol = 2 * out.size();
+  for (*subs = 0; iconv(cd, &ip, &il, &op, &ol) == static_cast<size_t>(-1); ++ip, --il) {
+    const auto b = [&](size_t i) { return static_cast<unsigned char>(ip[i]); };
+    uint16_t &u = *reinterpret_cast<uint16_t *>(op);
+    op += 2;
+    ol -= 2;
+    if (il > 2 && b(0) == 0xED && b(1) >= 0xA0 && b(1) <= 0xBF && (b(2) & 0xC0) == 0x80) {
+      u = static_cast<uint16_t>(0xD000 | ((b(1) & 0x3F) << 6) | (b(2) & 0x3F));
+      ip += 2;
+      il -= 2;
+    } else {
+      u = '?';
+      ++*subs;
     }
-    out.push_back('?');
-    ++*subs;
-    ++at;
   }
   iconv_close(cd);
+  out.resize(static_cast<size_t>(reinterpret_cast<uint16_t *>(op) - out.data()));
   return out;
 }
 

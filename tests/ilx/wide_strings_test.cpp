@@ -74,16 +74,14 @@ TEST(WideStrings, AgreeWithTheCLibrary) {
   }
 }
 
-TEST(WideStrings, CompareGivesTheDifferenceOfUnits) {
+// Compares give the difference of the units; a null string is an empty one.
+TEST(WideStrings, CompareDifferencesAndNullArguments) {
   const U16 abc = w({'a', 'b', 'c'});
   EXPECT_EQ(ilx_wcsncmp(w({0xFFFF}).data(), w({1}).data(), 1), 0xFFFF - 1);  // unsigned units
   EXPECT_EQ(ilx_wcsncmp(abc.data(), w({'a'}).data(), 5), 'b');  // against the zero unit
-  EXPECT_EQ(ilx_wcsncmp(nullptr, abc.data(), 1), -'a');         // a null string is empty
-}
-
-TEST(WideStrings, NullArguments) {
+  EXPECT_EQ(ilx_wcsncmp(nullptr, abc.data(), 1), -'a');
   U16 e = w({'a'});
-  EXPECT_EQ(ilx_wcscat(e.data(), nullptr), e.data());  // a null string is empty
+  EXPECT_EQ(ilx_wcscat(e.data(), nullptr), e.data());
   EXPECT_EQ(e, w({'a'}));
   EXPECT_EQ(ilx_wcslen(nullptr), 0u);
   uint16_t *pos = nullptr;
