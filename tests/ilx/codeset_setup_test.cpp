@@ -128,9 +128,7 @@ TEST_F(TableDir, DamagedTablesAreNotTables) {
                                  static_cast<unsigned char>(t[at + 1]) << 8);
   };
   const auto damaged = [](std::string t, size_t at, unsigned v) {
-    t[at] = static_cast<char>(v & 0xFF);
-    t[at + 1] = static_cast<char>(v >> 8);
-    return t;
+    return t.replace(at, 2, {static_cast<char>(v & 0xFF), static_cast<char>(v >> 8)});
   };
   const std::string sbcs = tableBytes("ISO88591"), dbcs = tableBytes("CP932");
   const std::string mbcs = tableBytes("EUCJP"), gb = tableBytes("GB18030");

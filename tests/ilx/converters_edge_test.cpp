@@ -273,12 +273,11 @@ TEST(Converters, WholeStringTerminatorsCapacityAndAllocation) {
   EXPECT_EQ(ilx_fromu_alloc(l1.cs, "x", -1, &n), nullptr);
 }
 
-// UTF-8 decoding (one decoder, also ahead of every table converter): each bad
-// byte is one counted substitution and the next character is read whole;
-// compared with the C library's decoding under the same rule for bad input:
-// at each byte where iconv stops on an invalid sequence, one '?' and one byte
-// skipped. Deliberate difference: encoded surrogates (ED A0..BF xx) decode
-// to their value here, where iconv rejects them.
+// UTF-8 decoding (one decoder, also ahead of every table converter) makes each
+// bad byte one counted substitution and reads the next character whole: iconv
+// with one '?' and one byte skipped wherever it stops on an invalid sequence.
+// Deliberate difference: encoded surrogates (ED A0..BF xx) decode to their
+// value here, where iconv rejects them.
 U16 iconvDecode(const std::string &in, int *subs) {
   iconv_t cd = iconv_open("UTF-16LE", "UTF-8");
   U16 out(in.size() + 1);
@@ -355,12 +354,9 @@ TEST(Utf8Decoding, AgreesWithIconvOnGeneratedTexts) {
   EXPECT_EQ(ilx_check_subs(latin1.cs), 3);
 }
 
-// Converting in small windows through the dispatchers must give exactly what
-// one call over the whole text gives: the same output, end position and
-// substitution count, for every converter kind and window sizes 1 to 8. The
-// outcome of running conv over `in` with input and output windows of `w`
-// units (0: one call over everything); a window grows only when a character
-// cannot be finished in it. From-Unicode conversions end with flush calls.
+// The outcome of running a dispatcher over `in` with input and output windows
+// of `w` units (0: one call over everything); a window grows only when a
+// character cannot be finished in it. From-Unicode conversions end with flushes.
 template <class In, class Out>
 std::string windowed(int (*conv)(CodeSetT, const In **, size_t *, Out **, size_t *), CodeSetT cs,
                      const std::vector<In> &in, size_t w, bool flush) {
@@ -405,13 +401,16 @@ std::string windowed(int (*conv)(CodeSetT, const In **, size_t *, Out **, size_t
 
 class Resumable : public ::testing::TestWithParam<const char *> {};
 
+// Small windows give exactly what one call gives: the same output, end
+// position and substitution count, for every kind and windows of 1 to 8 units.
 TEST_P(Resumable, WindowsGiveTheSameResultAsOneCall) {
   // Characters of one to four UTF-8 bytes, shift-worthy runs of CJK
   // characters and a few characters most code sets lack.
   const std::string sample =
       "Gr\xC3\xBC\xC3\x9F" "e, \xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E A\xE3\x81\x82\xEF\xBD\xB1"
       " \xE2\x82\xAC \xE4\xB8\x82\xF0\x9F\x98\x80 \xD0\x96\xCE\xA9\n\xE3\x80\x80z";
-  CodeSetT cs = ilx_cs_new(GetParam());
+  Handle h(GetParam());
+  const CodeSetT cs = h.cs;
   ASSERT_NE(cs, nullptr) << GetParam();
   // The sample in the code set with malformed bytes in it; in UTF-8 with a
   // stray byte and a cut-off end; in UCS-2 with a lone low surrogate and a
@@ -436,7 +435,6 @@ TEST_P(Resumable, WindowsGiveTheSameResultAsOneCall) {
   const std::vector<std::string> whole = all(0);
   for (const std::string &o : whole) EXPECT_GT(o.size(), 60u) << o;  // over 10 units made
   for (size_t w = 1; w <= 8; ++w) EXPECT_EQ(all(w), whole) << "window " << w;
-  ilx_cs_free(cs);
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryKind, Resumable,
