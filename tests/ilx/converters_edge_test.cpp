@@ -79,11 +79,10 @@ struct Checker {
     ++checked;
     const std::vector<uint16_t> u = ucs2Of(cp);
     const std::string utf8 = utf8Of(cp);
-    char a[32], b[32];
+    char a[32], b[32], h[16];
     const int n = ilx_from_ucs2(cs, u.data(), static_cast<int>(u.size()), a, sizeof a);
     const int m = ilx_from_utf8(cs, utf8.data(), static_cast<int>(utf8.size()), b, sizeof b);
     const int subs = ilx_check_subs(cs);
-    char h[16];
     std::snprintf(h, sizeof h, "from U+%04X ", cp);
     if (std::string(a, n) != bytes || std::string(b, m) != bytes || subs != 0) mismatches += h;
   }

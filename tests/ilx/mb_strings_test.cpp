@@ -287,7 +287,7 @@ TEST_F(MbText, OneCharacterBothWays) {
   }
 }
 
-TEST_F(MbText, StringsToWide) {
+TEST_F(MbText, StringsToWideAndByteTypes) {
   const Buf text("a\xC3\xA9\xE2\x82\xAC");
   EXPECT_EQ(ilx_mbstowcs(utf8, nullptr, text.get(), 0), 3);
   U16 out(5, 0x7777);
@@ -303,6 +303,13 @@ TEST_F(MbText, StringsToWide) {
     EXPECT_EQ(ilx_mbstowcs(utf8, nullptr, Buf(c.first).get(), 0), c.second) << c.first;
   EXPECT_EQ(ilx_strchr(utf8, lead.get(), 0), lead.get() + 2);
   EXPECT_EQ(ilx_mbsbtype(utf8, lead.get(), 2), -1);
+  // Byte types beyond U+FFFF, past the NUL, of no string and before the string.
+  const Buf smile("\xF0\x9F\x98\x80!");
+  for (const auto &t : {std::make_pair(0, 1), {3, 2}, {4, 0}})
+    EXPECT_EQ(ilx_mbsbtype(utf8, smile.get(), t.first), t.second) << t.first;
+  EXPECT_EQ(ilx_mbsbtype(utf8, text.get(), 1000), -1);
+  EXPECT_EQ(ilx_mbsbtype(utf8, nullptr, 0), -1);
+  EXPECT_EQ(ilx_ismbs1st(utf8, text.get() + 1, text.get()), 0);
 }
 
 TEST_F(MbText, WideToStrings) {
@@ -326,16 +333,6 @@ TEST_F(MbText, WideToStrings) {
   EXPECT_EQ(ilx_wcstombs(utf8, out, pair.data(), 8), -1);
   EXPECT_EQ(ilx_wcstombs(utf8, nullptr, pair.data(), 0), -1);
   EXPECT_EQ(ilx_wcstombs(utf8, out, nullptr, 8), -1);
-}
-
-TEST_F(MbText, ByteTypesAndCharacterStarts) {
-  const Buf text("a\xC3\xA9\xE2\x82\xAC"), smile("\xF0\x9F\x98\x80!");
-  EXPECT_EQ(ilx_mbsbtype(utf8, text.get(), 1000), -1);  // the walk stops at the NUL
-  EXPECT_EQ(ilx_mbsbtype(utf8, smile.get(), 0), 1);
-  EXPECT_EQ(ilx_mbsbtype(utf8, smile.get(), 3), 2);
-  EXPECT_EQ(ilx_mbsbtype(utf8, smile.get(), 4), 0);
-  EXPECT_EQ(ilx_mbsbtype(utf8, nullptr, 0), -1);
-  EXPECT_EQ(ilx_ismbs1st(utf8, text.get() + 1, text.get()), 0);  // before the string
 }
 
 TEST_F(MbText, CaseMappingInPlace) {
