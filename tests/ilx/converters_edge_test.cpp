@@ -312,30 +312,24 @@ TEST(Utf8Decoding, AgreesWithIconvOnGeneratedTexts) {
   // Pieces that make texts close to UTF-8: characters of every length,
   // their prefixes, overlong and out-of-range forms, surrogates, any byte.
   std::mt19937 rng(2026);
+  const uint32_t edges[] = {0x7F, 0x80, 0x7FF, 0x800, 0xD7FF, 0xE000, 0xFFFF, 0x10000, 0x10FFFF};
+  const auto any = [&](unsigned lo, unsigned n) { return static_cast<char>(lo + rng() % n); };
   const auto piece = [&]() -> std::string {
-    const uint32_t edges[] = {0x7F, 0x80, 0x7FF, 0x800, 0xD7FF, 0xE000, 0xFFFF, 0x10000, 0x10FFFF};
-    const auto cont = [](uint32_t v) { return static_cast<char>(0x80 | (v & 0x3F)); };
-    switch (rng() % 6) {
+    const char c1 = any(0x80, 64), c2 = any(0x80, 64);
+    switch (rng() % 8) {
       case 0: return utf8Of(rng() % 0x80);
       case 1: {
-        uint32_t cp = edges[rng() % 9];
-        if (rng() % 2) cp = 0x80 + rng() % (0x110000 - 0x80);
-        if (cp >= 0xD800 && cp < 0xE000) cp = 0x20AC;
-        std::string s = utf8Of(cp);
+        const uint32_t cp = rng() % 2 ? 0x80 + rng() % (0x110000 - 0x80) : edges[rng() % 9];
+        std::string s = utf8Of(cp >= 0xD800 && cp < 0xE000 ? 0x20AC : cp);
         if (rng() % 4 == 0) s.resize(1 + rng() % (s.size() - 1 + (s.size() == 1)));
         return s;
       }
-      case 2: {  // overlong (three or four bytes) or too large
-        const uint32_t kind = rng() % 3, cp = kind == 0   ? rng() % 0x800
-                                              : kind == 1 ? rng() % 0x10000
-                                                          : 0x110000 + rng() % 0x100000;
-        if (kind == 0) return {'\xE0', cont(cp >> 6), cont(cp)};
-        return {static_cast<char>(kind == 1 ? 0xF0 : 0xF4 + rng() % 4), cont(cp >> 12),
-                cont(cp >> 6), cont(cp)};
-      }
-      case 3: return {static_cast<char>(0xC0 + rng() % 2), static_cast<char>(0x80 + rng() % 64)};
-      case 4: return {'\xED', static_cast<char>(0x80 + rng() % 64), '\x80'};
-      default: return std::string(1, static_cast<char>(0x80 + rng() % 128));
+      case 2: return {any(0xC0, 2), c1};  // overlong in two bytes
+      case 3: return {'\xE0', any(0x80, 32), c1};  // in three
+      case 4: return {'\xF0', any(0x80, 16), c1, c2};  // in four
+      case 5: return {any(0xF4, 4), any(0x90, 48), c1, c2};  // beyond U+10FFFF
+      case 6: return {'\xED', c1, '\x80'};
+      default: return std::string(1, any(0x80, 128));
     }
   };
   Handle utf8("UTF8");
