@@ -1,41 +1,28 @@
 // Handles, name normalization, the table search with its alias files, the
-// check of table images on load, and the services' set-up and tear-down.
+// check of table images on load, the services' set-up and tear-down; and
+// locale names: the user's language from the environment, canonical names,
+// fallback locales and Windows language identifiers.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <iterator>
-#include <optional>
 #include <string>
+#include <utility>
 
+#include "catalog_fixture.h"
 #include "lumex/ilx.h"
 
 namespace {
 
-// An environment variable, put back as it was when this goes.
-struct SavedEnv {
-  explicit SavedEnv(const char *name) : var(name) {
-    if (const char *v = std::getenv(name)) value = v;
-  }
-  ~SavedEnv() { value ? ::setenv(var, value->c_str(), 1) : ::unsetenv(var); }
-  const char *var;
-  std::optional<std::string> value;
-};
+using cattest::EnvVar;
 
 // A scratch table directory, and the bytes of supplied tables to put in it.
 class TableDir : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char tmpl[] = "/tmp/lmx_tables_XXXXXX";
-    ASSERT_NE(::mkdtemp(tmpl), nullptr);
-    dir_ = tmpl;
-  }
-  void TearDown() override {
-    ilx_uninit();
-    EXPECT_EQ(std::system(("rm -rf " + dir_).c_str()), 0);
-  }
+  void TearDown() override { ilx_uninit(); }
   void write(const std::string &name, const std::string &bytes) {
     std::ofstream(dir_ + "/" + name, std::ios::binary) << bytes;
   }
@@ -46,12 +33,16 @@ class TableDir : public ::testing::Test {
   }
   void useDir() { ASSERT_EQ(ilx_set_dir(dir_.c_str()), 0); }
 
-  SavedEnv ilxdir_{"ILXDIR"}, codeset_{"ILX_CODESET"}, lcall_{"LC_ALL"}, bindir_{"BINDIR"};
-  std::string dir_;
+  // The variables as they were, put back after each test.
+  EnvVar ilxdir_{"ILXDIR", std::getenv("ILXDIR")}, lcall_{"LC_ALL", std::getenv("LC_ALL")};
+  EnvVar codeset_{"ILX_CODESET", std::getenv("ILX_CODESET")};
+  EnvVar bindir_{"BINDIR", std::getenv("BINDIR")};
+  cattest::TempDir tmp_;
+  const std::string dir_ = tmp_.path();
 };
 
 TEST(Names, Normalization) {
-  SavedEnv lc("LC_ALL");
+  EnvVar lc("LC_ALL", "de_DE.iso-8859-15@euro");
   char buf[128];
   const std::pair<const char *, const char *> cases[] = {
       {"utf-8", "UTF8"}, {"KRZ-1047", "1047"}, {"iso_8859-15", "ISO885915"}, {"krzkrz", "KRZ"}};
@@ -62,7 +53,6 @@ TEST(Names, Normalization) {
   EXPECT_EQ(get_table_name("utf-8", buf, 0), 1);
   EXPECT_EQ(get_table_name("ISO-8859-1", buf, 5), 1);  // does not fit
   EXPECT_STREQ(buf, "");
-  ::setenv("LC_ALL", "de_DE.iso-8859-15@euro", 1);
   EXPECT_EQ(ilx_os_cs_name(buf, sizeof buf), 0);
   EXPECT_STREQ(buf, "ISO885915");
   ::setenv("LC_ALL", "C", 1);
@@ -138,9 +128,7 @@ TEST_F(TableDir, DamagedTablesAreNotTables) {
                                  static_cast<unsigned char>(t[at + 1]) << 8);
   };
   const auto damaged = [](std::string t, size_t at, unsigned v) {
-    t[at] = static_cast<char>(v & 0xFF);
-    t[at + 1] = static_cast<char>(v >> 8);
-    return t;
+    return t.replace(at, 2, {static_cast<char>(v & 0xFF), static_cast<char>(v >> 8)});
   };
   const std::string sbcs = tableBytes("ISO88591"), dbcs = tableBytes("CP932");
   const std::string mbcs = tableBytes("EUCJP"), gb = tableBytes("GB18030");
@@ -221,6 +209,85 @@ TEST_F(TableDir, TheDefaultHandleAndSetDir) {
   ilx_uninit();  // releases its text but leaves the value in the environment
   EXPECT_EQ(std::string(std::getenv("ILXDIR")), dir_);
   EXPECT_EQ(ilx_set_dir(nullptr), -1);
+}
+
+// One of the name functions into a buffer of `size` bytes, the rest 'x'.
+std::string canon(int (*f)(const char *, char *, size_t), const char *name, size_t size = 32) {
+  char buf[64];
+  std::memset(buf, 'x', sizeof buf);
+  EXPECT_EQ(0, f(name, buf, size));
+  return buf;
+}
+
+TEST(LocaleNames, CanonicalAndFallbackForms) {
+  struct Row { const char *name, *canonical, *fallback; };
+  const Row rows[] = {
+      // Aliases are exact and win before the shape rules.
+      {"cz", "cs", "cs"}, {"CZ", "cz", "cz"}, {"AR_AA.x", "ar_AA", "ar"},
+      {"japanese", "ja_JP", "ja_JP"}, {"C", "C", "C"},
+      // Short forms: case fixed, code set and modifier dropped.
+      {"de_DE.ISO8859-1", "de_DE", "de"}, {"DE-de", "de_DE", "de"}, {"EN.UTF-8", "en", "C"},
+      {"fr_ca@euro", "fr_CA", "fr_FR"}, {"enUS1", "en_US", "C"}, {"en_US", "en_US", "C"},
+      {"pt_PT", "pt_PT", "pt_BR"}, {"pt_BR.UTF-8", "pt_BR", "pt_BR"},
+      // Anything else passes unchanged (the fallback then cut to five).
+      {"german", "german", "germa"}, {"en_USA", "en_USA", "C"}, {"C.UTF-8", "C.UTF-8", "C.UTF"},
+      {"e", "e", "e"}, {"", "", ""}, {"\xE9t", "\xE9t", "\xE9t"},  // bytes above ASCII: no letters
+  };
+  for (const Row &r : rows) {
+    EXPECT_EQ(r.canonical, canon(ilx_canonical_loc, r.name)) << r.name;
+    EXPECT_EQ(r.fallback, canon(ilx_canonical_lang, r.name)) << r.name;
+  }
+  EXPECT_EQ("", canon(ilx_canonical_loc, nullptr));
+  EXPECT_EQ("", canon(ilx_canonical_lang, nullptr));
+}
+
+TEST(LocaleNames, ResultsAreCutToTheBuffer) {
+  EXPECT_EQ("de_D", canon(ilx_canonical_loc, "de_DE.UTF-8", 5));
+  EXPECT_EQ("", canon(ilx_canonical_loc, "german", 1));
+  char buf[4] = {'a', 'b', 'c', '\0'};
+  EXPECT_EQ(0, ilx_canonical_loc("german", buf, 0));
+  EXPECT_EQ(0, ilx_os_lang_name(buf, 0));
+  EXPECT_STREQ("abc", buf);  // size 0 writes nothing
+  EXPECT_EQ(0, ilx_canonical_loc("german", nullptr, 10));
+  const std::pair<std::string, std::string> made[] = {
+      {"de_DE.UTF-8", "de_DE"}, {std::string(40, 'q'), std::string(31, 'q')}};
+  for (const auto &m : made) {
+    char *loc = ilx_loc_new(m.first.c_str());
+    ASSERT_NE(nullptr, loc);
+    EXPECT_EQ(m.second, loc);
+    EXPECT_EQ(0, ilx_loc_free(loc));
+  }
+  EXPECT_EQ(0, ilx_loc_free(nullptr));
+}
+
+TEST(LocaleNames, WindowsLanguageIdentifiers) {
+  const std::pair<uint16_t, const char *> rows[] = {
+      {0x0409, "en"}, {0x0404, "zh_TW"}, {0x0804, "zh_CN"}, {0x0C04, "zh"}, {0x0416, "pt_BR"},
+      {0x0816, "pt"}, {0x041A, "hr"}, {0x081A, "hr"},  // Croatian, Serbian: the first row wins
+      {0x0000, "C"}, {0x0417, "C"},    // no row for 0x17
+      {0xFC07, "de"},                  // only the low 10 bits select the language
+  };
+  for (const auto &r : rows) EXPECT_STREQ(r.second, CheckLangTable(r.first)) << r.first;
+  EXPECT_STREQ("C", ilx_setlocale(0, nullptr));
+  const char *name = "de_DE";
+  EXPECT_EQ(name, ilx_setlocale(6, name));
+}
+
+TEST(LocaleNames, UserLanguageComesFromTheEnvironment) {
+  EnvVar lang("LANG", nullptr), all("LC_ALL", nullptr), messages("LC_MESSAGES", nullptr);
+  // Each step sets one variable (empty counts as unset) and reads the result.
+  const struct { const char *var, *value; size_t size; const char *lang; } steps[] = {
+      {nullptr, nullptr, 32, "C"}, {"LC_MESSAGES", "de_DE.UTF-8", 32, "de_DE.UTF-8"},
+      {"LC_ALL", "fr_FR", 32, "fr_FR"},
+      {"LANG", "fr_CA.UTF-8", 32, "fr_CA.UTF-8"},  // returned as it stands
+      {nullptr, nullptr, 4, "fr_"}, {"LANG", "", 32, "fr_FR"}, {"LC_ALL", "", 32, "de_DE.UTF-8"},
+  };
+  for (const auto &s : steps) {
+    if (s.var != nullptr) setenv(s.var, s.value, 1);
+    char buf[32];
+    EXPECT_EQ(0, ilx_os_lang_name(buf, s.size));
+    EXPECT_STREQ(s.lang, buf) << (s.var ? s.var : "") << "=" << (s.value ? s.value : "");
+  }
 }
 
 }  // namespace

@@ -33,8 +33,6 @@ class IconvOracle {
     if (toU_ != (iconv_t)-1) iconv_close(toU_);
     if (fromU_ != (iconv_t)-1) iconv_close(fromU_);
   }
-  IconvOracle(const IconvOracle &) = delete;
-  IconvOracle &operator=(const IconvOracle &) = delete;
   bool ok() const { return toU_ != (iconv_t)-1 && fromU_ != (iconv_t)-1; }
 
   // The one code point the bytes decode to from the initial state, or -1.
