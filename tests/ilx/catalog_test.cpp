@@ -21,22 +21,16 @@
 #include <vector>
 
 #include "catalog_writer.h"
+#include "ilx_test_util.h"
 #include "ilx/catalog.h"
 #include "lumex/ilx.h"
 #include "msg_source.h"
 
 using lmxgencat::Messages;
+using ilxtest::EnvVar;
+using ilxtest::TempDir;
 
 namespace {
-
-// A fresh folder under /tmp, removed with its contents at the end.
-struct TempDir {
-  TempDir() : path_(mkdtemp(std::string("/tmp/lmxcat.XXXXXX").data())) {}
-  ~TempDir() { std::system(("rm -rf '" + path_ + "'").c_str()); }
-  const std::string &path() const { return path_; }
-  std::string operator/(const std::string &name) const { return path_ + "/" + name; }
-  const std::string path_;
-};
 
 std::string image(const Messages &msgs) {
   std::string img, err;
@@ -79,17 +73,6 @@ enum { kSetNo, kNext = 4, kMsgOff = 8, kTextOff = 12, kTextLen = 16, kNumMsgs = 
 size_t msgRec(const std::string &img, int set, int i) {
   return get32(img, setRec(set) + kMsgOff) + 12 * static_cast<size_t>(i);
 }
-
-// Sets an environment variable (or unsets it for null) for one scope.
-struct EnvVar {
-  EnvVar(const char *n, const char *v) : name(n), had(getenv(n)), old(had ? getenv(n) : "") {
-    v ? setenv(n, v, 1) : unsetenv(n);
-  }
-  ~EnvVar() { had ? setenv(name.c_str(), old.c_str(), 1) : unsetenv(name.c_str()); }
-  const std::string name;
-  const bool had;
-  const std::string old;
-};
 
 // --- the compiler ---
 

@@ -12,12 +12,12 @@
 #include <string>
 #include <utility>
 
-#include "catalog_fixture.h"
+#include "ilx_test_util.h"
 #include "lumex/ilx.h"
 
 namespace {
 
-using cattest::EnvVar;
+using ilxtest::EnvVar;
 
 // A scratch table directory, and the bytes of supplied tables to put in it.
 class TableDir : public ::testing::Test {
@@ -37,7 +37,7 @@ class TableDir : public ::testing::Test {
   EnvVar ilxdir_{"ILXDIR", std::getenv("ILXDIR")}, lcall_{"LC_ALL", std::getenv("LC_ALL")};
   EnvVar codeset_{"ILX_CODESET", std::getenv("ILX_CODESET")};
   EnvVar bindir_{"BINDIR", std::getenv("BINDIR")};
-  cattest::TempDir tmp_;
+  ilxtest::TempDir tmp_;
   const std::string dir_ = tmp_.path();
 };
 
