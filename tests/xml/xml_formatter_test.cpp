@@ -75,16 +75,15 @@ class XmlFormatterTest : public ::testing::Test {
   std::vector<Event *> events_;
 };
 
-// Free attributes stand in the order first set; names compare with case.
+// Free attributes stand in the order first set, names compared with case; no
+// Thread, Process or Source without a source file.
 TEST_F(XmlFormatterTest, MessageRecordOfAProblemDataLogger) {
   Event *e = event(LMX_LEVEL_ERROR, "lmxmsg", 20, "LMXBC0020E Out of memory.\r", LMX_PARM_STRING,
                    "disk", LMX_PARM_INT, 5, 0);
   setProps(e, {{"zeta", "1"}, {"server", "host.example.org"}, {"serverFormat", "IP"},
                {"organization", "o"}, {"client", "c"}, {"alpha", "2"}, {"zeta", "3"},
-               {"Server", "S"}});
-  LmxSetEventPropLong(e, "processId", 42);
-  LmxSetEventPropLong(e, "threadId", 43);
-  LmxSetEventProp(e, LMX_PROP_SRCFUNCTION, "f");  // no Thread, Process or Source without a file
+               {"Server", "S"}, {"processId", "42"}, {"threadId", "43"},
+               {LMX_PROP_SRCFUNCTION, "f"}});
   EXPECT_EQ(format(e),
             "<Message Id=\"LMXBC0020E\" Severity=\"ERROR\">\n <Time Millis=\"1234\">T</Time>\n"
             " <Server Format=\"IP\">host.example.org</Server>\n"
@@ -98,12 +97,9 @@ TEST_F(XmlFormatterTest, MessageRecordOfAProblemDataLogger) {
 
 TEST_F(XmlFormatterTest, TraceRecordsWithAndWithoutSource) {
   Event *e = trace(LMX_LEVEL_DEBUG_MIN, "step");
-  setProps(e, {{"organization", "org"}, {LMX_PROP_SRCFILE, "a.c"}});
-  LmxSetEventPropInt(e, LMX_PROP_SRCLINE, 7);
-  LmxSetEventProp(e, LMX_PROP_SRCFUNCTION, "f");
-  LmxSetEventPropLong(e, "processId", 42);
-  LmxSetEventPropLong(e, "threadId", -2);  // thread numbers are unsigned
-  setProps(e, {{"correlationId", "c-1"}, {"client", "alice"}});
+  setProps(e, {{"organization", "org"}, {LMX_PROP_SRCFILE, "a.c"}, {LMX_PROP_SRCLINE, "7"},
+               {LMX_PROP_SRCFUNCTION, "f"}, {"processId", "42"}, {"threadId", "-2"},  // unsigned
+               {"correlationId", "c-1"}, {"client", "alice"}});
   EXPECT_EQ(format(e),
             "<Trace Level=\"MIN\">\n <Time Millis=\"1234\">T</Time>\n"
             " <LogText><![CDATA[step]]></LogText>\n"
