@@ -54,9 +54,8 @@ inline void recordEvent(Object *handler, Event *ev) {
 // Records of one handler.
 inline std::vector<Rec> of(const std::string &handler) {
   std::vector<Rec> out;
-  for (const Rec &r : recs) {
-    if (r.handler == handler) out.push_back(r);
-  }
+  std::copy_if(recs.begin(), recs.end(), std::back_inserter(out),
+               [&](const Rec &r) { return r.handler == handler; });
   return out;
 }
 
