@@ -58,7 +58,6 @@ TEST_F(Levels, LoggersDropCallsBelowTheirLevel) {
                              "0 3000 t dmin\n0 2000 t dmid\n0 9999 t dmax\n0 -9999 t t\n");  // l.bad
 }
 
-// The level filters, fed events whose level comes from a level tag.
 TEST_F(Levels, FiltersPassEventsAtOrAboveTheirLevel) {
   open("app.className=lmx_basiclogger\napp.level=ALL\n"
        "app.listenerNames=f.warn f.all f.unset f.dis a\n"

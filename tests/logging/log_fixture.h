@@ -51,7 +51,6 @@ inline void recordEvent(Object *handler, Event *ev) {
   LmxBasicObjectFLog(handler, ev);
 }
 
-// Records of one handler.
 inline std::vector<Rec> of(const std::string &handler) {
   std::vector<Rec> out;
   std::copy_if(recs.begin(), recs.end(), std::back_inserter(out),

@@ -33,7 +33,6 @@ class XmlFormatterTest : public ::testing::Test {
       lmxNotifyObjCfgChange(fmt_, key);
     }
   }
-  // Sets the event's properties, in order.
   static void setProps(Event *e, std::initializer_list<std::pair<const char *, const char *>> kv) {
     for (const auto &[key, value] : kv) LmxSetEventProp(e, key, value);
   }
@@ -64,7 +63,6 @@ class XmlFormatterTest : public ::testing::Test {
     EXPECT_TRUE(p.ok) << p.error;
     return p.root;
   }
-  // The one record of the event.
   xmltest::Element parsed(Event *e) {
     xmltest::Element all = records(format(e));
     EXPECT_EQ(all.children.size(), 1u);
