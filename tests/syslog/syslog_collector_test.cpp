@@ -38,9 +38,8 @@ class CollectorTest : public ::testing::Test {
     ASSERT_NE(app_ = LmxGetObject("app", nullptr), nullptr);
   }
   std::string reports() const {
-    std::stringstream ss;
-    ss << std::ifstream(dir_ + "/reports.log").rdbuf();
-    return ss.str();
+    std::ifstream in(dir_ + "/reports.log");
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
   }
   std::string dir_ = ::testing::TempDir() + "lmx-syslog-" + std::to_string(::getpid()) + "-" +
                      ::testing::UnitTest::GetInstance()->current_test_info()->name();
