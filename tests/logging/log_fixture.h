@@ -51,12 +51,10 @@ inline void recordEvent(Object *handler, Event *ev) {
   LmxBasicObjectFLog(handler, ev);
 }
 
-// Records of one handler.
 inline std::vector<Rec> of(const std::string &handler) {
   std::vector<Rec> out;
-  for (const Rec &r : recs) {
-    if (r.handler == handler) out.push_back(r);
-  }
+  std::copy_if(recs.begin(), recs.end(), std::back_inserter(out),
+               [&](const Rec &r) { return r.handler == handler; });
   return out;
 }
 

@@ -5,6 +5,7 @@
 
 #include <expat.h>
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -19,17 +20,15 @@ struct Element {
 
   // The attribute's value, or "<absent>".
   std::string attr(const std::string &key) const {
-    for (const auto &a : attributes) {
-      if (a.first == key) return a.second;
-    }
-    return "<absent>";
+    auto a = std::find_if(attributes.begin(), attributes.end(),
+                          [&](const auto &p) { return p.first == key; });
+    return a != attributes.end() ? a->second : "<absent>";
   }
   // The first child of that name, or null.
   const Element *child(const std::string &childName) const {
-    for (const Element &c : children) {
-      if (c.name == childName) return &c;
-    }
-    return nullptr;
+    auto c = std::find_if(children.begin(), children.end(),
+                          [&](const Element &e) { return e.name == childName; });
+    return c != children.end() ? &*c : nullptr;
   }
   std::vector<std::string> childNames() const {
     std::vector<std::string> names;
