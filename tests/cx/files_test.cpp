@@ -6,22 +6,15 @@
 
 #include <cstring>
 #include <set>
-#include <vector>
 
 #include "temp_dir.h"
 
 namespace fs = std::filesystem;
 
-namespace {
-
-// "path length lastSep" of a record.
-std::string record(const CxFilePath &p) {
-  return std::string(p.path) + " " + std::to_string(p.length) + " " + std::to_string(p.lastSep);
-}
-
-}  // namespace
-
 TEST(FilePath, RecordAndParents) {
+  auto record = [](const CxFilePath &p) {  // "path length lastSep"
+    return std::string(p.path) + " " + std::to_string(p.length) + " " + std::to_string(p.lastSep);
+  };
   const struct {
     const char *text, *record, *parents;  // each parent taken in place, up to the one with none
   } rows[] = {{"a\\b/c", "a/b/c 5 3", "a/b 3 1|a 1 -1|"}, {"/top", "/top 4 0", "/ 1 0|"}};
@@ -129,12 +122,10 @@ TEST_F(Directories, OpenNeedsADirectoryAndCloseReportsTheSystem) {
 
 TEST(FileNames, NativeFormUsesSlashesAndIsNeverCut) {
   char buf[6];
-  EXPECT_TRUE(CxFileNameLocalize("/a\\b/", buf, sizeof buf));
-  EXPECT_STREQ(buf, "/a/b/");
-  EXPECT_TRUE(CxFileNameGetNative("", buf, sizeof buf));
-  EXPECT_STREQ(buf, "/");
-  EXPECT_FALSE(CxFileNameLocalize("abcdef", buf, sizeof buf));
-  EXPECT_STREQ(buf, "");
+  EXPECT_EQ((Steps{std::to_string(CxFileNameLocalize("/a\\b/", buf, sizeof buf)), buf,
+                   std::to_string(CxFileNameGetNative("", buf, sizeof buf)), buf,
+                   std::to_string(CxFileNameLocalize("abcdef", buf, sizeof buf)), buf}),
+            (Steps{"1", "/a/b/", "1", "/", "0", ""}));
 }
 
 using Files = TempDir;
@@ -177,13 +168,12 @@ TEST_F(Files, FailuresCarryTheirErrorNumbers) {
   int32_t fd = 5;
   int64_t size;
   CxFileInfo info;
-  EXPECT_EQ(st(CxFileOpen(&fd, at("missing").c_str(), O_RDONLY)), "p2");
-  EXPECT_EQ(fd, -1);
-  // A closed descriptor has no handle to flush; close still leaves -1.
-  const Steps steps{st(CxFileNameGetSize(at("missing").c_str(), &size)),
-                    st(CxFileNameGetInfo(&info, "")), st(CxFileFlush(&fd)), st(CxFileClose(&fd))};
-  EXPECT_EQ(steps, (Steps{"p2", "p22", "p9", "p9"}));
-  EXPECT_EQ(fd, -1);
+  // A failed open leaves -1, which has no handle to flush or close.
+  EXPECT_EQ((Steps{st(CxFileOpen(&fd, at("missing").c_str(), O_RDONLY)), std::to_string(fd),
+                   st(CxFileNameGetSize(at("missing").c_str(), &size)),
+                   st(CxFileNameGetInfo(&info, "")), st(CxFileFlush(&fd)), st(CxFileClose(&fd)),
+                   std::to_string(fd)}),
+            (Steps{"p2", "-1", "p2", "p22", "p9", "p9", "-1"}));
   for (CxStatus s : {CxFileOpen(nullptr, "x", O_RDONLY), CxFileRead(&fd, nullptr, 1, nullptr),
                      CxFileWrite(nullptr, "x", 1, nullptr), CxFileGetSize(&fd, nullptr),
                      CxFileClose(nullptr), CxFileNameRemove(nullptr),
