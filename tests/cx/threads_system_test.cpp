@@ -8,32 +8,19 @@
 
 #include "temp_dir.h"
 
-namespace {
-
-struct Probe {
-  std::atomic<uint32_t> tid{0};
-  int payload = 0;
-};
-
-uint32_t probeRoutine(void *arg) {
-  auto *p = static_cast<Probe *>(arg);
-  p->payload = 42;
-  p->tid = CxThreadGetCurrentID();
-  return 0;
-}
-
-int64_t nowMs() {
-  using namespace std::chrono;
-  return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
-}
-
-}  // namespace
-
 TEST(Threads, RoutineRunsWithItsArgumentOnAnotherThread) {
   EXPECT_EQ(CxThreadGetCurrentID(), static_cast<uint32_t>(getpid()));  // main thread
-  Probe p;
+  struct Probe {
+    std::atomic<uint32_t> tid{0};
+    int payload = 0;
+  } p;
+  auto routine = [](void *arg) -> uint32_t {
+    static_cast<Probe *>(arg)->payload = 42;
+    static_cast<Probe *>(arg)->tid = CxThreadGetCurrentID();
+    return 0;
+  };
   CxThreadHandle h = 0;
-  ASSERT_EQ(st(CxThreadCreate(&h, 1, probeRoutine, &p)), "-0");  // tiny stack: rounded up
+  ASSERT_EQ(st(CxThreadCreate(&h, 1, routine, &p)), "-0");  // tiny stack: rounded up
   for (int i = 0; i < 5000 && p.tid == 0; ++i) CxThreadSleep(1);
   EXPECT_EQ(p.payload, 42);
   EXPECT_NE(p.tid.load(), 0u);
@@ -43,6 +30,10 @@ TEST(Threads, RoutineRunsWithItsArgumentOnAnotherThread) {
 }
 
 TEST(System, SleepTimestampAndHostName) {
+  auto nowMs = [] {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
+  };
   const int64_t before = nowMs();
   CxThreadSleep(30);
   const int64_t ts = CxSystemGetTimestamp();
