@@ -32,8 +32,7 @@ TEST(StringBuff, UTF8FormsUpToSixBytes) {
     ASSERT_TRUE(CxStringBuffAppendUTF32Char(&b, r.code)) << std::hex << r.code;
     EXPECT_EQ(text(b), std::string(r.bytes, r.code ? std::strlen(r.bytes) : 1)) << r.bytes;
   }
-  EXPECT_FALSE(CxStringBuffAppendUTF32Char(&b, -1));
-  EXPECT_FALSE(CxStringBuffAppendUTF32Char(&b, INT32_MIN));
+  EXPECT_FALSE(CxStringBuffAppendUTF32Char(&b, -1) || CxStringBuffAppendUTF32Char(&b, INT32_MIN));
   EXPECT_EQ(b.length, 1u);
   CxStringBuffDiscard(&b);
 }
@@ -54,10 +53,9 @@ TEST(StringBuff, DecimalAndEbcdicNumbers) {
     EXPECT_EQ(text(b), r.ascii + ebcdic);
   }
   CxStringBuffRestart(&b);
-  ASSERT_TRUE(CxStringBuffAppendInt32(&b, INT32_MIN));
-  ASSERT_TRUE(CxStringBuffAppendChar(&b, ' '));
-  ASSERT_TRUE(CxStringBuffAppendUInt64(&b, UINT64_MAX));
-  ASSERT_TRUE(CxStringBuffAppendUInt64(&b, 0));
+  for (int ok : {CxStringBuffAppendInt32(&b, INT32_MIN), CxStringBuffAppendChar(&b, ' '),
+                 CxStringBuffAppendUInt64(&b, UINT64_MAX), CxStringBuffAppendUInt64(&b, 0)})
+    EXPECT_TRUE(ok);
   EXPECT_EQ(text(b), "-2147483648 184467440737095516150");
   CxStringBuffDiscard(&b);
 }
