@@ -16,13 +16,7 @@ namespace {
 // The text of a format with the engine, or with snprintf when c is true.
 template <class... A>
 std::string out(bool c, const std::string &format, A... args) {
-  if (!c) {
-    CxStringBuff b{};
-    CxStringBuffPrintf(nullptr, &b, format.c_str(), args...);
-    std::string s = b.data != nullptr ? text(b) : "";
-    CxStringBuffDiscard(&b);
-    return s;
-  }
+  if (!c) return fmtIn(nullptr, format.c_str(), args...);
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wformat-nonliteral"
 #pragma GCC diagnostic ignored "-Wformat-security"

@@ -8,29 +8,7 @@
 
 #include "cx/cx_intl.h"
 #include "ilx/format_value.h"
-#include "lumex/ilx.h"
 #include "temp_dir.h"
-
-namespace {
-
-// Formats into a fresh buffer, through the code set handle for wide forms;
-// "<fail>" when nothing was appended.
-template <class... A>
-std::string fmtIn(CodeSetT cs, const char *format, A... args) {
-  CxStringBuff b{};
-  const int32_t n = CxStringBuffPrintf(cs, &b, format, args...);
-  std::string out = b.data != nullptr ? text(b) : "<fail>";
-  EXPECT_EQ(static_cast<uint32_t>(n), b.length) << format;
-  CxStringBuffDiscard(&b);
-  return out;
-}
-
-template <class... A>
-std::string fmt(const char *format, A... args) {
-  return fmtIn(nullptr, format, args...);
-}
-
-}  // namespace
 
 TEST(PrintfEngine, RulesBeyondTheCLibrary) {
   int n = 0;
@@ -121,20 +99,18 @@ TEST(PrintfEngine, ResultsBeyondTheBoundFailInsteadOfAllocating) {
 }
 
 TEST(PrintfEngine, WideFormsConvertThroughTheCodeSet) {
-  CodeSetT utf8 = ilx_cs_new("UTF8"), latin1 = ilx_cs_new("ISO-8859-1");
-  ASSERT_TRUE(utf8 != nullptr && latin1 != nullptr);
+  CodeSetHandle utf8("UTF8"), latin1("ISO-8859-1");
+  ASSERT_TRUE(utf8.cs != nullptr && latin1.cs != nullptr);
   const uint16_t ws[] = {'c', 'a', 'f', 0xE9, 0x20AC, 0}, broken[] = {'k', 0xD800, 'x', 0};
   const uint16_t *none = nullptr;
   // A unit that does not convert fails the call at that conversion.
   const std::string rows[][2] = {
-      {fmtIn(utf8, "[%ls][%S][%-8.6S][%lc%C]", ws, ws, ws, 0xE9, 0x20AC),
+      {fmtIn(utf8.cs, "[%ls][%S][%-8.6S][%lc%C]", ws, ws, ws, 0xE9, 0x20AC),
        "[caf\xC3\xA9\xE2\x82\xAC][caf\xC3\xA9\xE2\x82\xAC][caf\xC3\xA9   ][\xC3\xA9\xE2\x82\xAC]"},
-      {fmtIn(latin1, "%6.4ls|%3lc|%ls", ws, 0xE9, none), "  caf\xE9|  \xE9|"},
-      {fmtIn(utf8, "ok %ls %d", broken, 5), "ok "},
+      {fmtIn(latin1.cs, "%6.4ls|%3lc|%ls", ws, 0xE9, none), "  caf\xE9|  \xE9|"},
+      {fmtIn(utf8.cs, "ok %ls %d", broken, 5), "ok "},
   };
   for (const auto &r : rows) EXPECT_EQ(r[0], r[1]);
-  ilx_cs_free(utf8);
-  ilx_cs_free(latin1);
 }
 
 TEST(PrintfEngine, GroupingAndDecimalPointFollowTheLocale) {

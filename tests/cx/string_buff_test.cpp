@@ -1,18 +1,7 @@
 #include <cstring>
 
 #include "cx/cx_intl.h"
-#include "lumex/ilx.h"
 #include "temp_dir.h"
-
-namespace {
-
-struct CodeSetHandle {
-  explicit CodeSetHandle(const char *name) : cs(ilx_cs_new(name)) { EXPECT_NE(cs, nullptr); }
-  ~CodeSetHandle() { ilx_cs_free(cs); }
-  CodeSetT cs;
-};
-
-}  // namespace
 
 TEST(StringBuff, UTF8FormsUpToSixBytes) {
   const struct {
