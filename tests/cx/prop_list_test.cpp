@@ -1,10 +1,8 @@
 #include "cx/cx_intl.h"
 #include "temp_dir.h"
 
-namespace {
-
 // "[key]=[value]" for each entry, in list order.
-std::string render(const CxPropList &list) {
+static std::string render(const CxPropList &list) {
   std::string out;
   for (int32_t i = 0; i < list.count; ++i)
     out += "[" + std::string(list.entries[i].key) + "]=[" + list.entries[i].value + "]";
@@ -12,8 +10,6 @@ std::string render(const CxPropList &list) {
 }
 
 using PropFile = TempDir;
-
-}  // namespace
 
 TEST_F(PropFile, ReadsWhatTheSyntaxSaysAndReportsOnlyBadValueEscapes) {
   const std::string badEscape =  // only a bad value escape is reported, with the key so far
