@@ -70,10 +70,8 @@ using Directories = TempDir;
 TEST_F(Directories, ListingFindsEveryEntryAndDefersNamesTooLongForTheBuffer) {
   std::multiset<std::string> expected{".", "..", "sub"};
   fs::create_directory(at("sub"));
-  for (int i = 0; i < 40; ++i) {
-    expected.insert("file_" + std::to_string(i) + ".log");
-    writeFile(at("file_" + std::to_string(i) + ".log"), "x");
-  }
+  for (int i = 0; i < 40; ++i)
+    writeFile(at(*expected.insert("file_" + std::to_string(i) + ".log")), "x");
   // A whole listing with a buffer of each size; an entry that does not fit is
   // asked for again with a buffer that does.
   for (const auto &[bufSize, retries] : {std::pair<uint32_t, int>{CX_MAX_PATH, 0}, {8, 40}}) {

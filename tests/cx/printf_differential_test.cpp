@@ -11,11 +11,9 @@
 #include "ilx/format_value.h"
 #include "temp_dir.h"
 
-namespace {
-
 // The text of a format with the engine, or with snprintf when c is true.
 template <class... A>
-std::string out(bool c, const std::string &format, A... args) {
+static std::string out(bool c, const std::string &format, A... args) {
   if (!c) return fmtIn(nullptr, format.c_str(), args...);
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wformat-nonliteral"
@@ -29,24 +27,24 @@ std::string out(bool c, const std::string &format, A... args) {
 
 // Passes as many star arguments (each sv) as the format has before value.
 template <class V>
-std::string withStars(bool c, const std::string &f, int stars, int sv, V value) {
+static std::string withStars(bool c, const std::string &f, int stars, int sv, V value) {
   if (stars == 0) return out(c, f, value);
   return stars == 1 ? out(c, f, sv, value) : out(c, f, sv, sv, value);
 }
 
 template <class V>
-void sameStars(const std::string &f, int stars, int sv, V v) {
+static void sameStars(const std::string &f, int stars, int sv, V v) {
   EXPECT_EQ(withStars(false, f, stars, sv, v), withStars(true, f, stars, sv, v)) << f << " " << v;
 }
 
 template <class... A>
-void same(const std::string &format, A... args) {
+static void same(const std::string &format, A... args) {
   EXPECT_EQ(out(false, format, args...), out(true, format, args...)) << format;
 }
 
 // Passes v as the C type of that width in bits and signedness.
-std::string callInt(bool c, const std::string &f, int bits, bool isSigned, long long v, int sv,
-                    int stars) {
+static std::string callInt(bool c, const std::string &f, int bits, bool isSigned, long long v,
+                           int sv, int stars) {
   if (bits == 32 && isSigned) return withStars(c, f, stars, sv, static_cast<int>(v));
   if (bits == 32) return withStars(c, f, stars, sv, static_cast<unsigned>(v));
   if (isSigned) return withStars(c, f, stars, sv, v);
@@ -54,7 +52,7 @@ std::string callInt(bool c, const std::string &f, int bits, bool isSigned, long 
 }
 
 // Adds count arbitrary bit patterns that are finite values.
-void addFinite(std::mt19937_64 &rng, int count, std::vector<double> *values) {
+static void addFinite(std::mt19937_64 &rng, int count, std::vector<double> *values) {
   for (int i = 0; i < count; ++i) {
     const uint64_t bits = rng();
     double v;
@@ -67,7 +65,7 @@ void addFinite(std::mt19937_64 &rng, int count, std::vector<double> *values) {
 // 16-digit decimal form, half up; C rounds the exact binary value. Where that
 // form has an exact tie at the cut, the engine's result must be C's result for
 // a value nudged away from zero.
-void checkFloat(std::string format, char conv, int precision, double v) {
+static void checkFloat(std::string format, char conv, int precision, double v) {
   const std::string got = out(false, format, v);
   const char lower = static_cast<char>(conv | 0x20);
   if (v != 0 && std::isfinite(v)) {
@@ -102,8 +100,6 @@ void checkFloat(std::string format, char conv, int precision, double v) {
 
 const char *const kFlagSets[] = {"",   "-",  "+",  " ",  "#",  "0",    "-+",  "-#",
                                  "+0", " 0", "#0", "-0", "+ ", "-+#0", " #0", "'"};
-
-}  // namespace
 
 TEST(PrintfVersusC, IntegerConversions) {
   const std::pair<std::string, int> lengths[] = {{"", 32}, {"hh", 32}, {"h", 32}, {"l", 64},
