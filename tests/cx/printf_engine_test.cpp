@@ -136,8 +136,7 @@ TEST(PrintfEngine, GroupingAndDecimalPointFollowTheLocale) {
 }
 
 TEST(PrintfEngine, GroupSizesRepeatAndStop) {
-  // Rules no test locale has (en_US groups by threes): \3\2 is Indian style; CHAR_MAX ends
-  // grouping.
+  // Rules no test locale has: \3\2 is Indian style; CHAR_MAX ends grouping.
   const struct {
     const char *rule;
     size_t digits;
