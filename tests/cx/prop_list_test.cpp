@@ -21,19 +21,16 @@ TEST_F(PropFile, ReadsWhatTheSyntaxSaysAndReportsOnlyBadValueEscapes) {
     const char *pairs;
     std::string printed = "";
   } cases[] = {
-      // separators, white space
+      // separators, white space, comments, key and value escapes
       {"a.b = c ", true, "[a.b]=[c ]"}, {"a.b==c", true, "[a.b]=[=c]"}, {"a.b", true, "[a.b]=[]"},
       {"a.b:c\na.c=c\na.d c\n", true, "[a.b]=[c][a.c]=[c][a.d]=[c]"}, {"=x=1\n", true, "[=x]=[1]"},
       {" \t\fk =\tv w\tx\n", true, "[k]=[v w\tx]"}, {"a#b=c!d #e\n", true, "[a#b]=[c!d #e]"},
       {"\\a=1", true, "[\\a]=[1]"}, {"a=1\na=2", true, "[a]=[2]"}, {"a.b=", true, "[a.b]=[]"},
-      {"# only\n! comments\n\n   \n  # and blanks\r\n", true, ""},
-      // key escapes
+      {"# only\n! comments\n\n   \n  # and blanks\r\n", true, ""}, {"a\\tb=1", false, ""},
       {"a\\ b=1\nc\\=d\\:e\\\\f\\\tg=2", true, "[a b]=[1][c=d:e\\f\tg]=[2]"},
-      {"a\\tb=1", false, ""}, {"ab\\\nc=1", false, ""},
-      // value escapes
-      {"k=\\ \\\"\\'\\\\\\\t.", true, "[k]=[ \"'\\\t.]"}, {"k=\\u12\n", false, ""},
-      {"k=\\uD83Dx\n", true, "[k]=[\xEF\xBF\xBDx]"}, {"k=\\u00G1\n", false, ""},
-      {"k=x\\u0041y\\u00e9\\u00C9", true, "[k]=[xAy\xC3\xA9\xC3\x89]"},
+      {"ab\\\nc=1", false, ""}, {"k=\\ \\\"\\'\\\\\\\t.", true, "[k]=[ \"'\\\t.]"},
+      {"k=\\u12\n", false, ""}, {"k=\\uD83Dx\n", true, "[k]=[\xEF\xBF\xBDx]"},
+      {"k=\\u00G1\n", false, ""}, {"k=x\\u0041y\\u00e9\\u00C9", true, "[k]=[xAy\xC3\xA9\xC3\x89]"},
       {"k=\\uD83D\\uDE00!\\UD83D\\UDE00", true, "[k]=[\xF0\x9F\x98\x80!\xF0\x9F\x98\x80]"},
       {"k=\\uD83D\\u0041", true, "[k]=[\xEF\xBF\xBD" "A]"},
       {"k=\\uDE00\\uD83D\n", true, "[k]=[\xEF\xBF\xBD\xEF\xBF\xBD]"},
