@@ -11,7 +11,7 @@
 
 namespace fs = std::filesystem;
 
-TEST(FilePath, RecordAndParents) {
+TEST(FilePath, RecordParentsAndNativeNames) {
   auto record = [](const CxFilePath &p) {  // "path length lastSep"
     return std::string(p.path) + " " + std::to_string(p.length) + " " + std::to_string(p.lastSep);
   };
@@ -38,6 +38,11 @@ TEST(FilePath, RecordAndParents) {
                                 CxFilePathMkdirs(&p, 0700)}),
               std::vector<int>({22, 22, 22}));
   }
+  char buf[6];  // native names use slashes and are never cut
+  EXPECT_EQ((Steps{std::to_string(CxFileNameLocalize("/a\\b/", buf, sizeof buf)), buf,
+                   std::to_string(CxFileNameGetNative("", buf, sizeof buf)), buf,
+                   std::to_string(CxFileNameLocalize("abcdef", buf, sizeof buf)), buf}),
+            (Steps{"1", "/a/b/", "1", "/", "0", ""}));
 }
 
 using Paths = TempDir;
@@ -115,14 +120,6 @@ TEST_F(Directories, OpenNeedsADirectoryAndCloseReportsTheSystem) {
   ASSERT_EQ(close(dirfd(static_cast<DIR *>(dir.search))), 0);
   EXPECT_EQ(st(CxDirectoryClose(&dir)), "w" + std::to_string(EBADF));
   EXPECT_EQ(dir.search, nullptr);
-}
-
-TEST(FileNames, NativeFormUsesSlashesAndIsNeverCut) {
-  char buf[6];
-  EXPECT_EQ((Steps{std::to_string(CxFileNameLocalize("/a\\b/", buf, sizeof buf)), buf,
-                   std::to_string(CxFileNameGetNative("", buf, sizeof buf)), buf,
-                   std::to_string(CxFileNameLocalize("abcdef", buf, sizeof buf)), buf}),
-            (Steps{"1", "/a/b/", "1", "/", "0", ""}));
 }
 
 using Files = TempDir;
