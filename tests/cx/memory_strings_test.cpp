@@ -3,9 +3,8 @@
 #include "temp_dir.h"
 
 TEST(Memory, ZeroSizesAllocateNothingReallocToZeroKeepsTheBlockAndHugeListsAreRefused) {
-  EXPECT_EQ(BasMemoryMalloc(0), nullptr);
-  EXPECT_EQ(BasMemoryCalloc(0, 8), nullptr);
-  EXPECT_EQ(BasMemoryCalloc(8, 0), nullptr);
+  for (void *none : {BasMemoryMalloc(0), BasMemoryCalloc(0, 8), BasMemoryCalloc(8, 0)})
+    EXPECT_EQ(none, nullptr);
   BasMemoryFree(nullptr);
   auto *p = static_cast<char *>(BasMemoryCalloc(16, 4));
   ASSERT_NE(p, nullptr);
