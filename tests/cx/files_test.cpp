@@ -6,22 +6,15 @@
 
 #include <cstring>
 #include <set>
-#include <vector>
 
 #include "temp_dir.h"
 
 namespace fs = std::filesystem;
 
-namespace {
-
-// "path length lastSep" of a record.
-std::string record(const CxFilePath &p) {
-  return std::string(p.path) + " " + std::to_string(p.length) + " " + std::to_string(p.lastSep);
-}
-
-}  // namespace
-
-TEST(FilePath, RecordAndParents) {
+TEST(FilePath, RecordParentsAndNativeNames) {
+  auto record = [](const CxFilePath &p) {  // "path length lastSep"
+    return std::string(p.path) + " " + std::to_string(p.length) + " " + std::to_string(p.lastSep);
+  };
   const struct {
     const char *text, *record, *parents;  // each parent taken in place, up to the one with none
   } rows[] = {{"a\\b/c", "a/b/c 5 3", "a/b 3 1|a 1 -1|"}, {"/top", "/top 4 0", "/ 1 0|"}};
@@ -45,6 +38,11 @@ TEST(FilePath, RecordAndParents) {
                                 CxFilePathMkdirs(&p, 0700)}),
               std::vector<int>({22, 22, 22}));
   }
+  char buf[6];  // native names use slashes and are never cut
+  EXPECT_EQ((Steps{std::to_string(CxFileNameLocalize("/a\\b/", buf, sizeof buf)), buf,
+                   std::to_string(CxFileNameGetNative("", buf, sizeof buf)), buf,
+                   std::to_string(CxFileNameLocalize("abcdef", buf, sizeof buf)), buf}),
+            (Steps{"1", "/a/b/", "1", "/", "0", ""}));
 }
 
 using Paths = TempDir;
@@ -77,12 +75,9 @@ using Directories = TempDir;
 TEST_F(Directories, ListingFindsEveryEntryAndDefersNamesTooLongForTheBuffer) {
   std::multiset<std::string> expected{".", "..", "sub"};
   fs::create_directory(at("sub"));
-  for (int i = 0; i < 40; ++i) {
-    expected.insert("file_" + std::to_string(i) + ".log");
-    writeFile(at("file_" + std::to_string(i) + ".log"), "x");
-  }
-  // A whole listing with a buffer of each size; an entry that does not fit is
-  // asked for again with a buffer that does.
+  for (int i = 0; i < 40; ++i)
+    writeFile(at(*expected.insert("file_" + std::to_string(i) + ".log")), "x");
+  // A whole listing per buffer size; an entry that does not fit is asked for again.
   for (const auto &[bufSize, retries] : {std::pair<uint32_t, int>{CX_MAX_PATH, 0}, {8, 40}}) {
     CxDirectory dir;
     ASSERT_EQ(st(CxDirectoryOpen(&dir, (root + "\\").c_str())), "-0");
@@ -115,9 +110,9 @@ TEST_F(Directories, OpenNeedsADirectoryAndCloseReportsTheSystem) {
   const std::string file = at("file"), missing = at("missing");
   for (const char *name : {file.c_str(), missing.c_str(), "", static_cast<const char *>(nullptr)})
     EXPECT_EQ(st(CxDirectoryOpen(&dir, name)), "p22");
-  EXPECT_EQ(st(CxDirectoryClose(&dir)), "-0");  // zeroed
-  ASSERT_EQ(st(CxDirectoryOpen(&dir, root.c_str())), "-0");
-  EXPECT_EQ(st(CxDirectoryClose(&dir)), "-0");  // never read
+  EXPECT_EQ((Steps{st(CxDirectoryClose(&dir)), st(CxDirectoryOpen(&dir, root.c_str())),
+                   st(CxDirectoryClose(&dir))}),  // zeroed, then opened and never read
+            (Steps{"-0", "-0", "-0"}));
   // A listing whose descriptor was closed behind its back fails to close.
   char buf[CX_MAX_PATH];
   ASSERT_EQ(st(CxDirectoryOpen(&dir, root.c_str())), "-0");
@@ -125,16 +120,6 @@ TEST_F(Directories, OpenNeedsADirectoryAndCloseReportsTheSystem) {
   ASSERT_EQ(close(dirfd(static_cast<DIR *>(dir.search))), 0);
   EXPECT_EQ(st(CxDirectoryClose(&dir)), "w" + std::to_string(EBADF));
   EXPECT_EQ(dir.search, nullptr);
-}
-
-TEST(FileNames, NativeFormUsesSlashesAndIsNeverCut) {
-  char buf[6];
-  EXPECT_TRUE(CxFileNameLocalize("/a\\b/", buf, sizeof buf));
-  EXPECT_STREQ(buf, "/a/b/");
-  EXPECT_TRUE(CxFileNameGetNative("", buf, sizeof buf));
-  EXPECT_STREQ(buf, "/");
-  EXPECT_FALSE(CxFileNameLocalize("abcdef", buf, sizeof buf));
-  EXPECT_STREQ(buf, "");
 }
 
 using Files = TempDir;
@@ -177,13 +162,12 @@ TEST_F(Files, FailuresCarryTheirErrorNumbers) {
   int32_t fd = 5;
   int64_t size;
   CxFileInfo info;
-  EXPECT_EQ(st(CxFileOpen(&fd, at("missing").c_str(), O_RDONLY)), "p2");
-  EXPECT_EQ(fd, -1);
-  // A closed descriptor has no handle to flush; close still leaves -1.
-  const Steps steps{st(CxFileNameGetSize(at("missing").c_str(), &size)),
-                    st(CxFileNameGetInfo(&info, "")), st(CxFileFlush(&fd)), st(CxFileClose(&fd))};
-  EXPECT_EQ(steps, (Steps{"p2", "p22", "p9", "p9"}));
-  EXPECT_EQ(fd, -1);
+  // A failed open leaves -1, which has no handle to flush or close.
+  EXPECT_EQ((Steps{st(CxFileOpen(&fd, at("missing").c_str(), O_RDONLY)), std::to_string(fd),
+                   st(CxFileNameGetSize(at("missing").c_str(), &size)),
+                   st(CxFileNameGetInfo(&info, "")), st(CxFileFlush(&fd)), st(CxFileClose(&fd)),
+                   std::to_string(fd)}),
+            (Steps{"p2", "-1", "p2", "p22", "p9", "p9", "-1"}));
   for (CxStatus s : {CxFileOpen(nullptr, "x", O_RDONLY), CxFileRead(&fd, nullptr, 1, nullptr),
                      CxFileWrite(nullptr, "x", 1, nullptr), CxFileGetSize(&fd, nullptr),
                      CxFileClose(nullptr), CxFileNameRemove(nullptr),
@@ -215,14 +199,11 @@ TEST(FilesPipe, WriteReportsWhatReachedTheFileWhenItStops) {
   close(p[1]);
 }
 
-TEST_F(Files, RenameReplacesAndRemoveOfAMissingFileIsW2) {
-  writeFile(at("a.log"), "new");
-  writeFile(at("b.log"), "old contents");
-  ASSERT_EQ(st(CxFileNameRename(at("a.log").c_str(), (root + "\\b.log").c_str())), "-0");
-  EXPECT_FALSE(std::filesystem::exists(at("a.log")));
-  EXPECT_EQ(readFile(at("b.log")), "new");
-  EXPECT_EQ((Steps{st(CxFileNameRename(at("a.log").c_str(), at("c.log").c_str())),
-                   st(CxFileNameRemove(at("b.log").c_str())),
-                   st(CxFileNameRemove(at("b.log").c_str()))}),
-            (Steps{"w2", "-0", "w2"}));
+TEST_F(Files, RenameTakesEitherSeparatorAndAMissingFileIsW2) {
+  const std::string a = at("a.log"), b = at("b.log");
+  writeFile(a, "new");
+  EXPECT_EQ((Steps{st(CxFileNameRename(a.c_str(), (root + "\\b.log").c_str())), readFile(b),
+                   st(CxFileNameRename(a.c_str(), b.c_str())), st(CxFileNameRemove(b.c_str())),
+                   st(CxFileNameRemove(b.c_str()))}),
+            (Steps{"-0", "new", "w2", "-0", "w2"}));
 }

@@ -7,23 +7,14 @@
 #include <cstdio>
 #include <cstring>
 #include <random>
-#include <vector>
 
 #include "ilx/format_value.h"
 #include "temp_dir.h"
 
-namespace {
-
 // The text of a format with the engine, or with snprintf when c is true.
 template <class... A>
-std::string out(bool c, const std::string &format, A... args) {
-  if (!c) {
-    CxStringBuff b{};
-    CxStringBuffPrintf(nullptr, &b, format.c_str(), args...);
-    std::string s = b.data != nullptr ? text(b) : "";
-    CxStringBuffDiscard(&b);
-    return s;
-  }
+static std::string out(bool c, const std::string &format, A... args) {
+  if (!c) return fmtIn(nullptr, format.c_str(), args...);
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wformat-nonliteral"
 #pragma GCC diagnostic ignored "-Wformat-security"
@@ -36,33 +27,32 @@ std::string out(bool c, const std::string &format, A... args) {
 
 // Passes as many star arguments (each sv) as the format has before value.
 template <class V>
-std::string withStars(bool c, const std::string &f, int stars, int sv, V value) {
+static std::string withStars(bool c, const std::string &f, int stars, int sv, V value) {
   if (stars == 0) return out(c, f, value);
   return stars == 1 ? out(c, f, sv, value) : out(c, f, sv, sv, value);
 }
 
 template <class V>
-void sameStars(const std::string &f, int stars, int sv, V v) {
+static void sameStars(const std::string &f, int stars, int sv, V v) {
   EXPECT_EQ(withStars(false, f, stars, sv, v), withStars(true, f, stars, sv, v)) << f << " " << v;
 }
 
 template <class... A>
-void same(const std::string &format, A... args) {
+static void same(const std::string &format, A... args) {
   EXPECT_EQ(out(false, format, args...), out(true, format, args...)) << format;
 }
 
 // Passes v as the C type of that width in bits and signedness.
-std::string callInt(bool c, const std::string &f, int bits, bool isSigned, long long v, int sv,
-                    int stars) {
-  if (bits == 32)
-    return isSigned ? withStars(c, f, stars, sv, static_cast<int>(v))
-                    : withStars(c, f, stars, sv, static_cast<unsigned>(v));
-  return isSigned ? withStars(c, f, stars, sv, v)
-                  : withStars(c, f, stars, sv, static_cast<unsigned long long>(v));
+static std::string callInt(bool c, const std::string &f, int bits, bool isSigned, long long v,
+                           int sv, int stars) {
+  if (bits == 32 && isSigned) return withStars(c, f, stars, sv, static_cast<int>(v));
+  if (bits == 32) return withStars(c, f, stars, sv, static_cast<unsigned>(v));
+  if (isSigned) return withStars(c, f, stars, sv, v);
+  return withStars(c, f, stars, sv, static_cast<unsigned long long>(v));
 }
 
 // Adds count arbitrary bit patterns that are finite values.
-void addFinite(std::mt19937_64 &rng, int count, std::vector<double> *values) {
+static void addFinite(std::mt19937_64 &rng, int count, std::vector<double> *values) {
   for (int i = 0; i < count; ++i) {
     const uint64_t bits = rng();
     double v;
@@ -75,7 +65,7 @@ void addFinite(std::mt19937_64 &rng, int count, std::vector<double> *values) {
 // 16-digit decimal form, half up; C rounds the exact binary value. Where that
 // form has an exact tie at the cut, the engine's result must be C's result for
 // a value nudged away from zero.
-void checkFloat(std::string format, char conv, int precision, double v) {
+static void checkFloat(std::string format, char conv, int precision, double v) {
   const std::string got = out(false, format, v);
   const char lower = static_cast<char>(conv | 0x20);
   if (v != 0 && std::isfinite(v)) {
@@ -111,13 +101,10 @@ void checkFloat(std::string format, char conv, int precision, double v) {
 const char *const kFlagSets[] = {"",   "-",  "+",  " ",  "#",  "0",    "-+",  "-#",
                                  "+0", " 0", "#0", "-0", "+ ", "-+#0", " #0", "'"};
 
-}  // namespace
-
 TEST(PrintfVersusC, IntegerConversions) {
   const std::pair<std::string, int> lengths[] = {{"", 32}, {"hh", 32}, {"h", 32}, {"l", 64},
                                                  {"ll", 64}, {"j", 64}, {"z", 64}, {"t", 64}};
-  const long long values[] = {0,       1,       -1,       7,         42,        -42,
-                              255,     256,     65535,    70000,     INT_MAX,   INT_MIN,
+  const long long values[] = {0, 1, -1, 7, 42, -42, 255, 256, 65535, 70000, INT_MAX, INT_MIN,
                               UINT_MAX, LLONG_MAX, LLONG_MIN, 1234567890123LL, -98765432109LL};
   for (char conv : std::string("diouxX")) {
     const bool isSigned = conv == 'd' || conv == 'i';
@@ -148,11 +135,10 @@ TEST(PrintfVersusC, IntegerConversions) {
 }
 
 TEST(PrintfVersusC, FloatingAndHexFloatConversions) {
-  std::vector<double> values = {0.0,  1.0,   -1.0,   0.5,     1.5,  2.5,    0.125,  2.675,  1.005,
-                                0.1,  0.3,   123.456, 1e-5,   1e-4, 99.995, 9.9996, 1e15,   1e21,
-                                5e-7, 1e-300, 4.9e-324, DBL_MAX, -1234.5678, 0.000123456,
-                                123456789012345.0, 0.75, 1e-310, DBL_MIN, 1.0 + DBL_EPSILON,
-                                0x1.fffffffffffffp0, 0x1.08p0};
+  std::vector<double> values = {0.0, 1.0, -1.0, 0.5, 1.5, 2.5, 0.125, 2.675, 1.005, 0.1, 0.3,
+      123.456, 1e-5, 1e-4, 99.995, 9.9996, 1e15, 1e21, 5e-7, 1e-300, 4.9e-324, DBL_MAX, -1234.5678,
+      0.000123456, 123456789012345.0, 0.75, 1e-310, DBL_MIN, 1.0 + DBL_EPSILON, 0x1.fffffffffffffp0,
+      0x1.08p0};
   std::mt19937_64 rng(20261206);
   for (int i = 0; i < 150; ++i) {  // short decimals: up to 15 digits times a power of ten
     std::string m = "0";
@@ -228,9 +214,8 @@ TEST(PrintfVersusC, DigitsOfTheExactIntegerRouteAreCorrectlyRounded) {
   // Digits computed with integer arithmetic for common magnitudes must equal
   // C's correctly rounded %.*e digits for every count of digits.
   std::mt19937_64 rng(4242);
-  std::vector<double> values = {1.0,  9.5,  0.5,      2.675, 1e15, 9999999999999999.0, 0.1, 1e-6,
-                                5e-324, 1e300, 0.95, 9.95, 999999.5, 123456789012345678.0,
-                                1234567890123456.5, 4503599627370497.5};
+  std::vector<double> values = {1.0, 9.5, 0.5, 2.675, 1e15, 9999999999999999.0, 0.1, 1e-6, 5e-324,
+      1e300, 0.95, 9.95, 999999.5, 123456789012345678.0, 1234567890123456.5, 4503599627370497.5};
   for (int i = 0; i < 20000; ++i)
     values.push_back(static_cast<double>(rng() >> 11) / 9007199254740992.0 *
                      std::pow(10.0, static_cast<int>(rng() % 60) - 30));

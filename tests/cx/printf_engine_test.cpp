@@ -8,29 +8,7 @@
 
 #include "cx/cx_intl.h"
 #include "ilx/format_value.h"
-#include "lumex/ilx.h"
 #include "temp_dir.h"
-
-namespace {
-
-// Formats into a fresh buffer, through the code set handle for wide forms;
-// "<fail>" when nothing was appended.
-template <class... A>
-std::string fmtIn(CodeSetT cs, const char *format, A... args) {
-  CxStringBuff b{};
-  const int32_t n = CxStringBuffPrintf(cs, &b, format, args...);
-  std::string out = b.data != nullptr ? text(b) : "<fail>";
-  EXPECT_EQ(static_cast<uint32_t>(n), b.length) << format;
-  CxStringBuffDiscard(&b);
-  return out;
-}
-
-template <class... A>
-std::string fmt(const char *format, A... args) {
-  return fmtIn(nullptr, format, args...);
-}
-
-}  // namespace
 
 TEST(PrintfEngine, RulesBeyondTheCLibrary) {
   int n = 0;
@@ -73,24 +51,17 @@ TEST(PrintfEngine, RulesBeyondTheCLibrary) {
   EXPECT_EQ(CxStringBuffPrintf(nullptr, &b, nullptr), 0);
 }
 
-TEST(PrintfEngine, CallerFilledSlots) {
-  // Emission reads only the values, whatever the slot types say.
+TEST(PrintfEngine, CallerFilledSlotsAreReadAsFarAsHandedOverAndOnlyAsTheirType) {
   CxPrintfSegList segs{};
   CxPrintfArgList args{};
-  ASSERT_EQ(CxPrintfProcessFmts("Object '%1$s' has %2$d items (%3$.1f%%) %2$x", &segs, &args), 0);
-  ASSERT_EQ(args.count, 3);
-  args.args[1] = {CX_PRINTF_ARG_INT, {}};
-  args.args[1].value.i = -1;
-  args.args[2] = {CX_PRINTF_ARG_DOUBLE, {}};
-  args.args[2].value.d = 99.95;
+  ASSERT_EQ(CxPrintfProcessFmts("Object '%1$s' has %2$d items", &segs, &args), 0);
+  ASSERT_EQ(args.count, 2);
   const struct {
     int32_t count, type0;  // slots handed over; the first one's type, an int in it unless a string
-    int failed;
-    std::string text;
+    std::string text;      // what stays of a failed emission
   } rows[] = {
-      {3, CX_PRINTF_ARG_STRING, 0, "Object 'log' has -1 items (100.0%) ffffffff"},  // int: 32 bits
-      {1, CX_PRINTF_ARG_STRING, 1, "Object 'log' has "},  // too few slots: fails there
-      {3, CX_PRINTF_ARG_INT, 1, "Object '"},  // a number read as a string is not followed
+      {1, CX_PRINTF_ARG_STRING, "Object 'log' has "},  // too few slots: fails there
+      {2, CX_PRINTF_ARG_INT, "Object '"},  // a number read as a string is not followed
   };
   for (const auto &r : rows) {
     args.count = r.count;
@@ -100,10 +71,10 @@ TEST(PrintfEngine, CallerFilledSlots) {
     CxStringBuff b{};
     int failed = -1;
     EXPECT_EQ(cxPrintfEmitAll(nullptr, &b, &segs, &args, &failed), int32_t(r.text.size()));
-    EXPECT_EQ(std::to_string(failed) + " " + text(b), std::to_string(r.failed) + " " + r.text);
+    EXPECT_EQ(std::to_string(failed) + " " + text(b), "1 " + r.text);
     CxStringBuffDiscard(&b);
   }
-  args.count = 3;
+  args.count = 2;
   cx::printfDiscard(&segs, &args);
   EXPECT_EQ(CxPrintfProcessFmts("ok %Q", &segs, &args), 1);
   cx::printfDiscard(&segs, &args);
@@ -121,20 +92,18 @@ TEST(PrintfEngine, ResultsBeyondTheBoundFailInsteadOfAllocating) {
 }
 
 TEST(PrintfEngine, WideFormsConvertThroughTheCodeSet) {
-  CodeSetT utf8 = ilx_cs_new("UTF8"), latin1 = ilx_cs_new("ISO-8859-1");
-  ASSERT_TRUE(utf8 != nullptr && latin1 != nullptr);
+  CodeSetHandle utf8("UTF8"), latin1("ISO-8859-1");
+  ASSERT_TRUE(utf8.cs != nullptr && latin1.cs != nullptr);
   const uint16_t ws[] = {'c', 'a', 'f', 0xE9, 0x20AC, 0}, broken[] = {'k', 0xD800, 'x', 0};
   const uint16_t *none = nullptr;
   // A unit that does not convert fails the call at that conversion.
   const std::string rows[][2] = {
-      {fmtIn(utf8, "[%ls][%S][%-8.6S][%lc%C]", ws, ws, ws, 0xE9, 0x20AC),
+      {fmtIn(utf8.cs, "[%ls][%S][%-8.6S][%lc%C]", ws, ws, ws, 0xE9, 0x20AC),
        "[caf\xC3\xA9\xE2\x82\xAC][caf\xC3\xA9\xE2\x82\xAC][caf\xC3\xA9   ][\xC3\xA9\xE2\x82\xAC]"},
-      {fmtIn(latin1, "%6.4ls|%3lc|%ls", ws, 0xE9, none), "  caf\xE9|  \xE9|"},
-      {fmtIn(utf8, "ok %ls %d", broken, 5), "ok "},
+      {fmtIn(latin1.cs, "%6.4ls|%3lc|%ls", ws, 0xE9, none), "  caf\xE9|  \xE9|"},
+      {fmtIn(utf8.cs, "ok %ls %d", broken, 5), "ok "},
   };
   for (const auto &r : rows) EXPECT_EQ(r[0], r[1]);
-  ilx_cs_free(utf8);
-  ilx_cs_free(latin1);
 }
 
 TEST(PrintfEngine, GroupingAndDecimalPointFollowTheLocale) {
@@ -147,7 +116,6 @@ TEST(PrintfEngine, GroupingAndDecimalPointFollowTheLocale) {
     EXPECT_EQ(std::system(cmd.c_str()) & 0xFF00, 0) << cmd;  // warnings exit with 1
     return std::setlocale(LC_NUMERIC, (source + ".UTF-8").c_str()) != nullptr;
   };
-  EXPECT_EQ(fmt("%'d", 1234567), "1234567");  // the C locale has no separator
   ASSERT_TRUE(use("en_US"));
   EXPECT_EQ(fmt("%'x|%'lld|%'012d|%-'10d|", 0x123456, 1234567890123LL, 1234567, 12345),
             "123456|1,234,567,890,123|0001,234,567|12,345    |");
@@ -160,8 +128,7 @@ TEST(PrintfEngine, GroupingAndDecimalPointFollowTheLocale) {
 }
 
 TEST(PrintfEngine, GroupSizesRepeatAndStop) {
-  // Rules no test locale has (en_US groups by threes): \3\2 is Indian style; CHAR_MAX ends
-  // grouping.
+  // Rules no test locale has: \3\2 is Indian style; CHAR_MAX ends grouping.
   const struct {
     const char *rule;
     size_t digits;

@@ -1,15 +1,11 @@
 #include <signal.h>
 #include <unistd.h>
 
-#include <vector>
-
 #include "temp_dir.h"
-
-namespace {
 
 // Writes its words to OUT one per line, notes whether descriptor 37 reached
 // it, kills itself with SIGTERM when asked, waits for GATE, exits with CODE.
-const char *kChild =
+static const char *const kChild =
     "out=$1; gate=$2; code=$3; shift 3\n"
     "for w in \"$@\"; do echo \"$w\"; done > \"$out\"\n"
     "if [ -e /proc/$$/fd/37 ]; then echo inherited >> \"$out\"; fi\n"
@@ -18,7 +14,7 @@ const char *kChild =
     "exit $code\n";
 
 // "status exited/exitCode" of a wait; the reserved fields are always 0.
-std::string waited(CxProcessHandle h, unsigned char wait) {
+static std::string waited(CxProcessHandle h, unsigned char wait) {
   CxProcessResult r{9, 9, 9, 9};
   const std::string s = st(CxProcessWaitFor(h, &r, wait));
   EXPECT_EQ(r.reserved1 + r.reserved2, 0u);
@@ -40,8 +36,6 @@ class Processes : public TempDir {
   }
 };
 
-}  // namespace
-
 TEST_F(Processes, ArgumentsSplitAtBlanksAndExitCodeWithAndWithoutWaiting) {
   CxProcessHandle h = start("7", {"a", "b c", " d\te  "});
   ASSERT_NE(h, nullptr);
@@ -57,16 +51,14 @@ TEST_F(Processes, ChildGetsOnlyStandardStreamsAndDefaultSignals) {
   // child must see none of that, so its own SIGTERM ends it.
   writeFile(at("gate"), "");
   ASSERT_EQ(dup2(1, 37), 37);
-  struct sigaction ignore {}, old {};
-  ignore.sa_handler = SIG_IGN;
-  sigaction(SIGTERM, &ignore, &old);
+  const sighandler_t old = signal(SIGTERM, SIG_IGN);
   sigset_t term, oldMask;
   sigemptyset(&term);
   sigaddset(&term, SIGTERM);
   pthread_sigmask(SIG_BLOCK, &term, &oldMask);
   CxProcessHandle h = start("term", {"x"});
   pthread_sigmask(SIG_SETMASK, &oldMask, nullptr);
-  sigaction(SIGTERM, &old, nullptr);
+  signal(SIGTERM, old);
   close(37);
   ASSERT_NE(h, nullptr);
   EXPECT_EQ(waited(h, 1), "-0 1/" + std::to_string(128 + SIGTERM));

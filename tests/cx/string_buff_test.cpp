@@ -1,18 +1,7 @@
 #include <cstring>
 
 #include "cx/cx_intl.h"
-#include "lumex/ilx.h"
 #include "temp_dir.h"
-
-namespace {
-
-struct CodeSetHandle {
-  explicit CodeSetHandle(const char *name) : cs(ilx_cs_new(name)) { EXPECT_NE(cs, nullptr); }
-  ~CodeSetHandle() { ilx_cs_free(cs); }
-  CodeSetT cs;
-};
-
-}  // namespace
 
 TEST(StringBuff, UTF8FormsUpToSixBytes) {
   const struct {
@@ -32,8 +21,7 @@ TEST(StringBuff, UTF8FormsUpToSixBytes) {
     ASSERT_TRUE(CxStringBuffAppendUTF32Char(&b, r.code)) << std::hex << r.code;
     EXPECT_EQ(text(b), std::string(r.bytes, r.code ? std::strlen(r.bytes) : 1)) << r.bytes;
   }
-  EXPECT_FALSE(CxStringBuffAppendUTF32Char(&b, -1));
-  EXPECT_FALSE(CxStringBuffAppendUTF32Char(&b, INT32_MIN));
+  EXPECT_FALSE(CxStringBuffAppendUTF32Char(&b, -1) || CxStringBuffAppendUTF32Char(&b, INT32_MIN));
   EXPECT_EQ(b.length, 1u);
   CxStringBuffDiscard(&b);
 }
@@ -54,10 +42,9 @@ TEST(StringBuff, DecimalAndEbcdicNumbers) {
     EXPECT_EQ(text(b), r.ascii + ebcdic);
   }
   CxStringBuffRestart(&b);
-  ASSERT_TRUE(CxStringBuffAppendInt32(&b, INT32_MIN));
-  ASSERT_TRUE(CxStringBuffAppendChar(&b, ' '));
-  ASSERT_TRUE(CxStringBuffAppendUInt64(&b, UINT64_MAX));
-  ASSERT_TRUE(CxStringBuffAppendUInt64(&b, 0));
+  for (int ok : {CxStringBuffAppendInt32(&b, INT32_MIN), CxStringBuffAppendChar(&b, ' '),
+                 CxStringBuffAppendUInt64(&b, UINT64_MAX), CxStringBuffAppendUInt64(&b, 0)})
+    EXPECT_TRUE(ok);
   EXPECT_EQ(text(b), "-2147483648 184467440737095516150");
   CxStringBuffDiscard(&b);
 }
@@ -80,7 +67,7 @@ TEST(StringBuff, StringAppendsStopAtCountOrEndAndRefuseNulls) {
   CxStringBuffDiscard(nullptr);
 }
 
-TEST(StringBuff, PeekCopyTakeRestart) {
+TEST(StringBuff, PeekCopyTakeRestartAndPack) {
   CxStringBuff b{};
   for (CxStringBuff *p : {&b, static_cast<CxStringBuff *>(nullptr)}) {  // nothing there
     EXPECT_EQ(CxStringBuffPeekStr(p), nullptr);
@@ -106,19 +93,13 @@ TEST(StringBuff, PeekCopyTakeRestart) {
   BasMemoryFree(taken);
   ASSERT_TRUE(CxStringBuffAppendStr(&b, "again"));  // reusable after a take
   EXPECT_EQ(text(b), "again");
-  CxStringBuffDiscard(&b);
-}
-
-TEST(StringBuff, PackShrinksOnceAndFreesEmptyBuffers) {
-  CxStringBuff b{};
-  ASSERT_TRUE(CxStringBuffAppendStr(&b, "abc"));
-  EXPECT_TRUE(CxStringBuffPack(&b));
-  EXPECT_EQ(b.capacity, 4u);
+  EXPECT_TRUE(CxStringBuffPack(&b));  // shrinks once
+  EXPECT_EQ(b.capacity, 6u);
   EXPECT_FALSE(CxStringBuffPack(&b));
   ASSERT_TRUE(CxStringBuffAppendChar(&b, 'd'));  // grows again from the packed size
-  EXPECT_EQ(text(b), "abcd");
+  EXPECT_EQ(text(b), "againd");
   CxStringBuffRestart(&b);
-  EXPECT_TRUE(CxStringBuffPack(&b));
+  EXPECT_TRUE(CxStringBuffPack(&b));  // an empty buffer is freed
   EXPECT_EQ(b.data, nullptr);
   EXPECT_EQ(b.capacity, 0u);
   EXPECT_TRUE(CxStringBuffPack(&b));  // a zeroed buffer is empty too
@@ -152,24 +133,16 @@ TEST(StringBuffCodeSets, WideStringsAreConvertedWithinTheByteLimit) {
 }
 
 TEST(StringBuffCodeSets, TextChangesCodeSetInPlace) {
-  CodeSetHandle latin1("ISO-8859-1"), ebcdic("IBM1047");
-  std::string longText;
-  for (int i = 0; i < 3000; ++i) longText += "\xC3\xA9";
-  const struct {
-    CodeSetT cs;
-    std::string utf8, changed;
-  } rows[] = {{ebcdic.cs, "caf\xC3\xA9", "\x83\x81\x86\x51"},
-              {latin1.cs, longText, std::string(3000, '\xE9')}};  // grows with its text
+  CodeSetHandle latin1("ISO-8859-1");
+  std::string utf8;
+  for (int i = 0; i < 3000; ++i) utf8 += "\xC3\xA9";
   CxStringBuff b{};
-  for (const auto &r : rows) {
-    CxStringBuffRestart(&b);
-    ASSERT_TRUE(CxStringBuffAppendStr(&b, r.utf8.c_str()));
-    ASSERT_TRUE(CxStringBuffChangeFromUTF8(r.cs, &b));
-    EXPECT_EQ(text(b), r.changed);
-    EXPECT_EQ(b.data[b.length], '\0');
-    ASSERT_TRUE(CxStringBuffChangeToUTF8(r.cs, &b));
-    EXPECT_EQ(text(b), r.utf8);
-  }
+  ASSERT_TRUE(CxStringBuffAppendStr(&b, utf8.c_str()));
+  ASSERT_TRUE(CxStringBuffChangeFromUTF8(latin1.cs, &b));
+  EXPECT_EQ(text(b), std::string(3000, '\xE9'));
+  EXPECT_EQ(b.data[b.length], '\0');
+  ASSERT_TRUE(CxStringBuffChangeToUTF8(latin1.cs, &b));  // grows with its text
+  EXPECT_EQ(text(b), utf8);
   CxStringBuffDiscard(&b);
   EXPECT_FALSE(CxStringBuffChangeToUTF8(latin1.cs, nullptr));
 }

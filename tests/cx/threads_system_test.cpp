@@ -8,41 +8,27 @@
 
 #include "temp_dir.h"
 
-namespace {
-
-struct Probe {
-  std::atomic<uint32_t> tid{0};
-  int payload = 0;
-};
-
-uint32_t probeRoutine(void *arg) {
-  auto *p = static_cast<Probe *>(arg);
-  p->payload = 42;
-  p->tid = CxThreadGetCurrentID();
-  return 0;
-}
-
-int64_t nowMs() {
-  using namespace std::chrono;
-  return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
-}
-
-}  // namespace
-
 TEST(Threads, RoutineRunsWithItsArgumentOnAnotherThread) {
   EXPECT_EQ(CxThreadGetCurrentID(), static_cast<uint32_t>(getpid()));  // main thread
-  Probe p;
+  std::atomic<uint32_t> tid{0};  // written through the argument by the routine
+  auto routine = [](void *arg) -> uint32_t {
+    *static_cast<std::atomic<uint32_t> *>(arg) = CxThreadGetCurrentID();
+    return 0;
+  };
   CxThreadHandle h = 0;
-  ASSERT_EQ(st(CxThreadCreate(&h, 1, probeRoutine, &p)), "-0");  // tiny stack: rounded up
-  for (int i = 0; i < 5000 && p.tid == 0; ++i) CxThreadSleep(1);
-  EXPECT_EQ(p.payload, 42);
-  EXPECT_NE(p.tid.load(), 0u);
-  EXPECT_NE(p.tid.load(), CxThreadGetCurrentID());
+  ASSERT_EQ(st(CxThreadCreate(&h, 1, routine, &tid)), "-0");  // tiny stack: rounded up
+  for (int i = 0; i < 5000 && tid == 0; ++i) CxThreadSleep(1);
+  EXPECT_NE(tid.load(), 0u);
+  EXPECT_NE(tid.load(), CxThreadGetCurrentID());
   EXPECT_EQ(st(CxThreadCreate(&h, 0, nullptr, nullptr)), "p22");
-  CxThreadSleep(20);  // the thread ends before its probe goes away
+  CxThreadSleep(20);  // the thread ends before tid goes away
 }
 
 TEST(System, SleepTimestampAndHostName) {
+  auto nowMs = [] {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(system_clock::now().time_since_epoch()).count();
+  };
   const int64_t before = nowMs();
   CxThreadSleep(30);
   const int64_t ts = CxSystemGetTimestamp();
