@@ -84,28 +84,19 @@ TEST(Aprintf, FillsConversionsFromTheParameterList) {
   // Int and long parameters print as 32-bit values, as the C library does.
   char want[96];
   std::snprintf(want, sizeof want, "%x %X %o %u|%x %d", -42, -42, -42, -42, -2, -2);
-  const struct {
-    const Args *parms;  // null: no list
-    const char *format;
-    std::string expected;
-  } rows[] = {
+  const struct { const Args *parms; const char *format; std::string expected; } rows[] = {
       {&a, "Object '%1$s' of class '%2$s'", "<null>"},  // the second one missing
-      {&ab, "%2$s", "b"},  // the first parameter is passed over
-      {&abc, "[%1$s]", "[a]"},
-      {nullptr, "no list needed", "no list needed"},
-      {nullptr, "%1$s", "<null>"}, {&ab, nullptr, "<null>"},
-      {&none, "", "<null>"},        // nothing written
-      {&none, "bad %y", "<null>"},  // parse error
-      {&empty, "%s", "<null>"},     // an empty result
+      {&ab, "%2$s", "b"}, {&abc, "[%1$s]", "[a]"},      // parameters passed over
+      {nullptr, "no list needed", "no list needed"}, {nullptr, "%1$s", "<null>"},
+      {&ab, nullptr, "<null>"}, {&none, "", "<null>"},  // nothing written
+      {&none, "bad %y", "<null>"}, {&empty, "%s", "<null>"},  // a parse error, an empty result
       // The parameter's type gives the value, the format the look.
       {&typed, "%1$d|%5$#x|%2$.1f|%4$g|%5$05d|%6$c", "-42|0x7|2.5|0.125|00007|Y"},
-      {&typed, "%3$u", "233"},         // a char is widened without sign
-      {&typed, "%1$*5$d", "    -42"},  // width from an integer parameter
+      {&typed, "%3$u", "233"}, {&typed, "%1$*5$d", "    -42"},  // unsigned char, width parameter
       // Numbers are never read as texts, nor texts as numbers.
-      {&numText, "%1$s", "<null>"},    {&numText, "%2$S", "<null>"},
-      {&numText, "%2$ls", "<null>"},   {&numText, "%2$*2$d", "<null>"},
-      {&numText, "%2$.*2$s", "<null>"}, {&numText, "%1$n", "<null>"},
-      {&numText, "%2$s has %1$d", "text has 5"},
+      {&numText, "%1$s", "<null>"}, {&numText, "%2$S", "<null>"}, {&numText, "%2$ls", "<null>"},
+      {&numText, "%2$*2$d", "<null>"}, {&numText, "%2$.*2$s", "<null>"},
+      {&numText, "%1$n", "<null>"}, {&numText, "%2$s has %1$d", "text has 5"},
       {&ints, "%1$x %1$X %1$o %1$u|%2$x %2$d", want},
   };
   for (const auto &r : rows) {
@@ -178,8 +169,7 @@ TEST_F(I18MsgTest, BindFillsParametersByPositionOrFallsBackToTheDefault) {
       // The catalog cannot be found: the table's text, formatted.
       {"lmxmsg", 62, lmx::msgText(lmx::MsgKey::ClassUndefined), {S("cls"), S("obj")},
        "LMXBC0062W Class 'cls' must be defined before object 'obj' can be created.\r"},
-      {nullptr, 0, "", {}, ""},
-      {nullptr, 0, nullptr, {S("x")}, "<null>"},
+      {nullptr, 0, "", {}, ""}, {nullptr, 0, nullptr, {S("x")}, "<null>"},
       {"lmxmsg", 20, nullptr, {}, "<null>"},
   };
   for (const auto &r : rows) {
@@ -326,27 +316,19 @@ TEST(ToolkitCatalog, BindingFindsTheLanguagesCatalogAlongNlspath) {
   unsetenv("LC_ALL");
   unsetenv("LC_MESSAGES");
   lmxI18InitIlx();
-  const struct {
-    const char *lang;
-    int32_t key;
-    const char *p1, *p2;
-    std::string expected;
-  } rows[] = {
+  const struct { const char *lang; int32_t key; std::string expected; } rows[] = {
       // No catalog of the language: the build's, its text, not the default given here.
-      {"en_US", 62, "cls", "obj",
-       "LMXBC0062W Class 'cls' must be defined before object 'obj' can be created.\r"},
-      {"de_DE.UTF-8", 62, "cls", "obj",
-       "LMXBC0062W Die Klasse 'cls' muss definiert sein, bevor das Objekt 'obj' erstellt "
-       "werden kann.\r"},
-      // The German catalog is found first and lacks the key: the default.
-      {"de_AT", 61, "a", "b", "default a b"},
+      {"en_US", 62, "LMXBC0062W Class 'a' must be defined before object 'b' can be created.\r"},
+      {"de_DE.UTF-8", 62, "LMXBC0062W Die Klasse 'a' muss definiert sein, bevor das Objekt 'b' "
+                          "erstellt werden kann.\r"},
+      {"de_AT", 61, "default a b"},  // the German catalog is found first and lacks the key
   };
   for (const auto &r : rows) {
     setenv("LANG", r.lang, 1);
     I18Msg *msg = lmxIntlAllocI18Msg(lmx::kToolkitCatalog, lmx::kToolkitSet, r.key,
                                      "default %1$s %2$s");
-    if (r.p1 != nullptr) lmxIntlAddI18MsgParmString(msg, r.p1);
-    if (r.p2 != nullptr) lmxIntlAddI18MsgParmString(msg, r.p2);
+    lmxIntlAddI18MsgParmString(msg, "a");
+    lmxIntlAddI18MsgParmString(msg, "b");
     EXPECT_EQ(take(lmxIntlBindI18Msg(msg)), r.expected) << r.lang << " key " << r.key;
     lmxIntlFreeI18Msg(msg);
   }
