@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "../common/test_objects.h"
+#include "../common/texts.h"
 #include "collections/links.h"
 #include "config/obj_cfg.h"
 #include "lumex/collections.h"
@@ -147,9 +148,7 @@ TYPED_TEST(Maps, OrderReplacementCaseLookupsCopiesAndRemoval) {
   auto entries = [this](const typename F::Map *map) {  // "key=value" in order
     std::string out;
     for (LmxLink *e = F::first(map); F::more(e); e = F::next(e)) {
-      char *key = F::key(e);
-      out += std::string(key) + "=" + std::to_string(this->f.index(F::val(e))) + " ";
-      BasMemoryFree(key);
+      out += test::take(F::key(e)) + "=" + std::to_string(this->f.index(F::val(e))) + " ";
     }
     return out;
   };

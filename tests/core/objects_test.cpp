@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "../common/test_objects.h"
+#include "../common/texts.h"
 #include "core/class_registry.h"
 #include "messages/i18msg.h"
 
@@ -82,9 +83,7 @@ TEST_F(ObjectLifeTest, ReplacingAnInstanceDoesNotLetTheOldOneRemoveTheNew) {
 std::vector<std::string> names(LmxLink *node) {
   std::vector<std::string> out;
   for (; node != nullptr; node = lmxIntlStringGroupIterNext(node)) {
-    char *text = lmxIntlStringGroupIterGet(node);
-    out.emplace_back(text);
-    BasMemoryFree(text);
+    out.push_back(test::take(lmxIntlStringGroupIterGet(node)));
   }
   return out;
 }

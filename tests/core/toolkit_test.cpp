@@ -9,6 +9,7 @@
 #include <thread>
 #include <vector>
 
+#include "../common/texts.h"
 #include "../cx/temp_dir.h"
 #include "collections/collections_intl.h"
 #include "collections/links.h"
@@ -285,18 +286,14 @@ TEST_F(Objects, SharedByNameTypedPropertiesReachTheClassThenMadeAfresh) {
   EXPECT_TRUE(LmxGetObjPropBool(o, "b", &found) && found);
   EXPECT_EQ(LmxGetObjPropInt(o, "i", &found), -42);
   EXPECT_EQ(LmxGetObjPropLong(o, "l", &found), INT64_C(1) << 40);
-  char *note = LmxGetObjProp(o, "note", &found);  // stored from the configuration
-  EXPECT_STREQ(note, "parent");
-  BasMemoryFree(note);
+  EXPECT_EQ(test::take(LmxGetObjProp(o, "note", &found)), "parent");  // from the configuration
   EXPECT_EQ(LmxGetObjProp(o, "absent", &found), nullptr);
   EXPECT_FALSE(found);
   // A configuration is applied ancestors first: the nearer value wins.
   seen.keys.clear();
   Object *web = LmxGetObject("app.web", nullptr);
   EXPECT_EQ(seen.keys, (Names{"app.web:className", "app.web:note", "app.web:note"}));
-  note = LmxGetObjProp(web, "note", &found);
-  EXPECT_STREQ(note, "child");
-  BasMemoryFree(note);
+  EXPECT_EQ(test::take(LmxGetObjProp(web, "note", &found)), "child");
   EXPECT_FALSE(LmxLogMgrApplyCfg(web, nullptr));
   EXPECT_FALSE(LmxLogMgrApplyCfg(web, "/"));
   EXPECT_FALSE(LmxLogMgrApplyCfg(nullptr, "app"));
@@ -321,9 +318,7 @@ TEST_F(Objects, DescriptionBelongsToTheClass) {
   LmxSetObjProp(a, "description", "Writes app records");
   LmxSetObjPropInt(a, "descriptionKey", 12);
   LmxSetObjProp(a, "descriptionFile", "nosuchcat");
-  char *text = LmxGetObjectDesc(b);
-  EXPECT_STREQ(text, "Writes app records");  // no such catalog: the default text
-  BasMemoryFree(text);
+  EXPECT_EQ(test::take(LmxGetObjectDesc(b)), "Writes app records");  // no such catalog: default
   EXPECT_EQ(desc->key, 12);
   EXPECT_STREQ(desc->catalog, "nosuchcat");
   LmxReleaseObject(a);

@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "../common/texts.h"
 #include "logging/event.h"
 #include "lumex/logging.h"
 #include "messages/msg_table.h"
@@ -27,18 +28,14 @@ extern "C" void __wrap_lmxIntlLogVA(int32_t level, int32_t key, const char *text
 
 namespace {
 
+using test::take;
+
 Event *makeEvent(int32_t level, const char *catalog, const char *text, ...) {
   va_list args;
   va_start(args, text);
   Event *ev = LmxVaAllocEvent(level, catalog, 1, 20, text, args);
   va_end(args);
   return ev;
-}
-
-std::string take(char *text) {
-  std::string s = text != nullptr ? text : "<null>";
-  BasMemoryFree(text);
-  return s;
 }
 
 // The message parameters as "type:value" words.
@@ -65,14 +62,7 @@ std::string parmsOf(const Event *ev) {
 
 // The properties as "key=value" words in their order; "-" without a map.
 std::string propsOf(const Event *ev) {
-  if (ev->properties == nullptr) return "-";
-  std::string out;
-  for (LmxLink *e = LmxStringToStringMapIterator(ev->properties); e != nullptr;
-       e = LmxStringToStringMapIterNext(e)) {
-    out += (out.empty() ? "" : " ") + take(LmxStringToStringMapIterGetKey(e)) + "=" +
-           take(LmxStringToStringMapIterGetVal(e));
-  }
-  return out;
+  return ev->properties != nullptr ? test::entries(ev->properties) : "-";
 }
 
 TEST(EventList, ItemsBecomeParametersPropertiesOrLevels) {

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "../common/texts.h"
 #include "collections/collections_intl.h"
 #include "messages/i18msg.h"
 #include "messages/msg_table.h"
@@ -18,12 +19,7 @@
 
 namespace {
 
-// A text handed out by the library, as a string ("<null>" for null), freed.
-std::string take(char *text) {
-  std::string s = text != nullptr ? text : "<null>";
-  BasMemoryFree(text);
-  return s;
-}
+using test::take;
 
 // One parameter: its type tag and its value.
 struct Arg { int type; double num; const char *str; };
