@@ -151,22 +151,17 @@ class I18MsgTest : public ::testing::Test {
 
 TEST_F(I18MsgTest, BindFillsParametersByPositionOrFallsBackToTheDefault) {
   const char *k61 = lmx::msgText(lmx::MsgKey::WrongObjectClass);
-  const struct {
-    const char *catalog;
-    int32_t key;
-    const char *text;
-    std::vector<Arg> args;
-    std::string expected;
-  } rows[] = {
-      {nullptr, 0, "%1$d|%2$.1f|%3$.2f|%4$c|%5$s|%6$d",
+  const struct { const char *catalog, *text; int32_t key; std::vector<Arg> args;
+                 std::string expected; } rows[] = {
+      {nullptr, "%1$d|%2$.1f|%3$.2f|%4$c|%5$s|%6$d", 0,
        {N(kL, -7), N(kF, 1.5), N(kD, 2.25), N(kC, 'z'), S("s"), N(kI, 42)}, "-7|1.5|2.25|z|s|42"},
       // A parameter the text refers to is missing: the text as it stands.
-      {"lmxmsg", 61, k61, {S("o"), S("c")}, k61},
+      {"lmxmsg", k61, 61, {S("o"), S("c")}, k61},
       // The catalog cannot be found: the table's text, formatted.
-      {"lmxmsg", 62, lmx::msgText(lmx::MsgKey::ClassUndefined), {S("cls"), S("obj")},
+      {"lmxmsg", lmx::msgText(lmx::MsgKey::ClassUndefined), 62, {S("cls"), S("obj")},
        "LMXBC0062W Class 'cls' must be defined before object 'obj' can be created.\r"},
-      {nullptr, 0, "", {}, ""}, {nullptr, 0, nullptr, {S("x")}, "<null>"},
-      {"lmxmsg", 20, nullptr, {}, "<null>"},
+      {nullptr, "", 0, {}, ""}, {nullptr, nullptr, 0, {S("x")}, "<null>"},
+      {"lmxmsg", nullptr, 20, {}, "<null>"},
   };
   for (const auto &r : rows) {
     I18Msg *msg = LmxAllocI18Msg(r.catalog, lmx::kToolkitSet, r.key, r.text);
@@ -202,12 +197,9 @@ TEST_F(I18MsgTest, CopySurvivesItsSourceSettersReplaceAndListsAttachOnUse) {
 }
 
 TEST_F(I18MsgTest, EbcdicConversionsUseTheirOwnCodeSets) {
-  const struct {
-    char *(*fromUtf8)(const char *);
-    char *(*toUtf8)(const char *);
-    const char *ebcdic;
-  } rows[] = {{lmxI18StrUTF8To1047, lmxI18Str1047ToUTF8, "\xC1\xAD"},
-              {lmxI18StrUTF8To37, lmxI18Str37ToUTF8, "\xC1\xBA"}};
+  const struct { char *(*fromUtf8)(const char *), *(*toUtf8)(const char *); const char *ebcdic; }
+      rows[] = {{lmxI18StrUTF8To1047, lmxI18Str1047ToUTF8, "\xC1\xAD"},
+                {lmxI18StrUTF8To37, lmxI18Str37ToUTF8, "\xC1\xBA"}};
   for (const auto &r : rows) {
     EXPECT_EQ(take(r.fromUtf8("A[")), r.ebcdic) << r.ebcdic;
     EXPECT_EQ(take(r.toUtf8(r.ebcdic)), "A[") << r.ebcdic;
