@@ -66,13 +66,8 @@ std::string propsOf(const Event *ev) {
 }
 
 TEST(EventList, ItemsBecomeParametersPropertiesOrLevels) {
-  const struct {
-    const char *what;
-    std::function<Event *()> make;
-    std::string parms, props;
-    int32_t level;
-    std::vector<int32_t> reported;
-  } rows[] = {
+  const struct { const char *what; std::function<Event *()> make; std::string parms, props;
+                 int32_t level; std::vector<int32_t> reported; } rows[] = {
       {"every type, in order",
        [] { return makeEvent(LMX_LEVEL_WARN, nullptr, "t", LMX_PARM_BOOL, 1, LMX_PARM_INT, -5,
                              LMX_PARM_LONG, 7, LMX_PARM_FLOAT, 0.1f, LMX_PARM_DOUBLE, 2.5,
