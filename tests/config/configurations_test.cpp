@@ -108,8 +108,7 @@ class LogMgr : public TempDir {
     lmxCloseLogMgr();
     lmxInitLogMgr();
   }
-  // Registers (if needed) and returns the configuration without a
-  // reference of the caller's: the registry keeps it alive.
+  // Registers (if needed) and returns the configuration, held by the registry alone.
   static ObjCfg *cfg(const char *name) {
     ObjCfg *c = lmxIntlLogMgrGetCfg(name);
     lmxIntlReleaseObjCfg(c);
@@ -181,7 +180,6 @@ TEST_F(LogMgr, TypedLookupsAreFoundOnlyWhenTheTextConverts) {
   LmxSetObjCfgPropLong(c, "l", 5000000000LL);
   LmxSetObjCfgPropFloat(c, "f", 0.25f);
   LmxSetObjCfgPropDouble(c, "d", 2.5);
-  // Types: i int, l long, b bool, f float, d double.
   struct { const char *key; double value; unsigned char found; char type; } cases[] = {
       {"n", 42, 1, 'i'}, {"bad", 0, 0, 'i'}, {"i", -7, 1, 'i'},  {"none", 0, 0, 'i'},
       {"l", 5e9, 1, 'l'}, {"b", 1, 1, 'b'},  {"f", 0.25, 1, 'f'}, {"d", 2.5, 1, 'd'}};
@@ -214,8 +212,17 @@ TEST_F(LogMgr, ChainEndsAtTheRootAndAtTheFirstConfigurationMetTwice) {
   lmxIntlReleaseObjCfg(root);
 }
 
-TEST_F(LogMgr, TreeLinksByName) {
+TEST_F(LogMgr, HandMadeRecordsNameFlagsPropertiesAndTreeLinksByName) {
   ObjCfg *p = LmxAllocObjCfg("p"), *q = LmxAllocObjCfg("q"), *kid = LmxAllocObjCfg("kid");
+  EXPECT_EQ(test::take(LmxObjCfgGetName(kid)), "kid");
+  EXPECT_EQ(LmxObjCfgIsFromFile(p), 0);
+  LmxObjCfgSetFromFile(p, 1);
+  EXPECT_EQ(LmxObjCfgIsFromFile(p), 1);
+  EXPECT_EQ(LmxObjCfgProperties(p), nullptr);
+  EXPECT_TRUE(lmxIntlSetObjCfgProp(p, "k", "v"));
+  EXPECT_EQ(joined(LmxObjCfgProperties(p)), "k");
+  EXPECT_EQ(LmxAcquireObjCfg(p), p);
+  LmxReleaseObjCfg(p);
   EXPECT_EQ(LmxObjCfgChildrenNames(p), nullptr);
   LmxObjCfgAddChild(p, kid);
   LmxObjCfgAddChild(p, kid);  // a name is kept once
@@ -232,29 +239,12 @@ TEST_F(LogMgr, TreeLinksByName) {
   EXPECT_NE(resolved, q);
   EXPECT_TRUE(LmxLogMgrHasCfg("q"));
   LmxReleaseObjCfg(resolved);
-  for (ObjCfg *c : {p, q, kid}) LmxReleaseObjCfg(c);
-}
-
-TEST_F(LogMgr, NameFlagsOwnPropertiesAndCounting) {
-  ObjCfg *c = LmxAllocObjCfg("n.m");
-  char *name = LmxObjCfgGetName(c);
-  EXPECT_STREQ(name, "n.m");
-  BasMemoryFree(name);
-  EXPECT_EQ(LmxObjCfgIsFromFile(c), 0);
-  LmxObjCfgSetFromFile(c, 1);
-  EXPECT_EQ(LmxObjCfgIsFromFile(c), 1);
-  EXPECT_EQ(LmxObjCfgProperties(c), nullptr);
-  EXPECT_TRUE(lmxIntlSetObjCfgProp(c, "k", "v"));
-  EXPECT_EQ(joined(LmxObjCfgProperties(c)), "k");
-  EXPECT_EQ(LmxAcquireObjCfg(c), c);
-  LmxReleaseObjCfg(c);
-  LmxReleaseObjCfg(c);  // freed: the sanitizer run reports a leak or a late use
+  for (ObjCfg *c : {p, q, kid}) LmxReleaseObjCfg(c);  // freed: else a leak or a late use
   EXPECT_EQ(LmxAllocObjCfg(nullptr), nullptr);
   EXPECT_EQ(LmxObjCfgGetName(nullptr), nullptr);
 }
 
-// Registers each name in order (a configuration made by name, as a lookup
-// makes it).
+// Registers each name in order (made by name, as a lookup makes it).
 void registerAll(std::initializer_list<const char *> list) {
   for (const char *name : list) lmxIntlReleaseObjCfg(lmxIntlLogMgrGetCfg(name));
 }
