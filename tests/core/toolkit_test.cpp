@@ -201,10 +201,8 @@ const char *kFile =
 TEST_F(Objects, WhichClassAnObjectGetsAndWhatIsReportedAtWhichLevel) {
   ASSERT_TRUE(open(kFile));
   Object *held = LmxGetObject("app", nullptr);
-  const struct {
-    const char *name, *className, *expected;  // expected class, null: no object
-    int32_t report;                           // message key, 0: none
-  } rows[] = {
+  // The class the object gets (null: no object) and the message key reported (0: none).
+  const struct { const char *name, *className, *expected; int32_t report; } rows[] = {
       {"app", nullptr, "t_logger", 0},      {"app", "t_handler", nullptr, 61},
       {"app.web", nullptr, "t_logger", 0},  // className inherited
       {"x", "t_filter", "t_filter", 0},     {"nothing", nullptr, nullptr, 63},

@@ -13,12 +13,8 @@
 #include "lumex/logging.h"
 #include "messages/msg_table.h"
 
-namespace {
-
 // Keys and default texts of the toolkit's reports made during a test.
-std::vector<std::pair<int32_t, std::string>> reports;
-
-}  // namespace
+static std::vector<std::pair<int32_t, std::string>> reports;
 
 // Every report of the library arrives here instead of at the logging path.
 extern "C" void __wrap_lmxIntlLogVA(int32_t level, int32_t key, const char *text, ...) {
