@@ -1,8 +1,6 @@
-// Parameters, their formatting, and internationalized messages: binding,
-// copies, the EBCDIC conversions and printing in the local code set; the
-// toolkit's message table against its published texts, the catalog
-// lmxmsg.cat the build makes from it (found along NLSPATH), and a translated
-// catalog that replaces its texts for another language.
+// Parameters and their formatting; messages: binding, copies, EBCDIC, printing
+// in the local code set; the message table against its published texts, the
+// built catalog and a translated one found along NLSPATH.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -46,13 +44,11 @@ TEST(Parm, CompareNeedsTheSameTagAndValue) {
   char a[] = "same", b[] = "same";
   const Arg i5 = N(kI, 5), l5 = N(kL, 5), i6 = N(kI, 6), sa = S(a), sb = S(b), none = S(nullptr),
             f = N(kF, 0.5), d = N(kD, 0.5), bad = N(500, 0);
-  const struct {
-    const Arg *a, *b;  // null: no parameter
-    bool same;
-  } rows[] = {{nullptr, nullptr, true}, {&i5, nullptr, false}, {&i5, &l5, false},
-              {&i5, &i6, false},        {&sa, &sb, true},  // by text, not storage
-              {&sa, &none, false},      {&none, &none, true}, {&f, &d, false},
-              {&bad, &bad, false}};  // an invalid tag never matches
+  const struct { const Arg *a, *b; bool same; } rows[] = {  // null: no parameter
+      {nullptr, nullptr, true}, {&i5, nullptr, false}, {&i5, &l5, false}, {&i5, &i6, false},
+      {&sa, &sb, true},  // by text, not storage
+      {&sa, &none, false}, {&none, &none, true}, {&f, &d, false},
+      {&bad, &bad, false}};  // an invalid tag never matches
   for (const auto &r : rows) {
     Parm pa = r.a ? parm(*r.a) : Parm{}, pb = r.b ? parm(*r.b) : Parm{};
     EXPECT_EQ(LmxCmpParms(r.a ? &pa : nullptr, r.b ? &pb : nullptr) != 0, r.same) << &r - rows;
@@ -110,9 +106,7 @@ TEST(ParmToStr, DefaultAndGivenFormats) {
   const struct { const char *format; Arg arg; std::string expected; } rows[] = {
       {nullptr, N(kI, -7), "-7"},       {nullptr, N(kF, 1.5), "1.500000"},
       {"%05d", N(kI, 42), "00042"},     {nullptr, N(kB, 1), "\x01"},  // the character of code 1
-      {"%d %d", N(kI, 42), "<null>"},  // only one parameter
-      {nullptr, N(600, 1), "<null>"},
-  };
+      {"%d %d", N(kI, 42), "<null>"},   {nullptr, N(600, 1), "<null>"}};  // one parameter only
   for (const auto &r : rows) {
     Parm p = parm(r.arg);
     EXPECT_EQ(take(lmxParmToUTF8Str(r.format, &p)), r.expected) << &r - rows;
