@@ -220,10 +220,8 @@ TEST(StringGroup, AGroupHandleWorksAsAMap) {
   StringGroup *group = LmxAllocStringGroup();
   LmxStringGroupAdd(group, "name");
   EXPECT_TRUE(LmxStringToStringMapHasKey(reinterpret_cast<StringToStringMap *>(group), "name"));
-  char *key = LmxStringToObjMapIterGetKey(
-      LmxStringToObjMapIterator(reinterpret_cast<StringToObjMap *>(group)));
-  EXPECT_STREQ(key, "name");
-  BasMemoryFree(key);
+  auto *map = reinterpret_cast<StringToObjMap *>(group);
+  EXPECT_EQ(test::take(LmxStringToObjMapIterGetKey(LmxStringToObjMapIterator(map))), "name");
   LmxFreeStringGroup(group);
 }
 
@@ -291,16 +289,14 @@ Texts tokens(const char *text, const char *seps) {
   return out;
 }
 
-TEST(StrTok, RunsOfSeparatorsCountAsOneAndNoSeparatorsWalkCharacters) {
+TEST(StrTok, RunsOfSeparatorsCountAsOneNoSeparatorsWalkCharactersTheEndStays) {
   const struct { const char *text, *seps; Texts expected; } rows[] = {
       {"  a \t bc ", " \t", {"a", "bc"}}, {"h1,,h2,", ",", {"h1", "h2"}}, {"one", " ", {"one"}},
       {" \t ", " \t", {}}, {"", " ", {}}, {nullptr, " ", {}}, {"ab", nullptr, {"a", "b"}},
       {"a b", "", {"a", " ", "b"}},
   };
   for (const auto &r : rows) EXPECT_EQ(tokens(r.text, r.seps), r.expected) << &r - rows;
-}
-
-TEST(StrTok, ExhaustedIteratorStaysPut) {
+  // An exhausted iterator stays put.
   LmxStrTokIter it = LmxStrTokIterNext(LmxStrTokIterator("x  ", " "));
   EXPECT_FALSE(LmxStrTokIterHasNext(it));  // only separators remain
   EXPECT_EQ(LmxStrTokIterGet(it), nullptr);

@@ -226,7 +226,7 @@ TEST_F(Objects, WhichClassAnObjectGetsAndWhatIsReportedAtWhichLevel) {
   EXPECT_EQ(seen.lastLevel, LMX_LEVEL_WARN);
 }
 
-TEST_F(Objects, ListenerNamesReplaceTheListeners) {
+TEST_F(Objects, ListenerNamesReplaceTheListenersAndTheLoggingKeySwitches) {
   ASSERT_TRUE(open(std::string(kFile) + "app.listenerNames=out\tout2 nothing\n"));
   Object *app = LmxGetObject("app", nullptr);
   EXPECT_EQ(listenerNames(app), (Names{"out", "out2"}));
@@ -241,6 +241,17 @@ TEST_F(Objects, ListenerNamesReplaceTheListeners) {
   }
   EXPECT_EQ(seen.made - seen.freed, 2);  // app and rec: the handlers went with the listeners
   LmxReleaseObject(app);
+  // The logging key is applied in order, in any case; other words than true,
+  // false, on, off change nothing.
+  Object *o = LmxGetObject("off", nullptr);
+  EXPECT_FALSE(LmxIsObjectEnabled(o));
+  const struct { const char *value; bool enabled; } keys[] = {
+      {"On", true}, {"maybe", true}, {"0", true}, {"FALSE", false}, {"", false}, {"yes", false}};
+  for (const auto &row : keys) {
+    LmxSetObjProp(o, "logging", row.value);
+    EXPECT_EQ(LmxIsObjectEnabled(o), row.enabled) << row.value;
+  }
+  LmxReleaseObject(o);
 }
 
 TEST_F(Objects, AHandlerMadeWhileClosedHasTheDefaultFormatter) {
@@ -251,20 +262,6 @@ TEST_F(Objects, AHandlerMadeWhileClosedHasTheDefaultFormatter) {
   EXPECT_STREQ(handler->b.formatter->objClass->name, "lmx_basicformatter");
   LmxReleaseObject(handler);
   EXPECT_EQ(lmxToolkitGetObjInstance("lumex.defaultFormatter"), nullptr);
-}
-
-TEST_F(Objects, LoggingKey) {
-  ASSERT_TRUE(open(kFile));
-  Object *o = LmxGetObject("off", nullptr);
-  EXPECT_FALSE(LmxIsObjectEnabled(o));
-  // Applied in order, in any case; other words than true, false, on, off change nothing.
-  const struct { const char *value; bool enabled; } rows[] = {
-      {"On", true}, {"maybe", true}, {"0", true}, {"FALSE", false}, {"", false}, {"yes", false}};
-  for (const auto &row : rows) {
-    LmxSetObjProp(o, "logging", row.value);
-    EXPECT_EQ(LmxIsObjectEnabled(o), row.enabled) << row.value;
-  }
-  LmxReleaseObject(o);
 }
 
 TEST_F(Objects, SharedByNameTypedPropertiesReachTheClassThenMadeAfresh) {
