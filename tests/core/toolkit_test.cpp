@@ -137,8 +137,14 @@ TEST_F(Open, OpeningAnOpenToolkitChangesNothing) {
   EXPECT_EQ(logger->references, 2);  // the map and the toolkit: not taken again
 }
 
-TEST_F(Open, AnExistingErrorLoggerIsKeptAsItIs) {
+TEST_F(Open, MadeWhileClosedAHandlerHasTheDefaultFormatterAnErrorLoggerIsKeptAsItIs) {
   addTestClasses();
+  Object *handler = LmxGetObject("h", "t_handler");
+  ASSERT_NE(handler->b.formatter, nullptr);
+  EXPECT_STREQ(handler->b.formatter->name, "lumex.defaultFormatter");
+  EXPECT_STREQ(handler->b.formatter->objClass->name, "lmx_basicformatter");
+  LmxReleaseObject(handler);
+  EXPECT_EQ(lmxToolkitGetObjInstance("lumex.defaultFormatter"), nullptr);
   Object *mine = LmxGetObject("lumex.errorLogger", "t_logger");
   ASSERT_TRUE(LmxOpenToolkit(nullptr));
   EXPECT_EQ(lmxToolkitLogger(), mine);
@@ -254,17 +260,7 @@ TEST_F(Objects, ListenerNamesReplaceTheListenersAndTheLoggingKeySwitches) {
   LmxReleaseObject(o);
 }
 
-TEST_F(Objects, AHandlerMadeWhileClosedHasTheDefaultFormatter) {
-  addTestClasses();
-  Object *handler = LmxGetObject("h", "t_handler");
-  ASSERT_NE(handler->b.formatter, nullptr);
-  EXPECT_STREQ(handler->b.formatter->name, "lumex.defaultFormatter");
-  EXPECT_STREQ(handler->b.formatter->objClass->name, "lmx_basicformatter");
-  LmxReleaseObject(handler);
-  EXPECT_EQ(lmxToolkitGetObjInstance("lumex.defaultFormatter"), nullptr);
-}
-
-TEST_F(Objects, SharedByNameTypedPropertiesReachTheClassThenMadeAfresh) {
+TEST_F(Objects, SharedByNameTypedPropertiesAndDescriptionReachTheClassThenMadeAfresh) {
   ASSERT_TRUE(open(kFile));
   seen.keys.clear();  // rec's, made at open
   Object *o = LmxGetObject("app", nullptr);
@@ -298,25 +294,21 @@ TEST_F(Objects, SharedByNameTypedPropertiesReachTheClassThenMadeAfresh) {
   o = LmxGetObject("app", nullptr);      // made and configured afresh
   EXPECT_EQ(seen.keys.size(), 5u);
   EXPECT_EQ(LmxGetObjProp(o, "b", &found), nullptr);
-  LmxReleaseObject(o);
-}
-
-TEST_F(Objects, DescriptionBelongsToTheClass) {
-  ASSERT_TRUE(open(kFile));
-  Object *a = LmxGetObject("app", nullptr), *b = LmxGetObject("other", "t_logger");
+  // The description keys reach the class: another object of it shows them.
+  Object *b = LmxGetObject("other", "t_logger");
   EXPECT_EQ(LmxGetObjectDesc(b), nullptr);   // the class has none yet
-  LmxSetObjPropInt(a, "descriptionSet", 7);  // a new message with only the set
+  LmxSetObjPropInt(o, "descriptionSet", 7);  // a new message with only the set
   const I18Msg *desc = b->objClass->description;
   ASSERT_NE(desc, nullptr);
   EXPECT_EQ(desc->set, 7);
   EXPECT_EQ(desc->catalog, nullptr);
-  LmxSetObjProp(a, "description", "Writes app records");
-  LmxSetObjPropInt(a, "descriptionKey", 12);
-  LmxSetObjProp(a, "descriptionFile", "nosuchcat");
+  LmxSetObjProp(o, "description", "Writes app records");
+  LmxSetObjPropInt(o, "descriptionKey", 12);
+  LmxSetObjProp(o, "descriptionFile", "nosuchcat");
   EXPECT_EQ(test::take(LmxGetObjectDesc(b)), "Writes app records");  // no such catalog: default
   EXPECT_EQ(desc->key, 12);
   EXPECT_STREQ(desc->catalog, "nosuchcat");
-  LmxReleaseObject(a);
+  LmxReleaseObject(o);
   LmxReleaseObject(b);
 }
 
