@@ -1,6 +1,5 @@
-// Lists, groups and maps are each written once over a value rule: what a
-// template's families share is tested once over all of them, then what
-// single families add; then the text helpers, tokens and joins.
+// Lists, groups and maps: what a template's families share is tested once over
+// all of them, then what single families add; then tokens and joins.
 #include <gtest/gtest.h>
 
 #include <array>

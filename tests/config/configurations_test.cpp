@@ -42,12 +42,11 @@ TEST(PropStr, BoolsFloatsAndCharacters) {
 
 TEST(PropStr, IntegersReadLikeFormattedInputAndStopAtTheTypesLimits) {
   const struct { const char *text; int32_t v32; int64_t v64; unsigned char found; } rows[] = {
-      {" 42", 42, 42, 1},   {"42abc", 42, 42, 1},   {"0x1F", 0, 0, 1}, {"abc", 0, 0, 0},
-      {"-17", -17, -17, 1}, {"+8", 8, 8, 1},        {"\t\n 9 9", 9, 9, 1}, {"-", 0, 0, 0},
-      {"  ", 0, 0, 0},      {nullptr, 0, 0, 0},     {"5000000000", INT32_MAX, 5000000000LL, 1},
+      {" 42", 42, 42, 1}, {"42abc", 42, 42, 1}, {"0x1F", 0, 0, 1}, {"abc", 0, 0, 0}, {"-", 0, 0, 0},
+      {"-17", -17, -17, 1}, {"+8", 8, 8, 1}, {"\t\n 9 9", 9, 9, 1}, {"  ", 0, 0, 0},
+      {nullptr, 0, 0, 0}, {"5000000000", INT32_MAX, 5000000000LL, 1},
       {"-5000000000", INT32_MIN, -5000000000LL, 1},
-      {"99999999999999999999", INT32_MAX, INT64_MAX, 1},
-  };
+      {"99999999999999999999", INT32_MAX, INT64_MAX, 1}};
   for (const auto &r : rows) {
     unsigned char f32 = kUnset, f64 = kUnset;
     EXPECT_EQ(lmxPropStrToInt32(r.text, &f32), r.v32) << show(r.text);

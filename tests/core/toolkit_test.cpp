@@ -166,8 +166,7 @@ TEST_F(Open, UnreadableFilePrintsMessage51AndLeavesTheToolkitClosed) {
   }
 }
 
-// A handler whose private variables hold the logger "kept", and whose Close
-// notes whether they are still there.
+// A handler whose variables hold the logger "kept"; its Close notes if they are still there.
 std::vector<std::string> closes;
 void *holderAlloc() {
   auto **vars = static_cast<Object **>(BasMemoryCalloc(1, sizeof(Object *)));

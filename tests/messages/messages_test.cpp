@@ -194,9 +194,8 @@ TEST_F(I18MsgTest, EbcdicConversionsUseTheirOwnCodeSets) {
   EXPECT_EQ(lmxI18StrUTF8To1047(nullptr), nullptr);
 }
 
-// A text longer than the printing buffer, whose first byte puts every
-// 4095-byte boundary inside a three-byte character, reaches standard output
-// whole; another stream gets it in the default code set.
+// A text longer than the buffer, every 4095-byte boundary inside a three-byte
+// character, reaches standard output whole; another stream in the default code set.
 TEST_F(I18MsgTest, TextsLongerThanTheBufferArePrintedWhole) {
   std::string euros = "a", latin1 = "x", wide = "x";
   for (int i = 0; i < 2000; ++i) euros += "\xE2\x82\xAC";
@@ -219,8 +218,7 @@ TEST_F(I18MsgTest, TextsLongerThanTheBufferArePrintedWhole) {
   ilx_cs_free(cs);
 }
 
-// The texts of the keys that carry a message, as published (without the
-// carriage return that ends every text of the table).
+// The published texts of the keys that carry one (the table ends each with "\r").
 const std::map<int, std::string> kPublished = {
     {1, "LMXLG01E No listeners are registered with the logger %s."},
     {2, "LMXBC02E The message catalog file %s could not be opened."},
@@ -257,8 +255,7 @@ const std::map<int, std::string> kPublished = {
     {131, "Formats all message data as an XML record."},
 };
 
-// The keys after the published ones are the toolkit's own; the built
-// catalog holds every text of the table under its key.
+// Keys after the published ones are the toolkit's own; the built catalog holds them all.
 TEST(MsgTable, EveryKeyHoldsItsPublishedTextOrNumberedPlaceholderAlsoInTheBuiltCatalog) {
   const std::string path = std::string(LUMEX_BUILD_DATA_DIR) + "/nls/C/lmxmsg.cat";
   MCCatalogT *cat = ilx_catopen(path.c_str(), 0, nullptr);
