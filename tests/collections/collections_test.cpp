@@ -132,10 +132,8 @@ class Family : public test::ObjectsTest {
   }
   F f;
 };
-template <class F>
-using Maps = Family<F>;
-template <class F>
-using Sequences = Family<F>;
+template <class F> using Maps = Family<F>;
+template <class F> using Sequences = Family<F>;
 using MapFamilies = ::testing::Types<TextMap, ObjectMap, ConfigMap, ClassMap>;
 using SequenceFamilies = ::testing::Types<TextList, ParmItems, TextGroup, Listeners>;
 TYPED_TEST_SUITE(Maps, MapFamilies);

@@ -115,11 +115,8 @@ class LogMgr : public TempDir {
   // The inherited value, "-" when not found.
   static std::string prop(const char *name, const char *key) {
     unsigned char found = 7;
-    char *text = lmxIntlGetInheritedObjCfgProp(cfg(name), key, &found);
-    std::string out = found == 1 ? std::string(text != nullptr ? text : "null") : "-";
-    if (found > 1) out = "found flag not set";
-    BasMemoryFree(text);
-    return out;
+    const std::string text = test::take(lmxIntlGetInheritedObjCfgProp(cfg(name), key, &found));
+    return found > 1 ? "found flag not set" : found == 1 ? text : "-";
   }
   // The texts of a group walk joined by commas.
   static std::string joined(LmxLink *walk) {
