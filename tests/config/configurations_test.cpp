@@ -3,7 +3,6 @@
 // children, and reading properties files.
 #include <gtest/gtest.h>
 
-#include <climits>
 #include <cmath>
 #include <string>
 

@@ -11,10 +11,8 @@
 
 #include "../common/texts.h"
 #include "../cx/temp_dir.h"
-#include "collections/collections_intl.h"
 #include "collections/links.h"
 #include "core/api_frame.h"
-#include "core/class_registry.h"
 #include "core/log_mgr_apply.h"
 #include "core/object.h"
 #include "core/toolkit_state.h"

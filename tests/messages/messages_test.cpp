@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "../common/texts.h"
-#include "collections/collections_intl.h"
 #include "messages/i18msg.h"
 #include "messages/msg_table.h"
 #include "messages/parm_format.h"
