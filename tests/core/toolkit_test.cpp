@@ -151,8 +151,7 @@ TEST_F(Open, MadeWhileClosedAHandlerHasTheDefaultFormatterAnErrorLoggerIsKeptAsI
 }
 
 TEST_F(Open, UnreadableFilePrintsMessage51AndLeavesTheToolkitClosed) {
-  for (const std::string &path :
-       {at("missing"), root, write("nodot.properties", "nodot=1\n")}) {
+  for (const std::string &path : {at("missing"), root, write("nodot.properties", "nodot=1\n")}) {
     testing::internal::CaptureStderr();
     EXPECT_FALSE(LmxOpenToolkit(path.c_str()));
     std::string err = testing::internal::GetCapturedStderr();

@@ -38,9 +38,8 @@ Event *makeEvent(int32_t level, const char *catalog, const char *text, ...) {
 std::string parmsOf(const Event *ev) {
   std::string out;
   if (ev->message == nullptr || ev->message->parameters == nullptr) return out;
-  for (int32_t i = 0;; ++i) {
-    const Parm *p = LmxParmListGetIndex(ev->message->parameters, i);
-    if (p == nullptr) break;
+  const Parm *p;
+  for (int32_t i = 0; (p = LmxParmListGetIndex(ev->message->parameters, i)) != nullptr; ++i) {
     char buf[64];
     switch (p->type) {
       case LMX_PARM_BOOL: std::snprintf(buf, sizeof buf, "b:%d", p->value.b); break;

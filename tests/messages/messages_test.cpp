@@ -284,8 +284,7 @@ TEST(ToolkitCatalog, BindingFindsTheLanguagesCatalogAlongNlspath) {
   const std::string nlspath = std::string(LUMEX_TEST_NLS_DIR) + "/%L/%N.cat:" +
                               LUMEX_BUILD_DATA_DIR + "/nls/%L/%N.cat";
   setenv("NLSPATH", nlspath.c_str(), 1);
-  unsetenv("LC_ALL");
-  unsetenv("LC_MESSAGES");
+  for (const char *name : {"LC_ALL", "LC_MESSAGES"}) unsetenv(name);
   lmxI18InitIlx();
   const struct { const char *lang; int32_t key; std::string expected; } rows[] = {
       // No catalog of the language: the build's, its text, not the default given here.
