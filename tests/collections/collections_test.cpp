@@ -1,6 +1,5 @@
-// Lists, groups and maps are each written once over a value rule: what a
-// template's families share is tested once over all of them, then what
-// single families add; then the text helpers, tokens and joins.
+// Lists, groups and maps: what a template's families share is tested once over
+// all of them, then what single families add; then tokens and joins.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -10,6 +9,7 @@
 #include <vector>
 
 #include "../common/test_objects.h"
+#include "../common/texts.h"
 #include "collections/links.h"
 #include "config/obj_cfg.h"
 #include "lumex/collections.h"
@@ -132,10 +132,8 @@ class Family : public test::ObjectsTest {
   }
   F f;
 };
-template <class F>
-using Maps = Family<F>;
-template <class F>
-using Sequences = Family<F>;
+template <class F> using Maps = Family<F>;
+template <class F> using Sequences = Family<F>;
 using MapFamilies = ::testing::Types<TextMap, ObjectMap, ConfigMap, ClassMap>;
 using SequenceFamilies = ::testing::Types<TextList, ParmItems, TextGroup, Listeners>;
 TYPED_TEST_SUITE(Maps, MapFamilies);
@@ -147,9 +145,7 @@ TYPED_TEST(Maps, OrderReplacementCaseLookupsCopiesAndRemoval) {
   auto entries = [this](const typename F::Map *map) {  // "key=value" in order
     std::string out;
     for (LmxLink *e = F::first(map); F::more(e); e = F::next(e)) {
-      char *key = F::key(e);
-      out += std::string(key) + "=" + std::to_string(this->f.index(F::val(e))) + " ";
-      BasMemoryFree(key);
+      out += test::take(F::key(e)) + "=" + std::to_string(this->f.index(F::val(e))) + " ";
     }
     return out;
   };
@@ -221,10 +217,8 @@ TEST(StringGroup, AGroupHandleWorksAsAMap) {
   StringGroup *group = LmxAllocStringGroup();
   LmxStringGroupAdd(group, "name");
   EXPECT_TRUE(LmxStringToStringMapHasKey(reinterpret_cast<StringToStringMap *>(group), "name"));
-  char *key = LmxStringToObjMapIterGetKey(
-      LmxStringToObjMapIterator(reinterpret_cast<StringToObjMap *>(group)));
-  EXPECT_STREQ(key, "name");
-  BasMemoryFree(key);
+  auto *map = reinterpret_cast<StringToObjMap *>(group);
+  EXPECT_EQ(test::take(LmxStringToObjMapIterGetKey(LmxStringToObjMapIterator(map))), "name");
   LmxFreeStringGroup(group);
 }
 
@@ -292,17 +286,14 @@ Texts tokens(const char *text, const char *seps) {
   return out;
 }
 
-TEST(StrTok, RunsOfSeparatorsCountAsOneAndNoSeparatorsWalkCharacters) {
+TEST(StrTok, RunsOfSeparatorsCountAsOneNoSeparatorsWalkCharactersTheEndStays) {
   const struct { const char *text, *seps; Texts expected; } rows[] = {
-      {"  a \t bc ", " \t", {"a", "bc"}}, {"h1,,h2,", ",", {"h1", "h2"}},
-      {"single", " ", {"single"}},
-      {" \t ", " \t", {}},                {"", " ", {}},                  {nullptr, " ", {}},
-      {"ab", nullptr, {"a", "b"}},        {"a b", "", {"a", " ", "b"}},
+      {"  a \t bc ", " \t", {"a", "bc"}}, {"h1,,h2,", ",", {"h1", "h2"}}, {"one", " ", {"one"}},
+      {" \t ", " \t", {}}, {"", " ", {}}, {nullptr, " ", {}}, {"ab", nullptr, {"a", "b"}},
+      {"a b", "", {"a", " ", "b"}},
   };
   for (const auto &r : rows) EXPECT_EQ(tokens(r.text, r.seps), r.expected) << &r - rows;
-}
-
-TEST(StrTok, ExhaustedIteratorStaysPut) {
+  // An exhausted iterator stays put.
   LmxStrTokIter it = LmxStrTokIterNext(LmxStrTokIterator("x  ", " "));
   EXPECT_FALSE(LmxStrTokIterHasNext(it));  // only separators remain
   EXPECT_EQ(LmxStrTokIterGet(it), nullptr);
@@ -314,8 +305,7 @@ TEST(StrACat, JoinsNonNullTexts) {
   const char *three[] = {"x", nullptr, "y"}, *lead[] = {nullptr, "a", "", "b"};
   const struct { int32_t count; const char *const *texts; const char *sep, *expected; } rows[] = {
       {3, three, ",", "x,y"}, {3, three, nullptr, "xy"}, {0, three, ",", ""}, {-4, three, ",", ""},
-      {1, three, "--", "x"},  {4, lead, "+", "a++b"},    {2, lead, "::", "a"},
-      {2, nullptr, ",", ""},
+      {1, three, "--", "x"}, {4, lead, "+", "a++b"}, {2, lead, "::", "a"}, {2, nullptr, ",", ""},
   };
   for (const auto &r : rows) {
     char *joined = LmxStrACat(r.count, r.texts, r.sep);

@@ -1,6 +1,5 @@
-// Objects for tests: made by hand (as object creation will make them),
-// entered into the instances map, with a class whose FreeVars counts how
-// often each object is destroyed.
+// Objects made by hand (as object creation makes them) in the instances map,
+// of a class whose FreeVars counts how often each object is destroyed.
 #pragma once
 
 #include <gtest/gtest.h>

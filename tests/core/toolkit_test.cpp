@@ -1,8 +1,6 @@
-// Opening and closing the toolkit, its lock and platform reports, and
-// objects found and made by name through a properties file. The toolkit is
-// opened with a properties file and test classes that record what happens
-// to their objects: t_logger, t_filter and t_handler (which records the
-// message key of every event it gets).
+// Opening and closing the toolkit, its lock and platform reports, and objects
+// made by name through a properties file, of test classes that record what
+// happens to them (t_handler records the message key of every event).
 #include <cerrno>
 #include <cstring>
 
@@ -11,11 +9,10 @@
 #include <thread>
 #include <vector>
 
+#include "../common/texts.h"
 #include "../cx/temp_dir.h"
-#include "collections/collections_intl.h"
 #include "collections/links.h"
 #include "core/api_frame.h"
-#include "core/class_registry.h"
 #include "core/log_mgr_apply.h"
 #include "core/object.h"
 #include "core/toolkit_state.h"
@@ -28,7 +25,7 @@ using Names = std::vector<std::string>;
 
 struct Seen {
   int made = 0, freed = 0;        // private variables
-  std::vector<std::string> keys;  // "object:key" of each CfgChange
+  Names keys;                     // "object:key" of each CfgChange
   std::vector<int32_t> events;    // message keys the handlers processed
   int32_t lastLevel = 0;          // and the level of the last one
 };
@@ -52,8 +49,8 @@ void addTestClasses() {
                      nullptr);
 }
 
-std::vector<std::string> listenerNames(Object *object) {
-  std::vector<std::string> out;
+Names listenerNames(Object *object) {
+  Names out;
   for (LmxLink *l = LmxGetListeners(object); l != nullptr; l = l->next) {
     out.emplace_back(static_cast<Object *>(l->item)->name);
   }
@@ -128,13 +125,6 @@ TEST(PlatformReport, TextOfTheStatusCutToTheBuffer) {
   LmxReportPlatformErr(CxStatus{'p', ENOENT});  // closed toolkit: dropped
 }
 
-TEST_F(Open, PlatformFailuresAreReportedAtWarn) {
-  ASSERT_TRUE(open(""));
-  LmxReportPlatformErr(CxStatus{CX_STATUS_SYS, EACCES});
-  EXPECT_EQ(seen.events, std::vector<int32_t>{0});
-  EXPECT_EQ(seen.lastLevel, LMX_LEVEL_WARN);
-}
-
 TEST_F(Open, OpeningAnOpenToolkitChangesNothing) {
   ASSERT_TRUE(LmxOpenToolkit(write("t.properties", "lumex.errorLogger.level=WARN\n").c_str()));
   Object *logger = lmxToolkitLogger();
@@ -145,8 +135,14 @@ TEST_F(Open, OpeningAnOpenToolkitChangesNothing) {
   EXPECT_EQ(logger->references, 2);  // the map and the toolkit: not taken again
 }
 
-TEST_F(Open, AnExistingErrorLoggerIsKeptAsItIs) {
+TEST_F(Open, MadeWhileClosedAHandlerHasTheDefaultFormatterAnErrorLoggerIsKeptAsItIs) {
   addTestClasses();
+  Object *handler = LmxGetObject("h", "t_handler");
+  ASSERT_NE(handler->b.formatter, nullptr);
+  EXPECT_STREQ(handler->b.formatter->name, "lumex.defaultFormatter");
+  EXPECT_STREQ(handler->b.formatter->objClass->name, "lmx_basicformatter");
+  LmxReleaseObject(handler);
+  EXPECT_EQ(lmxToolkitGetObjInstance("lumex.defaultFormatter"), nullptr);
   Object *mine = LmxGetObject("lumex.errorLogger", "t_logger");
   ASSERT_TRUE(LmxOpenToolkit(nullptr));
   EXPECT_EQ(lmxToolkitLogger(), mine);
@@ -155,8 +151,7 @@ TEST_F(Open, AnExistingErrorLoggerIsKeptAsItIs) {
 }
 
 TEST_F(Open, UnreadableFilePrintsMessage51AndLeavesTheToolkitClosed) {
-  for (const std::string &path :
-       {at("missing"), root, write("nodot.properties", "nodot=1\n")}) {
+  for (const std::string &path : {at("missing"), root, write("nodot.properties", "nodot=1\n")}) {
     testing::internal::CaptureStderr();
     EXPECT_FALSE(LmxOpenToolkit(path.c_str()));
     std::string err = testing::internal::GetCapturedStderr();
@@ -168,8 +163,7 @@ TEST_F(Open, UnreadableFilePrintsMessage51AndLeavesTheToolkitClosed) {
   }
 }
 
-// A handler whose private variables hold the logger "kept", and whose Close
-// notes whether they are still there.
+// A handler whose variables hold the logger "kept"; its Close notes if they are still there.
 std::vector<std::string> closes;
 void *holderAlloc() {
   auto **vars = static_cast<Object **>(BasMemoryCalloc(1, sizeof(Object *)));
@@ -206,13 +200,11 @@ const char *kFile =
     "off.className=t_logger\n"
     "off.logging=OFF\n";
 
-TEST_F(Objects, WhichClassAnObjectGetsAndWhatIsReported) {
+TEST_F(Objects, WhichClassAnObjectGetsAndWhatIsReportedAtWhichLevel) {
   ASSERT_TRUE(open(kFile));
   Object *held = LmxGetObject("app", nullptr);
-  const struct {
-    const char *name, *className, *expected;  // expected class, null: no object
-    int32_t report;                           // message key, 0: none
-  } rows[] = {
+  // The class the object gets (null: no object) and the message key reported (0: none).
+  const struct { const char *name, *className, *expected; int32_t report; } rows[] = {
       {"app", nullptr, "t_logger", 0},      {"app", "t_handler", nullptr, 61},
       {"app.web", nullptr, "t_logger", 0},  // className inherited
       {"x", "t_filter", "t_filter", 0},     {"nothing", nullptr, nullptr, 63},
@@ -230,9 +222,13 @@ TEST_F(Objects, WhichClassAnObjectGetsAndWhatIsReported) {
   EXPECT_EQ(seen.lastLevel, LMX_LEVEL_ERROR);
   EXPECT_EQ(lmxToolkitGetObjInstance("ghost"), nullptr);
   LmxReleaseObject(held);
+  seen.events.clear();
+  LmxReportPlatformErr(CxStatus{CX_STATUS_SYS, EACCES});  // platform failures at WARN
+  EXPECT_EQ(seen.events, std::vector<int32_t>{0});
+  EXPECT_EQ(seen.lastLevel, LMX_LEVEL_WARN);
 }
 
-TEST_F(Objects, ListenerNamesReplaceTheListeners) {
+TEST_F(Objects, ListenerNamesReplaceTheListenersAndTheLoggingKeySwitches) {
   ASSERT_TRUE(open(std::string(kFile) + "app.listenerNames=out\tout2 nothing\n"));
   Object *app = LmxGetObject("app", nullptr);
   EXPECT_EQ(listenerNames(app), (Names{"out", "out2"}));
@@ -247,33 +243,20 @@ TEST_F(Objects, ListenerNamesReplaceTheListeners) {
   }
   EXPECT_EQ(seen.made - seen.freed, 2);  // app and rec: the handlers went with the listeners
   LmxReleaseObject(app);
-}
-
-TEST_F(Objects, AHandlerMadeWhileClosedHasTheDefaultFormatter) {
-  addTestClasses();
-  Object *handler = LmxGetObject("h", "t_handler");
-  ASSERT_NE(handler->b.formatter, nullptr);
-  EXPECT_STREQ(handler->b.formatter->name, "lumex.defaultFormatter");
-  EXPECT_STREQ(handler->b.formatter->objClass->name, "lmx_basicformatter");
-  LmxReleaseObject(handler);
-  EXPECT_EQ(lmxToolkitGetObjInstance("lumex.defaultFormatter"), nullptr);
-}
-
-TEST_F(Objects, LoggingKey) {
-  ASSERT_TRUE(open(kFile));
+  // The logging key is applied in order, in any case; other words than true,
+  // false, on, off change nothing.
   Object *o = LmxGetObject("off", nullptr);
   EXPECT_FALSE(LmxIsObjectEnabled(o));
-  // Applied in order, in any case; other words than true, false, on, off change nothing.
-  const struct { const char *value; bool enabled; } rows[] = {
+  const struct { const char *value; bool enabled; } keys[] = {
       {"On", true}, {"maybe", true}, {"0", true}, {"FALSE", false}, {"", false}, {"yes", false}};
-  for (const auto &row : rows) {
+  for (const auto &row : keys) {
     LmxSetObjProp(o, "logging", row.value);
     EXPECT_EQ(LmxIsObjectEnabled(o), row.enabled) << row.value;
   }
   LmxReleaseObject(o);
 }
 
-TEST_F(Objects, SharedByNameTypedPropertiesReachTheClassThenMadeAfresh) {
+TEST_F(Objects, SharedByNameTypedPropertiesAndDescriptionReachTheClassThenMadeAfresh) {
   ASSERT_TRUE(open(kFile));
   seen.keys.clear();  // rec's, made at open
   Object *o = LmxGetObject("app", nullptr);
@@ -290,18 +273,14 @@ TEST_F(Objects, SharedByNameTypedPropertiesReachTheClassThenMadeAfresh) {
   EXPECT_TRUE(LmxGetObjPropBool(o, "b", &found) && found);
   EXPECT_EQ(LmxGetObjPropInt(o, "i", &found), -42);
   EXPECT_EQ(LmxGetObjPropLong(o, "l", &found), INT64_C(1) << 40);
-  char *note = LmxGetObjProp(o, "note", &found);  // stored from the configuration
-  EXPECT_STREQ(note, "parent");
-  BasMemoryFree(note);
+  EXPECT_EQ(test::take(LmxGetObjProp(o, "note", &found)), "parent");  // from the configuration
   EXPECT_EQ(LmxGetObjProp(o, "absent", &found), nullptr);
   EXPECT_FALSE(found);
   // A configuration is applied ancestors first: the nearer value wins.
   seen.keys.clear();
   Object *web = LmxGetObject("app.web", nullptr);
   EXPECT_EQ(seen.keys, (Names{"app.web:className", "app.web:note", "app.web:note"}));
-  note = LmxGetObjProp(web, "note", &found);
-  EXPECT_STREQ(note, "child");
-  BasMemoryFree(note);
+  EXPECT_EQ(test::take(LmxGetObjProp(web, "note", &found)), "child");
   EXPECT_FALSE(LmxLogMgrApplyCfg(web, nullptr));
   EXPECT_FALSE(LmxLogMgrApplyCfg(web, "/"));
   EXPECT_FALSE(LmxLogMgrApplyCfg(nullptr, "app"));
@@ -311,27 +290,21 @@ TEST_F(Objects, SharedByNameTypedPropertiesReachTheClassThenMadeAfresh) {
   o = LmxGetObject("app", nullptr);      // made and configured afresh
   EXPECT_EQ(seen.keys.size(), 5u);
   EXPECT_EQ(LmxGetObjProp(o, "b", &found), nullptr);
-  LmxReleaseObject(o);
-}
-
-TEST_F(Objects, DescriptionBelongsToTheClass) {
-  ASSERT_TRUE(open(kFile));
-  Object *a = LmxGetObject("app", nullptr), *b = LmxGetObject("other", "t_logger");
+  // The description keys reach the class: another object of it shows them.
+  Object *b = LmxGetObject("other", "t_logger");
   EXPECT_EQ(LmxGetObjectDesc(b), nullptr);   // the class has none yet
-  LmxSetObjPropInt(a, "descriptionSet", 7);  // a new message with only the set
+  LmxSetObjPropInt(o, "descriptionSet", 7);  // a new message with only the set
   const I18Msg *desc = b->objClass->description;
   ASSERT_NE(desc, nullptr);
   EXPECT_EQ(desc->set, 7);
   EXPECT_EQ(desc->catalog, nullptr);
-  LmxSetObjProp(a, "description", "Writes app records");
-  LmxSetObjPropInt(a, "descriptionKey", 12);
-  LmxSetObjProp(a, "descriptionFile", "nosuchcat");
-  char *text = LmxGetObjectDesc(b);
-  EXPECT_STREQ(text, "Writes app records");  // no such catalog: the default text
-  BasMemoryFree(text);
+  LmxSetObjProp(o, "description", "Writes app records");
+  LmxSetObjPropInt(o, "descriptionKey", 12);
+  LmxSetObjProp(o, "descriptionFile", "nosuchcat");
+  EXPECT_EQ(test::take(LmxGetObjectDesc(b)), "Writes app records");  // no such catalog: default
   EXPECT_EQ(desc->key, 12);
   EXPECT_STREQ(desc->catalog, "nosuchcat");
-  LmxReleaseObject(a);
+  LmxReleaseObject(o);
   LmxReleaseObject(b);
 }
 

@@ -8,16 +8,13 @@
 #include <utility>
 #include <vector>
 
+#include "../common/texts.h"
 #include "logging/event.h"
 #include "lumex/logging.h"
 #include "messages/msg_table.h"
 
-namespace {
-
 // Keys and default texts of the toolkit's reports made during a test.
-std::vector<std::pair<int32_t, std::string>> reports;
-
-}  // namespace
+static std::vector<std::pair<int32_t, std::string>> reports;
 
 // Every report of the library arrives here instead of at the logging path.
 extern "C" void __wrap_lmxIntlLogVA(int32_t level, int32_t key, const char *text, ...) {
@@ -27,6 +24,8 @@ extern "C" void __wrap_lmxIntlLogVA(int32_t level, int32_t key, const char *text
 
 namespace {
 
+using test::take;
+
 Event *makeEvent(int32_t level, const char *catalog, const char *text, ...) {
   va_list args;
   va_start(args, text);
@@ -35,19 +34,12 @@ Event *makeEvent(int32_t level, const char *catalog, const char *text, ...) {
   return ev;
 }
 
-std::string take(char *text) {
-  std::string s = text != nullptr ? text : "<null>";
-  BasMemoryFree(text);
-  return s;
-}
-
 // The message parameters as "type:value" words.
 std::string parmsOf(const Event *ev) {
   std::string out;
   if (ev->message == nullptr || ev->message->parameters == nullptr) return out;
-  for (int32_t i = 0;; ++i) {
-    const Parm *p = LmxParmListGetIndex(ev->message->parameters, i);
-    if (p == nullptr) break;
+  const Parm *p;
+  for (int32_t i = 0; (p = LmxParmListGetIndex(ev->message->parameters, i)) != nullptr; ++i) {
     char buf[64];
     switch (p->type) {
       case LMX_PARM_BOOL: std::snprintf(buf, sizeof buf, "b:%d", p->value.b); break;
@@ -65,24 +57,12 @@ std::string parmsOf(const Event *ev) {
 
 // The properties as "key=value" words in their order; "-" without a map.
 std::string propsOf(const Event *ev) {
-  if (ev->properties == nullptr) return "-";
-  std::string out;
-  for (LmxLink *e = LmxStringToStringMapIterator(ev->properties); e != nullptr;
-       e = LmxStringToStringMapIterNext(e)) {
-    out += (out.empty() ? "" : " ") + take(LmxStringToStringMapIterGetKey(e)) + "=" +
-           take(LmxStringToStringMapIterGetVal(e));
-  }
-  return out;
+  return ev->properties != nullptr ? test::entries(ev->properties) : "-";
 }
 
 TEST(EventList, ItemsBecomeParametersPropertiesOrLevels) {
-  const struct {
-    const char *what;
-    std::function<Event *()> make;
-    std::string parms, props;
-    int32_t level;
-    std::vector<int32_t> reported;
-  } rows[] = {
+  const struct { const char *what; std::function<Event *()> make; std::string parms, props;
+                 int32_t level; std::vector<int32_t> reported; } rows[] = {
       {"every type, in order",
        [] { return makeEvent(LMX_LEVEL_WARN, nullptr, "t", LMX_PARM_BOOL, 1, LMX_PARM_INT, -5,
                              LMX_PARM_LONG, 7, LMX_PARM_FLOAT, 0.1f, LMX_PARM_DOUBLE, 2.5,
@@ -127,7 +107,7 @@ TEST(EventList, ItemsBecomeParametersPropertiesOrLevels) {
   }
 }
 
-TEST(EventRecord, FieldsBindingIdentifierAndNullEvent) {
+TEST(EventRecord, FieldsBindingIdentifierTypedPropertiesAndNullEvent) {
   const int64_t before = CxSystemGetTimestamp();
   Event *msg = makeEvent(LMX_LEVEL_INFO, "nosuchcatalog", "%2$s=%1$d", LMX_PARM_INT, 5,
                          LMX_PARM_STRING, "x", 0);
@@ -146,35 +126,29 @@ TEST(EventRecord, FieldsBindingIdentifierAndNullEvent) {
   LmxSetEventMessageId(msg, nullptr);
   EXPECT_EQ(LmxGetEventMessageId(msg), nullptr);
   LmxFreeEvent(msg);
+  // Typed properties, thin wrappers over the map converters: each must reach its own.
+  EXPECT_EQ(LmxSetEventProp(text, "s", "second"), 1);
+  LmxSetEventPropBool(text, "b", 1);
+  LmxSetEventPropInt(text, "i", -42);
+  LmxSetEventPropLong(text, "l", -2147483647 - 1);
+  LmxSetEventPropFloat(text, "f", 1.5f);
+  LmxSetEventPropDouble(text, "d", -0.25);
+  EXPECT_EQ(propsOf(text), "s=second b=true i=-42 l=-2147483648 f=1.500000 d=-0.250000");
+  unsigned char found = 0;
+  EXPECT_EQ(LmxGetEventPropBool(text, "b", &found), 1);
+  EXPECT_EQ(LmxGetEventPropInt(text, "i", &found), -42);
+  EXPECT_EQ(LmxGetEventPropLong(text, "l", &found), INT64_C(-2147483648));
+  EXPECT_EQ(LmxGetEventPropFloat(text, "f", &found), 1.5f);
+  EXPECT_EQ(LmxGetEventPropDouble(text, "d", &found), -0.25);
+  EXPECT_EQ(found, 1);
   LmxFreeEvent(text);
 
-  unsigned char found = 1;
   EXPECT_EQ(LmxGetEventTime(nullptr), 0);
   EXPECT_EQ(LmxGetEventLevel(nullptr), LMX_LEVEL_NONE);
   EXPECT_EQ(LmxSetEventIsMessage(nullptr, 1), nullptr);
   EXPECT_EQ(LmxSetEventProp(nullptr, "k", "v"), 0);
   EXPECT_EQ(LmxGetEventPropInt(nullptr, "k", &found), 0);
   EXPECT_EQ(found, 0);
-}
-
-// Thin wrappers over the map converters: each must reach its own converter.
-TEST(EventRecord, TypedPropertiesStoreTextAndReadBack) {
-  Event *ev = makeEvent(LMX_LEVEL_INFO, nullptr, "t", 0);
-  EXPECT_EQ(LmxSetEventProp(ev, "s", "second"), 1);
-  LmxSetEventPropBool(ev, "b", 1);
-  LmxSetEventPropInt(ev, "i", -42);
-  LmxSetEventPropLong(ev, "l", -2147483647 - 1);
-  LmxSetEventPropFloat(ev, "f", 1.5f);
-  LmxSetEventPropDouble(ev, "d", -0.25);
-  EXPECT_EQ(propsOf(ev), "s=second b=true i=-42 l=-2147483648 f=1.500000 d=-0.250000");
-  unsigned char found = 0;
-  EXPECT_EQ(LmxGetEventPropBool(ev, "b", &found), 1);
-  EXPECT_EQ(LmxGetEventPropInt(ev, "i", &found), -42);
-  EXPECT_EQ(LmxGetEventPropLong(ev, "l", &found), INT64_C(-2147483648));
-  EXPECT_EQ(LmxGetEventPropFloat(ev, "f", &found), 1.5f);
-  EXPECT_EQ(LmxGetEventPropDouble(ev, "d", &found), -0.25);
-  EXPECT_EQ(found, 1);
-  LmxFreeEvent(ev);
 }
 
 }  // namespace
