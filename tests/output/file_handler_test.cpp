@@ -126,8 +126,7 @@ TEST_F(FileHandlerTest, StepsLeaveTheExpectedFiles) {
       {false, "", "", {}, {"appending=false", "a\n", "close", "c\n"}, {{"default.log", "c\n"}}},
       {false, "", "", {}, {"appending=false", "a\n", "maxFiles=3", "d\n"},
        {{"default.log", "d\n"}}},
-      // A deleted file, or one replaced by a directory or another file, is
-      // started again.
+      // A deleted file, or one replaced by a directory or another file, is started again.
       {false, "H\n", "", {}, {"a\n", "rm default.log", "b\n"}, {{"default.log", "H\nb\n"}}},
       {false, "H\n", "", {{"new.log", "x\n"}}, {"a\n", "mv new.log default.log", "b\n"},
        {{"default.log", "x\nH\nb\n"}}},
@@ -141,8 +140,10 @@ TEST_F(FileHandlerTest, StepsLeaveTheExpectedFiles) {
         "fileEncoding=no-such-code-set", "caf\xC3\xA9\n"},
        {{"default.log", "caf\xE9\ncaf\xC3\xA9\n"}}},
       {false, "", "", {}, {"off", "a\n"}, {}},
-      {true, "", "", {{"default.log", "0123"}, {"default1.log", "B1"}, {"default2.log", "B2"}},
-       {"maxFileBytes=4", "maxFiles=2", "new\n"},
+      // The copy into an older, longer backup leaves no tail of it.
+      {true, "", "",
+       {{"default.log", "0123"}, {"default1.log", "B1, longer"}, {"default2.log", "B2"}},
+       {"filePermission=0600", "maxFileBytes=4", "maxFiles=2", "new\n", "mode default1.log 600"},
        {{"default.log", "new\n"}, {"default1.log", "0123"}, {"default2.log", "B2"}}},
       {true, "", "", {{"default.log", "0123"}, {"default1.log", "B1"}, {"default2.log", "B2"}},
        {"maxFileBytes=4", "maxFiles=3", "new\n"},
