@@ -13,9 +13,8 @@ using Steps = std::vector<std::string>;
 
 class FileHandlerTest : public OutputTest {
  protected:
-  // One step on the handler: a text ending in a line feed is logged;
-  // "close", "off" (disable), "rm <file>", "mkdir <dir>" and "mv <from> <to>"
-  // do what they say; "mode <path> <octal>" checks the permissions of path;
+  // A step: a text ending in a line feed is logged; "close", "off", "rm <file>", "mkdir <dir>",
+  // "mv <from> <to>" do what they say; "mode <path> <octal>" checks path's permissions;
   // "key=value" sets a property, a bare key takes it out.
   void apply(test::Handler &h, const std::string &step) {
     size_t eq = step.find('='), sp = step.find(' '), sp2 = step.rfind(' ');
@@ -98,8 +97,7 @@ TEST_F(FileHandlerTest, StepsLeaveTheExpectedFiles) {
         "r10\n", "close"},
        {{"default.log", "H\nr10\nT\n"}, {"default1.log", "H\nr7\nr8\nr9\nT\n"},
         {"default2.log", "H\nr4\nr5\nr6\nT\n"}}},
-      // Each generation moves one on, the oldest is dropped and no file
-      // outside the configured name's own generations is touched.
+      // Each generation moves one on, the oldest is dropped, no other file touched.
       {false, "", "", {{"default.log", "A"}, {"default2.log", "C"}},
        {"maxFiles=4", "maxFileBytes=1", "r\n"},
        {{"default.log", "r\n"}, {"default1.log", "A"}, {"default3.log", "C"}}},
@@ -186,11 +184,10 @@ TEST_F(FileHandlerTest, FullDiskIsSurvivedAndTheNextRecordLands) {
 
 using NameTest = OutputTest;
 
-// Names are split into their parts, from which the active and backup names
-// are built; names that do not fit leave nothing.
+// Names split into parts, the active and backup names built from them; too long: nothing.
 TEST_F(NameTest, SplitsNamesAndBuildsActiveAndBackupNames) {
   const std::string cwd = fs::current_path().string();
-  const std::string n259 = std::string(255, 'a') + ".log", n260 = "a" + n259, n261 = "a" + n260;
+  const std::string n259 = std::string(255, 'a') + ".log", n260 = "a" + n259;
   const char *none = "(null)";
   // A leading "." stands for the current directory.
   struct Row { const char *name, *dir, *base; int32_t number; const char *ext, *active, *backup; };
@@ -210,7 +207,6 @@ TEST_F(NameTest, SplitsNamesAndBuildsActiveAndBackupNames) {
       {"my.logs/app", ".", "my", 0, "logs/app", "./my.logs/app", "./my1.logs/app"},
       {nullptr, none, none, 0, none, none, none}, {"", none, none, 0, none, none, none},
       {n260.c_str(), none, none, 0, none, none, none},
-      {n261.c_str(), none, none, 0, none, none, none},
   };
   auto full = [&](std::string s) { return s[0] == '.' ? cwd + s.substr(1) : s; };
   for (const Row &r : rows) {
@@ -229,10 +225,8 @@ TEST_F(NameTest, SplitsNamesAndBuildsActiveAndBackupNames) {
   EXPECT_EQ(str(ok->fullName), cwd + "/" + n259);
 }
 
-// The build rule omits missing parts (the name table reaches the others),
-// the limit compares unsigned with the limit's sign (the file table reaches
-// a limit exactly and stays below it), a failed write counts only what
-// landed.
+// The build rule omits missing parts, the limit compares unsigned with the limit's sign (the
+// file table reaches a limit exactly and stays below it), a failed write counts only what landed.
 TEST_F(NameTest, BuildRuleLimitAndFailedWrite) {
   char *out = nullptr;
   lmxSetFileNameParts(&out, nullptr, "b", 0, nullptr);

@@ -101,8 +101,7 @@ TEST_F(MultiProcTest, WritersThroughRolloversAndKillsLoseNothing) {
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
   std::string history;  // oldest first
   for (int n = kFiles - 1; n >= 0; --n) {
-    std::string name = n == 0 ? "default.log" : "default" + std::to_string(n) + ".log";
-    std::string text = readFile(at(name));
+    std::string text = readFile(at(n ? "default" + std::to_string(n) + ".log" : "default.log"));
     if (n > 0 && !text.empty()) {
       EXPECT_GE(text.size(), static_cast<size_t>(kLimit)) << n;
       EXPECT_LT(text.size(), static_cast<size_t>(kLimit) + 60u) << n;
@@ -133,8 +132,8 @@ TEST_F(MultiProcTest, TheFirstKeyStaysAndNamesTheLock) {
   EXPECT_NE(shm_unlink(("/LMX_SEM_KEY_" + std::to_string(key + 1)).c_str()), 0);  // never made
 }
 
-// Holds nest in one thread and end with their scope; a process of the key
-// then gets the lock, and the others wait until it dies and take it over.
+// Holds nest in one thread and end with their scope; a process of the key then gets the lock,
+// and the others wait until it dies and take it over.
 TEST_F(MultiProcTest, ProcessesOfOneKeyExcludeEachOther) {
   CxStatus s;
   lmx::MpLock *lock = lmx::MpLock::open(key, &s);
@@ -171,8 +170,7 @@ class ReportTest : public MultiProcTest {
   }
 };
 
-// Configuration problems are reported unless silenced, platform failures
-// all the same.
+// Configuration problems are reported unless silenced, platform failures all the same.
 TEST_F(ReportTest, ProblemsAreReportedOnceUnlessSilenced) {
   writeFile(at("plain"), "a file where a directory should be");
   fs::create_directory(at("dir.log"));
