@@ -19,7 +19,10 @@ class FormatterTest : public OutputTest {
   void SetUp() override {
     OutputTest::SetUp();
     ASSERT_TRUE(openToolkit());
-    test::addFramedFormatterClass();
+    // A formatter class whose header and trailer are marked lines.
+    LmxAddFormatterClass("test_framed", nullptr, nullptr, nullptr, LmxBasicFormatterFCfgChange,
+                         nullptr, [](Object *) { return BasStringDup("<head>\n"); },
+                         [](Object *) { return BasStringDup("<tail>\n"); }, nullptr);
     LmxAddHandlerClass("test_counting", nullptr, nullptr, nullptr, nullptr, countProcess, nullptr,
                        nullptr);
     ASSERT_NE(formatter_ = get("test.fmt", "lmx_basicformatter"), nullptr);

@@ -111,14 +111,6 @@ inline void setProp(Object *object, const char *key, const char *value) {
   }
 }
 
-// A formatter class whose header and trailer are marked lines.
-inline char *framedHeader(Object *) { return BasStringDup("<head>\n"); }
-inline char *framedTrailer(Object *) { return BasStringDup("<tail>\n"); }
-inline void addFramedFormatterClass() {
-  LmxAddFormatterClass("test_framed", nullptr, nullptr, nullptr, LmxBasicFormatterFCfgChange,
-                       nullptr, framedHeader, framedTrailer, nullptr);
-}
-
 }  // namespace test
 
 // Variables as a handler makes them, freed at the end of the scope.
