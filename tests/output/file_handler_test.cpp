@@ -9,8 +9,6 @@
 
 namespace {
 
-using Steps = std::vector<std::string>;
-
 class FileHandlerTest : public OutputTest {
  protected:
   // A step: a text ending in a line feed is logged; "close", "off", "rm <file>", "mkdir <dir>",

@@ -11,11 +11,11 @@
 #include <algorithm>
 #include <cstdarg>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <string>
 #include <vector>
 
+#include "../cx/temp_dir.h"
 #include "collections/collections_intl.h"
 #include "core/obj_class.h"
 #include "core/object.h"
@@ -125,11 +125,10 @@ struct Vars {
   FileHandlerVars *v;
 };
 
-class OutputTest : public ::testing::Test {
+class OutputTest : public TempDir {
  protected:
   void SetUp() override {
-    root = (fs::temp_directory_path() / "lmxout.XXXXXX").string();
-    ASSERT_NE(mkdtemp(root.data()), nullptr);
+    TempDir::SetUp();
     fs::current_path(root);
     test::gHeader.clear();
     test::gTrailer.clear();
@@ -146,8 +145,7 @@ class OutputTest : public ::testing::Test {
     if (toolkitOpen) LmxCloseToolkit();
     shm_unlink(("/LMX_SEM_KEY_" + std::to_string(key)).c_str());
     fs::current_path(saved);
-    std::error_code ec;
-    fs::remove_all(root, ec);
+    TempDir::TearDown();
   }
   // Opens the toolkit (closed first when open), with the properties text if any.
   bool openToolkit(const std::string &props = "") {
@@ -162,14 +160,6 @@ class OutputTest : public ::testing::Test {
     EXPECT_NE(object, nullptr) << name;
     held.push_back(object);  // releasing null does nothing
     return object;
-  }
-  std::string at(const std::string &rel) const { return root + "/" + rel; }
-  static void writeFile(const std::string &name, const std::string &text) {
-    std::ofstream(name, std::ios::binary) << text;
-  }
-  static std::string readFile(const std::string &name) {
-    std::ifstream in(name, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   }
   // Every regular file under the scratch folder.
   Files files() const {
@@ -195,7 +185,6 @@ class OutputTest : public ::testing::Test {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
   }
 
-  std::string root;
   fs::path saved = fs::current_path();
   std::vector<pid_t> children;
   std::vector<Object *> held;
