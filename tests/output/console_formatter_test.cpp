@@ -161,23 +161,20 @@ TEST_F(FormatterTest, HandlerTextsComeFromItsFormatterTheDefaultOneAtFirst) {
   EXPECT_EQ(takeText(LmxHandlerGetFmtHeader(handler_)), "<head>\n");
   EXPECT_EQ(takeText(LmxHandlerGetFmtTrailer(handler_)), "<tail>\n");
   EXPECT_EQ(takeText(LmxHandlerDoFmt(handler_, event)), "T m\n");
-  // No formatter, or an object of another kind in its place: no texts.
+  // No texts from a handler without a formatter or with an object of another kind in its
+  // place, nor from objects that are not handlers (which are left alone).
   Object *logger = get("test.logger", "lmx_basiclogger");
-  for (Object *formatter : {static_cast<Object *>(nullptr), logger}) {
-    LmxHandlerSetFormatter(handler_, formatter);
-    EXPECT_EQ(LmxHandlerGetFmtHeader(handler_), nullptr);
-    EXPECT_EQ(LmxHandlerGetFmtTrailer(handler_), nullptr);
-    EXPECT_EQ(LmxHandlerDoFmt(handler_, event), nullptr);
+  std::pair<Object *, Object *> pairs[] = {
+      {handler_, nullptr}, {handler_, logger}, {logger, framed}, {nullptr, framed}};
+  for (const auto &[object, formatter] : pairs) {
+    LmxHandlerSetFormatter(object, formatter);
+    EXPECT_EQ(LmxHandlerGetFmtHeader(object), nullptr);
+    EXPECT_EQ(LmxHandlerGetFmtTrailer(object), nullptr);
+    EXPECT_EQ(LmxHandlerDoFmt(object, event), nullptr);
   }
   EXPECT_EQ(formatterName(), "test.logger");
-  // Objects that are not handlers have no formatter and are left alone.
-  LmxHandlerSetFormatter(logger, framed);
-  for (Object *other : {logger, static_cast<Object *>(nullptr)}) {
-    EXPECT_EQ(LmxHandlerGetFormatter(other), nullptr);
-    EXPECT_EQ(LmxHandlerGetFmtHeader(other), nullptr);
-    EXPECT_EQ(LmxHandlerGetFmtTrailer(other), nullptr);
-    EXPECT_EQ(LmxHandlerDoFmt(other, event), nullptr);
-  }
+  EXPECT_EQ(LmxHandlerGetFormatter(logger), nullptr);
+  EXPECT_EQ(LmxHandlerGetFormatter(nullptr), nullptr);
   LmxFreeEvent(event);
 }
 
