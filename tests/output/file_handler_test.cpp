@@ -233,8 +233,7 @@ TEST_F(NameTest, BuildRuleLimitAndFailedWrite) {
   EXPECT_TRUE(lmx::logIsFull(0, 0));
   EXPECT_FALSE(lmx::logIsFull(UINT64_C(1) << 40, -1));
   Vars v;
-  BasMemoryFree(v->fullName);
-  v->fullName = BasStringDup("/dev/full");
+  v.name("/dev/full");
   ASSERT_TRUE(lmx::logFileOpen(v.v, O_WRONLY | O_APPEND));
   v->size = 0;
   EXPECT_FALSE(lmx::logFileWrite(v.v, "abc\n", 4));
