@@ -1,6 +1,5 @@
-// Shared by the output tests: a scratch folder (the current directory) and a lock key of
-// each test's own, child processes, the toolkit opened with a properties text, and file
-// handlers made by hand whose formatter's record is the text passed in place of an event.
+// Output tests: a scratch folder (the current directory) and lock key per test, child
+// processes, and file handlers whose formatter's record is the text passed as the event.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -12,11 +11,11 @@
 #include <algorithm>
 #include <cstdarg>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <string>
 #include <vector>
 
+#include "../cx/temp_dir.h"
 #include "collections/collections_intl.h"
 #include "core/obj_class.h"
 #include "core/object.h"
@@ -38,8 +37,8 @@ inline char *fmtRecord(Object *, Event *e) { return BasStringDup(reinterpret_cas
 inline char *fmtHeader(Object *) { return dup(gHeader); }
 inline char *fmtTrailer(Object *) { return dup(gTrailer); }
 
-// One (multi-process) file handler object with its formatter; freed
-// (without a trailer, as the toolkit's close does) at the end of the scope.
+// A (multi-process) file handler with its formatter, freed without a trailer (as the
+// toolkit's close does) at the end of the scope.
 class Handler {
  public:
   explicit Handler(bool mp = false) {
@@ -65,16 +64,12 @@ class Handler {
     BasMemoryFree(object_.name);
   }
   Handler(const Handler &) = delete;
-  Handler &operator=(const Handler &) = delete;
 
   // Sets (or, with null, removes) a property and tells the handler.
   void set(const char *key, const char *value) {
     if (object_.properties == nullptr) object_.properties = lmxIntlAllocStringToStringMap();
-    if (value != nullptr) {
-      lmxIntlStringToStringMapPut(object_.properties, key, value);
-    } else {
-      lmxIntlStringToStringMapRem(object_.properties, key);
-    }
+    if (value == nullptr) lmxIntlStringToStringMapRem(object_.properties, key);
+    if (value != nullptr) lmxIntlStringToStringMapPut(object_.properties, key, value);
     cls_.cfgChange(&object_, key);
   }
   void set(const char *key, int32_t value) { set(key, std::to_string(value).c_str()); }
@@ -90,19 +85,17 @@ class Handler {
   Object formatter_{}, object_{};
 };
 
-// The text as a string, freed.
 inline std::string takeText(char *text) {
   std::string copy = str(text);
   BasMemoryFree(text);
   return copy;
 }
 
-// An INFO event with the message text (of the catalog, when one is named)
-// and the tagged parameter list ended by 0.
-inline Event *newEvent(const char *catalog, const char *text, ...) {
+// An INFO event with the text and the tagged parameter list ended by 0.
+inline Event *newEvent(const char *text, ...) {
   va_list args;
   va_start(args, text);
-  Event *event = LmxVaAllocEvent(LMX_LEVEL_INFO, catalog, 1, 1, text, args);
+  Event *event = LmxVaAllocEvent(LMX_LEVEL_INFO, nullptr, 1, 1, text, args);
   va_end(args);
   return event;
 }
@@ -116,15 +109,6 @@ inline void setProp(Object *object, const char *key, const char *value) {
     LmxStringToStringMapRem(object->properties, key);
     if (object->objClass->cfgChange != nullptr) object->objClass->cfgChange(object, key);
   }
-}
-
-// A formatter class whose header and trailer are marked lines; records are
-// formatted by the basic formatter's operation (the default).
-inline char *framedHeader(Object *) { return BasStringDup("<head>\n"); }
-inline char *framedTrailer(Object *) { return BasStringDup("<tail>\n"); }
-inline void addFramedFormatterClass() {
-  LmxAddFormatterClass("test_framed", nullptr, nullptr, nullptr, LmxBasicFormatterFCfgChange,
-                       nullptr, framedHeader, framedTrailer, nullptr);
 }
 
 }  // namespace test
@@ -141,29 +125,10 @@ struct Vars {
   FileHandlerVars *v;
 };
 
-// A pipe between a parent and its child: one side puts a byte, the other
-// waits for it (and sees the end when the putting side ends first).
-struct Notice {
-  int fd[2];
-  Notice() { EXPECT_EQ(pipe(fd), 0); }
-  ~Notice() {
-    close(fd[0]);
-    close(fd[1]);
-  }
-  bool put() const { return write(fd[1], "x", 1) == 1; }
-  bool get() {
-    char c;
-    close(fd[1]);
-    fd[1] = -1;
-    return read(fd[0], &c, 1) == 1;
-  }
-};
-
-class OutputTest : public ::testing::Test {
+class OutputTest : public TempDir {
  protected:
   void SetUp() override {
-    root = (fs::temp_directory_path() / "lmxout.XXXXXX").string();
-    ASSERT_NE(mkdtemp(root.data()), nullptr);
+    TempDir::SetUp();
     fs::current_path(root);
     test::gHeader.clear();
     test::gTrailer.clear();
@@ -180,11 +145,9 @@ class OutputTest : public ::testing::Test {
     if (toolkitOpen) LmxCloseToolkit();
     shm_unlink(("/LMX_SEM_KEY_" + std::to_string(key)).c_str());
     fs::current_path(saved);
-    std::error_code ec;
-    fs::remove_all(root, ec);
+    TempDir::TearDown();
   }
-  // Opens the toolkit (closed first when open), with the properties text
-  // when there is one, until the test ends.
+  // Opens the toolkit (closed first when open), with the properties text if any.
   bool openToolkit(const std::string &props = "") {
     if (toolkitOpen) LmxCloseToolkit();
     if (!props.empty()) writeFile(at("toolkit.properties"), props);
@@ -198,14 +161,6 @@ class OutputTest : public ::testing::Test {
     held.push_back(object);  // releasing null does nothing
     return object;
   }
-  std::string at(const std::string &rel) const { return root + "/" + rel; }
-  static void writeFile(const std::string &name, const std::string &text) {
-    std::ofstream(name, std::ios::binary) << text;
-  }
-  static std::string readFile(const std::string &name) {
-    std::ifstream in(name, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  }
   // Every regular file under the scratch folder.
   Files files() const {
     Files found;
@@ -214,10 +169,7 @@ class OutputTest : public ::testing::Test {
     }
     return found;
   }
-  void clear() const {
-    for (const auto &e : fs::directory_iterator(root)) fs::remove_all(e.path());
-  }
-  // Runs body in a child process, which ends with its result as exit code.
+  // Runs body in a child process that exits with its result.
   template <typename Body>
   pid_t spawn(Body body) {
     pid_t pid = fork();
@@ -233,7 +185,6 @@ class OutputTest : public ::testing::Test {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status);
   }
 
-  std::string root;
   fs::path saved = fs::current_path();
   std::vector<pid_t> children;
   std::vector<Object *> held;
