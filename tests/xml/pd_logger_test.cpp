@@ -3,8 +3,7 @@
 // identifiers it caches.
 #include <gtest/gtest.h>
 
-#include <cstdarg>
-
+#include "../common/events.h"
 #include "collections/collections_intl.h"
 #include "core/object.h"
 #include "logging/event.h"
@@ -56,20 +55,11 @@ class PDLogger : public ::testing::Test {
   std::string host, base, ids;
 };
 
-// An event of the text; the list is the caller's (ended by 0).
-Event *eventOf(const char *text, ...) {
-  va_list args;
-  va_start(args, text);
-  Event *e = LmxVaAllocEvent(LMX_LEVEL_INFO, nullptr, 0, 0, text, args);
-  va_end(args);
-  return e;
-}
-
 TEST_F(PDLogger, StampsHostProcessThreadAndIdentifiers) {
   LmxLogError(pd, "nocat", 1, 20, "LMXBC0020E Out of memory.", 0);
   LmxLogText(pd, "disk full", 0);
   LmxLogInfo(pd, "nocat", 1, 2, nullptr, 0);  // binds to nothing
-  Event *e = eventOf("LMXBC0020E text", 0);   // an event's own identifier is kept
+  Event *e = test::newEvent("LMXBC0020E text", 0);  // an event's own identifier is kept
   LmxSetEventMessageId(e, "APP0001I");
   LmxPDLoggerFLog(pd, e);
   LmxFreeEvent(e);
