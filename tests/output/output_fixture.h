@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "../common/events.h"
+#include "../common/helpers.h"
 #include "../common/texts.h"
 #include "../cx/temp_dir.h"
 #include "collections/collections_intl.h"
@@ -85,17 +85,6 @@ class Handler {
   ObjClass cls_{}, fmtCls_{};
   Object formatter_{}, object_{};
 };
-
-// Sets a property of a toolkit object, or (with null) takes it out of the
-// configuration and tells the class, as a configuration without it does.
-inline void setProp(Object *object, const char *key, const char *value) {
-  if (value != nullptr) {
-    LmxSetObjProp(object, key, value);
-  } else {
-    LmxStringToStringMapRem(object->properties, key);
-    if (object->objClass->cfgChange != nullptr) object->objClass->cfgChange(object, key);
-  }
-}
 
 }  // namespace test
 

@@ -3,9 +3,7 @@
 // identifiers it caches.
 #include <gtest/gtest.h>
 
-#include "../common/events.h"
-#include "collections/collections_intl.h"
-#include "core/object.h"
+#include "../common/helpers.h"
 #include "logging/event.h"
 #include "lumex/lumex.h"
 
@@ -81,12 +79,7 @@ TEST_F(PDLogger, ConfiguredFieldsAreStampedUntilRemoved) {
   };
   for (const auto &row : rows) {
     SCOPED_TRACE(std::string(row.key) + "=" + (row.value ? row.value : "(removed)"));
-    if (row.value != nullptr) {
-      LmxSetObjProp(pd, row.key, row.value);
-    } else {
-      lmxIntlStringToStringMapRem(pd->properties, row.key);
-      lmxNotifyObjCfgChange(pd, row.key);
-    }
+    test::setProp(pd, row.key, row.value);
     gSeen.clear();
     LmxLogText(pd, "x", 0);
     ASSERT_EQ(gSeen.size(), 1u);

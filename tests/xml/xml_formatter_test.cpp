@@ -4,8 +4,7 @@
 
 #include <cstdarg>
 
-#include "collections/collections_intl.h"
-#include "core/object.h"
+#include "../common/helpers.h"
 #include "logging/event.h"
 #include "lumex/logging.h"
 #include "lumex/output.h"
@@ -25,14 +24,7 @@ class XmlFormatterTest : public ::testing::Test {
     LmxReleaseObject(fmt_);
     LmxCloseToolkit();
   }
-  // Sets (or with null removes) a property and applies it.
-  void configure(const char *key, const char *value) {
-    if (value != nullptr) LmxSetObjProp(fmt_, key, value);
-    if (value == nullptr && fmt_->properties != nullptr) {
-      lmxIntlStringToStringMapRem(fmt_->properties, key);
-      lmxNotifyObjCfgChange(fmt_, key);
-    }
-  }
+  void configure(const char *key, const char *value) { test::setProp(fmt_, key, value); }
   static void setProps(Event *e, std::initializer_list<std::pair<const char *, const char *>> kv) {
     for (const auto &[key, value] : kv) LmxSetEventProp(e, key, value);
   }
