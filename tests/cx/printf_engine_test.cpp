@@ -54,10 +54,8 @@ TEST(PrintfEngine, CallerFilledSlotsAreReadAsFarAsHandedOverAndOnlyAsTheirType) 
   CxPrintfArgList args{};
   ASSERT_EQ(CxPrintfProcessFmts("Object '%1$s' has %2$d items", &segs, &args), 0);
   ASSERT_EQ(args.count, 2);
-  const struct {
-    int32_t count, type0;  // slots handed over; the first one's type, an int in it unless a string
-    std::string text;      // what stays of a failed emission
-  } rows[] = {
+  // Slots handed over, the first one's type (an int in it unless a string), what stays.
+  const struct { int32_t count, type0; std::string text; } rows[] = {
       {1, CX_PRINTF_ARG_STRING, "Object 'log' has "},  // too few slots: fails there
       {2, CX_PRINTF_ARG_INT, "Object '"},  // a number read as a string is not followed
   };

@@ -66,10 +66,8 @@ TEST_F(PDLogger, StampsHostProcessThreadAndIdentifiers) {
 }
 
 TEST_F(PDLogger, ConfiguredFieldsAreStampedUntilRemoved) {
-  const struct {
-    const char *key, *value;  // value null: the key is removed
-    std::string expect;       // the properties before the process and thread numbers
-  } rows[] = {
+  // A null value takes the key out; expect: the properties before the process and thread.
+  const struct { const char *key, *value; std::string expect; } rows[] = {
       {"product", "Inv", "product=Inv;server=@;serverFormat=IP;"},
       {"organization", "ACME", "organization=ACME;product=Inv;server=@;serverFormat=IP;"},
       {"server", "db1.org", "organization=ACME;product=Inv;server=db1.org;serverFormat=IP;"},
