@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "../common/helpers.h"
+#include "../common/texts.h"
 #include "logging/event.h"
 #include "lumex/lumex.h"
 
@@ -21,9 +22,7 @@ void capture(Object *, Event *event) {
     if (found) s += std::string(name) + "=" + v + ";";
     BasMemoryFree(v);
   }
-  char *id = LmxGetEventMessageId(event);
-  s += std::string("id=") + (id != nullptr ? id : "(none)");
-  BasMemoryFree(id);
+  s += "id=" + test::take(LmxGetEventMessageId(event));
   gSeen.push_back(s);
 }
 

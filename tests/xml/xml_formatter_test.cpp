@@ -5,6 +5,7 @@
 #include <cstdarg>
 
 #include "../common/helpers.h"
+#include "../common/texts.h"
 #include "logging/event.h"
 #include "lumex/logging.h"
 #include "lumex/output.h"
@@ -43,12 +44,7 @@ class XmlFormatterTest : public ::testing::Test {
     LmxSetEventIsMessage(e, 0);
     return e;
   }
-  std::string format(Event *e) {
-    char *text = LmxPDXMLFormatterFFormat(fmt_, e);
-    std::string s = text != nullptr ? text : "<null>";
-    BasMemoryFree(text);
-    return s;
-  }
+  std::string format(Event *e) { return test::take(LmxPDXMLFormatterFFormat(fmt_, e)); }
   // The records parsed; fails the test when they are not well-formed.
   static xmltest::Element records(const std::string &text) {
     xmltest::Parsed p = xmltest::parseRecords(text);
