@@ -24,9 +24,7 @@ TEST(Memory, ZeroSizesAllocateNothingReallocToZeroKeepsTheBlockAndHugeListsAreRe
 }
 
 TEST(StringValues, CompareLengthSpanAndSprintfWithNullRules) {
-  const struct {
-    int got, want;
-  } rows[] = {
+  const struct { int got, want; } rows[] = {
       {BasStringCmp(nullptr, nullptr), 1},     {BasStringICmp(nullptr, nullptr), 1},
       {BasStringCmp("a", nullptr), -1},        {BasStringICmp("a", nullptr), -1},
       {BasStringNCmp(nullptr, nullptr, 3), 1}, {BasStringNCmp("x", nullptr, 3), -1},
@@ -47,9 +45,7 @@ TEST(StringValues, CompareLengthSpanAndSprintfWithNullRules) {
 
 TEST(StringPointers, SearchCopyAndCatNullRulesAndResults) {
   const char *s = "a/b/c";
-  const struct {
-    const char *got, *want;
-  } rows[] = {
+  const struct { const char *got, *want; } rows[] = {
       {BasStringChr(nullptr, 'a'), nullptr},   {BasStringChr(s, '/'), s + 1},
       {BasStringRChr(nullptr, 'a'), nullptr},  {BasStringRChr(s, '/'), s + 3},
       {BasStringStr(s, nullptr), nullptr},     {BasStringStr(nullptr, "b"), nullptr},

@@ -15,9 +15,7 @@ TEST(PrintfEngine, RulesBeyondTheCLibrary) {
   std::string forty, fortyText;  // reversed, beyond the inline slot storage
   for (int i = 40; i > 0; --i)
     forty += "<%" + std::to_string(i) + "$d>", fortyText += "<" + std::to_string(i) + ">";
-  const struct {
-    std::string got, want;
-  } rows[] = {
+  const struct { std::string got, want; } rows[] = {
       // Argument numbers; each conversion prints a shared slot by its own rule, an int at 32 bits.
       {fmt("%2$d-%d-%d", 7, 8), "8-7-8"},  // sequential indexes ignore positions
       {fmt("%s %d %1$s %2$x", "a", 255), "a 255 a ff"},  // numbers after sequential ones
@@ -56,10 +54,8 @@ TEST(PrintfEngine, CallerFilledSlotsAreReadAsFarAsHandedOverAndOnlyAsTheirType) 
   CxPrintfArgList args{};
   ASSERT_EQ(CxPrintfProcessFmts("Object '%1$s' has %2$d items", &segs, &args), 0);
   ASSERT_EQ(args.count, 2);
-  const struct {
-    int32_t count, type0;  // slots handed over; the first one's type, an int in it unless a string
-    std::string text;      // what stays of a failed emission
-  } rows[] = {
+  // Slots handed over, the first one's type (an int in it unless a string), what stays.
+  const struct { int32_t count, type0; std::string text; } rows[] = {
       {1, CX_PRINTF_ARG_STRING, "Object 'log' has "},  // too few slots: fails there
       {2, CX_PRINTF_ARG_INT, "Object '"},  // a number read as a string is not followed
   };
@@ -129,11 +125,8 @@ TEST(PrintfEngine, GroupingAndDecimalPointFollowTheLocale) {
 
 TEST(PrintfEngine, GroupSizesRepeatAndStop) {
   // Rules no test locale has: \3\2 is Indian style; CHAR_MAX ends grouping.
-  const struct {
-    const char *rule;
-    size_t digits;
-    const char *sizes;
-  } rows[] = {{"\3\2", 9, "2,2,2,3"}, {"\3\177", 9, "6,3"}, {"\4", 2, "2"}};
+  const struct { const char *rule; size_t digits; const char *sizes; } rows[] = {
+      {"\3\2", 9, "2,2,2,3"}, {"\3\177", 9, "6,3"}, {"\4", 2, "2"}};
   for (const auto &r : rows) {
     const ilx::fmt::Grouping g{",", 1, r.rule};
     uint16_t sizes[32];

@@ -15,12 +15,7 @@ TEST_F(PropFile, ReadsWhatTheSyntaxSaysAndReportsOnlyBadValueEscapes) {
   const std::string badEscape =  // only a bad value escape is reported, with the key so far
       "LMX0052E The value of property 'app.level' in the properties file could not be parsed, "
       "because it contains a backslash character that is not part of a valid escape sequence.\r\n";
-  struct {
-    const char *text;
-    bool ok;
-    const char *pairs;
-    std::string printed = "";
-  } cases[] = {
+  struct { const char *text; bool ok; const char *pairs; std::string printed = ""; } cases[] = {
       // separators, white space, comments, key and value escapes
       {"a.b = c ", true, "[a.b]=[c ]"}, {"a.b==c", true, "[a.b]=[=c]"}, {"a.b", true, "[a.b]=[]"},
       {"a.b:c\na.c=c\na.d c\n", true, "[a.b]=[c][a.c]=[c][a.d]=[c]"}, {"=x=1\n", true, "[=x]=[1]"},
@@ -84,13 +79,9 @@ TEST(PropList, LookupsTellPresenceApartFromEmptyValues) {
   CxPropList list{};
   CxPropListPutStr(&list, "e", "");
   CxPropListPutStr(&list, "k", "v");
-  const struct {
-    const CxPropList *list;
-    const char *key;
-    unsigned char found;
-    const char *value;
-  } cases[] = {{&list, "e", 1, ""},         {&list, "k", 1, "v"},         {&list, "K", 0, nullptr},
-               {&list, nullptr, 0, nullptr}, {nullptr, "k", 0, nullptr}};
+  const struct { const CxPropList *list; const char *key; unsigned char found; const char *value; }
+      cases[] = {{&list, "e", 1, ""},         {&list, "k", 1, "v"},       {&list, "K", 0, nullptr},
+                 {&list, nullptr, 0, nullptr}, {nullptr, "k", 0, nullptr}};
   for (const auto &c : cases) {
     unsigned char found = 7;
     char *copy = CxPropListCopyStr(c.list, c.key, &found);

@@ -4,10 +4,7 @@
 #include "temp_dir.h"
 
 TEST(StringBuff, UTF8FormsUpToSixBytes) {
-  const struct {
-    int32_t code;
-    const char *bytes;
-  } rows[] = {
+  const struct { int32_t code; const char *bytes; } rows[] = {
       {0x41, "\x41"}, {0x7F, "\x7F"}, {0x80, "\xC2\x80"}, {0x7FF, "\xDF\xBF"},
       {0x800, "\xE0\xA0\x80"}, {0xD800, "\xED\xA0\x80"}, {0xFFFF, "\xEF\xBF\xBF"},  // surrogate
       {0x10000, "\xF0\x90\x80\x80"}, {0x1FFFFF, "\xF7\xBF\xBF\xBF"},
@@ -27,11 +24,9 @@ TEST(StringBuff, UTF8FormsUpToSixBytes) {
 }
 
 TEST(StringBuff, DecimalAndEbcdicNumbers) {
-  const struct {
-    int64_t v;
-    const char *ascii;
-  } rows[] = {{0, "0"}, {-1, "-1"}, {1234567890123LL, "1234567890123"},
-              {INT64_MAX, "9223372036854775807"}, {INT64_MIN, "-9223372036854775808"}};
+  const struct { int64_t v; const char *ascii; } rows[] = {
+      {0, "0"}, {-1, "-1"}, {1234567890123LL, "1234567890123"},
+      {INT64_MAX, "9223372036854775807"}, {INT64_MIN, "-9223372036854775808"}};
   CxStringBuff b{};
   for (const auto &r : rows) {
     std::string ebcdic = r.ascii;
@@ -111,16 +106,11 @@ TEST(StringBuffCodeSets, WideStringsAreConvertedWithinTheByteLimit) {
                  broken[] = {'o', 'k', 0xD800, 'x', 0};  // a lone surrogate
   // The limit counts bytes of this call; a character that would cross it is
   // left out whole. A unit that does not convert fails; what came before stays.
-  const struct {
-    CodeSetT cs;
-    const uint16_t *wide;
-    int32_t limit;
-    bool ok;
-    const char *text;
-  } rows[] = {{utf8.cs, cafeEuro, -1, true, ">caf\xC3\xA9\xE2\x82\xAC"},
-              {utf8.cs, cafeEuro, 7, true, ">caf\xC3\xA9"},  {utf8.cs, cafeEuro, 4, true, ">caf"},
-              {latin1.cs, cafeEuro, 4, true, ">caf\xE9"},     {utf8.cs, broken, -1, false, ">ok"},
-              {utf8.cs, empty, -1, true, ">"},                {utf8.cs, nullptr, -1, false, ">"}};
+  const struct { CodeSetT cs; const uint16_t *wide; int32_t limit; bool ok; const char *text; }
+      rows[] = {{utf8.cs, cafeEuro, -1, true, ">caf\xC3\xA9\xE2\x82\xAC"},
+                {utf8.cs, cafeEuro, 7, true, ">caf\xC3\xA9"}, {utf8.cs, cafeEuro, 4, true, ">caf"},
+                {latin1.cs, cafeEuro, 4, true, ">caf\xE9"},    {utf8.cs, broken, -1, false, ">ok"},
+                {utf8.cs, empty, -1, true, ">"},               {utf8.cs, nullptr, -1, false, ">"}};
   CxStringBuff b{};
   for (const auto &r : rows) {
     CxStringBuffRestart(&b);

@@ -9,7 +9,7 @@
 
 namespace {
 
-using test::takeText;
+using test::take;
 
 int processed = 0;  // events given to the counting handler class
 void countProcess(Object *, Event *) { ++processed; }
@@ -49,7 +49,7 @@ class FormatterTest : public OutputTest {
     OutputTest::TearDown();
   }
   std::string line(Event *event) {
-    std::string text = takeText(LmxBasicFormatterFFormat(formatter_, event));
+    std::string text = take(LmxBasicFormatterFFormat(formatter_, event));
     LmxFreeEvent(event);
     return text;
   }
@@ -86,10 +86,10 @@ TEST_F(FormatterTest, StampCarriesMillisecondsAndTheZoneOffsetUnlessAFormatIsCon
     setenv("TZ", row.zone, 1);
     tzset();
     test::setProp(formatter_, "dateTimeFormat", row.format);
-    EXPECT_EQ(takeText(LmxBasicFormatterFormatDate(formatter_, row.millis)), row.stamp);
+    EXPECT_EQ(take(LmxBasicFormatterFormatDate(formatter_, row.millis)), row.stamp);
   }
   // On a handler the field shared with the format holds its formatter: not read as a format.
-  EXPECT_EQ(takeText(LmxBasicFormatterFormatDate(handler_, kT)), "2024-03-05 15:07:09.045+01:00");
+  EXPECT_EQ(take(LmxBasicFormatterFormatDate(handler_, kT)), "2024-03-05 15:07:09.045+01:00");
 }
 
 TEST_F(FormatterTest, LineShowsPropertiesInFixedOrderBetweenSeparatorsAndNeedsABind) {
@@ -129,7 +129,7 @@ TEST_F(FormatterTest, LineShowsPropertiesInFixedOrderBetweenSeparatorsAndNeedsAB
                        nullptr, nullptr);
   Object *other = get("test.nobind", "test_nobind");
   ASSERT_NE(other, nullptr);
-  std::string formatted = takeText(LmxBasicFormatterFFormat(other, event));
+  std::string formatted = take(LmxBasicFormatterFFormat(other, event));
   EXPECT_EQ(formatted.substr(formatted.size() - 3), " m\n");
   // With the slot emptied there is no line at all.
   other->objClass->ops.formatter.bindMsg = nullptr;
@@ -153,9 +153,9 @@ TEST_F(FormatterTest, HandlerTextsComeFromItsFormatterTheDefaultOneAtFirst) {
   Object *framed = get("test.framed", "test_framed");
   LmxHandlerSetFormatter(handler_, framed);
   LmxSetObjProp(framed, "dateTimeFormat", "T");
-  EXPECT_EQ(takeText(LmxHandlerGetFmtHeader(handler_)), "<head>\n");
-  EXPECT_EQ(takeText(LmxHandlerGetFmtTrailer(handler_)), "<tail>\n");
-  EXPECT_EQ(takeText(LmxHandlerDoFmt(handler_, event)), "T m\n");
+  EXPECT_EQ(take(LmxHandlerGetFmtHeader(handler_)), "<head>\n");
+  EXPECT_EQ(take(LmxHandlerGetFmtTrailer(handler_)), "<tail>\n");
+  EXPECT_EQ(take(LmxHandlerDoFmt(handler_, event)), "T m\n");
   // No texts from a handler without a formatter or with an object of another kind in its
   // place, nor from objects that are not handlers (which are left alone).
   Object *logger = get("test.logger", "lmx_basiclogger");

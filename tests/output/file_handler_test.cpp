@@ -184,7 +184,7 @@ using NameTest = OutputTest;
 TEST_F(NameTest, SplitsNamesAndBuildsActiveAndBackupNames) {
   const std::string cwd = fs::current_path().string();
   const std::string n259 = std::string(255, 'a') + ".log", n260 = "a" + n259;
-  const char *none = "(null)";
+  const char *none = "<null>";
   // A leading "." stands for the current directory.
   struct Row { const char *name, *dir, *base; int32_t number; const char *ext, *active, *backup; };
   const Row rows[] = {
@@ -214,7 +214,7 @@ TEST_F(NameTest, SplitsNamesAndBuildsActiveAndBackupNames) {
     EXPECT_EQ(v->number, r.number);
     EXPECT_EQ(str(v->extension), str(r.ext));
     EXPECT_EQ(str(v->fullName), full(r.active));
-    EXPECT_EQ(test::takeText(lmx::logGenerationName(v.v, 1)), full(r.backup));
+    EXPECT_EQ(test::take(lmx::logGenerationName(v.v, 1)), full(r.backup));
   }
   Vars ok;
   ok.name(n259.c_str());
@@ -226,7 +226,7 @@ TEST_F(NameTest, SplitsNamesAndBuildsActiveAndBackupNames) {
 TEST_F(NameTest, BuildRuleLimitAndFailedWrite) {
   char *out = nullptr;
   lmxSetFileNameParts(&out, nullptr, "b", 0, nullptr);
-  EXPECT_EQ(test::takeText(out), "b");
+  EXPECT_EQ(test::take(out), "b");
   out = nullptr;
   lmxSetFileNameParts(&out, "/d", nullptr, 1, "x");
   EXPECT_EQ(out, nullptr);

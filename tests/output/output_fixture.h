@@ -9,12 +9,13 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <cstdarg>
 #include <filesystem>
 #include <map>
 #include <string>
 #include <vector>
 
+#include "../common/helpers.h"
+#include "../common/texts.h"
 #include "../cx/temp_dir.h"
 #include "collections/collections_intl.h"
 #include "core/obj_class.h"
@@ -26,7 +27,7 @@
 namespace fs = std::filesystem;
 using Files = std::map<std::string, std::string>;  // relative name: contents
 
-inline std::string str(const char *text) { return text != nullptr ? text : "(null)"; }
+inline std::string str(const char *text) { return text != nullptr ? text : "<null>"; }
 
 namespace test {
 
@@ -84,32 +85,6 @@ class Handler {
   ObjClass cls_{}, fmtCls_{};
   Object formatter_{}, object_{};
 };
-
-inline std::string takeText(char *text) {
-  std::string copy = str(text);
-  BasMemoryFree(text);
-  return copy;
-}
-
-// An INFO event with the text and the tagged parameter list ended by 0.
-inline Event *newEvent(const char *text, ...) {
-  va_list args;
-  va_start(args, text);
-  Event *event = LmxVaAllocEvent(LMX_LEVEL_INFO, nullptr, 1, 1, text, args);
-  va_end(args);
-  return event;
-}
-
-// Sets a property of a toolkit object, or (with null) takes it out of the
-// configuration and tells the class, as a configuration without it does.
-inline void setProp(Object *object, const char *key, const char *value) {
-  if (value != nullptr) {
-    LmxSetObjProp(object, key, value);
-  } else {
-    LmxStringToStringMapRem(object->properties, key);
-    if (object->objClass->cfgChange != nullptr) object->objClass->cfgChange(object, key);
-  }
-}
 
 }  // namespace test
 

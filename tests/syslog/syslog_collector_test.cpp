@@ -37,10 +37,6 @@ class CollectorTest : public ::testing::Test {
     ASSERT_TRUE(LmxOpenToolkit(path.c_str()));
     ASSERT_NE(app_ = LmxGetObject("app", nullptr), nullptr);
   }
-  std::string reports() const {
-    std::ifstream in(dir_ + "/reports.log");
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  }
   std::string dir_ = ::testing::TempDir() + "lmx-syslog-" + std::to_string(::getpid()) + "-" +
                      ::testing::UnitTest::GetInstance()->current_test_info()->name();
   // Removed after the daemon below has stopped (members end in reverse order).
@@ -110,8 +106,11 @@ TEST_F(CollectorTest, TcpQueuesWhileTheCollectorIsAwayAndReportsDrops) {
     order += (*it)[1].str() + " ";
   }
   EXPECT_EQ(order, "1 2 3 4 5 6 10 ");
-  EXPECT_NE(reports().find("LMXSL0133W The syslog handler dropped 3 records"), std::string::npos)
-      << reports();
+  std::stringstream reports;
+  reports << std::ifstream(dir_ + "/reports.log").rdbuf();
+  EXPECT_NE(reports.str().find("LMXSL0133W The syslog handler dropped 3 records"),
+            std::string::npos)
+      << reports.str();
 }
 
 }  // namespace

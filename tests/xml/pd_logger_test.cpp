@@ -3,10 +3,8 @@
 // identifiers it caches.
 #include <gtest/gtest.h>
 
-#include <cstdarg>
-
-#include "collections/collections_intl.h"
-#include "core/object.h"
+#include "../common/helpers.h"
+#include "../common/texts.h"
 #include "logging/event.h"
 #include "lumex/lumex.h"
 
@@ -24,9 +22,7 @@ void capture(Object *, Event *event) {
     if (found) s += std::string(name) + "=" + v + ";";
     BasMemoryFree(v);
   }
-  char *id = LmxGetEventMessageId(event);
-  s += std::string("id=") + (id != nullptr ? id : "(none)");
-  BasMemoryFree(id);
+  s += "id=" + test::take(LmxGetEventMessageId(event));
   gSeen.push_back(s);
 }
 
@@ -56,20 +52,11 @@ class PDLogger : public ::testing::Test {
   std::string host, base, ids;
 };
 
-// An event of the text; the list is the caller's (ended by 0).
-Event *eventOf(const char *text, ...) {
-  va_list args;
-  va_start(args, text);
-  Event *e = LmxVaAllocEvent(LMX_LEVEL_INFO, nullptr, 0, 0, text, args);
-  va_end(args);
-  return e;
-}
-
 TEST_F(PDLogger, StampsHostProcessThreadAndIdentifiers) {
   LmxLogError(pd, "nocat", 1, 20, "LMXBC0020E Out of memory.", 0);
   LmxLogText(pd, "disk full", 0);
   LmxLogInfo(pd, "nocat", 1, 2, nullptr, 0);  // binds to nothing
-  Event *e = eventOf("LMXBC0020E text", 0);   // an event's own identifier is kept
+  Event *e = test::newEvent("LMXBC0020E text", 0);  // an event's own identifier is kept
   LmxSetEventMessageId(e, "APP0001I");
   LmxPDLoggerFLog(pd, e);
   LmxFreeEvent(e);
@@ -78,10 +65,8 @@ TEST_F(PDLogger, StampsHostProcessThreadAndIdentifiers) {
 }
 
 TEST_F(PDLogger, ConfiguredFieldsAreStampedUntilRemoved) {
-  const struct {
-    const char *key, *value;  // value null: the key is removed
-    std::string expect;       // the properties before the process and thread numbers
-  } rows[] = {
+  // A null value takes the key out; expect: the properties before the process and thread.
+  const struct { const char *key, *value; std::string expect; } rows[] = {
       {"product", "Inv", "product=Inv;server=@;serverFormat=IP;"},
       {"organization", "ACME", "organization=ACME;product=Inv;server=@;serverFormat=IP;"},
       {"server", "db1.org", "organization=ACME;product=Inv;server=db1.org;serverFormat=IP;"},
@@ -91,12 +76,7 @@ TEST_F(PDLogger, ConfiguredFieldsAreStampedUntilRemoved) {
   };
   for (const auto &row : rows) {
     SCOPED_TRACE(std::string(row.key) + "=" + (row.value ? row.value : "(removed)"));
-    if (row.value != nullptr) {
-      LmxSetObjProp(pd, row.key, row.value);
-    } else {
-      lmxIntlStringToStringMapRem(pd->properties, row.key);
-      lmxNotifyObjCfgChange(pd, row.key);
-    }
+    test::setProp(pd, row.key, row.value);
     gSeen.clear();
     LmxLogText(pd, "x", 0);
     ASSERT_EQ(gSeen.size(), 1u);

@@ -4,8 +4,8 @@
 
 #include <cstdarg>
 
-#include "collections/collections_intl.h"
-#include "core/object.h"
+#include "../common/helpers.h"
+#include "../common/texts.h"
 #include "logging/event.h"
 #include "lumex/logging.h"
 #include "lumex/output.h"
@@ -25,14 +25,7 @@ class XmlFormatterTest : public ::testing::Test {
     LmxReleaseObject(fmt_);
     LmxCloseToolkit();
   }
-  // Sets (or with null removes) a property and applies it.
-  void configure(const char *key, const char *value) {
-    if (value != nullptr) LmxSetObjProp(fmt_, key, value);
-    if (value == nullptr && fmt_->properties != nullptr) {
-      lmxIntlStringToStringMapRem(fmt_->properties, key);
-      lmxNotifyObjCfgChange(fmt_, key);
-    }
-  }
+  void configure(const char *key, const char *value) { test::setProp(fmt_, key, value); }
   static void setProps(Event *e, std::initializer_list<std::pair<const char *, const char *>> kv) {
     for (const auto &[key, value] : kv) LmxSetEventProp(e, key, value);
   }
@@ -51,12 +44,7 @@ class XmlFormatterTest : public ::testing::Test {
     LmxSetEventIsMessage(e, 0);
     return e;
   }
-  std::string format(Event *e) {
-    char *text = LmxPDXMLFormatterFFormat(fmt_, e);
-    std::string s = text != nullptr ? text : "<null>";
-    BasMemoryFree(text);
-    return s;
-  }
+  std::string format(Event *e) { return test::take(LmxPDXMLFormatterFFormat(fmt_, e)); }
   // The records parsed; fails the test when they are not well-formed.
   static xmltest::Element records(const std::string &text) {
     xmltest::Parsed p = xmltest::parseRecords(text);

@@ -26,10 +26,8 @@ std::string fffd(std::string s) {
 }
 
 TEST(XmlText, SpecialCharactersAndBytesXmlCannotCarry) {
-  struct Row {
-    const char *in, *escaped;       // escaped: as attribute value or element content
-    const char *section = nullptr;  // inside a CDATA section; null: as escaped
-  } rows[] = {
+  // Escaped: as attribute value or element content; section: inside CDATA (null: as escaped).
+  struct Row { const char *in, *escaped, *section = nullptr; } rows[] = {
       {"plain, \xC3\xA9t\xC3\xA9 \xF0\x9F\x98\x80", "plain, \xC3\xA9t\xC3\xA9 \xF0\x9F\x98\x80"},
       {"a<b&c>d\"e'", "a&lt;b&amp;c&gt;d&quot;e'", "a<b&c>d\"e'"},
       {"x]]>y]]]>z", "x]]&gt;y]]]&gt;z", "x]]]]><![CDATA[>y]]]]]><![CDATA[>z"},
