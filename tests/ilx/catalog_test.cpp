@@ -12,7 +12,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <map>
 #include <random>
@@ -28,6 +27,7 @@
 
 using lmxgencat::Messages;
 using ilxtest::EnvVar;
+using ilxtest::slurp;
 using ilxtest::TempDir;
 
 namespace {
@@ -40,10 +40,6 @@ std::string image(const Messages &msgs) {
 void writeFile(const std::string &path, const std::string &bytes) {
   std::string err;
   ASSERT_TRUE(lmxgencat::writeFileAtomically(path, bytes, err)) << err;
-}
-std::string slurp(const std::string &path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
 }
 MCCatalogT *openImage(const std::string &path, const std::string &img) {
   writeFile(path, img);
@@ -73,8 +69,6 @@ enum { kSetNo, kNext = 4, kMsgOff = 8, kTextOff = 12, kTextLen = 16, kNumMsgs = 
 size_t msgRec(const std::string &img, int set, int i) {
   return get32(img, setRec(set) + kMsgOff) + 12 * static_cast<size_t>(i);
 }
-
-// --- the compiler ---
 
 // The parse error, or "ok" and the messages in m.
 std::string parse(const std::string &src, Messages &m) {
@@ -200,13 +194,12 @@ TEST(Lmxgencat, ProgramRuns) {
   // Failed runs left files untouched and nothing behind; the link and permissions stay.
   EXPECT_EQ(slurp(dir / "x.cat"), image({{1, {{1, "good"}}}}));
   EXPECT_EQ(slurp(dir / "notes.txt"), "precious notes\n");
-  std::set<std::string> names;
+  std::set<std::string> names,
+      want{"again.cat", "app.cat", "dump.msg", "link.cat", "m.cat", "x.cat"};
+  for (const auto &f : files) want.insert(f.first);
   for (const auto &e : std::filesystem::directory_iterator(dir.path()))
     names.insert(e.path().filename());
-  EXPECT_EQ(names, (std::set<std::string>{"a.msg", "again.cat", "app.cat", "b.msg", "bad.msg",
-                                          "del.msg", "dump.msg", "empty.cat", "empty.msg",
-                                          "good.msg", "l.cat", "link.cat", "m.cat", "n.msg",
-                                          "notes.txt", "one.msg", "real.cat", "two.msg", "x.cat"}));
+  EXPECT_EQ(names, want);
   EXPECT_TRUE(std::filesystem::is_symlink(dir / "link.cat"));
   EXPECT_EQ(std::filesystem::status(dir / "real.cat").permissions(), std::filesystem::perms(0640));
   std::string help;
@@ -279,8 +272,6 @@ TEST(Lmxgencat, AgreesWithTheCLibraryGencat) {
   }
   ilx_cs_free(utf8);
 }
-
-// --- reading catalogs ---
 
 TEST(CatalogLookup, TextsInUtf8TheDefaultCodeSetATableCodeSetAndDefaults) {
   // é, €, grüße, and 中 that neither single-byte code set holds.
@@ -462,8 +453,6 @@ TEST(CatalogIndex, FindsExactlyWhatASearchByNumberFinds) {
     ilx_catclose(cat);
   }
 }
-
-// --- finding catalog files ---
 
 TEST(CatalogTemplate, DirectivesLocalePartsAndLengthLimit) {
   const std::string dir(1017, 'd'), n300(300, 'n');  // dir + "/m.cat": the 1023 bytes that fit

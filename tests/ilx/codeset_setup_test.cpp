@@ -8,7 +8,6 @@
 
 #include <cstring>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <utility>
 
@@ -27,9 +26,9 @@ class TableDir : public ::testing::Test {
     std::ofstream(dir_ + "/" + name, std::ios::binary) << bytes;
   }
   static std::string tableBytes(const char *name) {
-    std::ifstream f(std::string(LUMEX_BUILD_DATA_DIR "/codeset/") + name, std::ios::binary);
-    EXPECT_TRUE(f.is_open()) << name;
-    return {std::istreambuf_iterator<char>(f), {}};
+    const std::string b = ilxtest::slurp(std::string(LUMEX_BUILD_DATA_DIR "/codeset/") + name);
+    EXPECT_FALSE(b.empty()) << name;
+    return b;
   }
   void useDir() { ASSERT_EQ(ilx_set_dir(dir_.c_str()), 0); }
 
@@ -69,7 +68,6 @@ TEST(Handles, BuiltinsDuplicatesAndNames) {
   uint32_t size = 7;
   EXPECT_EQ(ilx_cs_table(a, &size), nullptr);
   EXPECT_EQ(size, 0u);
-
   CodeSetT l1 = ilx_cs_new("ISO_8859-1");
   ASSERT_NE(l1, nullptr);
   EXPECT_NE(ilx_cs_table(l1, &size), nullptr);
@@ -85,7 +83,6 @@ TEST(Handles, BuiltinsDuplicatesAndNames) {
   ilx_cs_free(dup);                  // leaves the table to l1
   EXPECT_EQ(ilx_to_utf8(l1, "\xE9", 1, out, 4), 2);
   ilx_cs_free(l1);
-
   for (const std::string &bad : {std::string("no-such-code-set"), std::string(200, 'A')})
     EXPECT_EQ(ilx_cs_new(bad.c_str()), nullptr) << bad;
   EXPECT_EQ(ilx_cs_new(nullptr), nullptr);
@@ -121,7 +118,6 @@ TEST_F(TableDir, AliasFilesPathsAndWhatIsNotATable) {
   }
 }
 
-// Tables whose offsets lead outside the image are refused.
 TEST_F(TableDir, DamagedTablesAreNotTables) {
   const auto get16 = [](const std::string &t, size_t at) {
     return static_cast<unsigned>(static_cast<unsigned char>(t[at]) |
@@ -146,7 +142,7 @@ TEST_F(TableDir, DamagedTablesAreNotTables) {
     EXPECT_EQ(ilx_cs_new(name), nullptr) << name;
 }
 
-// An ILXDIR of 255 characters or more is skipped; the next places are tried.
+// ILXDIR from 255 characters on is skipped.
 TEST_F(TableDir, TooLongDirectoryFallsBackToTheBinaryDirectory) {
   for (const char *sub : {"/bin", "/generic", "/generic/codeset"})
     ASSERT_EQ(::mkdir((dir_ + sub).c_str(), 0700), 0);
@@ -171,7 +167,6 @@ TEST_F(TableDir, SetUpFromTheEnvironment) {
   ilx_cs_free(ilx_get_def_cs());
   EXPECT_STREQ(ilx_get_cs_name(nullptr), "OS");
   ilx_uninit();
-
   // An unknown ILX_CODESET falls back to a DEFAULT file, then to "OS".
   write("DEFAULT", "KOI8R\n");
   write("KOI8R", tableBytes("KOI8R"));
@@ -200,7 +195,6 @@ TEST_F(TableDir, TheDefaultHandleAndSetDir) {
   ilx_set_def_cs(mine);
   ilx_uninit();  // frees mine (the sanitizer run would report a double free or a leak)
   EXPECT_NE(ilx_get_def_cs(), nullptr);
-
   ASSERT_EQ(ilx_set_dir("/first"), 0);
   EXPECT_STREQ(ilx_get_dir(), "/first");
   ASSERT_EQ(ilx_set_dir(dir_.c_str()), 0);

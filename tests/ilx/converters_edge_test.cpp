@@ -97,7 +97,6 @@ TEST_P(IconvCrossCheck, MatchesIconvBothWays) {
   Handle h(tc.name);
   ASSERT_NE(h.cs, nullptr) << tc.name;
   Checker k{h.cs, ic, {}, 0};
-
   k.to("", 0, 255);
   switch (tc.family) {
     case kDouble:
@@ -128,7 +127,6 @@ TEST_P(IconvCrossCheck, MatchesIconvBothWays) {
   }
   for (uint32_t cp = 0; cp <= 0xFFFF; ++cp)
     if (cp < 0xD800 || cp >= 0xE000) k.from(cp);
-
   EXPECT_GT(k.checked, 200u);
   EXPECT_EQ(k.mismatches, exceptions(tc.family)) << tc.name << " against iconv";
 }
@@ -392,8 +390,6 @@ std::string windowed(int (*conv)(CodeSetT, const In **, size_t *, Out **, size_t
 
 class Resumable : public ::testing::TestWithParam<const char *> {};
 
-// Small windows give exactly what one call gives: the same output, end
-// position and substitution count, for every kind and windows of 1 to 8 units.
 TEST_P(Resumable, WindowsGiveTheSameResultAsOneCall) {
   // Characters of one to four UTF-8 bytes, shift-worthy runs of CJK
   // characters and a few characters most code sets lack.
@@ -417,7 +413,6 @@ TEST_P(Resumable, WindowsGiveTheSameResultAsOneCall) {
                                               static_cast<int>(sample.size()), ucs2.data(), 64)));
   ucs2.insert(ucs2.begin() + 3, 0xDC00);
   ucs2.push_back(0xD800);
-
   const auto all = [&](size_t w) {
     return std::vector<std::string>{
         windowed(ilx_to_ucs2_r, cs, text, w, false), windowed(ilx_to_utf8_r, cs, text, w, false),

@@ -134,8 +134,7 @@ TEST(DoubleByteText, TrailBytesAreNotCharacters) {
 
 TEST(SingleByteText, MappedCaseMustExistInTheCodeSet) {
   Handle latin1("ISO-8859-1"), ebcdic("IBM1047");
-  ASSERT_NE(latin1.cs, nullptr);
-  ASSERT_NE(ebcdic.cs, nullptr);
+  ASSERT_TRUE(latin1.cs && ebcdic.cs);
   std::string s = "\xE9t\xE9 \xFF";
   ilx_strupper(latin1.cs, nullptr, &s[0]);
   EXPECT_EQ(s, "\xC9T\xC9 \xFF");  // no Ÿ in Latin-1: ÿ stays
@@ -153,9 +152,8 @@ TEST(Gb18030Text, FourByteCharactersBeyondTheBmp) {
   EXPECT_EQ(ilx_mbtowc(h.cs, &wc, "\x90\x30\x81\x30", 4), -1);  // U+10000 needs a pair
   EXPECT_EQ(ilx_mblen(h.cs, "\x90\x30\x81\x30", 4), 4);
   const char *s = "a\x90\x30\x81\x30" "b";
-  EXPECT_EQ(ilx_mbsbtype(h.cs, s, 1), 1);
-  EXPECT_EQ(ilx_mbsbtype(h.cs, s, 4), 2);
-  EXPECT_EQ(ilx_mbsbtype(h.cs, s, 5), 0);
+  for (const auto &[at, type] : {std::make_pair(1, 1), {4, 2}, {5, 0}})
+    EXPECT_EQ(ilx_mbsbtype(h.cs, s, at), type) << at;
   EXPECT_EQ(ilx_strnlen(h.cs, s, 4), 1u);
 }
 
@@ -186,7 +184,6 @@ TEST_F(ShiftedText, WholeStringsCarryTheirShiftCodes) {
   std::memset(b, 'x', sizeof b);
   EXPECT_EQ(ilx_wcstombs(h.cs, b, ending.data(), 3), 0);
   EXPECT_EQ(b[0], '\0');
-
   // Mixed texts against iconv, with its final shift back, and read back.
   std::mt19937 rng(3);
   for (int round = 0; round < 200; ++round) {
@@ -273,7 +270,6 @@ TEST_F(MbText, OneCharacterBothWays) {
   EXPECT_EQ(ilx_mbtowc(utf8, nullptr, nullptr, 0), 0);     // no shift state
   EXPECT_EQ(ilx_wctomb(utf8, nullptr, 0), 0);
   EXPECT_EQ(ilx_mblen(os, nullptr, 0), 0);
-
   struct Back { CodeSetT cs; uint16_t wc; int n; std::string bytes; int subs; };
   const Back backs[] = {
       {utf8, 0xE9, 2, "\xC3\xA9", 0}, {utf8, 0xDC00, 1, "?", 1},
@@ -401,13 +397,11 @@ TEST_F(MbText, LimitsAndBoundedCopies) {
   EXPECT_EQ(ilx_strnlen(utf8, raw.get(), 3), 3u);
   EXPECT_EQ(ilx_strnlen(utf8, raw.get(), 2), 1u);
   EXPECT_EQ(ilx_strnlen(utf8, nullptr, 5), 0u);
-
   const Buf d("", 8);
   std::memset(d.get(), 'x', 8);
   EXPECT_EQ(ilx_strncpy(utf8, d.get(), "a\xF0\x9F\x98\x80z", 4), d.get());  // not cut either
   EXPECT_EQ(std::string(d.get(), 8), std::string("a\0\0\0xxxx", 8));
   EXPECT_EQ(ilx_strncpy(utf8, nullptr, "a", 1), nullptr);
-
   const Buf e("ab", 12);
   EXPECT_EQ(ilx_strncat(utf8, e.get(), "€€", 5), e.get());
   EXPECT_EQ(e.str(), "ab€");  // always terminated, characters whole

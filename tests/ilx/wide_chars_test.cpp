@@ -82,7 +82,6 @@ TEST(WideStrings, AgreeWithTheCLibrary) {
   }
 }
 
-// Compares give the difference of the units; a null string is an empty one.
 TEST(WideStrings, CompareDifferencesAndNullArguments) {
   const U16 abc = w({'a', 'b', 'c'});
   EXPECT_EQ(ilx_wcsncmp(w({0xFFFF}).data(), w({1}).data(), 1), 0xFFFF - 1);  // unsigned units
