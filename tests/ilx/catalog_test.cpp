@@ -151,7 +151,6 @@ TEST(Lmxgencat, ProgramRuns) {
   ASSERT_EQ(symlink("real.cat", (dir / "link.cat").c_str()), 0);
   const std::string set1 = "$set 1\n2 changed\n3 third\n", usage =
       "usage: lmxgencat [-o] [-r] CATALOG SOURCE... | --dump CATALOG [OUTPUT] | --help\n";
-  // Arguments, exit status, and the expected standard output and error.
   const struct { const char *args; int exit; std::string out, err; } steps[] = {
       // A round trip: the dump compiles to the same bytes.
       {"@/app.cat @/a.msg @/b.msg", 0, "", ""},
@@ -313,7 +312,6 @@ TEST(CatalogLookup, TextsInUtf8TheDefaultCodeSetATableCodeSetAndDefaults) {
 }
 
 TEST(CatalogRecords, AreBigEndianAndDamageOnlyMakesSetsOrMessagesMissing) {
-  // Set 1: messages 1 "a", 2 "bb", 3 "ccc"; set 2: message 1 "x".
   const std::string good = image({{1, {{1, "a"}, {2, "bb"}, {3, "ccc"}}}, {2, {{1, "x"}}}});
   const size_t s0 = setRec(0), m0 = msgRec(good, 0, 0), m1 = msgRec(good, 0, 1);
   const std::pair<size_t, uint32_t> hdr1{kHdrNumSets, 1};  // counts only the usable set records
@@ -629,7 +627,6 @@ TEST_F(CatalogSearch, CacheGrowsOnlyWhenEveryCatalogIsOpen) {
               " / 0 1 1 20 / 0 0 1 20 / 0 0 0 20 / 0 0 0 40 n21$");
 }
 
-// Binds string arguments into a format through a growing buffer.
 std::string bind(const char *fmt, std::vector<const char *> args, const char *catalog = nullptr,
                  int set = 1, int key = 1) {
   BindBufT out{nullptr, 0, 0, 1};

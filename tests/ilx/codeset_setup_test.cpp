@@ -1,6 +1,5 @@
-// Handles, name normalization, the table search with its alias files, the
-// check of table images on load, the services' set-up and tear-down; and
-// locale names: the user's language from the environment, canonical names,
+// Handles, name normalization, the table search and alias files, table images checked on load,
+// set-up and tear-down; locale names: the user's language from the environment, canonical names,
 // fallback locales and Windows language identifiers.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -213,7 +212,7 @@ std::string canon(int (*f)(const char *, char *, size_t), const char *name, size
   return buf;
 }
 
-TEST(LocaleNames, CanonicalAndFallbackForms) {
+TEST(LocaleNames, CanonicalAndFallbackFormsCutToTheBuffer) {
   struct Row { const char *name, *canonical, *fallback; };
   const Row rows[] = {
       // Aliases are exact and win before the shape rules.
@@ -233,9 +232,6 @@ TEST(LocaleNames, CanonicalAndFallbackForms) {
   }
   EXPECT_EQ("", canon(ilx_canonical_loc, nullptr));
   EXPECT_EQ("", canon(ilx_canonical_lang, nullptr));
-}
-
-TEST(LocaleNames, ResultsAreCutToTheBuffer) {
   EXPECT_EQ("de_D", canon(ilx_canonical_loc, "de_DE.UTF-8", 5));
   EXPECT_EQ("", canon(ilx_canonical_loc, "german", 1));
   char buf[4] = {'a', 'b', 'c', '\0'};

@@ -1,9 +1,7 @@
-// The converters: every supplied table, and UTF-8, against the C library's
-// iconv, character by character both ways; then what that cross-check cannot
-// see: cut-off and malformed input, broken surrogates, output that runs out,
-// substitution counts, shift codes and flushes, EBCDIC new lines; UTF-8
-// decoding of bad input against iconv on generated texts; and conversion
-// resumed in small windows against one call.
+// The converters: every table and UTF-8 against iconv, character by character both ways; then
+// cut-off and malformed input, broken surrogates, full output, substitution counts, shift codes,
+// flushes, EBCDIC new lines; UTF-8 decoding against iconv on generated texts; conversion resumed
+// in small windows against one call.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -15,7 +13,6 @@
 
 namespace {
 
-// Units in hex, each after a space.
 template <class Unit>
 std::string hex(const std::vector<Unit> &units) {
   std::string s;
@@ -151,7 +148,6 @@ using U16 = std::vector<uint16_t>;
 using ToConv = int (*)(CodeSetT, const char **, const char *, uint16_t **, uint16_t *);
 using FromConv = int (*)(CodeSetT, const uint16_t **, const uint16_t *, char **, char *);
 
-// The outcome of a call: result, units consumed, output units, substitutions.
 template <class Out>
 std::string outcome(int result, long consumed, const std::vector<Out> &out, int subs) {
   return "result " + std::to_string(result) + ", used " + std::to_string(consumed) + ":" +

@@ -1,8 +1,6 @@
-// Multibyte characters and strings: random texts built with iconv, so that
-// every character boundary is known; the traps of double-byte text, GB 18030
-// pairs and EBCDIC shift codes; and on UTF-8 and the byte-for-byte code set
-// what the walks cannot reach, in exact-size heap blocks so that a read past
-// the end shows under the address sanitizer.
+// Multibyte strings: random texts built with iconv, every character boundary known; double-byte
+// traps, GB 18030 pairs and EBCDIC shift codes; on UTF-8 and the byte-for-byte code set what the
+// walks cannot reach, in exact-size heap blocks so that the sanitizer sees a read past the end.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -168,9 +166,8 @@ class ShiftedText : public ::testing::Test {
 };
 
 TEST_F(ShiftedText, WholeStringsCarryTheirShiftCodes) {
-  EXPECT_EQ(ilx_mbtowc(h.cs, nullptr, nullptr, 0), 1);  // a stateful code set
-  EXPECT_EQ(ilx_mblen(h.cs, nullptr, 0), 1);
-  EXPECT_EQ(ilx_wctomb(h.cs, nullptr, 0), 1);
+  for (int stateful : {ilx_mbtowc(h.cs, nullptr, nullptr, 0), ilx_mblen(h.cs, nullptr, 0),
+                       ilx_wctomb(h.cs, nullptr, 0)}) EXPECT_EQ(stateful, 1);
   char b[8];
   EXPECT_EQ(ilx_wctomb(h.cs, b, 0xFF41), 3);  // the shift code comes with the character
   EXPECT_EQ(std::string(b, 3), run(U"\uFF41").substr(0, 3));
@@ -331,7 +328,7 @@ TEST_F(MbText, WideToStrings) {
   EXPECT_EQ(ilx_wcstombs(utf8, out, nullptr, 8), -1);
 }
 
-TEST_F(MbText, CaseMappingInPlace) {
+TEST_F(MbText, CaseMappingInPlaceAndCaseInsensitiveCompare) {
   Buf s("Straße ÀÉÎ ΑΒΓ ǅ Жук ÿ");
   EXPECT_EQ(ilx_strlower(utf8, nullptr, s.get()), s.get());
   EXPECT_EQ(s.str(), "straße àéî αβγ ǆ жук ÿ");
@@ -343,9 +340,6 @@ TEST_F(MbText, CaseMappingInPlace) {
   ilx_strupper(utf8, nullptr, cut.get());
   EXPECT_EQ(cut.str(), "AB\xE2\x82");
   EXPECT_EQ(ilx_strupper(utf8, nullptr, nullptr), nullptr);
-}
-
-TEST_F(MbText, CaseInsensitiveCompare) {
   struct Row { std::string a, b; size_t n; int result; };  // n = 0: the whole-string form
   const Row rows[] = {
       {"École ΑΒΓ", "école αβγ", 0, 0}, {"École ΑΒΓ", "école αβδ", 0, 0x3B3 - 0x3B4},
@@ -372,7 +366,7 @@ TEST_F(MbText, CaseInsensitiveCompare) {
 
 // Searches and tokens as such; how they step over characters: the walks and
 // DoubleByteText.
-TEST_F(MbText, SearchesAndTokens) {
+TEST_F(MbText, SearchesTokensLimitsAndBoundedCopies) {
   const Buf s("é©x©");  // C3 A9 C2 A9 'x' C2 A9
   EXPECT_EQ(ilx_strchr(utf8, s.get(), 0), s.get() + 7);
   EXPECT_EQ(ilx_strrchr(utf8, s.get(), 0), s.get() + 7);
@@ -389,9 +383,6 @@ TEST_F(MbText, SearchesAndTokens) {
   EXPECT_STREQ(ilx_strtok(utf8, nullptr, "、", &pos), "cd");
   EXPECT_EQ(ilx_strtok(utf8, nullptr, "、", &pos), nullptr);
   EXPECT_EQ(ilx_strtok(utf8, t.get(), "、", nullptr), nullptr);
-}
-
-TEST_F(MbText, LimitsAndBoundedCopies) {
   // A buffer without a NUL: nothing beyond the n bytes is read.
   const std::unique_ptr<char[]> raw(new char[3]{'a', '\xC3', '\xA9'});
   EXPECT_EQ(ilx_strnlen(utf8, raw.get(), 3), 3u);

@@ -121,7 +121,6 @@ TEST(PrintFamily, StreamsAndFailedWrites) {
   std::fclose(full);
 }
 
-// sec, min, hour, mday, mon, year, wday, yday.
 std::array<int, 8> fields(const struct tm &t) {
   return {t.tm_sec, t.tm_min, t.tm_hour, t.tm_mday, t.tm_mon, t.tm_year, t.tm_wday, t.tm_yday};
 }

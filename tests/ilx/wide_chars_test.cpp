@@ -1,8 +1,6 @@
-// Wide characters: string functions against the C library's wchar_t
-// functions over random strings, plus the rules where the 16-bit functions say
-// more than C does; case mapping and classes against ICU for every 16-bit value
-// and against the C library's "C" locale for ASCII; and reading and writing
-// byte streams, with what stays readable when the input ends mid-character.
+// Wide characters: string functions against wchar_t ones on random strings, and where they say
+// more than C; case and classes against ICU for every 16-bit value and the "C" locale for ASCII;
+// byte streams, and what stays readable when the input ends mid-character.
 #include <gtest/gtest.h>
 #include <unicode/uchar.h>
 
@@ -112,16 +110,13 @@ unsigned expectedMapping(unsigned c, UChar32 (*icu)(UChar32), const Span (&spans
   return covered && d >= -128 && d <= 127 ? static_cast<unsigned>(c + d) : c;
 }
 
-TEST(WideCase, EveryValueMatchesIcuWhereCovered) {
+TEST(WideCase, EveryValueMatchesIcuWhereCoveredAndStringsMapInPlace) {
   for (unsigned c = 0; c <= 0xFFFF; ++c) {
     ASSERT_EQ(ilx_towupper(nullptr, static_cast<uint16_t>(c)),
               expectedMapping(c, u_toupper, kUpperCovered)) << c;
     ASSERT_EQ(ilx_towlower("en_US", static_cast<uint16_t>(c)),
               expectedMapping(c, u_tolower, kLowerCovered)) << c;
   }
-}
-
-TEST(WideCase, StringsInPlace) {
   uint16_t s[] = {'a', 0xE9, 0x3B1, 0x4E00, 'Z', 0xFF41, 0};
   EXPECT_EQ(ilx_wcsupper(nullptr, s), s);
   EXPECT_EQ(std::u16string(s, s + 6), u"A\xC9\x391\x4E00Z\xFF21");
@@ -143,7 +138,7 @@ const ClassCase kClasses[] = {
 
 // Every value through the class functions: the byte index below 0x200, the
 // two-level index above it.
-TEST(WideClass, EveryValueMatchesIcuAndAsciiTheCLocale) {
+TEST(WideClass, EveryValueMatchesIcuAndAsciiTheCLocaleAndKnownCharacters) {
   ASSERT_STREQ(setlocale(LC_CTYPE, nullptr), "C");
   for (unsigned c = 0; c <= 0xFFFF; ++c) {
     const uint16_t mask = wchar_tables::unicodeClassMask(static_cast<UChar32>(c));
@@ -155,10 +150,7 @@ TEST(WideClass, EveryValueMatchesIcuAndAsciiTheCLocale) {
       }
     }
   }
-}
-
-// The class rules themselves, on characters where C and Unicode differ.
-TEST(WideClass, KnownCharacters) {
+  // The class rules themselves, on characters where C and Unicode differ.
   EXPECT_EQ(ilx_iswalpha(0x4E00), 1);  // CJK ideograph: a letter without case
   EXPECT_EQ(ilx_iswupper(0x4E00), 0);
   EXPECT_EQ(ilx_iswspace(0x3000), 1);  // ideographic space
@@ -169,8 +161,8 @@ TEST(WideClass, KnownCharacters) {
 
 class WideStream : public ::testing::Test {
  protected:
-  // A temporary stream holding bytes, positioned at the start.
   FILE *open(const std::string &bytes) {
+    if (f_ != nullptr) std::fclose(f_);
     f_ = std::tmpfile();
     if (f_ != nullptr) std::fwrite(bytes.data(), 1, bytes.size(), f_);
     if (f_ != nullptr) std::rewind(f_);
@@ -191,25 +183,21 @@ class WideStream : public ::testing::Test {
   FILE *f_ = nullptr;
 };
 
-TEST_F(WideStream, ReadsCharactersAndLeavesAnIncompleteOneReadable) {
+TEST_F(WideStream, ReadsCharactersLinesAndPushedBackOnes) {
+  // An incomplete character at the end stays readable.
   ASSERT_NE(nullptr, open("A\xC3\xA9\xE2\x82\xAC" "x\xE2\x82"));
   for (uint16_t wc : {0x41, 0xE9, 0x20AC, 0x78}) EXPECT_EQ(wc, ilx_fgetwc(utf8, f_));
   EXPECT_EQ(ILX_WEOF, ilx_fgetwc(utf8, f_));
   EXPECT_EQ("\xE2\x82", rest());
   EXPECT_EQ(ILX_WEOF, ilx_fgetwc(utf8, f_));
   EXPECT_EQ(ILX_WEOF, ilx_fgetwc(utf8, nullptr));
-}
-
-TEST_F(WideStream, LinesEndAtLineFeedsOrTheBuffer) {
+  // Lines end at line feeds or the buffer.
   ASSERT_NE(nullptr, open("ab\n\xC3\xA9z"));
   EXPECT_EQ(u"ab\n", line(8));
   EXPECT_EQ(u"\u00e9", line(2));  // room for one character
   EXPECT_EQ(u"z", line(8));
   EXPECT_EQ(u"(none)", line(8));
   EXPECT_EQ(u"(none)", line(0));
-}
-
-TEST_F(WideStream, PushedBackCharacterIsReadAgain) {
   ASSERT_NE(nullptr, open("z"));
   EXPECT_EQ(0x20AC, ilx_ungetwc(utf8, 0x20AC, f_));
   EXPECT_EQ(0x20AC, ilx_fgetwc(utf8, f_));
