@@ -117,7 +117,7 @@ TEST_F(TableDir, AliasFilesPathsAndWhatIsNotATable) {
   }
 }
 
-TEST_F(TableDir, DamagedTablesAreNotTables) {
+TEST_F(TableDir, DamagedTablesAreRefusedAndTooLongDirectoriesSkipped) {
   const auto get16 = [](const std::string &t, size_t at) {
     return static_cast<unsigned>(static_cast<unsigned char>(t[at]) |
                                  static_cast<unsigned char>(t[at + 1]) << 8);
@@ -139,17 +139,14 @@ TEST_F(TableDir, DamagedTablesAreNotTables) {
   useDir();
   for (const char *name : {"BADSBCS", "BADDBCS", "BADMBCS", "BADGB", "BADGBBLOCK", "SHORT"})
     EXPECT_EQ(ilx_cs_new(name), nullptr) << name;
-}
-
-// ILXDIR from 255 characters on is skipped.
-TEST_F(TableDir, TooLongDirectoryFallsBackToTheBinaryDirectory) {
+  // An ILXDIR too long is skipped; BINDIR/../generic/codeset comes next.
   for (const char *sub : {"/bin", "/generic", "/generic/codeset"})
     ASSERT_EQ(::mkdir((dir_ + sub).c_str(), 0700), 0);
   write("generic/codeset/ONLYBIN", tableBytes("CP850"));
   ::setenv("ILXDIR", (dir_ + "/" + std::string(260, 'x')).c_str(), 1);
   ::setenv("BINDIR", (dir_ + "/bin").c_str(), 1);
   CodeSetT cs = ilx_cs_new("only-bin");
-  ASSERT_NE(cs, nullptr);  // found through BINDIR/../generic/codeset
+  ASSERT_NE(cs, nullptr);
   ilx_cs_free(cs);
 }
 

@@ -230,7 +230,7 @@ TEST(Converters, FromUcs2SurrogatesRoomAndSubstitutions) {
   }
 }
 
-TEST(Converters, ShiftInComesFromTheFlushWhenThereIsRoom) {
+TEST(Converters, WholeStringFormsAndTheShiftInFlush) {
   Handle e("IBM939");
   ASSERT_NE(e.cs, nullptr);
   EXPECT_EQ((call<uint16_t, char>(ebcdic_dbcs_from_ucs2_r, e.cs, {0x3000}, 8)),
@@ -244,9 +244,6 @@ TEST(Converters, ShiftInComesFromTheFlushWhenThereIsRoom) {
   EXPECT_EQ(ilx_to_ucs2(e.cs, "\x0E\x40\x40", 3, u, 2), 1);
   EXPECT_EQ(ilx_to_ucs2(e.cs, "\xC1", 1, u, 2), 1);
   EXPECT_EQ(u[0], 'A');
-}
-
-TEST(Converters, WholeStringTerminatorsCapacityAndAllocation) {
   Handle l1("ISO-8859-1");
   char out[16];
   // A length of -1: up to the NUL, which is written and counted.

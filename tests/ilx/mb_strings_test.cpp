@@ -165,7 +165,7 @@ class ShiftedText : public ::testing::Test {
   IconvOracle iconv{"IBM939"};
 };
 
-TEST_F(ShiftedText, WholeStringsCarryTheirShiftCodes) {
+TEST_F(ShiftedText, WholeStringsCarryTheirShiftCodesAndWalksKeepEachStringsState) {
   for (int stateful : {ilx_mbtowc(h.cs, nullptr, nullptr, 0), ilx_mblen(h.cs, nullptr, 0),
                        ilx_wctomb(h.cs, nullptr, 0)}) EXPECT_EQ(stateful, 1);
   char b[8];
@@ -197,9 +197,6 @@ TEST_F(ShiftedText, WholeStringsCarryTheirShiftCodes) {
     ASSERT_EQ(ilx_mbstowcs(h.cs, back.data(), mine, back.size()), static_cast<int>(cps.size()));
     ASSERT_EQ(back, ws);
   }
-}
-
-TEST_F(ShiftedText, WalksKeepEachStringsShiftState) {
   const std::string s = run(U"\uFF41\uFF42") + "\xC1";
   // The shift codes go with the character after them.
   const std::pair<size_t, int> types[] = {{0, 1}, {2, 2}, {3, 1}, {4, 2}, {5, 1}};
@@ -209,7 +206,6 @@ TEST_F(ShiftedText, WalksKeepEachStringsShiftState) {
   const std::string ab = run(U"\uFF41\uFF42");
   EXPECT_EQ(ilx_stricmp(h.cs, nullptr, ab.c_str(), run(U"\uFF21\uFF22").c_str()), 0);
   EXPECT_EQ(ilx_stricmp(h.cs, nullptr, ab.c_str(), run(U"\uFF21\uFF43").c_str()), -1);
-  uint16_t wc = 0;
   EXPECT_EQ(ilx_mbtowc(h.cs, &wc, "\xC1", 1), 1);  // the handle is back in single-byte state
   EXPECT_EQ(wc, 'A');
   std::string word = ab + "\x81";
@@ -280,7 +276,7 @@ TEST_F(MbText, OneCharacterBothWays) {
   }
 }
 
-TEST_F(MbText, StringsToWideAndByteTypes) {
+TEST_F(MbText, StringsBothWaysAndByteTypes) {
   const Buf text("a\xC3\xA9\xE2\x82\xAC");
   EXPECT_EQ(ilx_mbstowcs(utf8, nullptr, text.get(), 0), 3);
   U16 out(5, 0x7777);
@@ -303,9 +299,6 @@ TEST_F(MbText, StringsToWideAndByteTypes) {
   EXPECT_EQ(ilx_mbsbtype(utf8, text.get(), 1000), -1);
   EXPECT_EQ(ilx_mbsbtype(utf8, nullptr, 0), -1);
   EXPECT_EQ(ilx_ismbs1st(utf8, text.get() + 1, text.get()), 0);
-}
-
-TEST_F(MbText, WideToStrings) {
   const U16 ws{'a', 0xE9, 0x20AC, 0};
   EXPECT_EQ(ilx_wcstombs(utf8, nullptr, ws.data(), 0), 6);
   struct Row { size_t room; int n; std::string out; };
@@ -322,10 +315,10 @@ TEST_F(MbText, WideToStrings) {
   }
   // Surrogate pairs do not convert unit by unit.
   const U16 pair{'a', 0xD83D, 0xDE00, 0};
-  char out[8];
-  EXPECT_EQ(ilx_wcstombs(utf8, out, pair.data(), 8), -1);
+  char mb[8];
+  EXPECT_EQ(ilx_wcstombs(utf8, mb, pair.data(), 8), -1);
   EXPECT_EQ(ilx_wcstombs(utf8, nullptr, pair.data(), 0), -1);
-  EXPECT_EQ(ilx_wcstombs(utf8, out, nullptr, 8), -1);
+  EXPECT_EQ(ilx_wcstombs(utf8, mb, nullptr, 8), -1);
 }
 
 TEST_F(MbText, CaseMappingInPlaceAndCaseInsensitiveCompare) {
