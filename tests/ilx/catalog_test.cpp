@@ -470,7 +470,6 @@ TEST(CatalogTemplate, DirectivesLocalePartsAndLengthLimit) {
   }
 }
 
-// A folder with catalog files at chosen relative places.
 class CatalogSearch : public ::testing::Test {
  protected:
   // Writes a catalog (by default: message 1/1 is its relative path); its path.

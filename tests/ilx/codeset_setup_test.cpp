@@ -39,7 +39,7 @@ class TableDir : public ::testing::Test {
   const std::string dir_ = tmp_.path();
 };
 
-TEST(Names, Normalization) {
+TEST(Handles, NameNormalizationBuiltinsDuplicatesAndNames) {
   EnvVar lc("LC_ALL", "de_DE.iso-8859-15@euro");
   char buf[128];
   const std::pair<const char *, const char *> cases[] = {
@@ -56,9 +56,6 @@ TEST(Names, Normalization) {
   ::setenv("LC_ALL", "C", 1);
   EXPECT_EQ(get_table_name("dos", buf, sizeof buf), 0);
   EXPECT_STREQ(buf, "ANSIX341968");
-}
-
-TEST(Handles, BuiltinsDuplicatesAndNames) {
   CodeSetT a = ilx_cs_new("utf-8");
   ASSERT_NE(a, nullptr);
   EXPECT_EQ(a, ilx_cs_new("Utf8"));

@@ -110,11 +110,10 @@ TEST(DoubleByteText, TrailBytesAreNotCharacters) {
   const std::string so = "\x83\x5C";  // katakana so: its trail byte is a backslash
   const std::string text = "a" + so + "b\\c" + so;
   const char *t = text.c_str();
-  EXPECT_EQ(ilx_strchr(h.cs, t, '\\'), t + 4);
-  EXPECT_EQ(ilx_strrchr(h.cs, t, '\\'), t + 4);
-  EXPECT_EQ(ilx_strstr(h.cs, t, "\\"), t + 4);
+  for (const char *p : {ilx_strchr(h.cs, t, '\\'), ilx_strrchr(h.cs, t, '\\'),
+                        ilx_strstr(h.cs, t, "\\"), ilx_strpbrk(h.cs, t, "\\")})
+    EXPECT_EQ(p, t + 4);
   EXPECT_EQ(ilx_strcspn(h.cs, t, "\\"), 4u);
-  EXPECT_EQ(ilx_strpbrk(h.cs, t, "\\"), t + 4);
   EXPECT_EQ(ilx_strspn(h.cs, t, ("a" + so).c_str()), 3u);
   std::string tok = text;
   char *pos = nullptr;

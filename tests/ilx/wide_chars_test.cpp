@@ -27,7 +27,7 @@ U16 w(std::initializer_list<uint16_t> units) {
 
 int sign(long v) { return (v > 0) - (v < 0); }
 
-TEST(WideStrings, AgreeWithTheCLibrary) {
+TEST(WideStrings, AgreeWithTheCLibraryAndCompareByUnitDifferences) {
   // Random strings over a few units, with units above 0x7FFF among them.
   static const uint16_t alphabet[] = {'a', 'b', 'c', ',', ' ', 0xE9, 0x8000, 0xFFFF};
   std::mt19937 rng(4711);
@@ -78,9 +78,7 @@ TEST(WideStrings, AgreeWithTheCLibrary) {
     }
     ASSERT_EQ(ilx_wcstok(nullptr, b.data(), &pos), nullptr);
   }
-}
-
-TEST(WideStrings, CompareDifferencesAndNullArguments) {
+  // Compares give the difference of the units; a null string is an empty one.
   const U16 abc = w({'a', 'b', 'c'});
   EXPECT_EQ(ilx_wcsncmp(w({0xFFFF}).data(), w({1}).data(), 1), 0xFFFF - 1);  // unsigned units
   EXPECT_EQ(ilx_wcsncmp(abc.data(), w({'a'}).data(), 5), 'b');  // against the zero unit
