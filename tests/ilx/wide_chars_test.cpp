@@ -28,7 +28,6 @@ U16 w(std::initializer_list<uint16_t> units) {
 int sign(long v) { return (v > 0) - (v < 0); }
 
 TEST(WideStrings, AgreeWithTheCLibraryAndCompareByUnitDifferences) {
-  // Random strings over a few units, with units above 0x7FFF among them.
   static const uint16_t alphabet[] = {'a', 'b', 'c', ',', ' ', 0xE9, 0x8000, 0xFFFF};
   std::mt19937 rng(4711);
   auto randomString = [&](size_t maxLen) {
