@@ -244,7 +244,7 @@ TEST(LocaleNames, CanonicalAndFallbackFormsCutToTheBuffer) {
   EXPECT_EQ(0, ilx_loc_free(nullptr));
 }
 
-TEST(LocaleNames, WindowsLanguageIdentifiers) {
+TEST(LocaleNames, WindowsIdentifiersAndTheUserLanguageFromTheEnvironment) {
   const std::pair<uint16_t, const char *> rows[] = {
       {0x0409, "en"}, {0x0404, "zh_TW"}, {0x0804, "zh_CN"}, {0x0C04, "zh"}, {0x0416, "pt_BR"},
       {0x0816, "pt"}, {0x041A, "hr"}, {0x081A, "hr"},  // Croatian, Serbian: the first row wins
@@ -255,9 +255,6 @@ TEST(LocaleNames, WindowsLanguageIdentifiers) {
   EXPECT_STREQ("C", ilx_setlocale(0, nullptr));
   const char *name = "de_DE";
   EXPECT_EQ(name, ilx_setlocale(6, name));
-}
-
-TEST(LocaleNames, UserLanguageComesFromTheEnvironment) {
   EnvVar lang("LANG", nullptr), all("LC_ALL", nullptr), messages("LC_MESSAGES", nullptr);
   // Each step sets one variable (empty counts as unset) and reads the result.
   const struct { const char *var, *value; size_t size; const char *lang; } steps[] = {
