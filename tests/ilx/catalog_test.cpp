@@ -12,7 +12,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <iterator>
 #include <map>
 #include <random>
@@ -28,6 +27,7 @@
 
 using lmxgencat::Messages;
 using ilxtest::EnvVar;
+using ilxtest::slurp;
 using ilxtest::TempDir;
 
 namespace {
@@ -40,10 +40,6 @@ std::string image(const Messages &msgs) {
 void writeFile(const std::string &path, const std::string &bytes) {
   std::string err;
   ASSERT_TRUE(lmxgencat::writeFileAtomically(path, bytes, err)) << err;
-}
-std::string slurp(const std::string &path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
 }
 MCCatalogT *openImage(const std::string &path, const std::string &img) {
   writeFile(path, img);
@@ -73,8 +69,6 @@ enum { kSetNo, kNext = 4, kMsgOff = 8, kTextOff = 12, kTextLen = 16, kNumMsgs = 
 size_t msgRec(const std::string &img, int set, int i) {
   return get32(img, setRec(set) + kMsgOff) + 12 * static_cast<size_t>(i);
 }
-
-// --- the compiler ---
 
 // The parse error, or "ok" and the messages in m.
 std::string parse(const std::string &src, Messages &m) {
@@ -157,7 +151,6 @@ TEST(Lmxgencat, ProgramRuns) {
   ASSERT_EQ(symlink("real.cat", (dir / "link.cat").c_str()), 0);
   const std::string set1 = "$set 1\n2 changed\n3 third\n", usage =
       "usage: lmxgencat [-o] [-r] CATALOG SOURCE... | --dump CATALOG [OUTPUT] | --help\n";
-  // Arguments, exit status, and the expected standard output and error.
   const struct { const char *args; int exit; std::string out, err; } steps[] = {
       // A round trip: the dump compiles to the same bytes.
       {"@/app.cat @/a.msg @/b.msg", 0, "", ""},
@@ -200,13 +193,12 @@ TEST(Lmxgencat, ProgramRuns) {
   // Failed runs left files untouched and nothing behind; the link and permissions stay.
   EXPECT_EQ(slurp(dir / "x.cat"), image({{1, {{1, "good"}}}}));
   EXPECT_EQ(slurp(dir / "notes.txt"), "precious notes\n");
-  std::set<std::string> names;
+  std::set<std::string> names,
+      want{"again.cat", "app.cat", "dump.msg", "link.cat", "m.cat", "x.cat"};
+  for (const auto &f : files) want.insert(f.first);
   for (const auto &e : std::filesystem::directory_iterator(dir.path()))
     names.insert(e.path().filename());
-  EXPECT_EQ(names, (std::set<std::string>{"a.msg", "again.cat", "app.cat", "b.msg", "bad.msg",
-                                          "del.msg", "dump.msg", "empty.cat", "empty.msg",
-                                          "good.msg", "l.cat", "link.cat", "m.cat", "n.msg",
-                                          "notes.txt", "one.msg", "real.cat", "two.msg", "x.cat"}));
+  EXPECT_EQ(names, want);
   EXPECT_TRUE(std::filesystem::is_symlink(dir / "link.cat"));
   EXPECT_EQ(std::filesystem::status(dir / "real.cat").permissions(), std::filesystem::perms(0640));
   std::string help;
@@ -280,8 +272,6 @@ TEST(Lmxgencat, AgreesWithTheCLibraryGencat) {
   ilx_cs_free(utf8);
 }
 
-// --- reading catalogs ---
-
 TEST(CatalogLookup, TextsInUtf8TheDefaultCodeSetATableCodeSetAndDefaults) {
   // é, €, grüße, and 中 that neither single-byte code set holds.
   const Messages msgs{{1, {{1, "caf\xc3\xa9"}, {2, "plain"}}}, {2, {{1, "\xe2\x82\xac 5"}}},
@@ -322,7 +312,6 @@ TEST(CatalogLookup, TextsInUtf8TheDefaultCodeSetATableCodeSetAndDefaults) {
 }
 
 TEST(CatalogRecords, AreBigEndianAndDamageOnlyMakesSetsOrMessagesMissing) {
-  // Set 1: messages 1 "a", 2 "bb", 3 "ccc"; set 2: message 1 "x".
   const std::string good = image({{1, {{1, "a"}, {2, "bb"}, {3, "ccc"}}}, {2, {{1, "x"}}}});
   const size_t s0 = setRec(0), m0 = msgRec(good, 0, 0), m1 = msgRec(good, 0, 1);
   const std::pair<size_t, uint32_t> hdr1{kHdrNumSets, 1};  // counts only the usable set records
@@ -463,8 +452,6 @@ TEST(CatalogIndex, FindsExactlyWhatASearchByNumberFinds) {
   }
 }
 
-// --- finding catalog files ---
-
 TEST(CatalogTemplate, DirectivesLocalePartsAndLengthLimit) {
   const std::string dir(1017, 'd'), n300(300, 'n');  // dir + "/m.cat": the 1023 bytes that fit
   const struct { std::string tmpl; const char *name, *locale; std::string want; } rows[] = {
@@ -483,7 +470,6 @@ TEST(CatalogTemplate, DirectivesLocalePartsAndLengthLimit) {
   }
 }
 
-// A folder with catalog files at chosen relative places.
 class CatalogSearch : public ::testing::Test {
  protected:
   // Writes a catalog (by default: message 1/1 is its relative path); its path.
@@ -640,7 +626,6 @@ TEST_F(CatalogSearch, CacheGrowsOnlyWhenEveryCatalogIsOpen) {
               " / 0 1 1 20 / 0 0 1 20 / 0 0 0 20 / 0 0 0 40 n21$");
 }
 
-// Binds string arguments into a format through a growing buffer.
 std::string bind(const char *fmt, std::vector<const char *> args, const char *catalog = nullptr,
                  int set = 1, int key = 1) {
   BindBufT out{nullptr, 0, 0, 1};

@@ -1,6 +1,5 @@
-// Handles, name normalization, the table search with its alias files, the
-// check of table images on load, the services' set-up and tear-down; and
-// locale names: the user's language from the environment, canonical names,
+// Handles, name normalization, the table search and alias files, table images checked on load,
+// set-up and tear-down; locale names: the user's language from the environment, canonical names,
 // fallback locales and Windows language identifiers.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -8,7 +7,6 @@
 
 #include <cstring>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <utility>
 
@@ -27,9 +25,9 @@ class TableDir : public ::testing::Test {
     std::ofstream(dir_ + "/" + name, std::ios::binary) << bytes;
   }
   static std::string tableBytes(const char *name) {
-    std::ifstream f(std::string(LUMEX_BUILD_DATA_DIR "/codeset/") + name, std::ios::binary);
-    EXPECT_TRUE(f.is_open()) << name;
-    return {std::istreambuf_iterator<char>(f), {}};
+    const std::string b = ilxtest::slurp(std::string(LUMEX_BUILD_DATA_DIR "/codeset/") + name);
+    EXPECT_FALSE(b.empty()) << name;
+    return b;
   }
   void useDir() { ASSERT_EQ(ilx_set_dir(dir_.c_str()), 0); }
 
@@ -41,7 +39,7 @@ class TableDir : public ::testing::Test {
   const std::string dir_ = tmp_.path();
 };
 
-TEST(Names, Normalization) {
+TEST(Handles, NameNormalizationBuiltinsDuplicatesAndNames) {
   EnvVar lc("LC_ALL", "de_DE.iso-8859-15@euro");
   char buf[128];
   const std::pair<const char *, const char *> cases[] = {
@@ -58,9 +56,6 @@ TEST(Names, Normalization) {
   ::setenv("LC_ALL", "C", 1);
   EXPECT_EQ(get_table_name("dos", buf, sizeof buf), 0);
   EXPECT_STREQ(buf, "ANSIX341968");
-}
-
-TEST(Handles, BuiltinsDuplicatesAndNames) {
   CodeSetT a = ilx_cs_new("utf-8");
   ASSERT_NE(a, nullptr);
   EXPECT_EQ(a, ilx_cs_new("Utf8"));
@@ -69,7 +64,6 @@ TEST(Handles, BuiltinsDuplicatesAndNames) {
   uint32_t size = 7;
   EXPECT_EQ(ilx_cs_table(a, &size), nullptr);
   EXPECT_EQ(size, 0u);
-
   CodeSetT l1 = ilx_cs_new("ISO_8859-1");
   ASSERT_NE(l1, nullptr);
   EXPECT_NE(ilx_cs_table(l1, &size), nullptr);
@@ -85,7 +79,6 @@ TEST(Handles, BuiltinsDuplicatesAndNames) {
   ilx_cs_free(dup);                  // leaves the table to l1
   EXPECT_EQ(ilx_to_utf8(l1, "\xE9", 1, out, 4), 2);
   ilx_cs_free(l1);
-
   for (const std::string &bad : {std::string("no-such-code-set"), std::string(200, 'A')})
     EXPECT_EQ(ilx_cs_new(bad.c_str()), nullptr) << bad;
   EXPECT_EQ(ilx_cs_new(nullptr), nullptr);
@@ -121,8 +114,7 @@ TEST_F(TableDir, AliasFilesPathsAndWhatIsNotATable) {
   }
 }
 
-// Tables whose offsets lead outside the image are refused.
-TEST_F(TableDir, DamagedTablesAreNotTables) {
+TEST_F(TableDir, DamagedTablesAreRefusedAndTooLongDirectoriesSkipped) {
   const auto get16 = [](const std::string &t, size_t at) {
     return static_cast<unsigned>(static_cast<unsigned char>(t[at]) |
                                  static_cast<unsigned char>(t[at + 1]) << 8);
@@ -144,17 +136,14 @@ TEST_F(TableDir, DamagedTablesAreNotTables) {
   useDir();
   for (const char *name : {"BADSBCS", "BADDBCS", "BADMBCS", "BADGB", "BADGBBLOCK", "SHORT"})
     EXPECT_EQ(ilx_cs_new(name), nullptr) << name;
-}
-
-// An ILXDIR of 255 characters or more is skipped; the next places are tried.
-TEST_F(TableDir, TooLongDirectoryFallsBackToTheBinaryDirectory) {
+  // An ILXDIR too long is skipped; BINDIR/../generic/codeset comes next.
   for (const char *sub : {"/bin", "/generic", "/generic/codeset"})
     ASSERT_EQ(::mkdir((dir_ + sub).c_str(), 0700), 0);
   write("generic/codeset/ONLYBIN", tableBytes("CP850"));
   ::setenv("ILXDIR", (dir_ + "/" + std::string(260, 'x')).c_str(), 1);
   ::setenv("BINDIR", (dir_ + "/bin").c_str(), 1);
   CodeSetT cs = ilx_cs_new("only-bin");
-  ASSERT_NE(cs, nullptr);  // found through BINDIR/../generic/codeset
+  ASSERT_NE(cs, nullptr);
   ilx_cs_free(cs);
 }
 
@@ -171,7 +160,6 @@ TEST_F(TableDir, SetUpFromTheEnvironment) {
   ilx_cs_free(ilx_get_def_cs());
   EXPECT_STREQ(ilx_get_cs_name(nullptr), "OS");
   ilx_uninit();
-
   // An unknown ILX_CODESET falls back to a DEFAULT file, then to "OS".
   write("DEFAULT", "KOI8R\n");
   write("KOI8R", tableBytes("KOI8R"));
@@ -200,7 +188,6 @@ TEST_F(TableDir, TheDefaultHandleAndSetDir) {
   ilx_set_def_cs(mine);
   ilx_uninit();  // frees mine (the sanitizer run would report a double free or a leak)
   EXPECT_NE(ilx_get_def_cs(), nullptr);
-
   ASSERT_EQ(ilx_set_dir("/first"), 0);
   EXPECT_STREQ(ilx_get_dir(), "/first");
   ASSERT_EQ(ilx_set_dir(dir_.c_str()), 0);
@@ -219,7 +206,7 @@ std::string canon(int (*f)(const char *, char *, size_t), const char *name, size
   return buf;
 }
 
-TEST(LocaleNames, CanonicalAndFallbackForms) {
+TEST(LocaleNames, CanonicalAndFallbackFormsCutToTheBuffer) {
   struct Row { const char *name, *canonical, *fallback; };
   const Row rows[] = {
       // Aliases are exact and win before the shape rules.
@@ -239,9 +226,6 @@ TEST(LocaleNames, CanonicalAndFallbackForms) {
   }
   EXPECT_EQ("", canon(ilx_canonical_loc, nullptr));
   EXPECT_EQ("", canon(ilx_canonical_lang, nullptr));
-}
-
-TEST(LocaleNames, ResultsAreCutToTheBuffer) {
   EXPECT_EQ("de_D", canon(ilx_canonical_loc, "de_DE.UTF-8", 5));
   EXPECT_EQ("", canon(ilx_canonical_loc, "german", 1));
   char buf[4] = {'a', 'b', 'c', '\0'};
@@ -260,7 +244,7 @@ TEST(LocaleNames, ResultsAreCutToTheBuffer) {
   EXPECT_EQ(0, ilx_loc_free(nullptr));
 }
 
-TEST(LocaleNames, WindowsLanguageIdentifiers) {
+TEST(LocaleNames, WindowsIdentifiersAndTheUserLanguageFromTheEnvironment) {
   const std::pair<uint16_t, const char *> rows[] = {
       {0x0409, "en"}, {0x0404, "zh_TW"}, {0x0804, "zh_CN"}, {0x0C04, "zh"}, {0x0416, "pt_BR"},
       {0x0816, "pt"}, {0x041A, "hr"}, {0x081A, "hr"},  // Croatian, Serbian: the first row wins
@@ -271,9 +255,6 @@ TEST(LocaleNames, WindowsLanguageIdentifiers) {
   EXPECT_STREQ("C", ilx_setlocale(0, nullptr));
   const char *name = "de_DE";
   EXPECT_EQ(name, ilx_setlocale(6, name));
-}
-
-TEST(LocaleNames, UserLanguageComesFromTheEnvironment) {
   EnvVar lang("LANG", nullptr), all("LC_ALL", nullptr), messages("LC_MESSAGES", nullptr);
   // Each step sets one variable (empty counts as unset) and reads the result.
   const struct { const char *var, *value; size_t size; const char *lang; } steps[] = {

@@ -18,7 +18,6 @@ struct Handle {
   CodeSetT cs;
 };
 
-// A code set name as a test name: punctuation becomes '_'.
 inline std::string paramName(std::string n) {
   for (char &c : n)
     if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';

@@ -1,7 +1,9 @@
-// Scratch folders and scoped environment variables for the ilx tests.
+// Scratch folders, whole files and scoped environment variables for the ilx tests.
 #pragma once
 
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 namespace ilxtest {
@@ -14,6 +16,11 @@ struct TempDir {
   std::string operator/(const std::string &name) const { return path_ + "/" + name; }
   const std::string path_;
 };
+
+inline std::string slurp(const std::string &path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
 
 // Sets an environment variable (or unsets it for null) for one scope.
 struct EnvVar {

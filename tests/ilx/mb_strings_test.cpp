@@ -1,8 +1,6 @@
-// Multibyte characters and strings: random texts built with iconv, so that
-// every character boundary is known; the traps of double-byte text, GB 18030
-// pairs and EBCDIC shift codes; and on UTF-8 and the byte-for-byte code set
-// what the walks cannot reach, in exact-size heap blocks so that a read past
-// the end shows under the address sanitizer.
+// Multibyte strings: random texts built with iconv, every character boundary known; double-byte
+// traps, GB 18030 pairs and EBCDIC shift codes; on UTF-8 and the byte-for-byte code set what the
+// walks cannot reach, in exact-size heap blocks so that the sanitizer sees a read past the end.
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -112,11 +110,10 @@ TEST(DoubleByteText, TrailBytesAreNotCharacters) {
   const std::string so = "\x83\x5C";  // katakana so: its trail byte is a backslash
   const std::string text = "a" + so + "b\\c" + so;
   const char *t = text.c_str();
-  EXPECT_EQ(ilx_strchr(h.cs, t, '\\'), t + 4);
-  EXPECT_EQ(ilx_strrchr(h.cs, t, '\\'), t + 4);
-  EXPECT_EQ(ilx_strstr(h.cs, t, "\\"), t + 4);
+  for (const char *p : {ilx_strchr(h.cs, t, '\\'), ilx_strrchr(h.cs, t, '\\'),
+                        ilx_strstr(h.cs, t, "\\"), ilx_strpbrk(h.cs, t, "\\")})
+    EXPECT_EQ(p, t + 4);
   EXPECT_EQ(ilx_strcspn(h.cs, t, "\\"), 4u);
-  EXPECT_EQ(ilx_strpbrk(h.cs, t, "\\"), t + 4);
   EXPECT_EQ(ilx_strspn(h.cs, t, ("a" + so).c_str()), 3u);
   std::string tok = text;
   char *pos = nullptr;
@@ -134,8 +131,7 @@ TEST(DoubleByteText, TrailBytesAreNotCharacters) {
 
 TEST(SingleByteText, MappedCaseMustExistInTheCodeSet) {
   Handle latin1("ISO-8859-1"), ebcdic("IBM1047");
-  ASSERT_NE(latin1.cs, nullptr);
-  ASSERT_NE(ebcdic.cs, nullptr);
+  ASSERT_TRUE(latin1.cs && ebcdic.cs);
   std::string s = "\xE9t\xE9 \xFF";
   ilx_strupper(latin1.cs, nullptr, &s[0]);
   EXPECT_EQ(s, "\xC9T\xC9 \xFF");  // no Ÿ in Latin-1: ÿ stays
@@ -153,9 +149,8 @@ TEST(Gb18030Text, FourByteCharactersBeyondTheBmp) {
   EXPECT_EQ(ilx_mbtowc(h.cs, &wc, "\x90\x30\x81\x30", 4), -1);  // U+10000 needs a pair
   EXPECT_EQ(ilx_mblen(h.cs, "\x90\x30\x81\x30", 4), 4);
   const char *s = "a\x90\x30\x81\x30" "b";
-  EXPECT_EQ(ilx_mbsbtype(h.cs, s, 1), 1);
-  EXPECT_EQ(ilx_mbsbtype(h.cs, s, 4), 2);
-  EXPECT_EQ(ilx_mbsbtype(h.cs, s, 5), 0);
+  for (const auto &[at, type] : {std::make_pair(1, 1), {4, 2}, {5, 0}})
+    EXPECT_EQ(ilx_mbsbtype(h.cs, s, at), type) << at;
   EXPECT_EQ(ilx_strnlen(h.cs, s, 4), 1u);
 }
 
@@ -169,10 +164,9 @@ class ShiftedText : public ::testing::Test {
   IconvOracle iconv{"IBM939"};
 };
 
-TEST_F(ShiftedText, WholeStringsCarryTheirShiftCodes) {
-  EXPECT_EQ(ilx_mbtowc(h.cs, nullptr, nullptr, 0), 1);  // a stateful code set
-  EXPECT_EQ(ilx_mblen(h.cs, nullptr, 0), 1);
-  EXPECT_EQ(ilx_wctomb(h.cs, nullptr, 0), 1);
+TEST_F(ShiftedText, WholeStringsCarryTheirShiftCodesAndWalksKeepEachStringsState) {
+  for (int stateful : {ilx_mbtowc(h.cs, nullptr, nullptr, 0), ilx_mblen(h.cs, nullptr, 0),
+                       ilx_wctomb(h.cs, nullptr, 0)}) EXPECT_EQ(stateful, 1);
   char b[8];
   EXPECT_EQ(ilx_wctomb(h.cs, b, 0xFF41), 3);  // the shift code comes with the character
   EXPECT_EQ(std::string(b, 3), run(U"\uFF41").substr(0, 3));
@@ -186,7 +180,6 @@ TEST_F(ShiftedText, WholeStringsCarryTheirShiftCodes) {
   std::memset(b, 'x', sizeof b);
   EXPECT_EQ(ilx_wcstombs(h.cs, b, ending.data(), 3), 0);
   EXPECT_EQ(b[0], '\0');
-
   // Mixed texts against iconv, with its final shift back, and read back.
   std::mt19937 rng(3);
   for (int round = 0; round < 200; ++round) {
@@ -203,9 +196,6 @@ TEST_F(ShiftedText, WholeStringsCarryTheirShiftCodes) {
     ASSERT_EQ(ilx_mbstowcs(h.cs, back.data(), mine, back.size()), static_cast<int>(cps.size()));
     ASSERT_EQ(back, ws);
   }
-}
-
-TEST_F(ShiftedText, WalksKeepEachStringsShiftState) {
   const std::string s = run(U"\uFF41\uFF42") + "\xC1";
   // The shift codes go with the character after them.
   const std::pair<size_t, int> types[] = {{0, 1}, {2, 2}, {3, 1}, {4, 2}, {5, 1}};
@@ -215,7 +205,6 @@ TEST_F(ShiftedText, WalksKeepEachStringsShiftState) {
   const std::string ab = run(U"\uFF41\uFF42");
   EXPECT_EQ(ilx_stricmp(h.cs, nullptr, ab.c_str(), run(U"\uFF21\uFF22").c_str()), 0);
   EXPECT_EQ(ilx_stricmp(h.cs, nullptr, ab.c_str(), run(U"\uFF21\uFF43").c_str()), -1);
-  uint16_t wc = 0;
   EXPECT_EQ(ilx_mbtowc(h.cs, &wc, "\xC1", 1), 1);  // the handle is back in single-byte state
   EXPECT_EQ(wc, 'A');
   std::string word = ab + "\x81";
@@ -273,7 +262,6 @@ TEST_F(MbText, OneCharacterBothWays) {
   EXPECT_EQ(ilx_mbtowc(utf8, nullptr, nullptr, 0), 0);     // no shift state
   EXPECT_EQ(ilx_wctomb(utf8, nullptr, 0), 0);
   EXPECT_EQ(ilx_mblen(os, nullptr, 0), 0);
-
   struct Back { CodeSetT cs; uint16_t wc; int n; std::string bytes; int subs; };
   const Back backs[] = {
       {utf8, 0xE9, 2, "\xC3\xA9", 0}, {utf8, 0xDC00, 1, "?", 1},
@@ -287,7 +275,7 @@ TEST_F(MbText, OneCharacterBothWays) {
   }
 }
 
-TEST_F(MbText, StringsToWideAndByteTypes) {
+TEST_F(MbText, StringsBothWaysAndByteTypes) {
   const Buf text("a\xC3\xA9\xE2\x82\xAC");
   EXPECT_EQ(ilx_mbstowcs(utf8, nullptr, text.get(), 0), 3);
   U16 out(5, 0x7777);
@@ -310,9 +298,6 @@ TEST_F(MbText, StringsToWideAndByteTypes) {
   EXPECT_EQ(ilx_mbsbtype(utf8, text.get(), 1000), -1);
   EXPECT_EQ(ilx_mbsbtype(utf8, nullptr, 0), -1);
   EXPECT_EQ(ilx_ismbs1st(utf8, text.get() + 1, text.get()), 0);
-}
-
-TEST_F(MbText, WideToStrings) {
   const U16 ws{'a', 0xE9, 0x20AC, 0};
   EXPECT_EQ(ilx_wcstombs(utf8, nullptr, ws.data(), 0), 6);
   struct Row { size_t room; int n; std::string out; };
@@ -329,13 +314,13 @@ TEST_F(MbText, WideToStrings) {
   }
   // Surrogate pairs do not convert unit by unit.
   const U16 pair{'a', 0xD83D, 0xDE00, 0};
-  char out[8];
-  EXPECT_EQ(ilx_wcstombs(utf8, out, pair.data(), 8), -1);
+  char mb[8];
+  EXPECT_EQ(ilx_wcstombs(utf8, mb, pair.data(), 8), -1);
   EXPECT_EQ(ilx_wcstombs(utf8, nullptr, pair.data(), 0), -1);
-  EXPECT_EQ(ilx_wcstombs(utf8, out, nullptr, 8), -1);
+  EXPECT_EQ(ilx_wcstombs(utf8, mb, nullptr, 8), -1);
 }
 
-TEST_F(MbText, CaseMappingInPlace) {
+TEST_F(MbText, CaseMappingInPlaceAndCaseInsensitiveCompare) {
   Buf s("Straße ÀÉÎ ΑΒΓ ǅ Жук ÿ");
   EXPECT_EQ(ilx_strlower(utf8, nullptr, s.get()), s.get());
   EXPECT_EQ(s.str(), "straße àéî αβγ ǆ жук ÿ");
@@ -347,9 +332,6 @@ TEST_F(MbText, CaseMappingInPlace) {
   ilx_strupper(utf8, nullptr, cut.get());
   EXPECT_EQ(cut.str(), "AB\xE2\x82");
   EXPECT_EQ(ilx_strupper(utf8, nullptr, nullptr), nullptr);
-}
-
-TEST_F(MbText, CaseInsensitiveCompare) {
   struct Row { std::string a, b; size_t n; int result; };  // n = 0: the whole-string form
   const Row rows[] = {
       {"École ΑΒΓ", "école αβγ", 0, 0}, {"École ΑΒΓ", "école αβδ", 0, 0x3B3 - 0x3B4},
@@ -376,7 +358,7 @@ TEST_F(MbText, CaseInsensitiveCompare) {
 
 // Searches and tokens as such; how they step over characters: the walks and
 // DoubleByteText.
-TEST_F(MbText, SearchesAndTokens) {
+TEST_F(MbText, SearchesTokensLimitsAndBoundedCopies) {
   const Buf s("é©x©");  // C3 A9 C2 A9 'x' C2 A9
   EXPECT_EQ(ilx_strchr(utf8, s.get(), 0), s.get() + 7);
   EXPECT_EQ(ilx_strrchr(utf8, s.get(), 0), s.get() + 7);
@@ -393,21 +375,16 @@ TEST_F(MbText, SearchesAndTokens) {
   EXPECT_STREQ(ilx_strtok(utf8, nullptr, "、", &pos), "cd");
   EXPECT_EQ(ilx_strtok(utf8, nullptr, "、", &pos), nullptr);
   EXPECT_EQ(ilx_strtok(utf8, t.get(), "、", nullptr), nullptr);
-}
-
-TEST_F(MbText, LimitsAndBoundedCopies) {
   // A buffer without a NUL: nothing beyond the n bytes is read.
   const std::unique_ptr<char[]> raw(new char[3]{'a', '\xC3', '\xA9'});
   EXPECT_EQ(ilx_strnlen(utf8, raw.get(), 3), 3u);
   EXPECT_EQ(ilx_strnlen(utf8, raw.get(), 2), 1u);
   EXPECT_EQ(ilx_strnlen(utf8, nullptr, 5), 0u);
-
   const Buf d("", 8);
   std::memset(d.get(), 'x', 8);
   EXPECT_EQ(ilx_strncpy(utf8, d.get(), "a\xF0\x9F\x98\x80z", 4), d.get());  // not cut either
   EXPECT_EQ(std::string(d.get(), 8), std::string("a\0\0\0xxxx", 8));
   EXPECT_EQ(ilx_strncpy(utf8, nullptr, "a", 1), nullptr);
-
   const Buf e("ab", 12);
   EXPECT_EQ(ilx_strncat(utf8, e.get(), "€€", 5), e.get());
   EXPECT_EQ(e.str(), "ab€");  // always terminated, characters whole

@@ -1,8 +1,6 @@
-// Wide characters: string functions against the C library's wchar_t
-// functions over random strings, plus the rules where the 16-bit functions say
-// more than C does; case mapping and classes against ICU for every 16-bit value
-// and against the C library's "C" locale for ASCII; and reading and writing
-// byte streams, with what stays readable when the input ends mid-character.
+// Wide characters: string functions against wchar_t ones on random strings, and where they say
+// more than C; case and classes against ICU for every 16-bit value and the "C" locale for ASCII;
+// byte streams, and what stays readable when the input ends mid-character.
 #include <gtest/gtest.h>
 #include <unicode/uchar.h>
 
@@ -29,8 +27,7 @@ U16 w(std::initializer_list<uint16_t> units) {
 
 int sign(long v) { return (v > 0) - (v < 0); }
 
-TEST(WideStrings, AgreeWithTheCLibrary) {
-  // Random strings over a few units, with units above 0x7FFF among them.
+TEST(WideStrings, AgreeWithTheCLibraryAndCompareByUnitDifferences) {
   static const uint16_t alphabet[] = {'a', 'b', 'c', ',', ' ', 0xE9, 0x8000, 0xFFFF};
   std::mt19937 rng(4711);
   auto randomString = [&](size_t maxLen) {
@@ -80,10 +77,7 @@ TEST(WideStrings, AgreeWithTheCLibrary) {
     }
     ASSERT_EQ(ilx_wcstok(nullptr, b.data(), &pos), nullptr);
   }
-}
-
-// Compares give the difference of the units; a null string is an empty one.
-TEST(WideStrings, CompareDifferencesAndNullArguments) {
+  // Compares give the difference of the units; a null string is an empty one.
   const U16 abc = w({'a', 'b', 'c'});
   EXPECT_EQ(ilx_wcsncmp(w({0xFFFF}).data(), w({1}).data(), 1), 0xFFFF - 1);  // unsigned units
   EXPECT_EQ(ilx_wcsncmp(abc.data(), w({'a'}).data(), 5), 'b');  // against the zero unit
@@ -113,16 +107,13 @@ unsigned expectedMapping(unsigned c, UChar32 (*icu)(UChar32), const Span (&spans
   return covered && d >= -128 && d <= 127 ? static_cast<unsigned>(c + d) : c;
 }
 
-TEST(WideCase, EveryValueMatchesIcuWhereCovered) {
+TEST(WideCase, EveryValueMatchesIcuWhereCoveredAndStringsMapInPlace) {
   for (unsigned c = 0; c <= 0xFFFF; ++c) {
     ASSERT_EQ(ilx_towupper(nullptr, static_cast<uint16_t>(c)),
               expectedMapping(c, u_toupper, kUpperCovered)) << c;
     ASSERT_EQ(ilx_towlower("en_US", static_cast<uint16_t>(c)),
               expectedMapping(c, u_tolower, kLowerCovered)) << c;
   }
-}
-
-TEST(WideCase, StringsInPlace) {
   uint16_t s[] = {'a', 0xE9, 0x3B1, 0x4E00, 'Z', 0xFF41, 0};
   EXPECT_EQ(ilx_wcsupper(nullptr, s), s);
   EXPECT_EQ(std::u16string(s, s + 6), u"A\xC9\x391\x4E00Z\xFF21");
@@ -144,7 +135,7 @@ const ClassCase kClasses[] = {
 
 // Every value through the class functions: the byte index below 0x200, the
 // two-level index above it.
-TEST(WideClass, EveryValueMatchesIcuAndAsciiTheCLocale) {
+TEST(WideClass, EveryValueMatchesIcuAndAsciiTheCLocaleAndKnownCharacters) {
   ASSERT_STREQ(setlocale(LC_CTYPE, nullptr), "C");
   for (unsigned c = 0; c <= 0xFFFF; ++c) {
     const uint16_t mask = wchar_tables::unicodeClassMask(static_cast<UChar32>(c));
@@ -156,10 +147,7 @@ TEST(WideClass, EveryValueMatchesIcuAndAsciiTheCLocale) {
       }
     }
   }
-}
-
-// The class rules themselves, on characters where C and Unicode differ.
-TEST(WideClass, KnownCharacters) {
+  // The class rules themselves, on characters where C and Unicode differ.
   EXPECT_EQ(ilx_iswalpha(0x4E00), 1);  // CJK ideograph: a letter without case
   EXPECT_EQ(ilx_iswupper(0x4E00), 0);
   EXPECT_EQ(ilx_iswspace(0x3000), 1);  // ideographic space
@@ -170,8 +158,8 @@ TEST(WideClass, KnownCharacters) {
 
 class WideStream : public ::testing::Test {
  protected:
-  // A temporary stream holding bytes, positioned at the start.
   FILE *open(const std::string &bytes) {
+    if (f_ != nullptr) std::fclose(f_);
     f_ = std::tmpfile();
     if (f_ != nullptr) std::fwrite(bytes.data(), 1, bytes.size(), f_);
     if (f_ != nullptr) std::rewind(f_);
@@ -192,25 +180,21 @@ class WideStream : public ::testing::Test {
   FILE *f_ = nullptr;
 };
 
-TEST_F(WideStream, ReadsCharactersAndLeavesAnIncompleteOneReadable) {
+TEST_F(WideStream, ReadsCharactersLinesAndPushedBackOnes) {
+  // An incomplete character at the end stays readable.
   ASSERT_NE(nullptr, open("A\xC3\xA9\xE2\x82\xAC" "x\xE2\x82"));
   for (uint16_t wc : {0x41, 0xE9, 0x20AC, 0x78}) EXPECT_EQ(wc, ilx_fgetwc(utf8, f_));
   EXPECT_EQ(ILX_WEOF, ilx_fgetwc(utf8, f_));
   EXPECT_EQ("\xE2\x82", rest());
   EXPECT_EQ(ILX_WEOF, ilx_fgetwc(utf8, f_));
   EXPECT_EQ(ILX_WEOF, ilx_fgetwc(utf8, nullptr));
-}
-
-TEST_F(WideStream, LinesEndAtLineFeedsOrTheBuffer) {
+  // Lines end at line feeds or the buffer.
   ASSERT_NE(nullptr, open("ab\n\xC3\xA9z"));
   EXPECT_EQ(u"ab\n", line(8));
   EXPECT_EQ(u"\u00e9", line(2));  // room for one character
   EXPECT_EQ(u"z", line(8));
   EXPECT_EQ(u"(none)", line(8));
   EXPECT_EQ(u"(none)", line(0));
-}
-
-TEST_F(WideStream, PushedBackCharacterIsReadAgain) {
   ASSERT_NE(nullptr, open("z"));
   EXPECT_EQ(0x20AC, ilx_ungetwc(utf8, 0x20AC, f_));
   EXPECT_EQ(0x20AC, ilx_fgetwc(utf8, f_));
