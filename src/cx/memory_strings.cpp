@@ -6,6 +6,7 @@
 #include <cstring>
 #include <strings.h>
 
+#include "ilx/memory.h"
 #include "lumex/cx.h"
 
 namespace {
@@ -84,14 +85,7 @@ char *BasStringNCat(char *dst, const char *src, size_t n) {
   return src == nullptr ? dst : std::strncat(dst, src, n);
 }
 
-char *BasStringDup(const char *s) {
-  if (s == nullptr) return nullptr;
-  size_t len = std::strlen(s) + 1;
-  if (len > UINT32_MAX) return nullptr;
-  char *copy = static_cast<char *>(BasMemoryMalloc(static_cast<uint32_t>(len)));
-  if (copy != nullptr) std::memcpy(copy, s, len);
-  return copy;
-}
+char *BasStringDup(const char *s) { return s == nullptr ? nullptr : ilx::copyText(s); }
 
 size_t BasStringLen(const char *s) { return s == nullptr ? 0 : std::strlen(s); }
 

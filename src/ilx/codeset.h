@@ -55,6 +55,14 @@ enum class TableLayout : uint8_t {
   kGbSection,       // the GB 18030 section
 };
 
+// The four converters of a kind, as the dispatchers choose them.
+struct Converters {
+  int (*toUcs2)(CodeSetT, const char **, const char *, uint16_t **, uint16_t *);
+  int (*fromUcs2)(CodeSetT, const uint16_t **, const uint16_t *, char **, char *);
+  int (*toUtf8)(CodeSetT, const char **, const char *, char **, char *);
+  int (*fromUtf8)(CodeSetT, const char **, const char *, char **, char *);
+};
+
 // One converter kind: its properties and its four converters.
 struct KindInfo {
   uint16_t kind;
@@ -62,14 +70,11 @@ struct KindInfo {
   KindWidth width;
   bool shiftStates;  // shift codes switch between one- and two-byte runs
   TableLayout layout;
-  int (*toUcs2)(CodeSetT, const char **, const char *, uint16_t **, uint16_t *);
-  int (*fromUcs2)(CodeSetT, const uint16_t **, const uint16_t *, char **, char *);
-  int (*toUtf8)(CodeSetT, const char **, const char *, char **, char *);
-  int (*fromUtf8)(CodeSetT, const char **, const char *, char **, char *);
+  Converters converters;
 };
 
 #define ILX_KIND_CONVERTERS(family) \
-  family##_to_ucs2_r, family##_from_ucs2_r, family##_to_utf8_r, family##_from_utf8_r
+  {family##_to_ucs2_r, family##_from_ucs2_r, family##_to_utf8_r, family##_from_utf8_r}
 
 // Every converter kind, one row each. A table kind whose handle has no table
 // converts byte for byte; a kind not listed here behaves as kOs.
@@ -82,8 +87,8 @@ inline constexpr KindInfo kKinds[] = {
      ILX_KIND_CONVERTERS(ascii_mbcs)},
     {kEbcdicDbcs, KindBase::kEbcdic, KindWidth::kDouble, true, TableLayout::kEbcdicDbcsRows,
      ILX_KIND_CONVERTERS(ebcdic_dbcs)},
-    {kUtf8, KindBase::kAscii, KindWidth::kMulti, false, TableLayout::kNone, utf8_to_ucs2_r,
-     utf8_from_ucs2_r, utf8_to_utf8_r, utf8_to_utf8_r},
+    {kUtf8, KindBase::kAscii, KindWidth::kMulti, false, TableLayout::kNone,
+     {utf8_to_ucs2_r, utf8_from_ucs2_r, utf8_to_utf8_r, utf8_to_utf8_r}},
     {kEbcdicSbcs, KindBase::kEbcdic, KindWidth::kSingle, false, TableLayout::kSbcsRows,
      ILX_KIND_CONVERTERS(ebcdic_sbcs)},
     {kOs, KindBase::kLocale, KindWidth::kLocale, false, TableLayout::kNone,

@@ -1,22 +1,10 @@
 // The four dispatchers: choose the converter of the handle's kind and work
 // with counts of units left instead of end positions.
-#include <array>
-#include <utility>
-
 #include "ilx/converter_loop.h"
 
 namespace ilx {
 
 namespace {
-
-// The converters of each row of kKinds, in the same order.
-template <size_t... I>
-constexpr std::array<Converters, kKindCount> convertersOfKinds(std::index_sequence<I...>) {
-  return {{Converters{kKinds[I].toUcs2, kKinds[I].fromUcs2, kKinds[I].toUtf8,
-                      kKinds[I].fromUtf8}...}};
-}
-constexpr std::array<Converters, kKindCount> kConverters =
-    convertersOfKinds(std::make_index_sequence<kKindCount>());
 
 // Runs converter `conv` over (*in, *inleft) and (*out, *outleft). A null
 // input position is a flush; missing counts read as nothing left.
@@ -48,8 +36,8 @@ int dispatch(Conv conv, CodeSet *cs, const In **in, size_t *inleft, Out **out, s
 
 const Converters &convertersFor(const CodeSet *cs) {
   const KindInfo &k = kindInfo(cs->kind);
-  if (k.layout != TableLayout::kNone && cs->table == nullptr) return kConverters[kinds::kOsRow];
-  return kConverters[static_cast<size_t>(&k - kKinds)];
+  if (k.layout != TableLayout::kNone && cs->table == nullptr) return kindInfo(kOs).converters;
+  return k.converters;
 }
 
 }  // namespace ilx

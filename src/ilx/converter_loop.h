@@ -181,13 +181,6 @@ int encodeLoop(F &f, const typename Src::Unit *&in, const typename Src::Unit *en
   }
 }
 
-// The four converters of a kind, as the dispatchers choose them.
-struct Converters {
-  int (*toUcs2)(CodeSetT, const char **, const char *, uint16_t **, uint16_t *);
-  int (*fromUcs2)(CodeSetT, const uint16_t **, const uint16_t *, char **, char *);
-  int (*toUtf8)(CodeSetT, const char **, const char *, char **, char *);
-  int (*fromUtf8)(CodeSetT, const char **, const char *, char **, char *);
-};
 // The converters for a handle: by its kind; a table kind without a table
 // converts byte for byte.
 const Converters &convertersFor(const CodeSet *cs);

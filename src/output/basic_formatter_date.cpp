@@ -14,13 +14,6 @@ namespace {
 
 constexpr size_t kStampBytes = 128;
 
-char *copyText(const char *text) {
-  size_t size = std::strlen(text) + 1;
-  auto *copy = static_cast<char *>(BasMemoryMalloc(static_cast<uint32_t>(size)));
-  if (copy != nullptr) std::memcpy(copy, text, size);
-  return copy;
-}
-
 // Writes value (0 or more) as exactly width decimal digits.
 char *putDigits(char *out, int value, int width) {
   for (int i = width - 1; i >= 0; --i) {
@@ -50,7 +43,7 @@ char *LmxBasicFormatterFormatDate(Object *formatter, int64_t millis) {
   // time. A program that changes TZ later calls tzset itself.
   static const bool zoneRead = (tzset(), true);
   (void)zoneRead;
-  if (localtime_r(&clock, &local) == nullptr) return copyText("");
+  if (localtime_r(&clock, &local) == nullptr) return BasStringDup("");
 
   const char *format = formatter != nullptr && formatter->objClass != nullptr &&
                                    formatter->objClass->kind == LMX_KIND_FORMATTER
@@ -63,7 +56,7 @@ char *LmxBasicFormatterFormatDate(Object *formatter, int64_t millis) {
     if (ilx_strftime(nullptr, nullptr, stamp, sizeof stamp, format, &local) > 0) {
       ilx_to_utf8(nullptr, stamp, -1, utf8, sizeof utf8);
     }
-    return copyText(utf8);
+    return BasStringDup(utf8);
   }
 
   // The default stamp is written digit by digit: it is made for every
@@ -78,7 +71,7 @@ char *LmxBasicFormatterFormatDate(Object *formatter, int64_t millis) {
     size_t length = std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S", &local);
     std::snprintf(stamp + length, sizeof stamp - length, ".%03d%c%02ld:%02ld",
                   static_cast<int>(fraction), sign, east / 3600, east % 3600 / 60);
-    return copyText(stamp);
+    return BasStringDup(stamp);
   }
   char *p = stamp;
   p = putDigits(p, year, 4);
@@ -99,7 +92,7 @@ char *LmxBasicFormatterFormatDate(Object *formatter, int64_t millis) {
   *p++ = ':';
   p = putDigits(p, static_cast<int>(east % 3600 / 60), 2);
   *p = '\0';
-  return copyText(stamp);
+  return BasStringDup(stamp);
 }
 
 }  // extern "C"
